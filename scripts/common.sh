@@ -1,0 +1,27 @@
+# Shared by run.sh and test.sh: install what the build needs, then build.
+# Sourced, not run.
+
+NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
+
+NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev-tools libqwt-qt5-dev xvfb xauth"
+
+install_missing_packages() {
+    local missing=()
+    for pkg in $NICDIAG_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}" >&2
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+build_program() {
+    if [ ! -f "$NICDIAG_BUILD/build.ninja" ]; then
+        cmake -S "$NICDIAG_ROOT" -B "$NICDIAG_BUILD" -G Ninja $NICDIAG_CMAKE_ARGS >&2 || return 1
+    fi
+    cmake --build "$NICDIAG_BUILD" -- -j"$(nproc)" >&2
+}

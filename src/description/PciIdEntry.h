@@ -1,0 +1,8 @@
+#pragma once
+#include <QtGlobal>
+
+// One supported PCI identity; a device ID of 0 stands for every device of the vendor.
+struct PciIdEntry {
+    quint32 vendorId = 0;
+    quint32 deviceId = 0;
+};

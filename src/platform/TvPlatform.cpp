@@ -1,0 +1,43 @@
+#include "TvPlatform.h"
+#include "text/TvLanguageTable.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+
+quint32 TvPlatform::userLocaleId()
+{
+    QByteArray locale;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        locale = qgetenv(name);
+        if (!locale.isEmpty())
+            break;
+    }
+    // "de_DE.UTF-8@euro" -> "de_de"
+    QString code = QString::fromLatin1(locale).section(QLatin1Char('.'), 0, 0)
+                       .section(QLatin1Char('@'), 0, 0).toLower();
+    if (code.isEmpty() || code == QLatin1String("c") || code == QLatin1String("posix"))
+        return 0;
+    return TvLanguageTable::localeIdOf(code);
+}
+
+void TvPlatform::writeConsole(const QString &text)
+{
+    std::fflush(stdout);
+    const QByteArray utf8 = text.toUtf8();
+    std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout);
+    std::fflush(stdout);
+}
+
+quint32 TvPlatform::tickCount()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return quint32(quint64(now.tv_sec) * 1000u + quint64(now.tv_nsec) / 1000000u);
+}
+
+quint32 TvPlatform::processId()
+{
+    return quint32(getpid());
+}

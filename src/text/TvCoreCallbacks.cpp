@@ -1,0 +1,180 @@
+#include "TvCoreCallbacks.h"
+#include "TvCoreCatalogue.h"
+#include "engine/TvAnswerGate.h"
+#include "engine/TvCoreEvent.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <cstdarg>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QMutex receiverLock;
+QObject *receiverObject = nullptr;
+QList<std::weak_ptr<TvAnswerGate>> pendingGates;
+
+QString formatText(const char *format, va_list args)
+{
+    char buffer[TvCoreCallbacks::MaxText + 1];
+    std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    return QString::fromUtf8(buffer);
+}
+
+int postText(TvCoreEvent::Kind kind, const QString &text)
+{
+    auto *event = new TvCoreEvent(kind);
+    event->text = text;
+    return TvCoreCallbacks::post(event) ? 0 : 1;
+}
+
+int stampedText(const char *format, ...)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    va_list args;
+    va_start(args, format);
+    const QString text = formatText(format, args);
+    va_end(args);
+    return postText(TvCoreEvent::LogText, text);
+}
+
+int logText(const char *format, ...)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    va_list args;
+    va_start(args, format);
+    const QString text = formatText(format, args);
+    va_end(args);
+    return postText(TvCoreEvent::CoreLogText, text);
+}
+
+int resultText(const char *format, ...)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    va_list args;
+    va_start(args, format);
+    const QString text = formatText(format, args);
+    va_end(args);
+    return postText(TvCoreEvent::ResultText, text);
+}
+
+int postCell(int row, int column, const QString &key)
+{
+    auto *event = new TvCoreEvent(TvCoreEvent::StateCell);
+    event->row = row;
+    event->column = column;
+    event->text = key;
+    return TvCoreCallbacks::post(event) ? 0 : 1;
+}
+
+int catalogMessage(int row, int column, int message)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    return postCell(row, column, TvCoreCatalogue::coreMessageKey(message));
+}
+
+int formattedMessage(int row, int column, const char *format, ...)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    va_list args;
+    va_start(args, format);
+    const QString text = formatText(format, args);
+    va_end(args);
+    return postCell(row, column, text);
+}
+
+int progress(int value)
+{
+    if (!TvCoreCallbacks::hasReceiver())
+        return 1;
+    auto *event = new TvCoreEvent(TvCoreEvent::Progress);
+    event->value = value;
+    return TvCoreCallbacks::post(event) ? 0 : 1;
+}
+
+int askUser(int message, int button0, int button1, int button2)
+{
+    return TvCoreCallbacks::ask(TvCoreCatalogue::coreMessageKey(message), button0, button1, button2);
+}
+
+const CoreCallbacks fullTable = {stampedText, logText, resultText, catalogMessage,
+                                 formattedMessage, progress, askUser};
+const CoreCallbacks flashOnlyTable = {stampedText, logText, resultText, nullptr,
+                                      nullptr, progress, askUser};
+
+} // namespace
+
+void TvCoreCallbacks::setReceiver(QObject *receiver)
+{
+    QList<std::weak_ptr<TvAnswerGate>> orphans;
+    {
+        QMutexLocker lock(&receiverLock);
+        receiverObject = receiver;
+        if (!receiver)
+            orphans.swap(pendingGates);
+    }
+    for (const auto &weak : orphans) {
+        if (auto gate = weak.lock())
+            gate->post(2);
+    }
+}
+
+bool TvCoreCallbacks::hasReceiver()
+{
+    QMutexLocker lock(&receiverLock);
+    return receiverObject != nullptr;
+}
+
+const CoreCallbacks *TvCoreCallbacks::table()
+{
+    return &fullTable;
+}
+
+const CoreCallbacks *TvCoreCallbacks::flashTable()
+{
+    return &flashOnlyTable;
+}
+
+bool TvCoreCallbacks::post(TvCoreEvent *event)
+{
+    QMutexLocker lock(&receiverLock);
+    if (!receiverObject) {
+        delete event;
+        return false;
+    }
+    if (event->gate) {
+        pendingGates.erase(std::remove_if(pendingGates.begin(), pendingGates.end(),
+                                          [](const std::weak_ptr<TvAnswerGate> &g) { return g.expired(); }),
+                           pendingGates.end());
+        pendingGates.append(event->gate);
+    }
+    QCoreApplication::postEvent(receiverObject, event);
+    return true;
+}
+
+int TvCoreCallbacks::ask(const QString &text, int button0, int button1, int button2)
+{
+    if (!hasReceiver())
+        return 1;
+    auto gate = std::make_shared<TvAnswerGate>();
+    auto *event = new TvCoreEvent(TvCoreEvent::Question);
+    event->text = text;
+    event->buttons[0] = button0;
+    event->buttons[1] = button1;
+    event->buttons[2] = button2;
+    event->gate = gate;
+    if (!post(event))
+        return 1;
+    return gate->wait();
+}

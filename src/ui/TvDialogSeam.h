@@ -1,0 +1,48 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// The one place through which the program shows modal message boxes, file
+// dialogs and other modal dialogs. The default shows the real Qt dialogs;
+// tests install a scripted seam that answers and records what was asked.
+//
+// Button codes are the program's own: 0 none, 1 OK, 2 Cancel, 3 Yes, 4 No,
+// 5 Abort, 6 Retry, 7 Ignore. They travel to the core as answers.
+class TvDialogSeam
+{
+public:
+    enum Icon { NoIcon, Information, Warning, Critical, Question };
+    enum Button { NoButton = 0, Ok = 1, Cancel = 2, Yes = 3, No = 4, Abort = 5, Retry = 6, Ignore = 7 };
+
+    // A button of a message box; an empty text keeps the standard label.
+    struct ButtonSpec {
+        int code = NoButton;
+        QString text;
+    };
+
+    virtual ~TvDialogSeam();
+
+    // Returns the code of the pressed button (the escape button's code when
+    // the box is closed otherwise).
+    virtual int messageBox(QWidget *parent, Icon icon, const QString &caption,
+                           const QString &text, const QList<ButtonSpec> &buttons) = 0;
+    // Null string when cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &caption,
+                                 const QString &directory, const QString &filter) = 0;
+    virtual QString openFileName(QWidget *parent, const QString &caption,
+                                 const QString &directory, const QString &filter) = 0;
+    // Runs a modal dialog; returns its result code.
+    virtual int execDialog(QDialog *dialog) = 0;
+
+    // Convenience: a box whose buttons keep their standard labels.
+    int message(QWidget *parent, Icon icon, const QString &caption, const QString &text,
+                int button0, int button1 = NoButton, int button2 = NoButton);
+
+    // The program-wide seam; the default shows real dialogs. install() does
+    // not take ownership; passing null restores the default.
+    static TvDialogSeam &current();
+    static void install(TvDialogSeam *seam);
+};

@@ -1,0 +1,56 @@
+#pragma once
+#include "ui/TvDialogSeam.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// A dialog seam for tests: every box and file dialog is answered from a
+// script and recorded. An unscripted message box answers with its first
+// button (OK for an OK-only box); an unscripted file dialog is cancelled.
+// Installs itself on construction and restores the default on destruction.
+class TvScriptedDialogs : public TvDialogSeam
+{
+public:
+    struct Asked {
+        enum Kind { Message, SaveFile, OpenFile, Dialog } kind = Message;
+        Icon icon = NoIcon;
+        QString caption;
+        QString text;
+        QList<int> buttons;
+        QStringList buttonTexts;
+        QString directory;
+        QString filter;
+        QString dialogClass;
+    };
+
+    TvScriptedDialogs();
+    ~TvScriptedDialogs() override;
+
+    // Answers, used in order. A message answer is a button code; a file
+    // answer is a name (a null QString means cancel).
+    void answerMessage(int code);
+    void answerFile(const QString &name);
+    // Called for dialogs run through execDialog; returns the result code.
+    std::function<int(QDialog *)> onDialog;
+
+    QList<Asked> asked;
+    // Texts of all message boxes asked so far.
+    QStringList messageTexts() const;
+    int pendingAnswers() const { return messageAnswers.size() + fileAnswers.size(); }
+
+    int messageBox(QWidget *parent, Icon icon, const QString &caption,
+                   const QString &text, const QList<ButtonSpec> &buttons) override;
+    QString saveFileName(QWidget *parent, const QString &caption,
+                         const QString &directory, const QString &filter) override;
+    QString openFileName(QWidget *parent, const QString &caption,
+                         const QString &directory, const QString &filter) override;
+    int execDialog(QDialog *dialog) override;
+
+private:
+    QString nextFile(Asked::Kind kind, const QString &caption, const QString &directory,
+                     const QString &filter);
+    QList<int> messageAnswers;
+    QList<QString> fileAnswers;
+};

@@ -1,0 +1,278 @@
+// Start-up as a user meets it: options, usage text, exit codes, the console
+// listing and the failure paths. Most cases run the built binary, because
+// exit codes and the split between stdout and stderr are what a caller sees.
+#include "TvScriptedDialogs.h"
+#include "TvTestMachine.h"
+#include "app/TvProgram.h"
+#include "app/TvStartup.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(contents);
+}
+
+// Captures what the process writes to a file descriptor while in scope.
+class CapturedFd
+{
+public:
+    explicit CapturedFd(int fd) : fd(fd)
+    {
+        std::fflush(nullptr);
+        saved = dup(fd);
+        const QByteArray path = dir.filePath(QStringLiteral("captured")).toLocal8Bit();
+        const int file = open(path.constData(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+        dup2(file, fd);
+        close(file);
+    }
+    ~CapturedFd() { restore(); }
+    QByteArray text()
+    {
+        restore();
+        QFile file(dir.filePath(QStringLiteral("captured")));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+private:
+    void restore()
+    {
+        if (saved < 0)
+            return;
+        std::fflush(nullptr);
+        dup2(saved, fd);
+        close(saved);
+        saved = -1;
+    }
+    QTemporaryDir dir;
+    int fd;
+    int saved = -1;
+};
+
+} // namespace
+
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir files;
+    TvTestMachine machine;
+
+    RunResult runProgram(const QStringList &arguments, const QByteArray &fault = QByteArray(),
+                         const QByteArray &locale = "C.UTF-8")
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        env.remove(QStringLiteral("PROBEKIT_FAULT"));
+        if (!fault.isEmpty())
+            env.insert(QStringLiteral("PROBEKIT_FAULT"), QString::fromLatin1(fault));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(QStringLiteral(NICDIAG_RUN_DIR));
+        process.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), arguments);
+        RunResult result;
+        if (!process.waitForFinished(60000)) {
+            process.kill();
+            process.waitForFinished();
+            return result;
+        }
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+
+    QStringList descriptionArguments() const
+    {
+        return {QStringLiteral("-C"), files.filePath(QStringLiteral("config.xml")),
+                QStringLiteral("-I"), files.filePath(QStringLiteral("adapters.xml")),
+                QStringLiteral("-T"), files.filePath(QStringLiteral("tests.xml"))};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        writeFile(files.filePath(QStringLiteral("config.xml")),
+                  "<configfile version=\"1.0\"><configuration>"
+                  "<name>Bench Rig</name><basepath>.</basepath>"
+                  "<vendor_entry id=\"1A5E\"/>"
+                  "</configuration></configfile>");
+        writeFile(files.filePath(QStringLiteral("adapters.xml")),
+                  "<adapterinfofile version=\"1.0\">"
+                  "<adapter><id>1a5e:4320:1a5e:0001</id><name>Described Single Port</name>"
+                  "<testcases>1</testcases></adapter>"
+                  "</adapterinfofile>");
+        writeFile(files.filePath(QStringLiteral("tests.xml")),
+                  "<testinfo version=\"1.0\"><testcases lang=\"en\">"
+                  "<testcase id=\"1\"><testname>Register test</testname><test_base>100</test_base>"
+                  "<subtestcase id=\"1\"><label>Registers</label></subtestcase></testcase>"
+                  "</testcases></testinfo>");
+
+        QJsonObject named = TvTestMachine::adapter(2, 1, 3, QStringLiteral("4322"), QStringLiteral("0002"));
+        named[QStringLiteral("vpd")] = QJsonObject{{QStringLiteral("Name"), QStringLiteral("Orlin Dual")}};
+        QJsonObject onboard = TvTestMachine::adapter(3, 0, -1, QStringLiteral("4320"), QStringLiteral("0001"));
+        QJsonObject longName = TvTestMachine::adapter(12, 10, 11, QStringLiteral("4322"), QStringLiteral("0002"));
+        longName[QStringLiteral("vpd")] = QJsonObject{{QStringLiteral("Name"), QString(70, QLatin1Char('N'))}};
+        QJsonObject foreign = TvTestMachine::adapter(5, 0, 5, QStringLiteral("0A01"));
+        foreign[QStringLiteral("vendorId")] = QStringLiteral("1B2C");
+        for (QJsonObject *a : {&named, &onboard, &longName, &foreign})
+            (*a)[QStringLiteral("vendorId")] = a == &foreign ? QStringLiteral("1B2C") : QStringLiteral("1A5E");
+        for (QJsonObject *a : {&named, &onboard, &longName, &foreign})
+            (*a)[QStringLiteral("subsystemVendorId")] = (*a)[QStringLiteral("vendorId")];
+        machine.adapters = {named, onboard, longName, foreign};
+        machine.install();
+    }
+
+    void usageForEveryHelpOption()
+    {
+        const QList<QStringList> starts = {
+            {QStringLiteral("-?")}, {QStringLiteral("-x")}, {QStringLiteral("-a")},
+            {QStringLiteral("-n")}, {QStringLiteral("-c"), QStringLiteral("1")},
+            {QStringLiteral("-o"), QStringLiteral("out")}, {QStringLiteral("-z")},
+            {QStringLiteral("-C")}};
+        for (const QStringList &arguments : starts) {
+            // A core that cannot start proves that usage never reaches it.
+            const RunResult result = runProgram(arguments, "CoreInit=3");
+            QCOMPARE(result.exitCode, 0);
+            QVERIFY2(result.out.startsWith("Usage: nicdiag [options]\n"), result.out.constData());
+            QVERIFY(result.out.contains("  -l "));
+            QVERIFY(result.out.contains(QByteArray(53, '-') + "\n"));
+            QVERIFY(!result.out.contains("CMD_LINE_PARA"));
+        }
+        QVERIFY(runProgram({QStringLiteral("-z")}).err.contains("invalid option"));
+        QVERIFY(runProgram({QStringLiteral("-C")}).err.contains("requires an argument"));
+    }
+
+    void usageFollowsTheLanguageOption()
+    {
+        const RunResult german = runProgram({QStringLiteral("-L"), QStringLiteral("de"), QStringLiteral("-?")});
+        QCOMPARE(german.exitCode, 0);
+        QVERIFY(german.out.startsWith("Aufruf: nicdiag"));
+        const RunResult fromLocale = runProgram({QStringLiteral("-?")}, QByteArray(), "de_CH.UTF-8");
+        QVERIFY(fromLocale.out.startsWith("Aufruf: nicdiag"));
+    }
+
+    void listingByteForByte()
+    {
+        const RunResult result = runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments());
+        QCOMPARE(result.exitCode, 0);
+        const QByteArray expected =
+            "\nInstalled Orlin adapters:\n"
+            "\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"
+            + QByteArray("Orlin Dual").leftJustified(63, ' ') + " 3    2   1 \n"
+            + QByteArray("Described Single Port").leftJustified(63, ' ') + " NA   3   0 \n"
+            + QByteArray(63, 'N') + " 11   12  10\n";
+        QCOMPARE(result.out, expected);
+    }
+
+    void listingWithModeFlagIsTheSame()
+    {
+        const QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();
+        QCOMPARE(runProgram(arguments + QStringList{QStringLiteral("-m")}).out, runProgram(arguments).out);
+    }
+
+    void listingWithoutAdapterTable()
+    {
+        const RunResult result = runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments(),
+                                            "AdapterEnumerate=10");
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("\nThe list of adapters could not be read from the core library.\n"));
+    }
+
+    void coreFailuresEndWithMinusOne()
+    {
+        const QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();
+        const RunResult init = runProgram(arguments, "CoreInit=8");
+        QCOMPARE(init.exitCode, 255);
+        QVERIFY(init.err.contains("could not be initialised"));
+        QVERIFY(!init.err.contains("de-initialised"));
+
+        const RunResult deinit = runProgram(arguments, "CoreDeinit=8");
+        QCOMPARE(deinit.exitCode, 255);
+        QVERIFY(deinit.out.contains("Installed Orlin adapters"));
+        QVERIFY(deinit.err.contains("could not be de-initialised"));
+
+        const RunResult missing = runProgram({QStringLiteral("-l"), QStringLiteral("-C"), QStringLiteral("/nonexistent/config.xml")},
+                                             "CoreDeinit=8");
+        QCOMPARE(missing.exitCode, 255);
+        QVERIFY(missing.err.contains("The configuration file could not be read.\n"));
+        // The core is still de-initialised after the reader's failure.
+        QVERIFY(missing.err.contains("could not be de-initialised"));
+    }
+
+    void missingConfigurationAnsweredThroughTheSeam()
+    {
+        TvScriptedDialogs dialogs;
+        QByteArray arg0 = "nicdiag", arg1 = "-C", arg2 = "/nonexistent/config.xml", arg3 = "-l";
+        char *argv[] = {arg0.data(), arg1.data(), arg2.data(), arg3.data(), nullptr};
+        CapturedFd err(2);
+        const int status = TvStartup::run(4, argv);
+        const QByteArray errText = err.text();
+        QCOMPARE(status, -1);
+        QCOMPARE(dialogs.asked.size(), 2);
+        // Before the configuration is read the banner carries the built-in name.
+        QCOMPARE(dialogs.asked[0].caption, QStringLiteral("Orlin Diagnostics v7.12"));
+        QVERIFY(dialogs.asked[0].text.contains(QStringLiteral("/nonexistent/config.xml")));
+        QCOMPARE(dialogs.asked[0].icon, TvDialogSeam::Critical);
+        QCOMPARE(dialogs.asked[1].text, QStringLiteral("The configuration file could not be read.\n"));
+        QCOMPARE(errText, QByteArray("The configuration file could not be read.\n"));
+        QVERIFY(!TvProgram::languageCode().size());
+    }
+
+    void bannerCarriesTheConfiguredName()
+    {
+        TvScriptedDialogs dialogs;
+        QByteArray a0 = "nicdiag", a1 = "-C", a2 = files.filePath(QStringLiteral("config.xml")).toLocal8Bit(),
+                   a3 = "-I", a4 = "/nonexistent/adapters.xml", a5 = "-l";
+        char *argv[] = {a0.data(), a1.data(), a2.data(), a3.data(), a4.data(), a5.data(), nullptr};
+        CapturedFd err(2);
+        QCOMPARE(TvStartup::run(6, argv), -1);
+        QVERIFY(err.text().contains("adapter information file"));
+        QVERIFY(!dialogs.asked.isEmpty());
+        QCOMPARE(dialogs.asked.first().caption, QStringLiteral("Bench Rig v7.12"));
+    }
+
+    void languageCodeChoice()
+    {
+        TvProgram::reset();
+        TvProgram::setLanguageCode(QStringLiteral("de"));
+        QCOMPARE(TvStartup::translationFileName(QStringLiteral("qt_")), QStringLiteral("qt_de"));
+        QCOMPARE(TvStartup::translationFileName(QStringLiteral("diag_")), QStringLiteral("diag_de"));
+
+        qputenv("LC_ALL", "de_DE.UTF-8");
+        TvProgram::reset();
+        // No qt_de_de.qm in the run directory: the region is dropped.
+        QCOMPARE(TvStartup::translationFileName(QStringLiteral("qt_")), QStringLiteral("qt_de"));
+        QCOMPARE(TvProgram::languageCode(), QStringLiteral("de"));
+
+        qputenv("LC_ALL", "C");
+        TvProgram::reset();
+        QCOMPARE(TvStartup::translationFileName(QStringLiteral("diag_")), QStringLiteral("diag_en"));
+        qputenv("LC_ALL", "C.UTF-8");
+        TvProgram::reset();
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
