@@ -21,7 +21,7 @@ public:
     explicit DescriptionParser(CAdapterInfo *store);
     ~DescriptionParser() override;
 
-    // Integer text as the files have always been read: white space around
+    // Integer text as the files write it: white space around
     // it, an optional sign, then digits of the base and nothing else. Any
     // other text, a "0x" prefix included, and any value outside 32 bits
     // reads as 0.
@@ -30,8 +30,6 @@ public:
     static QString firstAttribute(const QXmlAttributes &attributes);
     // The root's first attribute read as a floating-point number equals 1.0.
     static bool isVersionOne(const QXmlAttributes &attributes);
-
-    int level() const { return m_level; }
 
 protected:
     // Shows the wrong-version box (caption the banner) when the root's
