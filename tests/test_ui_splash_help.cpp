@@ -1,0 +1,250 @@
+// The splash screen and about box, and the help browser.
+#include "TvScriptedDialogs.h"
+#include "TvTestMachine.h"
+
+#include "app/TvProgram.h"
+#include "description/CAdapterInfo.h"
+#include "ui/TvDiagHelpDlgImpl.h"
+#include "ui/TvDiagMainWindow.h"
+#include "ui/TvSplash.h"
+
+#include <probekit.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+// A base directory with a 400 x 300 splash picture and two help pages.
+class Fixture
+{
+public:
+    Fixture()
+    {
+        TvProgram::reset();
+        QDir().mkpath(base.filePath(QStringLiteral("images")));
+        QDir().mkpath(base.filePath(QStringLiteral("help")));
+        QImage splash(400, 300, QImage::Format_RGB32);
+        splash.fill(Qt::darkBlue);
+        splash.save(base.filePath(QStringLiteral("images/splash.png")));
+        writePage("index.html", "<html><body><p>Welcome page</p><a href=\"page2.html\">next</a></body></html>");
+        writePage("page2.html", "<html><body><p>Second page</p></body></html>");
+
+        CAdapterInfo &info = CAdapterInfo::instance();
+        info.clear();
+        info.name = QStringLiteral("Test Diagnostics");
+        info.basepath = base.path();
+        info.splash_screen = QStringLiteral("images/splash.png");
+        info.help_path = QStringLiteral("help");
+        info.help_file = QStringLiteral("index.html");
+    }
+
+    ~Fixture()
+    {
+        CAdapterInfo::instance().clear();
+        TvProgram::reset();
+    }
+
+    QTemporaryDir base;
+
+private:
+    void writePage(const char *name, const char *html)
+    {
+        QFile page(base.filePath(QStringLiteral("help/") + QLatin1String(name)));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.write(html);
+    }
+};
+
+QList<QLabel *> splashLines(TvSplash &splash)
+{
+    return {splash.findChild<QLabel *>(QStringLiteral("nameLabel")),
+            splash.findChild<QLabel *>(QStringLiteral("versionLabel")),
+            splash.findChild<QLabel *>(QStringLiteral("copyrightLabel"))};
+}
+
+} // namespace
+
+class TestUiSplashHelp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splashLinesSitOnThePicture();
+    void splashClosesItselfAboutBoxWaits();
+    void splashWithoutPicture();
+    void helpShowsAndWalksItsPages();
+    void helpResizesOnlyBeyondItsDesign();
+    void menuEntriesRunTheirDialogs();
+};
+
+void TestUiSplashHelp::splashLinesSitOnThePicture()
+{
+    Fixture f;
+    TvSplash about(true);
+    QVERIFY(about.isVisible());
+    QVERIFY(about.isModal());
+    QCOMPARE(about.objectName(), QStringLiteral("Test"));
+    QCOMPARE(about.windowTitle(), TvProgram::bannerText());
+    QCOMPARE(about.size(), QSize(400, 300));
+    QCOMPARE(about.minimumSize(), about.maximumSize());
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(about.geometry().topLeft(), QPoint(desktop.width() / 2 - 200, desktop.height() / 2 - 150));
+
+    const QList<QLabel *> lines = splashLines(about);
+    const QList<int> tops = {243, 255, 267};
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(lines[i]);
+        QCOMPARE(lines[i]->geometry(), QRect(0, tops[i], 400, 12));
+        QCOMPARE(lines[i]->alignment(), Qt::AlignCenter);
+        QVERIFY(!lines[i]->autoFillBackground());
+    }
+    QCOMPARE(lines[0]->text(), QStringLiteral("Test Diagnostics"));
+    QCOMPARE(lines[1]->text(), QStringLiteral("VERSION_OS 7.12 Linux"));
+    QVERIFY(lines[1]->font().bold() && !lines[0]->font().bold());
+    QCOMPARE(lines[0]->font().pointSize(), 11);
+    QVERIFY(!lines[2]->text().isEmpty());
+
+    auto *ok = about.findChild<QPushButton *>(QStringLiteral("okButton"));
+    QCOMPARE(ok->geometry(), QRect(150, 276, 100, 25));
+    QCOMPARE(ok->text(), QStringLiteral("OK_TEXT"));
+}
+
+void TestUiSplashHelp::splashClosesItselfAboutBoxWaits()
+{
+    Fixture f;
+    TvSplash splash(false);
+    QVERIFY(splash.isVisible());
+    QVERIFY(splash.findChild<QPushButton *>(QStringLiteral("okButton"))->isHidden());
+
+    // The about box is a second dialog of its own and stays until OK.
+    TvSplash about(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 10000);
+    QCOMPARE(splash.result(), int(QDialog::Accepted));
+    QVERIFY(about.isVisible());
+    about.findChild<QPushButton *>(QStringLiteral("okButton"))->click();
+    QVERIFY(!about.isVisible());
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+}
+
+void TestUiSplashHelp::splashWithoutPicture()
+{
+    Fixture f;
+    CAdapterInfo::instance().splash_screen = QStringLiteral("images/none.png");
+    TvSplash about(true);
+    QCOMPARE(about.size(), QSize(0, 0));
+    for (QLabel *line : splashLines(about))
+        QCOMPARE(line->height(), 0);
+}
+
+void TestUiSplashHelp::helpShowsAndWalksItsPages()
+{
+    Fixture f;
+    TvDiagHelpDlgImpl help;
+    auto *browser = help.findChild<QTextBrowser *>(QStringLiteral("HelpTextBrowser"));
+    QCOMPARE(help.windowTitle(), QStringLiteral("HELP_BROWSER Test Diagnostics"));
+    QCOMPARE(help.findChild<QPushButton *>(QStringLiteral("buttonOk"))->text(), QStringLiteral("OK_TEXT"));
+    QVERIFY(help.findChild<QPushButton *>(QStringLiteral("BackwardBtn"))->text().isEmpty());
+    QVERIFY(help.findChild<QPushButton *>(QStringLiteral("ForwardBtn"))->text().isEmpty());
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Welcome page")));
+
+    // A relative link is found in the help directory.
+    browser->setSource(QUrl(QStringLiteral("page2.html")));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Second page")));
+    help.findChild<QPushButton *>(QStringLiteral("BackwardBtn"))->click();
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Welcome page")));
+    help.findChild<QPushButton *>(QStringLiteral("ForwardBtn"))->click();
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Second page")));
+
+    // Another configured name, another caption.
+    CAdapterInfo::instance().name = QStringLiteral("Other");
+    TvDiagHelpDlgImpl other;
+    QCOMPARE(other.windowTitle(), QStringLiteral("HELP_BROWSER Other"));
+
+    help.show();
+    help.findChild<QPushButton *>(QStringLiteral("buttonOk"))->click();
+    QCOMPARE(help.result(), int(QDialog::Accepted));
+}
+
+void TestUiSplashHelp::helpResizesOnlyBeyondItsDesign()
+{
+    Fixture f;
+    TvDiagHelpDlgImpl help;
+    QCOMPARE(help.minimumSize(), QSize(555, 460));
+    QCOMPARE(help.maximumSize(), QSize(640, 480));
+    QVERIFY(!help.isSizeGripEnabled());
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    auto *browser = help.findChild<QTextBrowser *>(QStringLiteral("HelpTextBrowser"));
+    auto *back = help.findChild<QPushButton *>(QStringLiteral("BackwardBtn"));
+    auto *ok = help.findChild<QPushButton *>(QStringLiteral("buttonOk"));
+    auto *forward = help.findChild<QPushButton *>(QStringLiteral("ForwardBtn"));
+    const QSize designed = help.designedBrowserSize();
+    const QPoint corner = browser->pos();
+    QCOMPARE(browser->size(), designed);
+
+    auto resizeTo = [&help](int w, int h) {
+        help.resize(w, h);
+        QTRY_COMPARE(help.size(), QSize(w, h));
+    };
+    resizeTo(640, 480);
+    QCOMPARE(browser->geometry(), QRect(corner, QSize(600, 430)));
+    const int buttonTop = corner.y() + 430 + 5;
+    QCOMPARE(back->pos(), QPoint(corner.x(), buttonTop));
+    QCOMPARE(ok->pos(), QPoint(600 / 2 - ok->width() / 2, buttonTop));
+    QCOMPARE(forward->geometry().right(), browser->geometry().right() - 1);
+    QCOMPARE(forward->y(), buttonTop);
+
+    resizeTo(designed.width() + 45, designed.height() + 55);
+    QCOMPARE(browser->size(), designed + QSize(5, 5));
+
+    // Back at the designed size the rule no longer applies: the last layout stays.
+    resizeTo(designed.width() + 40, designed.height() + 55);
+    QCOMPARE(browser->size(), designed + QSize(5, 5));
+    resizeTo(555, 460);
+    QCOMPARE(browser->size(), designed + QSize(5, 5));
+}
+
+void TestUiSplashHelp::menuEntriesRunTheirDialogs()
+{
+    Fixture f;
+    CAdapterInfo &info = CAdapterInfo::instance();
+    info.vendorIds = {PciIdEntry{0xABCD, 0}};
+    CAdapterEntry entry;
+    entry.id = QStringLiteral("ABCD:0102:ABCD:0001");
+    entry.name = QStringLiteral("Orlin Dual");
+    entry.testCaseIds = {1};
+    info.adapters.insert(entry.id, entry);
+    info.testCases.insert(1, CTestCase());
+    TvTestMachine machine;
+    machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
+    machine.install();
+    QCOMPARE(CoreInit(), 0);
+    {
+        TvScriptedDialogs dialogs;
+        TvDiagMainWindow w;
+        QVERIFY(!w.constructionFailed());
+        QVector<QSize> shown;
+        dialogs.onDialog = [&shown](QDialog *dialog) {
+            shown.append(dialog->size());
+            return int(QDialog::Accepted);
+        };
+        w.helpContents();
+        w.helpAbout();
+        QCOMPARE(dialogs.asked.size(), 2);
+        QCOMPARE(dialogs.asked[0].dialogClass, QStringLiteral("TvDiagHelpDlgImpl"));
+        QCOMPARE(dialogs.asked[0].caption, QStringLiteral("HELP_BROWSER Test Diagnostics"));
+        QCOMPARE(dialogs.asked[1].dialogClass, QStringLiteral("TvSplash"));
+        QCOMPARE(shown[1], QSize(400, 300));
+    }
+    QCOMPARE(CoreDeinit(), 0);
+}
+
+QTEST_MAIN(TestUiSplashHelp)
+#include "test_ui_splash_help.moc"
