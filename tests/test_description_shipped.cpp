@@ -223,7 +223,8 @@ void TestDescriptionShipped::pictures()
         {"images/empty.png", {16, 16}, {25, 25}},
         {"images/led_on.bmp", {12, 12}, {20, 20}},
         {"images/led_off.bmp", {12, 12}, {20, 20}},
-        {"images/generic.bmp", {48, 30}, {80, 50}},
+        // Tall enough for the two text lines of an adapter list row.
+        {"images/generic.bmp", {48, 48}, {80, 64}},
         {"images/filenew.png", {16, 16}, {16, 16}},
         {"images/fileopen.png", {16, 16}, {16, 16}},
         {"images/filesave.png", {16, 16}, {16, 16}},

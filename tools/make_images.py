@@ -230,24 +230,26 @@ def led(on):
 
 def adapter_picture(ports, board, label):
     """A network card seen from above: board, chip, gold edge fingers,
-    bracket and one RJ-45 socket per port."""
-    c = Canvas(64, 40)
-    c.rect(4, 4, 54, 26, board)
-    c.frame(4, 4, 54, 26, (20, 70, 40, 255) if board == PCB else (90, 90, 90, 255))
+    bracket and one RJ-45 socket per port. The picture is as high as two
+    text lines of the adapter list need."""
+    c = Canvas(64, 56)
+    t = 8  # top margin, so the card sits in the middle of the row
+    c.rect(4, t + 4, 54, 26, board)
+    c.frame(4, t + 4, 54, 26, (20, 70, 40, 255) if board == PCB else (90, 90, 90, 255))
     for x in range(12, 50, 3):
-        c.rect(x, 30, 2, 5, GOLD)
-    c.rect(58, 1, 4, 38, (190, 190, 200, 255))
-    c.rect(22, 10, 14, 14, DARK)
-    c.frame(22, 10, 14, 14, (110, 110, 120, 255))
-    c.rect(9, 9, 6, 4, (20, 20, 20, 255))
-    c.rect(9, 16, 6, 4, (20, 20, 20, 255))
+        c.rect(x, t + 30, 2, 5, GOLD)
+    c.rect(58, t + 1, 4, 38, (190, 190, 200, 255))
+    c.rect(22, t + 10, 14, 14, DARK)
+    c.frame(22, t + 10, 14, 14, (110, 110, 120, 255))
+    c.rect(9, t + 9, 6, 4, (20, 20, 20, 255))
+    c.rect(9, t + 16, 6, 4, (20, 20, 20, 255))
     for i in range(ports):
-        y = 7 + i * 12 if ports > 1 else 13
+        y = t + (7 + i * 12 if ports > 1 else 13)
         c.rect(46, y, 12, 10, (200, 200, 200, 255))
         c.rect(48, y + 2, 8, 6, (40, 40, 40, 255))
         c.rect(50, y + 7, 4, 1, GOLD)
     if label:
-        c.text(24, 13, label[0], 1, WHITE)
+        c.text(24, t + 13, label[0], 1, WHITE)
     return c
 
 

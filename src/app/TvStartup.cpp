@@ -3,10 +3,14 @@
 #include "TvProgram.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
+#include "engine/TvScriptThread.h"
+#include "engine/TvWorkerThread.h"
 #include "platform/TvPlatform.h"
 #include "text/TvLanguageTable.h"
 #include "text/TvText.h"
+#include "ui/TvDiagMainWindow.h"
 #include "ui/TvDialogSeam.h"
+#include "ui/TvSplash.h"
 
 #include <QApplication>
 #include <QFile>
@@ -14,6 +18,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <probekit.h>
 
 namespace {
@@ -196,8 +201,42 @@ int TvStartup::runWithCore(const TvCommandLine &options)
 
 int TvStartup::runWindow()
 {
-    // The main window is not part of this build yet: end cleanly.
-    const bool clean = deinitialiseCore();
+    auto splash = std::make_unique<TvSplash>(false);
+    std::unique_ptr<TvDiagMainWindow> window(new (std::nothrow) TvDiagMainWindow());
+    if (!window)
+        return failAfterInit("CREATE_GUI_FAILED");
+    if (window->constructionFailed()) {
+        // The window has shown its own message already.
+        window.reset();
+        deinitialiseCore();
+        TvProgram::setLanguageCode(QString());
+        return -1;
+    }
+    QApplication::setStyle(QStringLiteral("Windows"));
+
+    std::unique_ptr<TvWorkerThread> worker(new (std::nothrow) TvWorkerThread());
+    if (!worker)
+        return failAfterInit("START_WORKER_THREAD_FAILED");
+    std::unique_ptr<TvScriptThread> scriptThread(new (std::nothrow) TvScriptThread());
+    if (!scriptThread)
+        return failAfterInit("START_SCRIPT_THREAD_FAILED");
+    window->setWorker(worker.get());
+
+    window->show();
+    worker->start(window.get());
+    int result = QApplication::exec();
+
+    // Nothing may be posted to the window once it is gone.
+    worker->setReceiver(nullptr);
+    window.reset();
+    worker->stop();
+    worker.reset();
+    scriptThread->wait();
+    scriptThread.reset();
+    splash.reset();
+
+    if (!deinitialiseCore())
+        result = -1;
     TvProgram::setLanguageCode(QString());
-    return clean ? 0 : -1;
+    return result;
 }
