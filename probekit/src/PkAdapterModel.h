@@ -1,0 +1,64 @@
+#pragma once
+#include "probekit.h"
+#include "PkFaults.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// One simulated adapter as the machine file describes it: PCI identity and
+// resources, the texts the program shows, VPD as shipped, sensors, driver,
+// address, ports, flash size, its own test behaviours and faults.
+class PkAdapterModel
+{
+public:
+    struct Sensor {
+        QByteArray name;
+        int type = 0;
+        double minimum = 0, maximum = 0;
+        double lowerAlarm = 0, upperAlarm = 0, nominal = 0;
+        double value = 0, jitter = 0;
+        int check = 1;
+    };
+    struct Port {
+        bool link = false;
+        int duplex = 0;
+        int speed = 0;
+        quint64 traffic = 0; // frames a second while the link is up
+    };
+
+    // False when the entry cannot describe an adapter (no vendor ID).
+    static bool fromJson(const QJsonObject &json, PkAdapterModel &out);
+
+    AdapterRecord record() const;
+    // "adapter-<bus>-<device>": names the lock and the state file.
+    QString key() const;
+    bool sameSlot(int otherBus, int otherDevice) const { return bus == otherBus && device == otherDevice; }
+
+    int bus = 0, device = 0, slot = -1;
+    quint32 vendorId = 0, deviceId = 0, subsystemVendorId = 0, subsystemId = 0;
+    quint32 ioBase = 0, memBase = 0, function = 0, slotSize = 0, irq = 0;
+    quint32 cacheLineSize = 0, busClock = 0, latency = 0;
+    QStringList misc;
+    QMap<QString, QByteArray> vpd;
+    QVector<Sensor> sensors;
+    bool hasDriver = false;
+    QByteArray driverName, driverDescription, driverVersion, driverDate;
+    bool hasIp = false;
+    QByteArray ipAddress, subnetMask;
+    bool ipStatic = false;
+    QVector<Port> ports;
+    quint32 flashSize = 0;
+    QJsonObject tests;
+    PkFaults::Table faults;
+
+private:
+    static quint32 number(const QJsonValue &value, quint32 fallback = 0);
+    static void readSensors(const QJsonValue &value, PkAdapterModel &out);
+    static void readPorts(const QJsonValue &value, PkAdapterModel &out);
+    static void readDriver(const QJsonValue &value, PkAdapterModel &out);
+    static void readIp(const QJsonValue &value, PkAdapterModel &out);
+};

@@ -1,0 +1,105 @@
+#pragma once
+#include "probekit.h"
+#include "PkAdapterLock.h"
+#include "PkAdapterState.h"
+#include "PkBehaviour.h"
+#include "PkMachine.h"
+#include "PkPacer.h"
+#include "PkSensorBank.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <random>
+#include <vector>
+
+// The simulated core: one per process, behind the C interface. A mutex
+// guards its state; long work (tests, commands, flash) runs outside it so
+// that TestCancel and the other calls never wait for a running test.
+class PkCore
+{
+public:
+    static PkCore &instance();
+
+    int init();
+    int deinit();
+
+    AdapterRecord *enumerate(const uint32_t *filter);
+    int select(const AdapterRecord *adapter);
+
+    int vpdRead(const char *keyword, char *buffer, uint32_t *size);
+    int vpdList(char *buffer, uint32_t *size, uint32_t *count);
+    int vpdWrite(const char *keyword, const char *value);
+    int vpdDelete(const char *keyword);
+
+    int sensorList(SensorInfo **list, uint8_t *count);
+    int sensorRead(SensorReading **readings, uint8_t *count);
+
+    int testRun(int number, const CoreCallbacks *callbacks);
+    int commandRun(const char *command, const uint8_t *modeFlags, const CoreCallbacks *callbacks);
+    int testCancel();
+    int seriesBegin();
+    int seriesEnd();
+
+    int flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks *callbacks);
+    int flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks);
+    int flashErase(const CoreCallbacks *callbacks);
+
+    DriverHandle driverOpen();
+    int driverQuery(DriverHandle handle, uint32_t oid, void *buffer, uint32_t *size);
+    void driverClose(DriverHandle handle);
+
+    const char *ipAddress(int index, uint8_t *isStatic);
+    const char *subnetMask(int index);
+    void locate(int on);
+    void statInfo(char *buffer, int size);
+
+    // For the command interpreter, which runs outside the lock.
+    // The behaviour of a sub-test and whether its seeded failure strikes now.
+    int prepareRun(int number, PkBehaviour *behaviour, bool *seededFailure);
+    // Lines describing the selected adapter; empty when none is selected.
+    QList<QByteArray> describe(const uint8_t *modeFlags) const;
+    // The link of a port of the selected adapter; false when it has none.
+    bool portLink(int port, bool *linkUp) const;
+    PkPacer pacer() const;
+
+private:
+    PkCore() = default;
+
+    // Callers hold the lock for everything below.
+    int fault(const char *function) const;
+    int faultFor(const char *function, const PkAdapterModel *adapter) const;
+    const PkAdapterModel *selected() const;
+    void releaseAll();
+    void selectIndex(int index);
+    PkBehaviour behaviourFor(int number) const;
+    bool drawFailure(int number, const PkBehaviour &behaviour);
+    static bool matches(const PkAdapterModel &model, const uint32_t *filter);
+    int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents);
+    int storeFlash(const QByteArray &contents, int failure);
+
+    mutable std::mutex m_mutex;
+    std::atomic<bool> m_cancel {false};
+    bool m_initialised = false;
+    PkMachine m_machine;
+    int m_selected = -1;
+    PkAdapterLock m_lock;
+    PkAdapterState m_state;
+    PkSensorBank m_sensors;
+    // The table handed out stays valid until the next enumeration; the one
+    // before it is kept one call longer for a caller still reading it.
+    std::vector<AdapterRecord> m_tables[2];
+    int m_table = 0;
+    QMap<quintptr, int> m_drivers;
+    quintptr m_nextDriver = 0;
+    QByteArray m_ipText, m_maskText;
+    QElapsedTimer m_clock;
+    std::map<int, std::mt19937> m_failDraws;
+    bool m_locateOn = false;
+    int m_seriesDepth = 0;
+};

@@ -1,0 +1,38 @@
+#pragma once
+#include "PkAdapterModel.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+// Replies of the adapter's network driver to the object identifiers the
+// program asks for. Byte 0 of every reply is left 0.
+class PkDriver
+{
+public:
+    enum Oid : uint32_t {
+        DriverName = 0xff020211,
+        DriverDescription = 0xff010112,
+        DriverVersion = 0xff010113,
+        DriverDate = 0xff020210,
+        LinkState = 0xff010127,
+        Duplex = 0xff010126,
+        Speed = 0xff010172,
+        FirstCounter = 0x00020202,
+        LastCounter = 0x0002020C,
+    };
+    static constexpr uint8_t LinkUp = 4;
+    static constexpr uint8_t LinkDown = 2;
+
+    // Status 0, 7 (null buffer or size), 32 (unknown OID or buffer too
+    // small; *size then tells the size needed). elapsedMs drives the frame
+    // counters of ports with a link.
+    static int query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, uint32_t *size,
+                     qint64 elapsedMs);
+
+private:
+    static QByteArray reply(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs, bool *known);
+    static QByteArray textReply(const QByteArray &text);
+    static QByteArray portBytes(const PkAdapterModel &adapter, uint32_t oid);
+    static QByteArray counters(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs);
+};

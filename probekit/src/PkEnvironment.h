@@ -1,0 +1,21 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+// Where the simulated machine lives and how fast it runs, taken from the
+// process environment. Read on demand, so a test can change a variable
+// between two calls without restarting the library.
+class PkEnvironment
+{
+public:
+    static QString machinePath();
+    static QString stateDir();
+    static QString lockDir();
+    // Factor on every simulated duration; 0 makes everything instant.
+    static double timeScale();
+    // The raw fault switch text, "Func=status,Func2=status".
+    static QByteArray faultText();
+
+private:
+    static QString fromEnv(const char *name);
+};

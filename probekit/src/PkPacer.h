@@ -1,0 +1,21 @@
+#pragma once
+#include <atomic>
+
+// Simulated work time. Durations are scaled (0 = instant) and slept in short
+// slices so that a cancel request stops the work within one slice.
+class PkPacer
+{
+public:
+    PkPacer(double scale, const std::atomic<bool> *cancel) : m_scale(scale), m_cancel(cancel) {}
+
+    // False when cancelled before or during the wait.
+    bool wait(int milliseconds) const;
+    bool cancelled() const { return m_cancel && m_cancel->load(); }
+    double scale() const { return m_scale; }
+
+    static constexpr int SliceMs = 20;
+
+private:
+    double m_scale;
+    const std::atomic<bool> *m_cancel;
+};

@@ -1,0 +1,391 @@
+// The core library's test side: scripted sub-test behaviours played through
+// the callback table, cancelling, seeded failures and the command language.
+#include <probekit.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// Everything the core reported, in order, as "kind:payload" lines.
+struct Recorder {
+    std::mutex lock;
+    QStringList events;
+    QList<int> answers;        // popped per question; empty: answer Yes
+    bool formatsWereData = true;
+
+    void add(const QString &event)
+    {
+        std::lock_guard<std::mutex> locker(lock);
+        events << event;
+    }
+    QStringList all()
+    {
+        std::lock_guard<std::mutex> locker(lock);
+        return events;
+    }
+    QStringList of(const QString &kind)
+    {
+        return all().filter(QRegularExpression("^" + kind + ":"));
+    }
+    void reset()
+    {
+        std::lock_guard<std::mutex> locker(lock);
+        events.clear();
+        answers.clear();
+        formatsWereData = true;
+    }
+} recorder;
+
+QString format(const char *fmt, va_list args)
+{
+    // Texts are data behind "%s": any other format would let a "%" in a
+    // text be taken as a conversion.
+    if (std::strcmp(fmt, "%s") != 0)
+        recorder.formatsWereData = false;
+    char buffer[4096];
+    std::vsnprintf(buffer, sizeof buffer, fmt, args);
+    return QString::fromUtf8(buffer);
+}
+
+#define TEXT_CALLBACK(name, kind)                  \
+    int name(const char *fmt, ...)                 \
+    {                                              \
+        va_list args;                              \
+        va_start(args, fmt);                       \
+        recorder.add(kind ":" + format(fmt, args)); \
+        va_end(args);                              \
+        return 0;                                  \
+    }
+TEXT_CALLBACK(stamped, "stamped")
+TEXT_CALLBACK(logged, "log")
+TEXT_CALLBACK(result, "result")
+
+int catalog(int row, int column, int message)
+{
+    recorder.add(QString("cell:%1,%2=#%3").arg(row).arg(column).arg(message));
+    return 0;
+}
+
+int formatted(int row, int column, const char *fmt, ...)
+{
+    va_list args;
+    va_start(args, fmt);
+    recorder.add(QString("cell:%1,%2=%3").arg(row).arg(column).arg(format(fmt, args)));
+    va_end(args);
+    return 0;
+}
+
+int progress(int value)
+{
+    recorder.add(QString("progress:%1").arg(value));
+    return 0;
+}
+
+int ask(int message, int b0, int b1, int b2)
+{
+    recorder.add(QString("ask:%1 %2 %3 %4").arg(message).arg(b0).arg(b1).arg(b2));
+    std::lock_guard<std::mutex> locker(recorder.lock);
+    return recorder.answers.isEmpty() ? 3 : recorder.answers.takeFirst();
+}
+
+const CoreCallbacks table{stamped, logged, result, catalog, formatted, progress, ask};
+
+QJsonObject step(int progressValue, int ms, const QJsonObject &extra = {})
+{
+    QJsonObject s = extra;
+    s["progress"] = progressValue;
+    s["ms"] = ms;
+    return s;
+}
+
+class Machine
+{
+public:
+    Machine()
+    {
+        adapter = QJsonObject{{"bus", 2}, {"device", 1}, {"slot", 2}, {"vendorId", "1A5E"},
+                              {"deviceId", "4322"}, {"misc", QJsonArray{"mac", "T", "1"}}};
+    }
+    void install()
+    {
+        QJsonObject single = adapter;
+        single["tests"] = adapterTests;
+        QJsonObject root{{"adapters", QJsonArray{single}}, {"tests", tests}};
+        QFile file(dir.filePath("machine.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QJsonDocument(root).toJson());
+        file.close();
+        qputenv("PROBEKIT_MACHINE", file.fileName().toLocal8Bit());
+        qputenv("PROBEKIT_STATE_DIR", dir.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", dir.filePath("locks").toLocal8Bit());
+        qputenv("PROBEKIT_TIME_SCALE", "0");
+        QCOMPARE(CoreInit(), 0);
+        const AdapterRecord *records = AdapterEnumerate(nullptr);
+        QVERIFY(records);
+        QCOMPARE(AdapterSelect(records), 0);
+    }
+
+    QTemporaryDir dir;
+    QJsonObject adapter;
+    QJsonObject tests;
+    QJsonObject adapterTests;
+};
+
+// Runs on a thread of its own, as the program's worker does.
+class Runner
+{
+public:
+    explicit Runner(int number) : m_thread([this, number] { m_status = TestRun(number, m_flags, &table); }) {}
+    explicit Runner(const char *command)
+        : m_thread([this, command] { m_status = CommandRun(command, m_flags, &table); }) {}
+    int join()
+    {
+        m_thread.join();
+        return m_status;
+    }
+
+private:
+    uint8_t m_flags[2] = {0, 0};
+    int m_status = 0;
+    std::thread m_thread;
+};
+
+int run(int number)
+{
+    uint8_t flags[2] = {0, 0};
+    return TestRun(number, flags, &table);
+}
+
+int command(const char *line)
+{
+    uint8_t flags[2] = {1, 0};
+    return CommandRun(line, flags, &table);
+}
+
+} // namespace
+
+class TestProbekitTests : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        recorder.reset();
+        m_machine.reset(new Machine);
+    }
+    void cleanup()
+    {
+        CoreDeinit();
+        qunsetenv("PROBEKIT_TIME_SCALE");
+    }
+
+    void scriptedStepsReportInOrder()
+    {
+        m_machine->tests["42"] = QJsonObject{
+            {"steps", QJsonArray{
+                step(10, 0, {{"log", "L"}, {"stamped", "S %d 100%"}, {"result", "R"},
+                             {"cell", QJsonArray{QJsonObject{{"row", 0}, {"column", 0}, {"message", 29}},
+                                                 QJsonObject{{"row", 0}, {"column", 1}, {"text", "up"}}}}}),
+                step(100, 0)}},
+            {"status", 0}};
+        m_machine->install();
+        QCOMPARE(run(42), 0);
+        QCOMPARE(recorder.all(), QStringList({"log:L", "stamped:S %d 100%", "cell:0,0=#29",
+                                              "cell:0,1=up", "result:R", "progress:10", "progress:100"}));
+        QVERIFY(recorder.formatsWereData);
+    }
+
+    void lookupPrefersAdapterThenMachineThenBuiltIn()
+    {
+        m_machine->tests["101"] = QJsonObject{{"status", 3}};
+        m_machine->tests["102"] = QJsonObject{{"status", 3}};
+        m_machine->adapterTests["102"] = QJsonObject{{"status", 4}};
+        m_machine->install();
+        QCOMPARE(run(101), 3);
+        QCOMPARE(run(102), 4);
+        recorder.reset();
+        QCOMPARE(run(103), 0);
+        QVERIFY(!recorder.of("stamped").isEmpty());
+        QCOMPARE(recorder.of("progress").last(), QString("progress:100"));
+        // No behaviour anywhere: a plain climb to 100 and a pass.
+        recorder.reset();
+        QCOMPARE(run(4711), 0);
+        QCOMPARE(recorder.of("progress").first(), QString("progress:0"));
+        QCOMPARE(recorder.of("progress").last(), QString("progress:100"));
+    }
+
+    void builtInBehavioursAskAndFillCells()
+    {
+        m_machine->install();
+        QCOMPARE(run(501), 0);
+        QCOMPARE(recorder.of("ask"), QStringList({"ask:12 3 4 0", "ask:14 3 4 0"}));
+        recorder.reset();
+        recorder.answers = {1};
+        QCOMPARE(run(603), 0);
+        QCOMPARE(recorder.of("ask"), QStringList({"ask:27 1 2 0"}));
+        QVERIFY(recorder.of("result").last().contains("frames"));
+        recorder.reset();
+        QCOMPARE(run(701), 0);
+        QVERIFY(recorder.all().contains("cell:0,0=#29"));
+        QVERIFY(recorder.all().contains("cell:0,1=#45"));
+        QCOMPARE(run(9981), 0);
+    }
+
+    void answerDecidesPassOrFail()
+    {
+        m_machine->tests["50"] = QJsonObject{
+            {"steps", QJsonArray{step(10, 0, {{"ask", QJsonObject{{"message", 8}, {"buttons", QJsonArray{3, 4, 0}}, {"expect", 3}}}}),
+                                 step(100, 0)}},
+            {"failStatus", 5}, {"failText", "LED not confirmed"}};
+        m_machine->install();
+        recorder.answers = {3};
+        QCOMPARE(run(50), 0);
+        recorder.reset();
+        recorder.answers = {4};
+        QCOMPARE(run(50), 5);
+        QCOMPARE(recorder.of("result"), QStringList({"result:LED not confirmed"}));
+        QVERIFY(!recorder.all().contains("progress:100"));
+        // Without a question entry nobody can say no: the test passes.
+        CoreCallbacks progressOnly{};
+        progressOnly.progress = progress;
+        uint8_t flags[2] = {0, 0};
+        QCOMPARE(TestRun(50, flags, &progressOnly), 0);
+        QCOMPARE(TestRun(50, flags, nullptr), 0);
+    }
+
+    void longTextsAreCutForTheProgram()
+    {
+        const QString accents = QString(200, QChar(0xE9)); // 2 bytes each in UTF-8
+        m_machine->tests["60"] = QJsonObject{
+            {"steps", QJsonArray{step(0, 0, {{"stamped", QString(300, 'a')}, {"result", accents}})}}};
+        m_machine->install();
+        QCOMPARE(run(60), 0);
+        QCOMPARE(recorder.of("stamped").first(), "stamped:" + QString(255, 'a'));
+        // 255 bytes would split a character: 127 whole ones, nothing broken.
+        QCOMPARE(recorder.of("result").first(), "result:" + QString(127, QChar(0xE9)));
+    }
+
+    void cancelStopsTheRunningTestWithinAStep()
+    {
+        QJsonArray steps;
+        for (int i = 0; i < 50; ++i)
+            steps.append(step(i * 2, 200));
+        m_machine->tests["70"] = QJsonObject{{"steps", steps}};
+        m_machine->install();
+        qputenv("PROBEKIT_TIME_SCALE", "1");
+        Runner runner(70);
+        QTRY_VERIFY(!recorder.of("progress").isEmpty());
+        QCOMPARE(TestCancel(), 0);
+        QVERIFY(runner.join() < 0);
+        QVERIFY(recorder.of("progress").size() <= 2);
+        // The cancel was for that run only.
+        qputenv("PROBEKIT_TIME_SCALE", "0");
+        QCOMPARE(run(70), 0);
+    }
+
+    void zeroTimeScaleIsInstant()
+    {
+        QJsonArray steps;
+        for (int i = 0; i < 10; ++i)
+            steps.append(step(i * 10, 3600000));
+        m_machine->tests["80"] = QJsonObject{{"steps", steps}};
+        m_machine->install();
+        QCOMPARE(run(80), 0); // an hour a step: only instant time finishes this
+        QCOMPARE(recorder.of("progress").size(), 10);
+    }
+
+    void seededFailuresRepeatEachSession()
+    {
+        m_machine->tests["90"] = QJsonObject{{"failRate", 0.5}, {"seed", 11}, {"failStatus", 6}};
+        m_machine->tests["91"] = QJsonObject{{"failRate", 1.0}};
+        m_machine->install();
+        const auto outcomes = [] {
+            QString seen;
+            for (int i = 0; i < 24; ++i)
+                seen += run(90) == 0 ? 'P' : 'F';
+            return seen;
+        };
+        const QString first = outcomes();
+        QVERIFY(first.contains('P'));
+        QVERIFY(first.contains('F'));
+        QCOMPARE(run(91), 1); // the default fail status
+        QCOMPARE(CoreDeinit(), 0);
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(AdapterSelect(AdapterEnumerate(nullptr)), 0);
+        QCOMPARE(outcomes(), first);
+        // The shipped link stability test fails now and then, not always.
+        int failures = 0;
+        for (int i = 0; i < 30; ++i)
+            failures += run(704) != 0;
+        QVERIFY(failures > 0 && failures < 15);
+    }
+
+    void testsNeedAnAdapter()
+    {
+        m_machine->install();
+        QCOMPARE(CoreDeinit(), 0);
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(run(101), 11);
+        QCOMPARE(command("run 101"), 11);
+        QCOMPARE(command("status"), 11);
+    }
+
+    void commandLanguage()
+    {
+        m_machine->install();
+        QCOMPARE(command("help"), 0);
+        QVERIFY(recorder.of("log").join('\n').contains("status"));
+        recorder.reset();
+        QCOMPARE(command("?"), 0);
+        QVERIFY(recorder.of("log").size() > 3);
+        recorder.reset();
+        QCOMPARE(command("status"), 0);
+        QVERIFY(recorder.of("log").first().contains("1A5E:4322"));
+        recorder.reset();
+        const int unknown = command("frobnicate %s%s%n");
+        QVERIFY(unknown > 0);
+        QVERIFY(recorder.of("log").first().contains("frobnicate %s%s%n"));
+        QVERIFY(recorder.formatsWereData);
+        QCOMPARE(command("run 101"), 0);
+        QVERIFY(!recorder.of("stamped").isEmpty());
+        QVERIFY(command("wait soon") > 0);
+        QCOMPARE(command("wait 3600000"), 0); // instant at scale 0
+        QCOMPARE(command("Monitor Port B"), 11); // a single-port adapter
+    }
+
+    void commandsRunUntilCancelled()
+    {
+        m_machine->install();
+        qputenv("PROBEKIT_TIME_SCALE", "1");
+        Runner waiting("wait 3600000");
+        QTRY_VERIFY(!recorder.of("log").isEmpty()); // it has begun to wait
+        QCOMPARE(TestCancel(), 0);
+        QVERIFY(waiting.join() < 0);
+        qputenv("PROBEKIT_TIME_SCALE", "0");
+        Runner repeater("Repeater Port A");
+        QTRY_VERIFY(recorder.all().contains("cell:0,0=#28"));
+        QCOMPARE(TestCancel(), 0);
+        QVERIFY(repeater.join() < 0);
+        QVERIFY(recorder.all().contains("cell:0,1=Repeater"));
+    }
+
+private:
+    QScopedPointer<Machine> m_machine;
+};
+
+QTEST_GUILESS_MAIN(TestProbekitTests)
+
+#include "test_probekit_tests.moc"
