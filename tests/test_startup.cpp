@@ -103,6 +103,15 @@ private:
         return result;
     }
 
+    static int runInProcess(QList<QByteArray> arguments)
+    {
+        QVector<char *> argv;
+        for (QByteArray &argument : arguments)
+            argv.append(argument.data());
+        argv.append(nullptr);
+        return TvStartup::run(argv.size() - 1, argv.data());
+    }
+
     QStringList descriptionArguments() const
     {
         return {QStringLiteral("-C"), files.filePath(QStringLiteral("config.xml")),
@@ -251,6 +260,50 @@ private slots:
         QVERIFY(err.text().contains("adapter information file"));
         QVERIFY(!dialogs.asked.isEmpty());
         QCOMPARE(dialogs.asked.first().caption, QStringLiteral("Bench Rig v7.12"));
+    }
+
+    void windowRunEndsWithTheEventLoop()
+    {
+        TvScriptedDialogs dialogs;
+        // Selecting the first adapter logs three lines; the close asks
+        // whether to save them: No.
+        dialogs.answerMessage(TvDialogSeam::No);
+        bool sawWindow = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (widget->inherits("TvDiagMainWindow") && widget->isVisible())
+                    sawWindow = true;
+            }
+            if (sawWindow)
+                QApplication::closeAllWindows();
+        });
+        closer.start(20);
+        QCOMPARE(runInProcess({"nicdiag"}), 0);
+        QVERIFY(sawWindow);
+
+        qputenv("PROBEKIT_FAULT", "CoreDeinit=8");
+        dialogs.answerMessage(TvDialogSeam::No);
+        sawWindow = false;
+        CapturedFd err(2);
+        QCOMPARE(runInProcess({"nicdiag"}), -1);
+        qunsetenv("PROBEKIT_FAULT");
+        QVERIFY(err.text().contains("could not be de-initialised"));
+    }
+
+    void failedWindowConstructionEndsWithMinusOne()
+    {
+        TvScriptedDialogs dialogs;
+        qputenv("PROBEKIT_FAULT", "AdapterEnumerate=10,CoreDeinit=8");
+        CapturedFd err(2);
+        const int status = runInProcess({"nicdiag"});
+        qunsetenv("PROBEKIT_FAULT");
+        QCOMPARE(status, -1);
+        QVERIFY(!dialogs.asked.isEmpty());
+        // Its own message, then the core is still de-initialised.
+        QVERIFY(err.text().contains("could not be de-initialised"));
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            QVERIFY(!widget->inherits("TvDiagMainWindow"));
     }
 
     void languageCodeChoice()
