@@ -18,7 +18,8 @@
 //     connect(model, &QAbstractItemModel::rowsInserted, view,
 //             [=](const QModelIndex &, int, int last) {
 //                 view->setCurrentIndex(model->index(last)); });
-//   so the list is laid out once per batch instead of once per line.
+//   so the list is laid out once per batch instead of once per line. When
+//   announcing (with that layout) gets slow, batches are spaced out.
 // - Lines are kept as UTF-8 in large blocks (one allocation per block, not
 //   per line) and decoded only for the rows a view shows.
 // GUI thread only.
@@ -30,6 +31,9 @@ public:
 
     // Rows that views know of (count() less the lines not yet announced).
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // The list view asks for every row's index on each layout: answered
+    // without the base class's round of virtual calls.
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
     void appendLine(const QString &line);

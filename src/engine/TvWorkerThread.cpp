@@ -1,0 +1,267 @@
+#include "TvWorkerThread.h"
+#include "TestJob.h"
+#include "TvAnswerGate.h"
+#include "TvCoreEvent.h"
+
+#include "app/TvProgram.h"
+#include "text/TvCoreCallbacks.h"
+#include "text/TvText.h"
+#include "ui/TvDialogSeam.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+int noPing(const QString &, const QString &, int)
+{
+    return -1;
+}
+
+} // namespace
+
+TvWorkerThread::TvWorkerThread(QObject *parent)
+    : QThread(parent), ping(noPing)
+{
+}
+
+TvWorkerThread::~TvWorkerThread()
+{
+    stop();
+    clearJobs();
+}
+
+void TvWorkerThread::start(QObject *receiver)
+{
+    stopRequested = false;
+    setReceiver(receiver);
+    QThread::start();
+}
+
+void TvWorkerThread::stop()
+{
+    stopRequested = true;
+    wait();
+}
+
+void TvWorkerThread::setReceiver(QObject *object)
+{
+    std::lock_guard<std::mutex> lock(receiverLock);
+    receiver = object;
+}
+
+void TvWorkerThread::appendJob(TestJob *job)
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    jobs.enqueue(job);
+}
+
+void TvWorkerThread::clearJobs()
+{
+    QQueue<TestJob *> dropped;
+    {
+        std::lock_guard<std::mutex> lock(queueLock);
+        dropped.swap(jobs);
+    }
+    qDeleteAll(dropped);
+}
+
+int TvWorkerThread::jobCount() const
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    return jobs.size();
+}
+
+void TvWorkerThread::setCancelRequested(bool on)
+{
+    cancelRequested = on;
+}
+
+bool TvWorkerThread::isCancelRequested() const
+{
+    return cancelRequested;
+}
+
+bool TvWorkerThread::requestCancel()
+{
+    cancelRequested = true;
+    return cancelCore();
+}
+
+bool TvWorkerThread::cancelCore()
+{
+    if (!coreBusy)
+        return false;
+    TestCancel();
+    return true;
+}
+
+bool TvWorkerThread::isCoreBusy() const
+{
+    return coreBusy;
+}
+
+TvTestProgress *TvWorkerThread::currentRow() const
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    return current ? current->row : nullptr;
+}
+
+int TvWorkerThread::currentNumber() const
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    return current ? current->number : 0;
+}
+
+void TvWorkerThread::setPingFunction(PingFunction function)
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    ping = function ? std::move(function) : PingFunction(noPing);
+}
+
+TvWorkerThread::PingFunction TvWorkerThread::pingFunction() const
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    return ping;
+}
+
+void TvWorkerThread::run()
+{
+    while (!stopRequested) {
+        if (jobCount() == 0) {
+            msleep(PollIntervalMs);
+            continue;
+        }
+        const TestJob *job = takeJob();
+        if (!job) {
+            msleep(ShortPauseMs);
+            continue;
+        }
+        if (cancelRequested) {
+            dropCancelledWork();
+            continue;
+        }
+        if (job->isCommand())
+            runCommandJob(*job);
+        else if (job->isConnectivity())
+            runConnectivityJob(*job);
+        else
+            runTestJob(*job);
+    }
+}
+
+TestJob *TvWorkerThread::takeJob()
+{
+    std::lock_guard<std::mutex> lock(queueLock);
+    if (jobs.isEmpty())
+        return nullptr;
+    // The previous job lives until now: the window may still be handling
+    // events that it reads the row of.
+    current.reset(jobs.dequeue());
+    return current.get();
+}
+
+void TvWorkerThread::dropCancelledWork()
+{
+    postStatus(TvCoreEvent::TestCancelled);
+    msleep(ShortPauseMs);
+    clearJobs();
+}
+
+bool TvWorkerThread::enterCore()
+{
+    // Busy first, then look at the cancel flag again: a cancel that came
+    // after the check in run() either sees the core busy (and calls
+    // TestCancel) or is seen here, so it is never lost in between.
+    coreBusy = true;
+    if (!cancelRequested)
+        return true;
+    coreBusy = false;
+    return false;
+}
+
+void TvWorkerThread::runCommandJob(const TestJob &job)
+{
+    if (!enterCore()) {
+        dropCancelledWork();
+        return;
+    }
+    const QByteArray command = job.text.toLocal8Bit();
+    const int status = CommandRun(command.constData(), TvProgram::runSettings(),
+                                  TvCoreCallbacks::table());
+    coreBusy = false;
+    postStatus(status >= 0 ? TvCoreEvent::CommandDone : TvCoreEvent::CommandCancelled, status);
+    msleep(ShortPauseMs);
+}
+
+void TvWorkerThread::runTestJob(const TestJob &job)
+{
+    if (!enterCore()) {
+        dropCancelledWork();
+        return;
+    }
+    const int status = TestRun(job.number, TvProgram::runSettings(), TvCoreCallbacks::table());
+    coreBusy = false;
+    postStatus(status >= 0 ? TvCoreEvent::TestDone : TvCoreEvent::TestCancelled, status);
+    msleep(AfterTestPauseMs);
+}
+
+void TvWorkerThread::runConnectivityJob(const TestJob &job)
+{
+    const QStringList address = job.addresses();
+    const PingFunction pingHost = pingFunction();
+    for (int answered = 1; answered <= PingCount; ++answered) {
+        if (pingHost(address[0], address[1], PingTimeoutMs) < 0) {
+            finishFailedPing();
+            return;
+        }
+        TvCoreCallbacks::table()->progress(12 * answered);
+        if (cancelRequested) {
+            postStatus(TvCoreEvent::ConnectivityCancelled);
+            return;
+        }
+    }
+    TvCoreCallbacks::table()->progress(100);
+    postStatus(TvCoreEvent::ConnectivityDone, 0);
+}
+
+void TvWorkerThread::finishFailedPing()
+{
+    askReceiver(TvText::translate("TvDiagMainWindow", "PING_ERROR_CHECK_TCPIP"),
+                TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton);
+    if (cancelRequested)
+        postStatus(TvCoreEvent::ConnectivityCancelled);
+    else
+        postStatus(TvCoreEvent::ConnectivityDone, 1);
+}
+
+int TvWorkerThread::askReceiver(const QString &text, int button0, int button1, int button2)
+{
+    auto gate = std::make_shared<TvAnswerGate>();
+    auto *event = new TvCoreEvent(TvCoreEvent::Question);
+    event->text = text;
+    event->buttons[0] = button0;
+    event->buttons[1] = button1;
+    event->buttons[2] = button2;
+    event->gate = gate;
+    // An event that is dropped (no receiver, or the receiver dies with the
+    // question unhandled) answers Cancel on its way out, so this never
+    // blocks for ever.
+    post(event);
+    return gate->wait();
+}
+
+void TvWorkerThread::post(TvCoreEvent *event)
+{
+    std::lock_guard<std::mutex> lock(receiverLock);
+    if (receiver)
+        QCoreApplication::postEvent(receiver, event);
+    else
+        delete event;
+}
+
+void TvWorkerThread::postStatus(int kind, int status)
+{
+    auto *event = new TvCoreEvent(static_cast<TvCoreEvent::Kind>(kind));
+    event->value = status;
+    post(event);
+}

@@ -1,0 +1,212 @@
+// The log list model and the log file block writer.
+
+#include "engine/TvLogFile.h"
+#include "engine/TvLogModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cerrno>
+#include <cstring>
+
+#if defined(__SANITIZE_THREAD__)
+// Qt here is not built for ThreadSanitizer: QMutex and the waits inside
+// QThread and the QtTest watchdog synchronise where it cannot see, so it
+// reports their objects' teardown as races.
+extern "C" const char *__tsan_default_suppressions()
+{
+    return "race:QWaitCondition::~QWaitCondition\n"
+           "race:QTest::qRun\n";
+}
+#endif
+
+class TestEngineLog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void modelStoresAtOnceAndAnnouncesInOneBatch();
+    void modelKeepsLinesIntactAcrossBlocks();
+    void modelLinesFromAndClear();
+    void blockFormatAndTwoSaves();
+    void failedSavesReportTheSystemError();
+    void extensionIsAppendedOnlyWhenMissing();
+    void stampedLineFlattensTabsAndLineFeeds();
+
+private:
+    static QByteArray readAll(const QString &name);
+};
+
+QByteArray TestEngineLog::readAll(const QString &name)
+{
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void TestEngineLog::modelStoresAtOnceAndAnnouncesInOneBatch()
+{
+    TvLogModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+
+    for (int i = 0; i < 1000; ++i)
+        model.appendLine(QStringLiteral("line %1").arg(i));
+    // Stored (the saver and the window read them) before any view is told.
+    QCOMPARE(model.count(), 1000);
+    QCOMPARE(model.line(999), QStringLiteral("line 999"));
+    QCOMPARE(model.rowCount(), 0);
+
+    QTRY_COMPARE(model.rowCount(), 1000);
+    QCOMPARE(inserted.count(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 999);
+    QCOMPARE(model.data(model.index(7)).toString(), QStringLiteral("line 7"));
+
+    model.appendLines({QStringLiteral("a"), QStringLiteral("b")});
+    model.appendLine(QStringLiteral("c"));
+    model.flush();
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(inserted.at(1).at(1).toInt(), 1000);
+    QCOMPARE(inserted.at(1).at(2).toInt(), 1002);
+    QCOMPARE(model.data(model.index(1002)).toString(), QStringLiteral("c"));
+    QVERIFY(!model.data(model.index(1002), Qt::EditRole).isValid());
+    QTest::qWait(20); // the flush done by hand must not come again
+    QCOMPARE(inserted.count(), 2);
+}
+
+void TestEngineLog::modelKeepsLinesIntactAcrossBlocks()
+{
+    TvLogModel model;
+    QStringList expected;
+    // Enough text to fill several storage blocks, with non-ASCII and empty
+    // lines and one line larger than a block.
+    for (int i = 0; i < 30000; ++i) {
+        QString text = QStringLiteral("%1 Prüfung µ € ").arg(i).repeated(1 + i % 5);
+        if (i % 1000 == 0)
+            text.clear();
+        if (i == 12345)
+            text = QString(1 << 21, QLatin1Char('x')) + QStringLiteral("end");
+        expected.append(text);
+        model.appendLine(text);
+    }
+    QCOMPARE(model.count(), expected.size());
+    QCOMPARE(model.linesFrom(0), expected);
+    model.flush();
+    QCOMPARE(model.data(model.index(12345)).toString(), expected.at(12345));
+    QCOMPARE(model.data(model.index(29999)).toString(), expected.at(29999));
+}
+
+void TestEngineLog::modelLinesFromAndClear()
+{
+    TvLogModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.appendLines({QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
+
+    QCOMPARE(model.linesFrom(0).size(), 3);
+    QCOMPARE(model.linesFrom(1), QStringList({QStringLiteral("two"), QStringLiteral("three")}));
+    QVERIFY(model.linesFrom(3).isEmpty());
+    QVERIFY(model.linesFrom(10).isEmpty());
+    QCOMPARE(model.linesFrom(-2).size(), 3);
+    QVERIFY(model.line(3).isNull());
+    QVERIFY(model.line(-1).isNull());
+
+    // Cleared before the pending lines were announced: nothing stale may be
+    // announced afterwards.
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    model.clear();
+    QCOMPARE(model.count(), 0);
+    QCOMPARE(model.rowCount(), 0);
+    QTest::qWait(20);
+    QCOMPARE(inserted.count(), 0);
+
+    model.appendLine(QStringLiteral("after"));
+    QTRY_COMPARE(model.rowCount(), 1);
+    QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("after"));
+}
+
+void TestEngineLog::blockFormatAndTwoSaves()
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("run.log"));
+    const std::time_t first = 1700000000;
+    const std::time_t second = first + 61;
+    const QByteArray separator = "\n" + QByteArray(43, '=') + "\n";
+    QString error;
+
+    TvLogModel model;
+    model.appendLines({QStringLiteral("alpha"), QStringLiteral("beta µ")});
+    QCOMPARE(TvLogFile::appendBlock(name, model.linesFrom(0), &error, first), TvLogFile::Saved);
+    const int saved = model.count();
+    model.appendLines({QStringLiteral("c1"), QStringLiteral("c2"), QStringLiteral("c3")});
+    QCOMPARE(TvLogFile::appendBlock(name, model.linesFrom(saved), &error, second), TvLogFile::Saved);
+
+    const QByteArray heading1 = "\nSAVE_LOG_FILE " + TvLogFile::ctimeText(first).toUtf8() + "\n";
+    const QByteArray heading2 = "\nSAVE_LOG_FILE " + TvLogFile::ctimeText(second).toUtf8() + "\n";
+    QVERIFY(heading1.endsWith("\n\n"));
+    const QByteArray expected = heading1 + "alpha\nbeta µ\n" + separator
+                                + heading2 + "c1\nc2\nc3\n" + separator;
+    QCOMPARE(readAll(name), expected);
+
+    // An empty block still has its heading and separator.
+    const QString other = dir.filePath(QStringLiteral("empty.log"));
+    QCOMPARE(TvLogFile::appendBlock(other, {}, &error, first), TvLogFile::Saved);
+    QCOMPARE(readAll(other), heading1 + separator);
+}
+
+void TestEngineLog::failedSavesReportTheSystemError()
+{
+    QString error;
+    if (QFile::exists(QStringLiteral("/dev/full"))) {
+        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), {QStringLiteral("x")}, &error),
+                 TvLogFile::WriteFailed);
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+        // Lines larger than the stdio buffer fail in the write itself.
+        error.clear();
+        const QString chunk(100000, QLatin1Char('y'));
+        const QStringList big{chunk, chunk, chunk};
+        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), big, &error), TvLogFile::WriteFailed);
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    }
+    QTemporaryDir dir;
+    error.clear();
+    QCOMPARE(TvLogFile::appendBlock(dir.filePath(QStringLiteral("missing/run.log")),
+                                    {QStringLiteral("x")}, &error),
+             TvLogFile::OpenFailed);
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));
+}
+
+void TestEngineLog::extensionIsAppendedOnlyWhenMissing()
+{
+    const QString ext = QStringLiteral("log");
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/run"), ext), QStringLiteral("/tmp/run.log"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/run.log"), ext), QStringLiteral("/tmp/run.log"));
+    // Anywhere in the name counts, also in the middle or in a directory.
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/catalog.txt"), ext), QStringLiteral("/tmp/catalog.txt"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/logs/run"), ext), QStringLiteral("/logs/run"));
+    // Case-sensitive.
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("RUN.LOG"), ext), QStringLiteral("RUN.LOG.log"));
+    // No double dot.
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("run."), ext), QStringLiteral("run.log"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("run"), QStringLiteral(".txt")), QStringLiteral("run.txt"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("run"), QString()), QStringLiteral("run"));
+}
+
+void TestEngineLog::stampedLineFlattensTabsAndLineFeeds()
+{
+    const std::time_t when = 1700000000;
+    const QString line = TvLogFile::stampedLine(QStringLiteral("a\tb\nc"), when);
+    const QString stamp = TvLogFile::ctimeText(when);
+    QVERIFY(stamp.endsWith(QLatin1Char('\n')));
+    QCOMPARE(stamp.size(), 25);
+    QVERIFY(QRegularExpression(QStringLiteral("^[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d \\d\\d:\\d\\d:\\d\\d \\d{4}\n$"))
+                .match(stamp).hasMatch());
+    QCOMPARE(line, stamp.left(24) + QStringLiteral(" a   b c"));
+}
+
+QTEST_MAIN(TestEngineLog)
+#include "test_engine_log.moc"
