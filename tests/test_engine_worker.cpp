@@ -112,14 +112,11 @@ QJsonObject ask(int message, const QJsonArray &buttons, int expect)
 #if defined(__SANITIZE_THREAD__)
 // Qt here is not built for ThreadSanitizer: QMutex and the waits inside
 // QThread and the QtTest watchdog synchronise where it cannot see, so it
-// reports their objects' teardown, and TvAnswerGate (a QMutex and a
-// QWaitCondition), as races.
+// reports their objects' teardown as races.
 extern "C" const char *__tsan_default_suppressions()
 {
     return "race:QWaitCondition::~QWaitCondition\n"
-           "race:QTest::qRun\n"
-           "race:TvAnswerGate::post\n"
-           "race:TvAnswerGate::wait\n";
+           "race:QTest::qRun\n";
 }
 #endif
 

@@ -2,24 +2,25 @@
 
 void TvAnswerGate::post(int value)
 {
-    QMutexLocker lock(&mutex);
-    if (answered)
-        return;
-    answer = value;
-    answered = true;
-    answerReady.wakeAll();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (answered)
+            return;
+        answer = value;
+        answered = true;
+    }
+    answerReady.notify_all();
 }
 
 int TvAnswerGate::wait()
 {
-    QMutexLocker lock(&mutex);
-    while (!answered)
-        answerReady.wait(&mutex);
+    std::unique_lock<std::mutex> lock(mutex);
+    answerReady.wait(lock, [this] { return answered; });
     return answer;
 }
 
 bool TvAnswerGate::isAnswered() const
 {
-    QMutexLocker lock(&mutex);
+    std::lock_guard<std::mutex> lock(mutex);
     return answered;
 }

@@ -6,17 +6,18 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <QList>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 
 #include <cstdarg>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 
 namespace {
 
-QMutex receiverLock;
+// std::mutex so that ThreadSanitizer sees the locking.
+std::mutex receiverLock;
 QObject *receiverObject = nullptr;
 QList<std::weak_ptr<TvAnswerGate>> pendingGates;
 
@@ -119,7 +120,7 @@ void TvCoreCallbacks::setReceiver(QObject *receiver)
 {
     QList<std::weak_ptr<TvAnswerGate>> orphans;
     {
-        QMutexLocker lock(&receiverLock);
+        std::lock_guard<std::mutex> lock(receiverLock);
         receiverObject = receiver;
         if (!receiver)
             orphans.swap(pendingGates);
@@ -132,7 +133,7 @@ void TvCoreCallbacks::setReceiver(QObject *receiver)
 
 bool TvCoreCallbacks::hasReceiver()
 {
-    QMutexLocker lock(&receiverLock);
+    std::lock_guard<std::mutex> lock(receiverLock);
     return receiverObject != nullptr;
 }
 
@@ -148,7 +149,7 @@ const CoreCallbacks *TvCoreCallbacks::flashTable()
 
 bool TvCoreCallbacks::post(TvCoreEvent *event)
 {
-    QMutexLocker lock(&receiverLock);
+    std::lock_guard<std::mutex> lock(receiverLock);
     if (!receiverObject) {
         delete event;
         return false;
