@@ -35,37 +35,39 @@ int postText(TvCoreEvent::Kind kind, const QString &text)
     return TvCoreCallbacks::post(event) ? 0 : 1;
 }
 
-int stampedText(const char *format, ...)
+// Without a window the text is not even formatted.
+int postFormatted(TvCoreEvent::Kind kind, const char *format, va_list args)
 {
     if (!TvCoreCallbacks::hasReceiver())
         return 1;
+    return postText(kind, formatText(format, args));
+}
+
+int stampedText(const char *format, ...)
+{
     va_list args;
     va_start(args, format);
-    const QString text = formatText(format, args);
+    const int result = postFormatted(TvCoreEvent::LogText, format, args);
     va_end(args);
-    return postText(TvCoreEvent::LogText, text);
+    return result;
 }
 
 int logText(const char *format, ...)
 {
-    if (!TvCoreCallbacks::hasReceiver())
-        return 1;
     va_list args;
     va_start(args, format);
-    const QString text = formatText(format, args);
+    const int result = postFormatted(TvCoreEvent::CoreLogText, format, args);
     va_end(args);
-    return postText(TvCoreEvent::CoreLogText, text);
+    return result;
 }
 
 int resultText(const char *format, ...)
 {
-    if (!TvCoreCallbacks::hasReceiver())
-        return 1;
     va_list args;
     va_start(args, format);
-    const QString text = formatText(format, args);
+    const int result = postFormatted(TvCoreEvent::ResultText, format, args);
     va_end(args);
-    return postText(TvCoreEvent::ResultText, text);
+    return result;
 }
 
 int postCell(int row, int column, const QString &key)

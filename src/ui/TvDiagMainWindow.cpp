@@ -13,7 +13,9 @@
 #include "core/TvStatusCodes.h"
 #include "description/CAdapterInfo.h"
 #include "engine/TvAnswerGate.h"
+#include "engine/TestJob.h"
 #include "engine/TvCoreEvent.h"
+#include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
@@ -25,16 +27,21 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMutexLocker>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <ctime>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 #include <memory>
 #include <new>
@@ -71,17 +78,6 @@ bool isEndRecord(const AdapterRecord &r)
 {
     return r.busNumber == 0 && r.deviceNumber == 0 && r.slotNumber == 0 && r.deviceId == 0
         && r.vendorId == 0;
-}
-
-QString ctimeStamp()
-{
-    char buffer[64] = {};
-    const std::time_t now = std::time(nullptr);
-    ctime_r(&now, buffer);
-    QString stamp = QString::fromLatin1(buffer);
-    if (stamp.endsWith(QLatin1Char('\n')))
-        stamp.chop(1);
-    return stamp;
 }
 
 void setActionTexts(QAction *action, const char *text, const char *menuText, const char *accel)
@@ -183,7 +179,11 @@ TvDiagMainWindow::TvDiagMainWindow(QWidget *parent, TvDialogSeam *dialogs)
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
-    // No core callback may post to a window that is going away.
+    clearRunCursor();
+    // Neither the worker nor a core callback may post to a window that is
+    // going away.
+    if (workerThread)
+        workerThread->setReceiver(nullptr);
     TvCoreCallbacks::setReceiver(nullptr);
 }
 
@@ -544,29 +544,36 @@ void TvDiagMainWindow::tabChanged(QWidget *page)
 
 void TvDiagMainWindow::closeEvent(QCloseEvent *event)
 {
-    if (coreBusy) {
+    if (coreIsBusy()) {
         const Question question{QStringLiteral("TEST_STILL_RUNNING"), TvDialogSeam::Yes,
                                 TvDialogSeam::No, TvDialogSeam::NoButton};
         if (showQuestion(&question) != TvDialogSeam::Yes) {
             event->ignore();
             return;
         }
-        TestCancel();
+        cancelCoreWork();
     }
     if (logUnsaved && !confirmLogSaved()) {
         event->ignore();
         return;
     }
+    // Rows still queued would run for a window that is gone.
+    clearPendingJobs();
     event->accept();
 }
 
 void TvDiagMainWindow::fileExit()
 {
-    if (coreBusy)
-        TestCancel();
+    cancelCoreWork();
     clearPendingJobs();
+    // A script that ends the program has said so itself: nothing to ask.
     if (!scriptRunning && logUnsaved && !confirmLogSaved())
         return;
+    quitApplication();
+}
+
+void TvDiagMainWindow::quitApplication()
+{
     QCoreApplication::quit();
 }
 
@@ -581,9 +588,9 @@ bool TvDiagMainWindow::eventFilter(QObject *object, QEvent *event)
     // and the loop check box stay usable, so they show the arrow.
     if (running && (object == ui->CancelTestButton || object == ui->LoopInfiniteTests)) {
         if (event->type() == QEvent::Enter)
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            setRunCursor(Qt::ArrowCursor);
         else if (event->type() == QEvent::Leave)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+            setRunCursor(Qt::WaitCursor);
     }
     return QMainWindow::eventFilter(object, event);
 }
@@ -604,13 +611,24 @@ int TvDiagMainWindow::showQuestion(const Question *question)
         answer = TvDialogSeam::Cancel;
         return answer;
     }
-    if (running)
-        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    // The user needs the arrow to answer; afterwards the cursor is what it
+    // was, unless the run ended meanwhile (which restored it already).
+    const bool wasRunning = running;
+    const bool hadRunCursor = runCursorPushed;
+    const Qt::CursorShape shape =
+        hadRunCursor && QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                       : Qt::ArrowCursor;
+    if (wasRunning)
+        setRunCursor(Qt::ArrowCursor);
     answer = dialogs().message(this, TvDialogSeam::Information, TvProgram::bannerText(),
                                msg(question->text), question->button0, question->button1,
                                question->button2);
-    if (running)
-        QApplication::restoreOverrideCursor();
+    if (wasRunning && running) {
+        if (hadRunCursor)
+            setRunCursor(shape);
+        else
+            clearRunCursor();
+    }
     return answer;
 }
 
@@ -619,9 +637,7 @@ int TvDiagMainWindow::addLogLine(const QString &text)
     if (!loggingOn)
         return 1;
     logUnsaved = true;
-    QString line = ctimeStamp() + QLatin1Char(' ') + text;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    line.replace(QLatin1Char('\t'), QLatin1String("   "));
+    const QString line = TvLogFile::stampedLine(text);
     QMutexLocker locker(&logLock);
     // The model announces new lines once per turn of the event loop; the
     // view follows the last one from there (see setUpLogList).
@@ -1163,47 +1179,763 @@ void TvDiagMainWindow::helpContents()
 }
 
 // ---------------------------------------------------------------------------
-// test engine
+// Test engine
 // ---------------------------------------------------------------------------
-// The worker thread's jobs, the run sequencing and the log files are added
-// here; until then the slots accept their calls and do nothing.
+// The checked rows of the shown test slot run one job at a time on the
+// worker thread; each completion event starts the next row, loops the slot,
+// moves an all-tests run on to its next slot, or ends the run.
 
-void TvDiagMainWindow::StartTestSlot() {}
-void TvDiagMainWindow::startAllTestsSlot() {}
-void TvDiagMainWindow::CancelTestSlot() {}
-void TvDiagMainWindow::restartTestCase() {}
-void TvDiagMainWindow::testSlot() {}
-void TvDiagMainWindow::fileNew() {}
-void TvDiagMainWindow::fileSave() {}
-void TvDiagMainWindow::fileSaveAs() {}
-void TvDiagMainWindow::fileViewLogSlot() {}
+namespace {
+
+constexpr int LoopRestartMs = 100;
+constexpr int ConnectivityRestartMs = 300;
+
+int entryNumber(const QTreeWidgetItem *entry)
+{
+    return entry && entry->type() == TvTestListItem::Type
+               ? static_cast<const TvTestListItem *>(entry)->testCaseNumber()
+               : -1;
+}
+
+} // namespace
+
+bool TvDiagMainWindow::coreIsBusy() const
+{
+    return coreBusy || (workerThread && workerThread->isCoreBusy());
+}
+
+void TvDiagMainWindow::cancelCoreWork()
+{
+    if (workerThread && workerThread->cancelCore())
+        return;
+    if (coreBusy)
+        TestCancel();
+}
+
 void TvDiagMainWindow::clearPendingJobs()
 {
     if (workerThread)
         workerThread->clearJobs();
 }
 
-bool TvDiagMainWindow::confirmLogSaved()
+// ---- connectivity test: the ping job is queued by the connectivity test
+// dialog, which is not part of the window yet; until then the entry starts
+// nothing and StartTestSlot restores the controls.
+bool TvDiagMainWindow::runConnectivityTest(int)
 {
+    return false;
+}
+
+// ---- console: the Advanced tab's text area comes with the console.
+void TvDiagMainWindow::appendConsoleText(const QString &) {}
+
+void TvDiagMainWindow::showLoopCount(int count)
+{
+    ui->loopCountValueLabel->setText(QString::number(count));
+}
+
+void TvDiagMainWindow::advanceLoopCounter()
+{
+    if (!ui->LoopInfiniteTests->isChecked()) {
+        loopCounter = 0;
+        showLoopCount(0);
+        return;
+    }
+    showLoopCount(loopCounter);
+    ++loopCounter;
+}
+
+QPixmap TvDiagMainWindow::resultImage(const QString &name) const
+{
+    return QPixmap(CAdapterInfo::instance().basePathOf(name));
+}
+
+void TvDiagMainWindow::prepareRowsForRun()
+{
+    const QPixmap empty = resultImage(QStringLiteral("images/empty.png"));
+    for (TvTestProgress *row : rows) {
+        row->setResultPixmap(empty);
+        row->setResultText(QString());
+        row->setProgress(0);
+        row->setCheckEnabled(false);
+    }
+}
+
+void TvDiagMainWindow::setRowChecksEnabled(bool enabled)
+{
+    for (TvTestProgress *row : rows)
+        row->setCheckEnabled(enabled);
+}
+
+int TvDiagMainWindow::nextTickedRow(int from) const
+{
+    for (int k = qMax(from, 0); k < RowCount; ++k) {
+        if (rows[k]->isChecked())
+            return k;
+    }
+    return -1;
+}
+
+QString TvDiagMainWindow::currentEntryText() const
+{
+    const QTreeWidgetItem *entry = ui->TestCasesListView->currentItem();
+    return entry ? entry->text(0) : QString();
+}
+
+void TvDiagMainWindow::startRow(int row)
+{
+    running = true;
+    currentRow = row;
+    addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
+    workerThread->appendJob(new TestJob(rows[row]->testCase(), rows[row]));
+}
+
+bool TvDiagMainWindow::pointerOverRunControls() const
+{
+    return ui->CancelTestButton->underMouse() || ui->LoopInfiniteTests->underMouse();
+}
+
+void TvDiagMainWindow::setRunCursor(Qt::CursorShape shape)
+{
+    if (runCursorPushed)
+        QApplication::changeOverrideCursor(QCursor(shape));
+    else
+        QApplication::setOverrideCursor(QCursor(shape));
+    runCursorPushed = true;
+}
+
+void TvDiagMainWindow::clearRunCursor()
+{
+    if (!runCursorPushed)
+        return;
+    QApplication::restoreOverrideCursor();
+    runCursorPushed = false;
+}
+
+void TvDiagMainWindow::StartTestSlot()
+{
+    if (!workerThread)
+        return;
+    if (!allTestsMode)
+        advanceLoopCounter();
+    loggingOn = true;
+    prepareRowsForRun();
+    const QTreeWidgetItem *entry = ui->TestCasesListView->currentItem();
+    const QString name = currentEntryText();
+    if (entry)
+        addLogLine(msg("TEST_SLOT_STARTED %1").arg(name));
+    const int number = entryNumber(entry);
+    if (number == AllTestsNumber) {
+        loopCounter = 0;
+        startAllTestsSlot();
+        return;
+    }
+
+    const int first = nextTickedRow(0);
+    if (first < 0) {
+        setRowChecksEnabled(true);
+        addLogLine(msg("FINISHED_NOT_TESTCASE_SELECTED %1").arg(name));
+        // A slot of an all-tests run without sub-tests ends that run
+        // rather than leaving the window locked.
+        abandonAllTests();
+        return;
+    }
+
+    running = true;
+    currentRow = first;
+    addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[first]->testName()));
+    workerThread->setCancelRequested(false);
+    setControlsEnabled(false);
+    ui->CancelTestButton->setEnabled(true);
+    ui->CancelTestButton->setFocus();
+
+    if (number == ConnectivityNumber) {
+        if (!runConnectivityTest(first)) {
+            setControlsEnabled(true);
+            running = false;
+            ui->CancelTestButton->setEnabled(false);
+            ui->StartTestButton->setEnabled(true);
+            ui->StartTestButton->setFocus();
+            setRowChecksEnabled(true);
+            clearRunCursor();
+        }
+        return;
+    }
+    if (!pointerOverRunControls())
+        setRunCursor(Qt::WaitCursor);
+    workerThread->appendJob(new TestJob(rows[first]->testCase(), rows[first]));
+}
+
+bool TvDiagMainWindow::qualifiesForAllTests(int k) const
+{
+    const TestSlot &slot = testSlots[k];
+    if (slot.number < 0 || !slot.item || slot.number == AllTestsNumber
+        || slot.number == ConnectivityNumber)
+        return false;
+    const CTestCase *t = CAdapterInfo::instance().testCase(slot.number);
+    return t && t->all_tests == 1 && (t->advanced == 0 || advanced);
+}
+
+int TvDiagMainWindow::firstAllTestsSlot(bool *missing) const
+{
+    *missing = false;
+    const CAdapterInfo &info = CAdapterInfo::instance();
+    for (int k = 0; k < SlotCount; ++k) {
+        // An empty entry has no test case either: the search ends there.
+        if (testSlots[k].number < 0 || !info.testCase(testSlots[k].number)) {
+            *missing = true;
+            return -1;
+        }
+        if (qualifiesForAllTests(k))
+            return k;
+    }
+    return -1;
+}
+
+void TvDiagMainWindow::showSlot(int k)
+{
+    ui->TestCasesListView->setCurrentItem(testSlots[k].item);
+    showTestSlot(testSlots[k].number);
+    ui->StartTestButton->setEnabled(true);
+}
+
+void TvDiagMainWindow::abandonAllTests()
+{
+    setRowChecksEnabled(true);
+    if (allTestsMode) {
+        allTestsMode = false;
+        TestSeriesEnd();
+    }
+    if (running)
+        endRun();
+}
+
+void TvDiagMainWindow::startAllTestsSlot()
+{
+    if (!workerThread)
+        return;
+    loggingOn = true;
+    bool missing = false;
+    const int k = firstAllTestsSlot(&missing);
+    if (k < 0) {
+        if (missing)
+            criticalBox(msg("TESTITEM_NOT_FOUND"));
+        else
+            dialogs().message(this, TvDialogSeam::Information, TvProgram::bannerText(),
+                              msg("NO_TEST_FOR_ALL_TESTS"), TvDialogSeam::Ok);
+        abandonAllTests();
+        return;
+    }
+    allTestsIndex = k;
+    allTestsMode = true;
+    ui->TvDiagDataTab->setCurrentWidget(ui->TestTab);
+    showSlot(k);
+    addLogLine(msg("START_ALL_TESTS_FOR %1").arg(ui->TvDiagCardLabel->text()));
+    if (loopCounter == 0)
+        TestSeriesBegin();
+    advanceLoopCounter();
+    StartTestSlot();
+}
+
+void TvDiagMainWindow::testSlot()
+{
+    if (running || !workerThread)
+        return;
+    int k = 0;
+    while (k < SlotCount
+           && !(testSlots[k].action && testSlots[k].action->isChecked() && testSlots[k].number >= 0
+                && testSlots[k].item))
+        ++k;
+    if (k == SlotCount) {
+        criticalBox(msg("TESTITEM_NOT_FOUND"));
+        return;
+    }
+    // The menu entries only start a slot; none stays ticked.
+    testSlots[k].action->setChecked(false);
+    const CTestCase *t = CAdapterInfo::instance().testCase(testSlots[k].number);
+    if (!t) {
+        criticalBox(msg("TESTITEM_NOT_FOUND"));
+        return;
+    }
+    if (t->advanced != 0 && !advanced)
+        return;
+    ui->TvDiagDataTab->setCurrentWidget(ui->TestTab);
+    showSlot(k);
+    StartTestSlot();
+}
+
+void TvDiagMainWindow::restartTestCase()
+{
+    StartTestSlot();
+}
+
+void TvDiagMainWindow::CancelTestSlot()
+{
+    lastLoopCount = loopCounter;
+    loopCounter = 0;
+    if (workerThread)
+        workerThread->setCancelRequested(true);
+    cancelCoreWork();
+    ui->MonitorCancelButton->setEnabled(false);
+    ui->CancelTestButton->setEnabled(false);
+    ui->StartTestButton->setEnabled(true);
+    ui->LoopInfiniteTests->setEnabled(true);
+    if (advancedCancelButton)
+        advancedCancelButton->setEnabled(false);
+    if (advancedLineEdit)
+        advancedLineEdit->setFocus();
+    // Between two passes of a loop no job is left for the worker to drop,
+    // so the cancellation is finished here.
+    if (dropPendingRestart())
+        finishCancelledRun(false, true);
+}
+
+void TvDiagMainWindow::scheduleRestart(int delayMs)
+{
+    if (stopIfCancelled())
+        return;
+    const int ticket = ++restartTickets;
+    pendingRestart = ticket;
+    QTimer::singleShot(delayMs, this, [this, ticket] {
+        if (pendingRestart != ticket)
+            return;
+        pendingRestart = 0;
+        restartTestCase();
+    });
+}
+
+bool TvDiagMainWindow::dropPendingRestart()
+{
+    if (!pendingRestart)
+        return false;
+    pendingRestart = 0;
     return true;
+}
+
+bool TvDiagMainWindow::stopIfCancelled()
+{
+    // Starting another pass or slot would clear a cancel that arrived while
+    // the last job finished; it ends the run instead.
+    if (!workerThread || !workerThread->isCancelRequested())
+        return false;
+    finishCancelledRun(false, true);
+    return true;
+}
+
+void TvDiagMainWindow::markRowResult(bool passed)
+{
+    TvTestProgress *row = rows[currentRow];
+    const char *verdict = passed ? "TEST_CASE_PASSED" : "TEST_CASE_FAILED";
+    // A text that the core gave for a pass stays; a fail always says so.
+    if (!passed || row->resultText().isEmpty())
+        row->setResultText(msg(verdict));
+    row->setResultPixmap(
+        resultImage(passed ? QStringLiteral("images/passed.png") : QStringLiteral("images/failed.png")));
+    addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
+}
+
+void TvDiagMainWindow::testCaseFinished(int status)
+{
+    if (currentRow < 0 || currentRow >= RowCount)
+        return;
+    const bool passed = status == 0;
+    if (!passed) {
+        allTestsMode = false;
+        TestSeriesEnd();
+    }
+    markRowResult(passed);
+    ++currentRow;
+    if (passed) {
+        const int next = nextTickedRow(currentRow);
+        if (next >= 0) {
+            startRow(next);
+            return;
+        }
+    }
+    // After a pass no ticked row is left; a fail ends the slot, but when
+    // it came from the last row the loop goes on as after a pass.
+    if ((passed || currentRow >= RowCount) && !allTestsMode) {
+        showLoopCount(loopCounter);
+        if (ui->LoopInfiniteTests->isChecked()) {
+            scheduleRestart(LoopRestartMs);
+            return;
+        }
+    }
+    const QString entry = currentEntryText();
+    if (!entry.isNull())
+        addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
+    if (allTestsMode && continueAllTests())
+        return;
+    endRun();
+}
+
+bool TvDiagMainWindow::continueAllTests()
+{
+    for (int k = allTestsIndex + 1; k < SlotCount; ++k) {
+        if (!qualifiesForAllTests(k))
+            continue;
+        if (stopIfCancelled())
+            return true;
+        allTestsIndex = k;
+        showSlot(k);
+        StartTestSlot();
+        return true;
+    }
+    showLoopCount(loopCounter);
+    if (ui->LoopInfiniteTests->isChecked()) {
+        if (!stopIfCancelled())
+            startAllTestsSlot();
+        return true;
+    }
+    const QString finished = msg("ALL_TESTS_FINISHED %1").arg(ui->TvDiagCardLabel->text());
+    addLogLine(finished);
+    running = false;
+    clearRunCursor();
+    const Question done{finished, TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
+    showQuestion(&done);
+    allTestsMode = false;
+    TestSeriesEnd();
+    return false;
+}
+
+void TvDiagMainWindow::endRun()
+{
+    setRowChecksEnabled(true);
+    running = false;
+    loopCounter = 0;
+    clearRunCursor();
+    setControlsEnabled(true);
+}
+
+void TvDiagMainWindow::finishCancelledRun(bool markRow, bool endAllTests)
+{
+    if (markRow && currentRow >= 0 && currentRow < RowCount) {
+        rows[currentRow]->setResultPixmap(resultImage(QStringLiteral("images/failed.png")));
+        rows[currentRow]->setResultText(msg("TEST_CASE_CANCELLED"));
+    }
+    clearPendingJobs();
+    if (workerThread)
+        workerThread->setCancelRequested(false);
+    running = false;
+    const QString entry = currentEntryText();
+    if (!entry.isNull())
+        addLogLine(msg("TEST_SLOT_CANCELLED %1").arg(entry));
+    if (ui->LoopInfiniteTests->isChecked())
+        addLogLine(msg("LOOP_COUNT %1").arg(lastLoopCount));
+    setControlsEnabled(true);
+    if (endAllTests && allTestsMode) {
+        allTestsMode = false;
+        TestSeriesEnd();
+    }
+    setRowChecksEnabled(true);
+    clearRunCursor();
+}
+
+void TvDiagMainWindow::connectivityFinished(int status)
+{
+    if (currentRow < 0 || currentRow >= RowCount)
+        return;
+    const bool passed = status == 0;
+    markRowResult(passed);
+    showLoopCount(loopCounter);
+    const bool looping = ui->LoopInfiniteTests->isChecked();
+    if (looping && passed) {
+        scheduleRestart(ConnectivityRestartMs);
+        return;
+    }
+    const QString entry = currentEntryText();
+    if (!entry.isNull())
+        addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
+    // A failed pass ends a loop: say how many passes were started.
+    if (looping)
+        addLogLine(msg("LOOP_COUNT %1").arg(loopCounter));
+    endRun();
+}
+
+void TvDiagMainWindow::commandEnded()
+{
+    // ---- console: the command's log line and its input come with the
+    // Advanced tab; the script runner and the controls are served here.
+    clearRunCursor();
+    {
+        QMutexLocker locker(&runnerLock);
+        commandDone.wakeAll();
+    }
+    if (!scriptRunning)
+        setControlsEnabled(true);
+}
+
+void TvDiagMainWindow::showStateCell(int row, int column, const QString &key)
+{
+    if (key.isEmpty() || row < 0 || column < 0)
+        return;
+    QTableWidget *table = ui->StateTable;
+    if (table->rowCount() < row + 1) {
+        table->setRowCount(row + 1);
+        const int height = table->height() / (row + 1);
+        for (int r = 0; r <= row; ++r)
+            table->setRowHeight(r, height);
+    }
+    if (table->columnCount() < column + 1)
+        table->setColumnCount(column + 1);
+    QTableWidgetItem *cell = table->item(row, column);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        table->setItem(row, column, cell);
+    }
+    cell->setText(msg(key));
+}
+
+void TvDiagMainWindow::answerQuestion(TvCoreEvent &event)
+{
+    const Question question{event.text, event.buttons[0], event.buttons[1], event.buttons[2]};
+    const int code = showQuestion(&question);
+    // The gate keeps the answer, so an asker that has not begun to wait
+    // yet still gets it.
+    if (event.gate)
+        event.gate->post(code);
 }
 
 void TvDiagMainWindow::customEvent(QEvent *event)
 {
-    const int type = event->type();
-    if (type < TvCoreEvent::TestDone || type > TvCoreEvent::Exit)
+    auto *coreEvent = dynamic_cast<TvCoreEvent *>(event);
+    if (!coreEvent)
         return TvDiagMainWindowBase::customEvent(event);
-    auto *coreEvent = static_cast<TvCoreEvent *>(event);
-    // Questions must always be answered, or the asking thread waits forever.
-    if (coreEvent->kind() == TvCoreEvent::Question) {
-        const Question question{coreEvent->text, coreEvent->buttons[0], coreEvent->buttons[1],
-                                coreEvent->buttons[2]};
-        const int code = showQuestion(&question);
-        if (coreEvent->gate)
-            coreEvent->gate->post(code);
-    } else if (coreEvent->kind() == TvCoreEvent::LogText) {
-        addLogLine(coreEvent->text);
+    switch (coreEvent->kind()) {
+    case TvCoreEvent::TestDone:
+        testCaseFinished(coreEvent->value);
+        break;
+    case TvCoreEvent::TestCancelled:
+        finishCancelledRun(true, true);
+        break;
+    case TvCoreEvent::ConnectivityDone:
+        connectivityFinished(coreEvent->value);
+        break;
+    case TvCoreEvent::ConnectivityCancelled:
+        finishCancelledRun(true, false);
+        break;
+    case TvCoreEvent::CommandDone:
+    case TvCoreEvent::CommandCancelled:
+        commandEnded();
+        break;
+    case TvCoreEvent::CoreLogText: {
+        appendConsoleText(coreEvent->text);
+        QMutexLocker locker(&runnerLock);
+        textShown.wakeAll();
+        break;
     }
+    case TvCoreEvent::ResultText:
+        if (!coreEvent->text.isEmpty() && currentRow >= 0 && currentRow < RowCount)
+            rows[currentRow]->setResultText(coreEvent->text);
+        break;
+    case TvCoreEvent::StateCell:
+        showStateCell(coreEvent->row, coreEvent->column, coreEvent->text);
+        break;
+    case TvCoreEvent::LogText:
+        addLogLine(coreEvent->text);
+        break;
+    case TvCoreEvent::Progress:
+        if (TvTestProgress *row = workerThread ? workerThread->currentRow() : nullptr)
+            row->setProgress(coreEvent->value);
+        break;
+    case TvCoreEvent::Question:
+        answerQuestion(*coreEvent);
+        break;
+    case TvCoreEvent::Exit:
+        fileExit();
+        break;
+    default:
+        TvDiagMainWindowBase::customEvent(event);
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Log files
+// ---------------------------------------------------------------------------
+
+QString TvDiagMainWindow::logDirectory() const
+{
+    const CAdapterInfo &info = CAdapterInfo::instance();
+    return info.basePathOf(info.logpath);
+}
+
+QString TvDiagMainWindow::logFilter() const
+{
+    return msg("LOGFILE_FILTER %1").arg(CAdapterInfo::instance().log_ext);
+}
+
+bool TvDiagMainWindow::appendLogFile()
+{
+    const QString &name = CAdapterInfo::instance().logFileName;
+    const int lineCount = logLines->count();
+    lastLogError.clear();
+    const TvLogFile::Result result =
+        TvLogFile::appendBlock(name, logLines->linesFrom(savedLineCount), &lastLogError);
+    if (result == TvLogFile::Saved) {
+        savedLineCount = lineCount;
+        logUnsaved = false;
+        return true;
+    }
+    if (result == TvLogFile::OpenFailed) {
+        const Question failed{msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, lastLogError),
+                              TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
+        showQuestion(&failed);
+    }
+    // A block written only in part leaves every line unsaved, so the next
+    // save writes them all again.
+    return false;
+}
+
+bool TvDiagMainWindow::chooseLogFileName()
+{
+    CAdapterInfo &info = CAdapterInfo::instance();
+    const QString name = dialogs().saveFileName(this, msg("CHOOSE_LOGFILE_NAME"), logDirectory(),
+                                                logFilter());
+    if (name.isEmpty())
+        return false;
+    info.logFileName = TvLogFile::withExtension(name, info.log_ext);
+    return true;
+}
+
+bool TvDiagMainWindow::chooseNewLogFile()
+{
+    CAdapterInfo &info = CAdapterInfo::instance();
+    for (;;) {
+        if (!chooseLogFileName())
+            return false;
+        if (!QFileInfo::exists(info.logFileName))
+            return true;
+        const int choice = dialogs().message(this, TvDialogSeam::Warning, TvProgram::bannerText(),
+                                             msg("FILE_EXISTS"), TvDialogSeam::Yes,
+                                             TvDialogSeam::No, TvDialogSeam::Cancel);
+        if (choice == TvDialogSeam::Yes)
+            return true;
+        if (choice != TvDialogSeam::No) {
+            info.logFileName = QString();
+            return false;
+        }
+    }
+}
+
+void TvDiagMainWindow::showNothingToSave()
+{
+    dialogs().messageBox(this, TvDialogSeam::Information, TvProgram::bannerText(),
+                         msg("LOGFILE_UNCHANGED"), {{TvDialogSeam::Ok, msg("OK_TEXT")}});
+}
+
+void TvDiagMainWindow::showSaveFailure()
+{
+    dialogs().messageBox(this, TvDialogSeam::Critical, TvProgram::bannerText(),
+                         msg("LOGFILE_SAVE_FAILED %1 %2")
+                             .arg(CAdapterInfo::instance().logFileName, lastLogError),
+                         {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+}
+
+void TvDiagMainWindow::saveUnderNewName()
+{
+    if (chooseNewLogFile() && !appendLogFile())
+        showSaveFailure();
+}
+
+void TvDiagMainWindow::fileSave()
+{
+    if (!logUnsaved) {
+        showNothingToSave();
+        return;
+    }
+    if (CAdapterInfo::instance().logFileName.isEmpty()) {
+        saveUnderNewName();
+        return;
+    }
+    if (!appendLogFile())
+        showSaveFailure();
+}
+
+void TvDiagMainWindow::fileSaveAs()
+{
+    if (!logUnsaved) {
+        showNothingToSave();
+        return;
+    }
+    saveUnderNewName();
+}
+
+bool TvDiagMainWindow::confirmLogSaved()
+{
+    const Question unsaved{QStringLiteral("LOGFILE_UNSAVED"), TvDialogSeam::Yes, TvDialogSeam::No,
+                           TvDialogSeam::Cancel};
+    const int choice = showQuestion(&unsaved);
+    if (choice == TvDialogSeam::No)
+        return true;
+    if (choice != TvDialogSeam::Yes)
+        return false;
+    if (CAdapterInfo::instance().logFileName.isEmpty() && !chooseLogFileName())
+        return false;
+    if (appendLogFile())
+        return true;
+    const Question failed{msg("LOGFILE_CHANGES_SAVE_FAILED %1 %2")
+                              .arg(CAdapterInfo::instance().logFileName, lastLogError),
+                          TvDialogSeam::Yes, TvDialogSeam::Cancel, TvDialogSeam::NoButton};
+    return showQuestion(&failed) == TvDialogSeam::Yes;
+}
+
+void TvDiagMainWindow::emptyLogList(int keepFrom)
+{
+    QMutexLocker locker(&logLock);
+    const QStringList kept = logLines->linesFrom(keepFrom);
+    logLines->clear();
+    logLines->appendLines(kept);
+    savedLineCount = qMax(0, savedLineCount - keepFrom);
+}
+
+void TvDiagMainWindow::fileNew()
+{
+    // The question runs a nested event loop in which log lines keep coming;
+    // the lock is taken only to empty the list, and what arrived meanwhile
+    // belongs to the new list.
+    const int asked = logLines->count();
+    if (logUnsaved && !confirmLogSaved())
+        return;
+    CAdapterInfo::instance().logFileName = QString();
+    emptyLogList(asked);
+}
+
+void TvDiagMainWindow::fileViewLogSlot()
+{
+    loggingOn = false;
+    if (logUnsaved && !confirmLogSaved())
+        return;
+    // Nothing of the emptied list stays, so the next save starts at the
+    // top of what the list will hold.
+    emptyLogList(logLines->count());
+    savedLineCount = 0;
+    const QString name =
+        dialogs().openFileName(this, msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
+    if (name.isEmpty())
+        return;
+    std::FILE *stream = std::fopen(QFile::encodeName(name).constData(), "r");
+    if (!stream) {
+        const QString error = QString::fromLocal8Bit(std::strerror(errno));
+        dialogs().message(this, TvDialogSeam::Critical, TvProgram::bannerText(),
+                          msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, error), TvDialogSeam::Ok);
+        return;
+    }
+    QFile file;
+    file.open(stream, QIODevice::ReadOnly | QIODevice::Text, QFileDevice::AutoCloseHandle);
+    QStringList lines;
+    while (!file.atEnd()) {
+        QByteArray line = file.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        lines.append(QString::fromUtf8(line));
+    }
+    file.close();
+    {
+        QMutexLocker locker(&logLock);
+        logLines->appendLines(lines);
+    }
+    ui->TvDiagDataTab->setCurrentWidget(ui->LogfileTab);
 }
 
 // ---------------------------------------------------------------------------

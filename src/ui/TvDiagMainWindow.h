@@ -4,6 +4,7 @@
 #include <QMutex>
 #include <QString>
 #include <QVector>
+#include <QWaitCondition>
 #include <array>
 #include <atomic>
 
@@ -14,6 +15,7 @@ class QCloseEvent;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class TvCoreEvent;
 class TvDialogSeam;
 class TvLogModel;
 class TvTestProgress;
@@ -133,15 +135,17 @@ protected:
     virtual void buildAdvancedTab();
 
     // ---- test engine -----------------------------------------------------
-    // State shared by the test engine's slots and events. The worker thread
-    // writes coreBusy; everything else belongs to the GUI thread.
+    // The run state belongs to the GUI thread. The cancel request, the
+    // queue and whether the core is inside a test or command live in the
+    // worker thread (TvWorkerThread), which both threads reach.
     struct TestSlot {
         int number = -1;
         QAction *action = nullptr;
         QTreeWidgetItem *item = nullptr;
     };
+    // Core work that the window runs on its own thread (not through the
+    // worker) marks itself here, so that closing still asks about it.
     std::atomic<bool> coreBusy{false};
-    std::atomic<bool> cancelRequested{false};
     bool running = false;
     bool scriptRunning = false;
     int answer = 0;
@@ -153,15 +157,38 @@ protected:
     std::array<TestSlot, SlotCount> testSlots; // `slots` is taken by Qt
     std::array<TvTestProgress *, RowCount> rows{};
     TvWorkerThread *workerThread = nullptr;
+    // The script runner waits on these, holding runnerLock; they are
+    // signalled after a command's end (1011, 1021) and after each core
+    // log text (1030) has been handled.
+    QMutex runnerLock;
+    QWaitCondition commandDone;
+    QWaitCondition textShown;
+
+    // A core call in progress: the worker's test or command, or the
+    // window's own core work.
+    bool coreIsBusy() const;
+    // TestCancel, only while the core is busy.
+    void cancelCoreWork();
     // Empties the worker's queue of jobs not yet started.
     void clearPendingJobs();
-    bool confirmLogSaved();
+    // The connectivity entry's row: queues the ping job (connectivity test
+    // dialog and ping routine). False when no test was started.
+    virtual bool runConnectivityTest(int row);
+    // The Advanced tab's console text area; nothing while there is none.
+    virtual void appendConsoleText(const QString &text);
+    // Ends the event loop (fileExit).
+    virtual void quitApplication();
+
     // ---- log -------------------------------------------------------------
     bool loggingOn = false;
     bool logUnsaved = false;
     int savedLineCount = 0;
     QMutex logLock;
     TvLogModel *logLines = nullptr;
+    // Appends the lines not yet saved to the chosen log file.
+    bool appendLogFile();
+    // Offers to save unsaved lines; false when the caller must stop.
+    bool confirmLogSaved();
     // -----------------------------------------------------------------------
 
     // Advanced tab (advanced mode only; built by buildAdvancedTab).
@@ -197,6 +224,45 @@ private:
     bool addTestSlot(int k, int number, const CTestCase &testCase, QTreeWidgetItem *&after);
     void refitTestNames();
 
+    // Test engine.
+    void advanceLoopCounter();
+    void showLoopCount(int count);
+    void prepareRowsForRun();
+    void setRowChecksEnabled(bool enabled);
+    int nextTickedRow(int from) const;
+    void startRow(int row);
+    QString currentEntryText() const;
+    bool qualifiesForAllTests(int k) const;
+    int firstAllTestsSlot(bool *missing) const;
+    void showSlot(int k);
+    void abandonAllTests();
+    void markRowResult(bool passed);
+    void testCaseFinished(int status);
+    void connectivityFinished(int status);
+    bool continueAllTests();
+    void finishCancelledRun(bool markRow, bool endAllTests);
+    bool stopIfCancelled();
+    void endRun();
+    void scheduleRestart(int delayMs);
+    bool dropPendingRestart();
+    void commandEnded();
+    void showStateCell(int row, int column, const QString &key);
+    void answerQuestion(TvCoreEvent &event);
+    void setRunCursor(Qt::CursorShape shape);
+    void clearRunCursor();
+    bool pointerOverRunControls() const;
+    QPixmap resultImage(const QString &name) const;
+
+    // Log files.
+    QString logDirectory() const;
+    QString logFilter() const;
+    bool chooseLogFileName();
+    bool chooseNewLogFile();
+    void saveUnderNewName();
+    void showNothingToSave();
+    void showSaveFailure();
+    void emptyLogList(int keepFrom);
+
     bool failedConstruction = true;
     bool advanced = false;
     int instance;
@@ -216,6 +282,14 @@ private:
     QTimer *adapterRefreshTimer = nullptr;
     QTimer *generalTimer = nullptr;
     QTimer *locateNICTimer = nullptr;
+
+    // The one-shot loop restart that is due, or 0; a cancel drops it.
+    int pendingRestart = 0;
+    int restartTickets = 0;
+    // The window keeps at most one entry on the application's override
+    // cursor stack, so that every way out of a run can restore it.
+    bool runCursorPushed = false;
+    QString lastLogError;
 
     TvDialogSeam *dialogSeam;
 };

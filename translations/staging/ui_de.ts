@@ -890,6 +890,91 @@
         <source>COMM_FAILURE</source>
         <translation>Kommunikationsfehler</translation>
     </message>
+    <message>
+        <source>TEST_SLOT_STARTED %1</source>
+        <translation>Test %1 gestartet</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_STARTED %1</source>
+        <translation>Testfall %1 gestartet</translation>
+    </message>
+    <message>
+        <source>TEST_CASE %1 %2</source>
+        <translation>Testfall %1: %2</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_PASSED</source>
+        <translation>Bestanden</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_FAILED</source>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_CANCELLED</source>
+        <translation>Abgebrochen</translation>
+    </message>
+    <message>
+        <source>TEST_SLOT_FINISHED %1</source>
+        <translation>Test %1 beendet</translation>
+    </message>
+    <message>
+        <source>TEST_SLOT_CANCELLED %1</source>
+        <translation>Test %1 abgebrochen</translation>
+    </message>
+    <message>
+        <source>LOOP_COUNT %1</source>
+        <translation>Anzahl der Durchläufe: %1</translation>
+    </message>
+    <message>
+        <source>FINISHED_NOT_TESTCASE_SELECTED %1</source>
+        <translation>Test %1 beendet: kein Testfall ausgewählt</translation>
+    </message>
+    <message>
+        <source>START_ALL_TESTS_FOR %1</source>
+        <translation>Alle Tests für %1 gestartet</translation>
+    </message>
+    <message>
+        <source>ALL_TESTS_FINISHED %1</source>
+        <translation>Alle Tests für %1 beendet</translation>
+    </message>
+    <message>
+        <source>NO_TEST_FOR_ALL_TESTS</source>
+        <translation>Keiner der Tests dieses Adapters gehört zum Lauf aller Tests.</translation>
+    </message>
+    <message>
+        <source>OPEN_LOGFILE_FAILED %1 %2</source>
+        <translation>Die Protokolldatei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>LOGFILE_SAVE_FAILED %1 %2</source>
+        <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>LOGFILE_CHANGES_SAVE_FAILED %1 %2</source>
+        <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2
+Ohne Speichern fortfahren?</translation>
+    </message>
+    <message>
+        <source>LOGFILE_UNCHANGED</source>
+        <translation>Es gibt keine neuen Protokollzeilen zu speichern.</translation>
+    </message>
+    <message>
+        <source>LOGFILE_UNSAVED</source>
+        <translation>Das Protokoll enthält ungespeicherte Zeilen. Jetzt speichern?</translation>
+    </message>
+    <message>
+        <source>CHOOSE_LOGFILE_NAME</source>
+        <translation>Protokolldatei wählen</translation>
+    </message>
+    <message>
+        <source>LOGFILE_FILTER %1</source>
+        <translation>Protokolldateien (*.%1)</translation>
+    </message>
+    <message>
+        <source>FILE_EXISTS</source>
+        <translation>Die Datei existiert bereits. Das Protokoll an ihr Ende anfügen?</translation>
+    </message>
 </context>
 <context>
     <name>TvSplash</name>

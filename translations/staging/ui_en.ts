@@ -890,6 +890,91 @@
         <source>COMM_FAILURE</source>
         <translation>Communication failure</translation>
     </message>
+    <message>
+        <source>TEST_SLOT_STARTED %1</source>
+        <translation>Test %1 started</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_STARTED %1</source>
+        <translation>Test case %1 started</translation>
+    </message>
+    <message>
+        <source>TEST_CASE %1 %2</source>
+        <translation>Test case %1: %2</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_PASSED</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_FAILED</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>TEST_CASE_CANCELLED</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>TEST_SLOT_FINISHED %1</source>
+        <translation>Test %1 finished</translation>
+    </message>
+    <message>
+        <source>TEST_SLOT_CANCELLED %1</source>
+        <translation>Test %1 cancelled</translation>
+    </message>
+    <message>
+        <source>LOOP_COUNT %1</source>
+        <translation>Loop count: %1</translation>
+    </message>
+    <message>
+        <source>FINISHED_NOT_TESTCASE_SELECTED %1</source>
+        <translation>Test %1 finished: no test case was selected</translation>
+    </message>
+    <message>
+        <source>START_ALL_TESTS_FOR %1</source>
+        <translation>All tests started for %1</translation>
+    </message>
+    <message>
+        <source>ALL_TESTS_FINISHED %1</source>
+        <translation>All tests finished for %1</translation>
+    </message>
+    <message>
+        <source>NO_TEST_FOR_ALL_TESTS</source>
+        <translation>None of the tests of this adapter belongs to the all-tests run.</translation>
+    </message>
+    <message>
+        <source>OPEN_LOGFILE_FAILED %1 %2</source>
+        <translation>The log file %1 cannot be opened: %2</translation>
+    </message>
+    <message>
+        <source>LOGFILE_SAVE_FAILED %1 %2</source>
+        <translation>The log could not be saved to %1: %2</translation>
+    </message>
+    <message>
+        <source>LOGFILE_CHANGES_SAVE_FAILED %1 %2</source>
+        <translation>The log could not be saved to %1: %2
+Go on without saving it?</translation>
+    </message>
+    <message>
+        <source>LOGFILE_UNCHANGED</source>
+        <translation>There are no new log lines to save.</translation>
+    </message>
+    <message>
+        <source>LOGFILE_UNSAVED</source>
+        <translation>The log holds lines that have not been saved. Save them now?</translation>
+    </message>
+    <message>
+        <source>CHOOSE_LOGFILE_NAME</source>
+        <translation>Choose a log file</translation>
+    </message>
+    <message>
+        <source>LOGFILE_FILTER %1</source>
+        <translation>Log files (*.%1)</translation>
+    </message>
+    <message>
+        <source>FILE_EXISTS</source>
+        <translation>The file exists already. Add the log to its end?</translation>
+    </message>
 </context>
 <context>
     <name>TvSplash</name>
