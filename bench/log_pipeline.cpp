@@ -24,6 +24,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QListView>
+#include <QMutex>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -107,12 +108,17 @@ public:
 protected:
     void customEvent(QEvent *event) override
     {
-        if (event->type() == QEvent::Type(TvCoreEvent::LogText))
-            model->appendLine(TvLogFile::stampedLine(static_cast<TvCoreEvent *>(event)->text));
+        if (event->type() != QEvent::Type(TvCoreEvent::LogText))
+            return;
+        // As TvDiagMainWindow::addLogLine: stamp, then append under the log lock.
+        const QString line = TvLogFile::stampedLine(static_cast<TvCoreEvent *>(event)->text);
+        QMutexLocker locker(&logLock);
+        model->appendLine(line);
     }
 
 private:
     TvLogModel *model;
+    QMutex logLock;
 };
 
 // The floor: nothing but keeping the text.

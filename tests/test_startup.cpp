@@ -281,6 +281,8 @@ private slots:
         closer.start(20);
         QCOMPARE(runInProcess({"nicdiag"}), 0);
         QVERIFY(sawWindow);
+        QCOMPARE(dialogs.asked.size(), 1);
+        QVERIFY(dialogs.asked.first().text.contains(QStringLiteral("not been saved")));
 
         qputenv("PROBEKIT_FAULT", "CoreDeinit=8");
         dialogs.answerMessage(TvDialogSeam::No);

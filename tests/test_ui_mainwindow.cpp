@@ -583,10 +583,13 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     TvScriptedDialogs dialogs;
     ProbedWindow w;
 
+    // The adapter's selection lines are unsaved log lines: given up here.
+    dialogs.answerMessage(TvDialogSeam::No);
     QCloseEvent idle;
     QApplication::sendEvent(&w, &idle);
     QVERIFY(idle.isAccepted());
-    QVERIFY(dialogs.asked.isEmpty());
+    QCOMPARE(dialogs.messageTexts(), QStringList({QStringLiteral("LOGFILE_UNSAVED")}));
+    dialogs.asked.clear();
 
     w.setCoreBusy(true);
     dialogs.answerMessage(TvDialogSeam::No);
@@ -598,6 +601,7 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     QCOMPARE(dialogs.asked.first().buttons, QList<int>({TvDialogSeam::Yes, TvDialogSeam::No}));
 
     dialogs.answerMessage(TvDialogSeam::Yes);
+    dialogs.answerMessage(TvDialogSeam::No);
     QCloseEvent accepted;
     QApplication::sendEvent(&w, &accepted);
     QVERIFY(accepted.isAccepted());

@@ -1,135 +1,1180 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
-<context>
-    <name>NoGUIText</name>
-    <message>
-        <source>USAGE</source>
-        <translation>Aufruf: nicdiag [Optionen]
+    <context>
+        <name>NoGUIText</name>
+        <message>
+            <source>USAGE</source>
+            <translation>Aufruf: nicdiag [Optionen]
 
 </translation>
-    </message>
-    <message>
-        <source>%1 OPTIONS</source>
-        <translation>%1Optionen:
+        </message>
+        <message>
+            <source>%1 OPTIONS</source>
+            <translation>%1Optionen:
 </translation>
-    </message>
-    <message>
-        <source>ADAPTER_OPTIONS_HELP</source>
-        <translation>
+        </message>
+        <message>
+            <source>ADAPTER_OPTIONS_HELP</source>
+            <translation>
 Adapter-Optionen
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_1</source>
-        <translation>  -b &lt;Bus&gt;      PCI-Busnummer des Adapters, der beim Start gewählt wird (mit -d)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_1</source>
+            <translation>  -b &lt;Bus&gt;      PCI-Busnummer des Adapters, der beim Start gewählt wird (mit -d)
   -d &lt;Gerät&gt;    PCI-Gerätenummer des Adapters, der beim Start gewählt wird (mit -b)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_2</source>
-        <translation>  -l            installierte Adapter auf der Konsole auflisten und beenden
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_2</source>
+            <translation>  -l            installierte Adapter auf der Konsole auflisten und beenden
 </translation>
-    </message>
-    <message>
-        <source>TEST_OPTIONS_HELP</source>
-        <translation>
+        </message>
+        <message>
+            <source>TEST_OPTIONS_HELP</source>
+            <translation>
 Datei- und Sprachoptionen
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_3</source>
-        <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe ./config.xml)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_3</source>
+            <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe ./config.xml)
   -I &lt;Datei&gt;    Adapter-Informationsdatei (Vorgabe ./adapterinfofile.xml)
   -T &lt;Datei&gt;    Test-Informationsdatei (Vorgabe ./testinfofile.xml)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_4</source>
-        <translation>  -a            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_4</source>
+            <translation>  -a            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_5</source>
-        <translation>  -n            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_5</source>
+            <translation>  -n            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_6</source>
-        <translation>  -x            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_6</source>
+            <translation>  -x            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_7</source>
-        <translation>  -c, -o &lt;arg&gt;  show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_7</source>
+            <translation>  -c, -o &lt;arg&gt;  show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_8</source>
-        <translation>  -L &lt;Code&gt;     Sprache der Texte, zum Beispiel en oder de (Vorgabe: aus der Locale)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_8</source>
+            <translation>  -L &lt;Code&gt;     Sprache der Texte, zum Beispiel en oder de (Vorgabe: aus der Locale)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_9</source>
-        <translation>  -m            Modus-Flag setzen, das an die Kernbibliothek geht
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_9</source>
+            <translation>  -m            Modus-Flag setzen, das an die Kernbibliothek geht
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_10</source>
-        <translation>  -?            diesen Text zeigen und beenden
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_10</source>
+            <translation>  -?            diesen Text zeigen und beenden
 
 Umgebung:
   NICDIAG_ADVANCED=1   im erweiterten Modus starten
   PROBEKIT_MACHINE     Maschinendatei der simulierten Kernbibliothek
 </translation>
-    </message>
-    <message>
-        <source>LIST_ALL_ADAPTERS</source>
-        <translation>Installierte Orlin-Adapter:</translation>
-    </message>
-    <message>
-        <source>ADAPTER_LIST_FAILED</source>
-        <translation>Die Adapterliste konnte nicht von der Kernbibliothek gelesen werden.</translation>
-    </message>
-    <message>
-        <source>INIT_CORE_FAILED</source>
-        <translation>Die Kernbibliothek konnte nicht initialisiert werden.
+        </message>
+        <message>
+            <source>LIST_ALL_ADAPTERS</source>
+            <translation>Installierte Orlin-Adapter:</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LIST_FAILED</source>
+            <translation>Die Adapterliste konnte nicht von der Kernbibliothek gelesen werden.</translation>
+        </message>
+        <message>
+            <source>INIT_CORE_FAILED</source>
+            <translation>Die Kernbibliothek konnte nicht initialisiert werden.
 </translation>
-    </message>
-    <message>
-        <source>DE_INIT_CORE_FAILED</source>
-        <translation>Die Kernbibliothek konnte nicht deinitialisiert werden.
+        </message>
+        <message>
+            <source>DE_INIT_CORE_FAILED</source>
+            <translation>Die Kernbibliothek konnte nicht deinitialisiert werden.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_CONFIG_FAILED</source>
-        <translation>Die Konfigurationsdatei konnte nicht gelesen werden.
+        </message>
+        <message>
+            <source>PARSE_CONFIG_FAILED</source>
+            <translation>Die Konfigurationsdatei konnte nicht gelesen werden.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_AIF_FAILED</source>
-        <translation>Die Adapter-Informationsdatei konnte nicht gelesen werden.
+        </message>
+        <message>
+            <source>PARSE_AIF_FAILED</source>
+            <translation>Die Adapter-Informationsdatei konnte nicht gelesen werden.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_TIF_FAILED</source>
-        <translation>Die Test-Informationsdatei konnte nicht gelesen werden.
+        </message>
+        <message>
+            <source>PARSE_TIF_FAILED</source>
+            <translation>Die Test-Informationsdatei konnte nicht gelesen werden.
 </translation>
-    </message>
-    <message>
-        <source>CREATE_GUI_FAILED</source>
-        <translation>Das Hauptfenster konnte nicht erzeugt werden.
+        </message>
+        <message>
+            <source>CREATE_GUI_FAILED</source>
+            <translation>Das Hauptfenster konnte nicht erzeugt werden.
 </translation>
-    </message>
-    <message>
-        <source>START_WORKER_THREAD_FAILED</source>
-        <translation>Der Arbeits-Thread konnte nicht erzeugt werden.
+        </message>
+        <message>
+            <source>START_WORKER_THREAD_FAILED</source>
+            <translation>Der Arbeits-Thread konnte nicht erzeugt werden.
 </translation>
-    </message>
-    <message>
-        <source>START_SCRIPT_THREAD_FAILED</source>
-        <translation>Der Skript-Thread konnte nicht erzeugt werden.
+        </message>
+        <message>
+            <source>START_SCRIPT_THREAD_FAILED</source>
+            <translation>Der Skript-Thread konnte nicht erzeugt werden.
 </translation>
-    </message>
-</context>
+        </message>
+    </context>
+    <context>
+        <name>CAdapterInfo</name>
+        <message>
+            <source>CONFIG_OPEN_FAILED %1 %2</source>
+            <translation>Die Konfigurationsdatei %1 kann nicht geöffnet werden: %2</translation>
+        </message>
+        <message>
+            <source>AIF_OPEN_FAILED %1 %2</source>
+            <translation>Die Adapterinformationsdatei %1 kann nicht geöffnet werden: %2</translation>
+        </message>
+        <message>
+            <source>TIF_OPEN_FAILED %1 %2</source>
+            <translation>Die Testinformationsdatei %1 kann nicht geöffnet werden: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>ConfigParser</name>
+        <message>
+            <source>CONFIG_WRONG_VERSION</source>
+            <translation>Die Konfigurationsdatei hat eine Formatversion, die dieses Programm nicht lesen kann (Version 1.0 wird benötigt).</translation>
+        </message>
+    </context>
+    <context>
+        <name>AdapterInfoParser</name>
+        <message>
+            <source>AIF_WRONG_VERSION</source>
+            <translation>Die Adapterinformationsdatei hat eine Formatversion, die dieses Programm nicht lesen kann (Version 1.0 wird benötigt).</translation>
+        </message>
+    </context>
+    <context>
+        <name>TestInfoParser</name>
+        <message>
+            <source>TIF_WRONG_VERSION</source>
+            <translation>Die Testinformationsdatei hat eine Formatversion, die dieses Programm nicht lesen kann (Version 1.0 wird benötigt).</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagMainWindow</name>
+        <message>
+            <source>SAVE_LOG_FILE %1</source>
+            <translation>Protokoll gespeichert am %1</translation>
+        </message>
+        <message>
+            <source>PING_ERROR_CHECK_TCPIP</source>
+            <translation>Die Gegenstelle antwortet nicht. Bitte prüfen Sie die TCP/IP-Einstellungen und das Netzwerkkabel.</translation>
+        </message>
+        <message>
+            <source>ADAPTERS</source>
+            <translation>Adapter</translation>
+        </message>
+        <message>
+            <source>TESTS</source>
+            <translation>Tests</translation>
+        </message>
+        <message>
+            <source>REPEATER_MONITOR</source>
+            <translation>Monitor/Repeater</translation>
+        </message>
+        <message>
+            <source>CONFIGURATION</source>
+            <translation>Konfiguration</translation>
+        </message>
+        <message>
+            <source>SENSORS</source>
+            <translation>Sensoren</translation>
+        </message>
+        <message>
+            <source>LOGFILE</source>
+            <translation>Protokoll</translation>
+        </message>
+        <message>
+            <source>GENERAL</source>
+            <translation>Allgemein</translation>
+        </message>
+        <message>
+            <source>INSTALLED_ADAPTERS %1</source>
+            <translation>Installierte %1-Adapter</translation>
+        </message>
+        <message>
+            <source>START_LOCATE_NIC</source>
+            <translation>Adapter finden</translation>
+        </message>
+        <message>
+            <source>PERFORM_ALL_TESTS</source>
+            <translation>Alle Tests ausführen</translation>
+        </message>
+        <message>
+            <source>START_ALL_TESTS_FOR_SEL_ADAPTER</source>
+            <translation>Alle Tests für den gewählten Adapter ausführen</translation>
+        </message>
+        <message>
+            <source>CONNECTIVITY_TEST</source>
+            <translation>Verbindungstest</translation>
+        </message>
+        <message>
+            <source>START_CONNECTIVITY_TEST_FOR_SEL_ADAPTER</source>
+            <translation>Verbindungstest für den gewählten Adapter starten</translation>
+        </message>
+        <message>
+            <source>LOOP_INFINITE</source>
+            <translation>Wiederholen</translation>
+        </message>
+        <message>
+            <source>LOOP_INFINITE_TOOLTIP</source>
+            <translation>Den Testfall bis zum Abbruch wiederholen</translation>
+        </message>
+        <message>
+            <source>LOOP_COUNT</source>
+            <translation>Durchläufe:</translation>
+        </message>
+        <message>
+            <source>START_TESTS</source>
+            <translation>&amp;Starten</translation>
+        </message>
+        <message>
+            <source>CANCEL_TESTS</source>
+            <translation>A&amp;bbrechen</translation>
+        </message>
+        <message>
+            <source>MODE</source>
+            <translation>Modus</translation>
+        </message>
+        <message>
+            <source>REPEATER</source>
+            <translation>Repeater</translation>
+        </message>
+        <message>
+            <source>MONITOR</source>
+            <translation>Monitor</translation>
+        </message>
+        <message>
+            <source>PORT</source>
+            <translation>Port</translation>
+        </message>
+        <message>
+            <source>PORT_A</source>
+            <translation>Port A</translation>
+        </message>
+        <message>
+            <source>PORT_B</source>
+            <translation>Port B</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_START</source>
+            <translation>Starten</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Abbrechen</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>PCI_IDS</source>
+            <translation>PCI-Kennungen</translation>
+        </message>
+        <message>
+            <source>VENDOR_ID</source>
+            <translation>Hersteller-ID:</translation>
+        </message>
+        <message>
+            <source>DEVICE_ID</source>
+            <translation>Geräte-ID:</translation>
+        </message>
+        <message>
+            <source>SUBVENDOR_ID</source>
+            <translation>Subsystem-Hersteller-ID:</translation>
+        </message>
+        <message>
+            <source>SUBSYSTEM_ID</source>
+            <translation>Subsystem-ID:</translation>
+        </message>
+        <message>
+            <source>PCI_DATA</source>
+            <translation>PCI-Daten</translation>
+        </message>
+        <message>
+            <source>MEMBASE</source>
+            <translation>Speicheradresse:</translation>
+        </message>
+        <message>
+            <source>IRQ</source>
+            <translation>IRQ:</translation>
+        </message>
+        <message>
+            <source>BUS_CLOCK</source>
+            <translation>Bustakt:</translation>
+        </message>
+        <message>
+            <source>IOBASE</source>
+            <translation>E/A-Adresse:</translation>
+        </message>
+        <message>
+            <source>SLOT</source>
+            <translation>Steckplatz:</translation>
+        </message>
+        <message>
+            <source>SLOTSIZE</source>
+            <translation>Steckplatzbreite:</translation>
+        </message>
+        <message>
+            <source>LATENCY</source>
+            <translation>Latenz:</translation>
+        </message>
+        <message>
+            <source>CACHE_LINE_SIZE</source>
+            <translation>Cache-Zeilengröße:</translation>
+        </message>
+        <message>
+            <source>MISCELLANEOUS</source>
+            <translation>Sonstiges</translation>
+        </message>
+        <message>
+            <source>SAVE_PCI_CONFIG_TO_FILE</source>
+            <translation>In Datei speichern...</translation>
+        </message>
+        <message>
+            <source>SAVE_PCI_CONFIG_TO_FILE_TOOLTIP</source>
+            <translation>Die PCI-Konfiguration des gewählten Adapters in eine Datei speichern</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE</source>
+            <translation>Protokoll speichern...</translation>
+        </message>
+        <message>
+            <source>DIAG_PROGRAM_INFO</source>
+            <translation>Diagnoseprogramm</translation>
+        </message>
+        <message>
+            <source>VERSION_LABEL</source>
+            <translation>Version:</translation>
+        </message>
+        <message>
+            <source>RELEASE_DATE</source>
+            <translation>Datum:</translation>
+        </message>
+        <message>
+            <source>DRIVER_INFO</source>
+            <translation>Netzwerktreiber</translation>
+        </message>
+        <message>
+            <source>NAME_LABEL</source>
+            <translation>Name:</translation>
+        </message>
+        <message>
+            <source>DESCRIPTION</source>
+            <translation>Beschreibung:</translation>
+        </message>
+        <message>
+            <source>COPYRIGHT</source>
+            <translation>Copyright:</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n. v.</translation>
+        </message>
+        <message>
+            <source>NETWORK_STATUS</source>
+            <translation>Netzwerkstatus</translation>
+        </message>
+        <message>
+            <source>IP_ADDRESS</source>
+            <translation>IP-Adresse:</translation>
+        </message>
+        <message>
+            <source>SUBNET_MASK</source>
+            <translation>Subnetzmaske:</translation>
+        </message>
+        <message>
+            <source>LINK_LABEL</source>
+            <translation>Verbindung:</translation>
+        </message>
+        <message>
+            <source>LINK_SPEED</source>
+            <translation>Geschwindigkeit:</translation>
+        </message>
+        <message>
+            <source>ACTIVITY_LABEL</source>
+            <translation>Aktivität:</translation>
+        </message>
+        <message>
+            <source>DUPLEX</source>
+            <translation>Duplex:</translation>
+        </message>
+        <message>
+            <source>FILE_MENU</source>
+            <translation>&amp;Datei</translation>
+        </message>
+        <message>
+            <source>TEST_MENU</source>
+            <translation>&amp;Tests</translation>
+        </message>
+        <message>
+            <source>FPROM_MENU</source>
+            <translation>F&amp;lash-PROM</translation>
+        </message>
+        <message>
+            <source>VPD_MENU</source>
+            <translation>&amp;VPD</translation>
+        </message>
+        <message>
+            <source>HELP_MENU</source>
+            <translation>&amp;Hilfe</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_TXT</source>
+            <translation>Neues Protokoll</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_MENU</source>
+            <translation>&amp;Neues Protokoll</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_ACCEL</source>
+            <translation>Ctrl+N</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_TXT</source>
+            <translation>Skriptdatei öffnen</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_MENU</source>
+            <translation>Skript ö&amp;ffnen...</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_ACCEL</source>
+            <translation>Ctrl+O</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_TXT</source>
+            <translation>Protokoll speichern</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_MENU</source>
+            <translation>Protokoll &amp;speichern</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_ACCEL</source>
+            <translation>Ctrl+S</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_TXT</source>
+            <translation>Protokoll speichern unter</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_MENU</source>
+            <translation>Protokoll speichern &amp;unter...</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_ACCEL</source>
+            <translation>Ctrl+Shift+S</translation>
+        </message>
+        <message>
+            <source>EXIT_TXT</source>
+            <translation>Beenden</translation>
+        </message>
+        <message>
+            <source>EXIT_MENU</source>
+            <translation>&amp;Beenden</translation>
+        </message>
+        <message>
+            <source>EXIT_ACCEL</source>
+            <translation>Ctrl+Q</translation>
+        </message>
+        <message>
+            <source>ABOUT_TXT</source>
+            <translation>Info</translation>
+        </message>
+        <message>
+            <source>ABOUT_MENU</source>
+            <translation>&amp;Info...</translation>
+        </message>
+        <message>
+            <source>ABOUT_ACCEL</source>
+            <translation>Shift+F1</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_TXT</source>
+            <translation>Flash-PROM sichern</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_MENU</source>
+            <translation>In Datei &amp;sichern...</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_ACCEL</source>
+            <translation>Ctrl+F</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_TXT</source>
+            <translation>Flash-PROM laden</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_MENU</source>
+            <translation>Aus Datei &amp;laden...</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_ACCEL</source>
+            <translation>Ctrl+L</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_TXT</source>
+            <translation>Flash-PROM löschen</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_MENU</source>
+            <translation>&amp;Löschen</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_ACCEL</source>
+            <translation>Ctrl+E</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_TXT</source>
+            <translation>VPD anzeigen</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_MENU</source>
+            <translation>Produktdaten &amp;anzeigen...</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_ACCEL</source>
+            <translation>Ctrl+D</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_TXT</source>
+            <translation>VPD bearbeiten</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_MENU</source>
+            <translation>Produktdaten &amp;bearbeiten...</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_ACCEL</source>
+            <translation>Ctrl+W</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_TXT</source>
+            <translation>VPD-Schlüsselwörter löschen</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_MENU</source>
+            <translation>Schlüsselwörter &amp;löschen...</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_ACCEL</source>
+            <translation>Ctrl+K</translation>
+        </message>
+        <message>
+            <source>HELP_TXT</source>
+            <translation>&amp;Hilfe</translation>
+        </message>
+        <message>
+            <source>HELP_ACCEL</source>
+            <translation>F1</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_TXT</source>
+            <translation>Protokolldatei anzeigen</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_MENU</source>
+            <translation>Protokolldatei an&amp;zeigen...</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_ACCEL</source>
+            <translation>Ctrl+G</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_TXT</source>
+            <translation>&amp;Alle Tests</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_TOOLTIP</source>
+            <translation>Alle Tests des gewählten Adapters ausführen</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_STATUSTIP</source>
+            <translation>Führt alle Testfälle des gewählten Adapters nacheinander aus</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE</source>
+            <translation>&amp;Repeater-Modus</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE_TOOLTIP</source>
+            <translation>Repeater-Modus auf Port A starten</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE_STATUSTIP</source>
+            <translation>Schaltet Port A des gewählten Adapters in den Repeater-Modus</translation>
+        </message>
+        <message>
+            <source>CTRL_M</source>
+            <translation>Ctrl+M</translation>
+        </message>
+        <message>
+            <source>ALLOC_TESTPROGRESS_FAILED</source>
+            <translation>Die Testfortschrittszeilen konnten nicht angelegt werden.</translation>
+        </message>
+        <message>
+            <source>ALLOC_MENUACTION_FAILED</source>
+            <translation>Ein Menüeintrag konnte nicht angelegt werden.</translation>
+        </message>
+        <message>
+            <source>ALLOC_SENSOR_TIMER_FAILED</source>
+            <translation>Der Sensor-Zeitgeber konnte nicht angelegt werden; die Sensoren werden nicht abgefragt.</translation>
+        </message>
+        <message>
+            <source>ALLOC_ADAPTER_TIMER_FAILED</source>
+            <translation>Der Adapter-Zeitgeber konnte nicht angelegt werden; die Adapterliste wird nicht aktualisiert.</translation>
+        </message>
+        <message>
+            <source>ALLOC_GENERAL_TIMER_FAILED</source>
+            <translation>Der Status-Zeitgeber konnte nicht angelegt werden; der Netzwerkstatus wird nicht aktualisiert.</translation>
+        </message>
+        <message>
+            <source>ALLOC_LOCATE_TIMER_FAILED</source>
+            <translation>Der Zeitgeber zum Finden konnte nicht angelegt werden; die Adapter-LED kann nicht blinken.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LIST_FAILED</source>
+            <translation>Die Liste der installierten Adapter konnte nicht gelesen werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_NOT_FOUND</source>
+            <translation>In diesem Rechner wurde kein unterstützter Adapter gefunden.</translation>
+        </message>
+        <message>
+            <source>ALL_ADAPTER_DIAGNOSED</source>
+            <translation>Alle unterstützten Adapter werden bereits von einer anderen Instanz des Programms diagnostiziert.</translation>
+        </message>
+        <message>
+            <source>TEST_STILL_RUNNING</source>
+            <translation>Ein Test läuft noch. Test abbrechen und das Programm schließen?</translation>
+        </message>
+        <message>
+            <source>CREATE_HELP_FAILED</source>
+            <translation>Die Hilfe konnte nicht geöffnet werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_UNKNOWN</source>
+            <translation>[unbekannter Adapter] </translation>
+        </message>
+        <message>
+            <source>ALREADY_DIAGNOSED</source>
+            <translation>[anderweitig in Benutzung] </translation>
+        </message>
+        <message>
+            <source>IN_SLOT %1 %2</source>
+            <translation>%1 in Steckplatz %2</translation>
+        </message>
+        <message>
+            <source>DEVICE_ON_BUS %1 %2 %3</source>
+            <translation>%1, Gerät %2 an Bus %3</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_DIAGNOSED</source>
+            <translation>Dieser Adapter wird bereits von einer anderen Instanz des Programms diagnostiziert.</translation>
+        </message>
+        <message>
+            <source>TESTCASE_LIST_FAILED</source>
+            <translation>Für diesen Adapter sind keine Testfälle beschrieben.</translation>
+        </message>
+        <message>
+            <source>TESTITEM_NOT_FOUND</source>
+            <translation>Ein Testfall dieses Adapters fehlt in der Testinformationsdatei.</translation>
+        </message>
+        <message>
+            <source>TOO_MANY_SUBTEST_CASES</source>
+            <translation>Dieser Testfall hat mehr als sieben Untertests und kann nicht angezeigt werden.</translation>
+        </message>
+        <message>
+            <source>EVERYTHING_OK</source>
+            <translation>Alles in Ordnung.</translation>
+        </message>
+        <message>
+            <source>CALLER_NOT_ROOT</source>
+            <translation>Das Programm benötigt Administratorrechte.</translation>
+        </message>
+        <message>
+            <source>OUT_OF_MEMORY</source>
+            <translation>Nicht genügend Speicher.</translation>
+        </message>
+        <message>
+            <source>OPEN_DEVICE_FAILED</source>
+            <translation>Das Gerät konnte nicht geöffnet werden.</translation>
+        </message>
+        <message>
+            <source>IOCTL_FAILED</source>
+            <translation>Eine Gerätesteuerungsanfrage ist fehlgeschlagen.</translation>
+        </message>
+        <message>
+            <source>MMAP_FAILED</source>
+            <translation>Der Adapterspeicher konnte nicht eingeblendet werden.</translation>
+        </message>
+        <message>
+            <source>MUNMAP_FAILED</source>
+            <translation>Der Adapterspeicher konnte nicht ausgeblendet werden.</translation>
+        </message>
+        <message>
+            <source>NULL_POINTER</source>
+            <translation>Interner Fehler: Nullzeiger.</translation>
+        </message>
+        <message>
+            <source>INTERNAL_ERROR</source>
+            <translation>Interner Fehler.</translation>
+        </message>
+        <message>
+            <source>TVDGLIB_ERROR</source>
+            <translation>Fehler in der Diagnosebibliothek.</translation>
+        </message>
+        <message>
+            <source>NO_PCI_DEVICES_FOUND</source>
+            <translation>Es wurden keine PCI-Geräte gefunden.</translation>
+        </message>
+        <message>
+            <source>NO_SUCH_DEVICE</source>
+            <translation>Der Adapter existiert nicht.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_INIT_FAILED</source>
+            <translation>Der Adapter konnte nicht initialisiert werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_DEINIT_FAILED</source>
+            <translation>Der Adapter konnte nicht abgemeldet werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_SELECTED</source>
+            <translation>Der Adapter ist bereits ausgewählt.</translation>
+        </message>
+        <message>
+            <source>INVALID_KEYWORD</source>
+            <translation>Ungültiges VPD-Schlüsselwort.</translation>
+        </message>
+        <message>
+            <source>VPD_TIMEOUT</source>
+            <translation>Zeitüberschreitung beim Zugriff auf die Produktdaten.</translation>
+        </message>
+        <message>
+            <source>VPD_FATAL_ERROR</source>
+            <translation>Schwerer Fehler in den Produktdaten.</translation>
+        </message>
+        <message>
+            <source>VPD_BUFFER_OVERFLOW</source>
+            <translation>Die Produktdaten passen nicht in den Puffer.</translation>
+        </message>
+        <message>
+            <source>KEYWORD_NOT_FOUND</source>
+            <translation>VPD-Schlüsselwort nicht gefunden.</translation>
+        </message>
+        <message>
+            <source>VPD_FULL</source>
+            <translation>Der Produktdatenbereich ist voll.</translation>
+        </message>
+        <message>
+            <source>WRITE_KEYWORD_FAILED</source>
+            <translation>Das VPD-Schlüsselwort konnte nicht geschrieben werden.</translation>
+        </message>
+        <message>
+            <source>FPROM_ACCESS_FAILED</source>
+            <translation>Auf das Flash-PROM konnte nicht zugegriffen werden.</translation>
+        </message>
+        <message>
+            <source>INIT_FPROM_FAILED</source>
+            <translation>Das Flash-PROM konnte nicht initialisiert werden.</translation>
+        </message>
+        <message>
+            <source>VERIFY_FPROM_FAILED</source>
+            <translation>Die Prüfung des Flash-PROMs ist fehlgeschlagen.</translation>
+        </message>
+        <message>
+            <source>PROG_ALL_ZEROS_FAILED</source>
+            <translation>Das Beschreiben des Flash-PROMs mit Nullen ist fehlgeschlagen.</translation>
+        </message>
+        <message>
+            <source>FLASH_ERASE_FAILED</source>
+            <translation>Das Löschen des Flash-PROMs ist fehlgeschlagen.</translation>
+        </message>
+        <message>
+            <source>PROG_FLASH_FAILED</source>
+            <translation>Das Programmieren des Flash-PROMs ist fehlgeschlagen.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOCK_FAILED</source>
+            <translation>Der Adapter konnte nicht reserviert werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_UNLOCK_FAILED</source>
+            <translation>Der Adapter konnte nicht freigegeben werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_OPEN_FAILED</source>
+            <translation>Der Adapter konnte nicht geöffnet werden.</translation>
+        </message>
+        <message>
+            <source>GET_OID_FAILED</source>
+            <translation>Ein Treiberwert konnte nicht gelesen werden.</translation>
+        </message>
+        <message>
+            <source>SET_OID_FAILED</source>
+            <translation>Ein Treiberwert konnte nicht geschrieben werden.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_IN_WRONG_DIAG_STATE</source>
+            <translation>Der Adapter ist im falschen Diagnosezustand.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_SELECTED_BUT_NOT_DIAG</source>
+            <translation>Der Adapter ist ausgewählt, aber nicht im Diagnosemodus.</translation>
+        </message>
+        <message>
+            <source>ERROR_ERROR %1</source>
+            <translation>Unbekannter Fehler %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_LOOP</source>
+            <translation>Ist der Loopback-Stecker angeschlossen?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_LINK</source>
+            <translation>Ist das Netzwerkkabel mit einer funktionierenden Gegenstelle verbunden?</translation>
+        </message>
+        <message>
+            <source>IS_10_LED_ON</source>
+            <translation>Leuchtet die 10-Mbit/s-LED?</translation>
+        </message>
+        <message>
+            <source>IS_10_LED_OFF</source>
+            <translation>Ist die 10-Mbit/s-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_100_LED_ON</source>
+            <translation>Leuchtet die 100-Mbit/s-LED?</translation>
+        </message>
+        <message>
+            <source>IS_100_LED_OFF</source>
+            <translation>Ist die 100-Mbit/s-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_1000_LED_ON</source>
+            <translation>Leuchtet die 1000-Mbit/s-LED?</translation>
+        </message>
+        <message>
+            <source>IS_1000_LED_OFF</source>
+            <translation>Ist die 1000-Mbit/s-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_ACT_LED_ON</source>
+            <translation>Leuchtet die Aktivitäts-LED?</translation>
+        </message>
+        <message>
+            <source>IS_ACT_LED_OFF</source>
+            <translation>Ist die Aktivitäts-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_DUP_LED_ON</source>
+            <translation>Leuchtet die Duplex-LED?</translation>
+        </message>
+        <message>
+            <source>IS_DUP_LED_OFF</source>
+            <translation>Ist die Duplex-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_ON</source>
+            <translation>Leuchtet die Link-LED?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_BLINK</source>
+            <translation>Blinkt die Link-LED?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_OFF</source>
+            <translation>Ist die Link-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_TX_LED_ON</source>
+            <translation>Leuchtet die Sende-LED?</translation>
+        </message>
+        <message>
+            <source>IS_TX_LED_OFF</source>
+            <translation>Ist die Sende-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_RX_LED_ON</source>
+            <translation>Leuchtet die Empfangs-LED?</translation>
+        </message>
+        <message>
+            <source>IS_RX_LED_OFF</source>
+            <translation>Ist die Empfangs-LED aus?</translation>
+        </message>
+        <message>
+            <source>IS_STAT_LED_ON</source>
+            <translation>Leuchtet die Status-LED?</translation>
+        </message>
+        <message>
+            <source>IS_STAT_LED_OFF</source>
+            <translation>Ist die Status-LED aus?</translation>
+        </message>
+        <message>
+            <source>LINK DOWN!</source>
+            <translation>Keine Verbindung!</translation>
+        </message>
+        <message>
+            <source>READY_FOR_MAGIC</source>
+            <translation>Bereit zum Senden des Magic Packets?</translation>
+        </message>
+        <message>
+            <source>MAGIC_IS_SENT</source>
+            <translation>Das Magic Packet wurde gesendet.</translation>
+        </message>
+        <message>
+            <source>CHECK_LINK</source>
+            <translation>Bitte das Netzwerkkabel prüfen.</translation>
+        </message>
+        <message>
+            <source>REMOVE_CABLE</source>
+            <translation>Bitte das Netzwerkkabel abziehen.</translation>
+        </message>
+        <message>
+            <source>REMOVE_AND_PLUG </source>
+            <translation>Bitte das Netzwerkkabel abziehen und wieder einstecken.</translation>
+        </message>
+        <message>
+            <source>PLUG_CABLE</source>
+            <translation>Bitte das Netzwerkkabel einstecken.</translation>
+        </message>
+        <message>
+            <source>LINK_MODE</source>
+            <translation>Verbindungsmodus</translation>
+        </message>
+        <message>
+            <source>LINK_STATE</source>
+            <translation>Verbindungszustand</translation>
+        </message>
+        <message>
+            <source>LINK_MASTER_SLAVE</source>
+            <translation>Master/Slave</translation>
+        </message>
+        <message>
+            <source>LINK_ESTIMATE</source>
+            <translation>Verbindungsqualität</translation>
+        </message>
+        <message>
+            <source>LINK_CHANGES</source>
+            <translation>Verbindungswechsel</translation>
+        </message>
+        <message>
+            <source>FALSE_CARRIER</source>
+            <translation>Falscher Träger</translation>
+        </message>
+        <message>
+            <source>FCS_ERRORS</source>
+            <translation>FCS-Fehler</translation>
+        </message>
+        <message>
+            <source>FRAMES_RECEIVED</source>
+            <translation>Empfangene Rahmen</translation>
+        </message>
+        <message>
+            <source>FRAMES_TRANSMITTED</source>
+            <translation>Gesendete Rahmen</translation>
+        </message>
+        <message>
+            <source>PAUSE_RECEIVED</source>
+            <translation>Empfangene Pausenrahmen</translation>
+        </message>
+        <message>
+            <source>PAUSE_TRANSMITTED</source>
+            <translation>Gesendete Pausenrahmen</translation>
+        </message>
+        <message>
+            <source>RECEIVE_OVERFLOWS</source>
+            <translation>Empfangsüberläufe</translation>
+        </message>
+        <message>
+            <source>NO_LINK</source>
+            <translation>Keine Verbindung</translation>
+        </message>
+        <message>
+            <source>NOT_ACTIVE</source>
+            <translation>Nicht aktiv</translation>
+        </message>
+        <message>
+            <source>NOT_SUPPORTED</source>
+            <translation>Nicht unterstützt</translation>
+        </message>
+        <message>
+            <source>ROLE_MASTER</source>
+            <translation>Master</translation>
+        </message>
+        <message>
+            <source>ROLE_SLAVE</source>
+            <translation>Slave</translation>
+        </message>
+        <message>
+            <source>LINK_UP</source>
+            <translation>Verbunden</translation>
+        </message>
+        <message>
+            <source>LINK_DOWN</source>
+            <translation>Nicht verbunden</translation>
+        </message>
+        <message>
+            <source>NUMBER_OF_BUFFERS</source>
+            <translation>Anzahl Puffer</translation>
+        </message>
+        <message>
+            <source>RX_PACKET_SIZE</source>
+            <translation>Empfangspaketgröße</translation>
+        </message>
+        <message>
+            <source>RX_SHORT_EVENT</source>
+            <translation>Kurze Empfangsereignisse</translation>
+        </message>
+        <message>
+            <source>DELTA_COUNTER</source>
+            <translation>Differenzzähler</translation>
+        </message>
+        <message>
+            <source>COMM_FAILURE</source>
+            <translation>Kommunikationsfehler</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_STARTED %1</source>
+            <translation>Test %1 gestartet</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_STARTED %1</source>
+            <translation>Testfall %1 gestartet</translation>
+        </message>
+        <message>
+            <source>TEST_CASE %1 %2</source>
+            <translation>Testfall %1: %2</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_PASSED</source>
+            <translation>Bestanden</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_FAILED</source>
+            <translation>Fehlgeschlagen</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_CANCELLED</source>
+            <translation>Abgebrochen</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_FINISHED %1</source>
+            <translation>Test %1 beendet</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_CANCELLED %1</source>
+            <translation>Test %1 abgebrochen</translation>
+        </message>
+        <message>
+            <source>LOOP_COUNT %1</source>
+            <translation>Anzahl der Durchläufe: %1</translation>
+        </message>
+        <message>
+            <source>FINISHED_NOT_TESTCASE_SELECTED %1</source>
+            <translation>Test %1 beendet: kein Testfall ausgewählt</translation>
+        </message>
+        <message>
+            <source>START_ALL_TESTS_FOR %1</source>
+            <translation>Alle Tests für %1 gestartet</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_FINISHED %1</source>
+            <translation>Alle Tests für %1 beendet</translation>
+        </message>
+        <message>
+            <source>NO_TEST_FOR_ALL_TESTS</source>
+            <translation>Keiner der Tests dieses Adapters gehört zum Lauf aller Tests.</translation>
+        </message>
+        <message>
+            <source>OPEN_LOGFILE_FAILED %1 %2</source>
+            <translation>Die Protokolldatei %1 kann nicht geöffnet werden: %2</translation>
+        </message>
+        <message>
+            <source>LOGFILE_SAVE_FAILED %1 %2</source>
+            <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2</translation>
+        </message>
+        <message>
+            <source>LOGFILE_CHANGES_SAVE_FAILED %1 %2</source>
+            <translation>Das Protokoll konnte nicht in %1 gespeichert werden: %2
+Ohne Speichern fortfahren?</translation>
+        </message>
+        <message>
+            <source>LOGFILE_UNCHANGED</source>
+            <translation>Es gibt keine neuen Protokollzeilen zu speichern.</translation>
+        </message>
+        <message>
+            <source>LOGFILE_UNSAVED</source>
+            <translation>Das Protokoll enthält ungespeicherte Zeilen. Jetzt speichern?</translation>
+        </message>
+        <message>
+            <source>CHOOSE_LOGFILE_NAME</source>
+            <translation>Protokolldatei wählen</translation>
+        </message>
+        <message>
+            <source>LOGFILE_FILTER %1</source>
+            <translation>Protokolldateien (*.%1)</translation>
+        </message>
+        <message>
+            <source>FILE_EXISTS</source>
+            <translation>Die Datei existiert bereits. Das Protokoll an ihr Ende anfügen?</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagMainWindowBase</name>
+        <message>
+            <source>TvDiagMainWindowBase</source>
+            <translation>Orlin Diagnostics</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvSplash</name>
+        <message>
+            <source>VERSION_OS %1 %2</source>
+            <translation>Version %1 für %2</translation>
+        </message>
+        <message>
+            <source>COPYRIGHT_NOTE</source>
+            <translation>Copyright (c) 2004 Tornavel. Alle Rechte vorbehalten.</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagHelpDlgImpl</name>
+        <message>
+            <source>HELP_BROWSER %1</source>
+            <translation>%1 - Hilfe</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+    </context>
 </TS>

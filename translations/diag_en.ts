@@ -1,136 +1,1181 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
-<context>
-    <name>NoGUIText</name>
-    <message>
-        <source>USAGE</source>
-        <translation>Usage: nicdiag [options]
+    <context>
+        <name>NoGUIText</name>
+        <message>
+            <source>USAGE</source>
+            <translation>Usage: nicdiag [options]
 
 </translation>
-    </message>
-    <message>
-        <source>%1 OPTIONS</source>
-        <translation>%1Options:
+        </message>
+        <message>
+            <source>%1 OPTIONS</source>
+            <translation>%1Options:
 </translation>
-    </message>
-    <message>
-        <source>ADAPTER_OPTIONS_HELP</source>
-        <translation>
+        </message>
+        <message>
+            <source>ADAPTER_OPTIONS_HELP</source>
+            <translation>
 Adapter options
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_1</source>
-        <translation>  -b &lt;bus&gt;      PCI bus number of the adapter to select at start (needs -d)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_1</source>
+            <translation>  -b &lt;bus&gt;      PCI bus number of the adapter to select at start (needs -d)
   -d &lt;device&gt;   PCI device number of the adapter to select at start (needs -b)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_2</source>
-        <translation>  -l            list the installed adapters on the console and end
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_2</source>
+            <translation>  -l            list the installed adapters on the console and end
 </translation>
-    </message>
-    <message>
-        <source>TEST_OPTIONS_HELP</source>
-        <translation>
+        </message>
+        <message>
+            <source>TEST_OPTIONS_HELP</source>
+            <translation>
 File and language options
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_3</source>
-        <translation>  -C &lt;file&gt;     configuration file (default ./config.xml)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_3</source>
+            <translation>  -C &lt;file&gt;     configuration file (default ./config.xml)
   -I &lt;file&gt;     adapter information file (default ./adapterinfofile.xml)
   -T &lt;file&gt;     test information file (default ./testinfofile.xml)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_4</source>
-        <translation>  -a            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_4</source>
+            <translation>  -a            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_5</source>
-        <translation>  -n            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_5</source>
+            <translation>  -n            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_6</source>
-        <translation>  -x            show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_6</source>
+            <translation>  -x            show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_7</source>
-        <translation>  -c, -o &lt;arg&gt;  show this text
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_7</source>
+            <translation>  -c, -o &lt;arg&gt;  show this text
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_8</source>
-        <translation>  -L &lt;code&gt;     language of the texts, for example en or de (default: from the locale)
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_8</source>
+            <translation>  -L &lt;code&gt;     language of the texts, for example en or de (default: from the locale)
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_9</source>
-        <translation>  -m            set the mode flag that is handed to the core library
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_9</source>
+            <translation>  -m            set the mode flag that is handed to the core library
 </translation>
-    </message>
-    <message>
-        <source>CMD_LINE_PARA_10</source>
-        <translation>  -?            show this text and end
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_10</source>
+            <translation>  -?            show this text and end
 
 Environment:
   NICDIAG_ADVANCED=1   start in advanced mode (VPD editing, flash programming,
                        command console, script files, monitor and repeater)
   PROBEKIT_MACHINE     machine file of the simulated core library
 </translation>
-    </message>
-    <message>
-        <source>LIST_ALL_ADAPTERS</source>
-        <translation>Installed Orlin adapters:</translation>
-    </message>
-    <message>
-        <source>ADAPTER_LIST_FAILED</source>
-        <translation>The list of adapters could not be read from the core library.</translation>
-    </message>
-    <message>
-        <source>INIT_CORE_FAILED</source>
-        <translation>The core library could not be initialised.
+        </message>
+        <message>
+            <source>LIST_ALL_ADAPTERS</source>
+            <translation>Installed Orlin adapters:</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LIST_FAILED</source>
+            <translation>The list of adapters could not be read from the core library.</translation>
+        </message>
+        <message>
+            <source>INIT_CORE_FAILED</source>
+            <translation>The core library could not be initialised.
 </translation>
-    </message>
-    <message>
-        <source>DE_INIT_CORE_FAILED</source>
-        <translation>The core library could not be de-initialised.
+        </message>
+        <message>
+            <source>DE_INIT_CORE_FAILED</source>
+            <translation>The core library could not be de-initialised.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_CONFIG_FAILED</source>
-        <translation>The configuration file could not be read.
+        </message>
+        <message>
+            <source>PARSE_CONFIG_FAILED</source>
+            <translation>The configuration file could not be read.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_AIF_FAILED</source>
-        <translation>The adapter information file could not be read.
+        </message>
+        <message>
+            <source>PARSE_AIF_FAILED</source>
+            <translation>The adapter information file could not be read.
 </translation>
-    </message>
-    <message>
-        <source>PARSE_TIF_FAILED</source>
-        <translation>The test information file could not be read.
+        </message>
+        <message>
+            <source>PARSE_TIF_FAILED</source>
+            <translation>The test information file could not be read.
 </translation>
-    </message>
-    <message>
-        <source>CREATE_GUI_FAILED</source>
-        <translation>The main window could not be created.
+        </message>
+        <message>
+            <source>CREATE_GUI_FAILED</source>
+            <translation>The main window could not be created.
 </translation>
-    </message>
-    <message>
-        <source>START_WORKER_THREAD_FAILED</source>
-        <translation>The worker thread could not be created.
+        </message>
+        <message>
+            <source>START_WORKER_THREAD_FAILED</source>
+            <translation>The worker thread could not be created.
 </translation>
-    </message>
-    <message>
-        <source>START_SCRIPT_THREAD_FAILED</source>
-        <translation>The script thread could not be created.
+        </message>
+        <message>
+            <source>START_SCRIPT_THREAD_FAILED</source>
+            <translation>The script thread could not be created.
 </translation>
-    </message>
-</context>
+        </message>
+    </context>
+    <context>
+        <name>CAdapterInfo</name>
+        <message>
+            <source>CONFIG_OPEN_FAILED %1 %2</source>
+            <translation>The configuration file %1 cannot be opened: %2</translation>
+        </message>
+        <message>
+            <source>AIF_OPEN_FAILED %1 %2</source>
+            <translation>The adapter information file %1 cannot be opened: %2</translation>
+        </message>
+        <message>
+            <source>TIF_OPEN_FAILED %1 %2</source>
+            <translation>The test information file %1 cannot be opened: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>ConfigParser</name>
+        <message>
+            <source>CONFIG_WRONG_VERSION</source>
+            <translation>The configuration file has a format version this program cannot read (version 1.0 is required).</translation>
+        </message>
+    </context>
+    <context>
+        <name>AdapterInfoParser</name>
+        <message>
+            <source>AIF_WRONG_VERSION</source>
+            <translation>The adapter information file has a format version this program cannot read (version 1.0 is required).</translation>
+        </message>
+    </context>
+    <context>
+        <name>TestInfoParser</name>
+        <message>
+            <source>TIF_WRONG_VERSION</source>
+            <translation>The test information file has a format version this program cannot read (version 1.0 is required).</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagMainWindow</name>
+        <message>
+            <source>SAVE_LOG_FILE %1</source>
+            <translation>Log saved on %1</translation>
+        </message>
+        <message>
+            <source>PING_ERROR_CHECK_TCPIP</source>
+            <translation>The remote host did not answer. Please check the TCP/IP settings and the network cable.</translation>
+        </message>
+        <message>
+            <source>ADAPTERS</source>
+            <translation>Adapters</translation>
+        </message>
+        <message>
+            <source>TESTS</source>
+            <translation>Tests</translation>
+        </message>
+        <message>
+            <source>REPEATER_MONITOR</source>
+            <translation>Monitor/Repeater</translation>
+        </message>
+        <message>
+            <source>CONFIGURATION</source>
+            <translation>Configuration</translation>
+        </message>
+        <message>
+            <source>SENSORS</source>
+            <translation>Sensors</translation>
+        </message>
+        <message>
+            <source>LOGFILE</source>
+            <translation>Log</translation>
+        </message>
+        <message>
+            <source>GENERAL</source>
+            <translation>General</translation>
+        </message>
+        <message>
+            <source>INSTALLED_ADAPTERS %1</source>
+            <translation>Installed %1 adapters</translation>
+        </message>
+        <message>
+            <source>START_LOCATE_NIC</source>
+            <translation>Locate adapter</translation>
+        </message>
+        <message>
+            <source>PERFORM_ALL_TESTS</source>
+            <translation>Perform all tests</translation>
+        </message>
+        <message>
+            <source>START_ALL_TESTS_FOR_SEL_ADAPTER</source>
+            <translation>Run all tests on the selected adapter</translation>
+        </message>
+        <message>
+            <source>CONNECTIVITY_TEST</source>
+            <translation>Connectivity test</translation>
+        </message>
+        <message>
+            <source>START_CONNECTIVITY_TEST_FOR_SEL_ADAPTER</source>
+            <translation>Run the connectivity test on the selected adapter</translation>
+        </message>
+        <message>
+            <source>LOOP_INFINITE</source>
+            <translation>Loop</translation>
+        </message>
+        <message>
+            <source>LOOP_INFINITE_TOOLTIP</source>
+            <translation>Repeat the test case until it is cancelled</translation>
+        </message>
+        <message>
+            <source>LOOP_COUNT</source>
+            <translation>Passes:</translation>
+        </message>
+        <message>
+            <source>START_TESTS</source>
+            <translation>&amp;Start</translation>
+        </message>
+        <message>
+            <source>CANCEL_TESTS</source>
+            <translation>&amp;Cancel</translation>
+        </message>
+        <message>
+            <source>MODE</source>
+            <translation>Mode</translation>
+        </message>
+        <message>
+            <source>REPEATER</source>
+            <translation>Repeater</translation>
+        </message>
+        <message>
+            <source>MONITOR</source>
+            <translation>Monitor</translation>
+        </message>
+        <message>
+            <source>PORT</source>
+            <translation>Port</translation>
+        </message>
+        <message>
+            <source>PORT_A</source>
+            <translation>Port A</translation>
+        </message>
+        <message>
+            <source>PORT_B</source>
+            <translation>Port B</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_START</source>
+            <translation>Start</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>PCI_IDS</source>
+            <translation>PCI IDs</translation>
+        </message>
+        <message>
+            <source>VENDOR_ID</source>
+            <translation>Vendor ID:</translation>
+        </message>
+        <message>
+            <source>DEVICE_ID</source>
+            <translation>Device ID:</translation>
+        </message>
+        <message>
+            <source>SUBVENDOR_ID</source>
+            <translation>Subsystem vendor ID:</translation>
+        </message>
+        <message>
+            <source>SUBSYSTEM_ID</source>
+            <translation>Subsystem ID:</translation>
+        </message>
+        <message>
+            <source>PCI_DATA</source>
+            <translation>PCI data</translation>
+        </message>
+        <message>
+            <source>MEMBASE</source>
+            <translation>Memory base:</translation>
+        </message>
+        <message>
+            <source>IRQ</source>
+            <translation>IRQ:</translation>
+        </message>
+        <message>
+            <source>BUS_CLOCK</source>
+            <translation>Bus clock:</translation>
+        </message>
+        <message>
+            <source>IOBASE</source>
+            <translation>I/O base:</translation>
+        </message>
+        <message>
+            <source>SLOT</source>
+            <translation>Slot:</translation>
+        </message>
+        <message>
+            <source>SLOTSIZE</source>
+            <translation>Slot size:</translation>
+        </message>
+        <message>
+            <source>LATENCY</source>
+            <translation>Latency:</translation>
+        </message>
+        <message>
+            <source>CACHE_LINE_SIZE</source>
+            <translation>Cache line size:</translation>
+        </message>
+        <message>
+            <source>MISCELLANEOUS</source>
+            <translation>Miscellaneous</translation>
+        </message>
+        <message>
+            <source>SAVE_PCI_CONFIG_TO_FILE</source>
+            <translation>Save to file...</translation>
+        </message>
+        <message>
+            <source>SAVE_PCI_CONFIG_TO_FILE_TOOLTIP</source>
+            <translation>Save the PCI configuration of the selected adapter to a file</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE</source>
+            <translation>Save log...</translation>
+        </message>
+        <message>
+            <source>DIAG_PROGRAM_INFO</source>
+            <translation>Diagnostics program</translation>
+        </message>
+        <message>
+            <source>VERSION_LABEL</source>
+            <translation>Version:</translation>
+        </message>
+        <message>
+            <source>RELEASE_DATE</source>
+            <translation>Release date:</translation>
+        </message>
+        <message>
+            <source>DRIVER_INFO</source>
+            <translation>Network driver</translation>
+        </message>
+        <message>
+            <source>NAME_LABEL</source>
+            <translation>Name:</translation>
+        </message>
+        <message>
+            <source>DESCRIPTION</source>
+            <translation>Description:</translation>
+        </message>
+        <message>
+            <source>COPYRIGHT</source>
+            <translation>Copyright:</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n/a</translation>
+        </message>
+        <message>
+            <source>NETWORK_STATUS</source>
+            <translation>Network status</translation>
+        </message>
+        <message>
+            <source>IP_ADDRESS</source>
+            <translation>IP address:</translation>
+        </message>
+        <message>
+            <source>SUBNET_MASK</source>
+            <translation>Subnet mask:</translation>
+        </message>
+        <message>
+            <source>LINK_LABEL</source>
+            <translation>Link:</translation>
+        </message>
+        <message>
+            <source>LINK_SPEED</source>
+            <translation>Speed:</translation>
+        </message>
+        <message>
+            <source>ACTIVITY_LABEL</source>
+            <translation>Activity:</translation>
+        </message>
+        <message>
+            <source>DUPLEX</source>
+            <translation>Duplex:</translation>
+        </message>
+        <message>
+            <source>FILE_MENU</source>
+            <translation>&amp;File</translation>
+        </message>
+        <message>
+            <source>TEST_MENU</source>
+            <translation>&amp;Tests</translation>
+        </message>
+        <message>
+            <source>FPROM_MENU</source>
+            <translation>F&amp;lash PROM</translation>
+        </message>
+        <message>
+            <source>VPD_MENU</source>
+            <translation>&amp;VPD</translation>
+        </message>
+        <message>
+            <source>HELP_MENU</source>
+            <translation>&amp;Help</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_TXT</source>
+            <translation>New log</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_MENU</source>
+            <translation>&amp;New log</translation>
+        </message>
+        <message>
+            <source>NEW_LOGFILE_ACCEL</source>
+            <translation>Ctrl+N</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_TXT</source>
+            <translation>Open script file</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_MENU</source>
+            <translation>&amp;Open script...</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_ACCEL</source>
+            <translation>Ctrl+O</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_TXT</source>
+            <translation>Save log</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_MENU</source>
+            <translation>&amp;Save log</translation>
+        </message>
+        <message>
+            <source>SAVE_LOGFILE_ACCEL</source>
+            <translation>Ctrl+S</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_TXT</source>
+            <translation>Save log as</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_MENU</source>
+            <translation>Save log &amp;as...</translation>
+        </message>
+        <message>
+            <source>SAVE_AS_ACCEL</source>
+            <translation>Ctrl+Shift+S</translation>
+        </message>
+        <message>
+            <source>EXIT_TXT</source>
+            <translation>Exit</translation>
+        </message>
+        <message>
+            <source>EXIT_MENU</source>
+            <translation>E&amp;xit</translation>
+        </message>
+        <message>
+            <source>EXIT_ACCEL</source>
+            <translation>Ctrl+Q</translation>
+        </message>
+        <message>
+            <source>ABOUT_TXT</source>
+            <translation>About</translation>
+        </message>
+        <message>
+            <source>ABOUT_MENU</source>
+            <translation>&amp;About...</translation>
+        </message>
+        <message>
+            <source>ABOUT_ACCEL</source>
+            <translation>Shift+F1</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_TXT</source>
+            <translation>Save flash PROM</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_MENU</source>
+            <translation>&amp;Save to file...</translation>
+        </message>
+        <message>
+            <source>SAVE_FPROM_ACCEL</source>
+            <translation>Ctrl+F</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_TXT</source>
+            <translation>Load flash PROM</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_MENU</source>
+            <translation>&amp;Load from file...</translation>
+        </message>
+        <message>
+            <source>LOAD_FPROM_ACCEL</source>
+            <translation>Ctrl+L</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_TXT</source>
+            <translation>Erase flash PROM</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_MENU</source>
+            <translation>&amp;Erase</translation>
+        </message>
+        <message>
+            <source>CLEAR_FPROM_ACCEL</source>
+            <translation>Ctrl+E</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_TXT</source>
+            <translation>View VPD</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_MENU</source>
+            <translation>&amp;View vital product data...</translation>
+        </message>
+        <message>
+            <source>VIEW_VPD_ACCEL</source>
+            <translation>Ctrl+D</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_TXT</source>
+            <translation>Edit VPD</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_MENU</source>
+            <translation>&amp;Edit vital product data...</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD_ACCEL</source>
+            <translation>Ctrl+W</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_TXT</source>
+            <translation>Delete VPD keywords</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_MENU</source>
+            <translation>&amp;Delete keywords...</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD_ACCEL</source>
+            <translation>Ctrl+K</translation>
+        </message>
+        <message>
+            <source>HELP_TXT</source>
+            <translation>&amp;Help contents</translation>
+        </message>
+        <message>
+            <source>HELP_ACCEL</source>
+            <translation>F1</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_TXT</source>
+            <translation>View log file</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_MENU</source>
+            <translation>&amp;View log file...</translation>
+        </message>
+        <message>
+            <source>VIEW_LOGFILE_ACCEL</source>
+            <translation>Ctrl+G</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_TXT</source>
+            <translation>&amp;All tests</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_TOOLTIP</source>
+            <translation>Run all tests on the selected adapter</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_STATUSTIP</source>
+            <translation>Runs every test case of the selected adapter in a row</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE</source>
+            <translation>&amp;Repeater mode</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE_TOOLTIP</source>
+            <translation>Start the repeater mode on port A</translation>
+        </message>
+        <message>
+            <source>REPEATER_MODE_STATUSTIP</source>
+            <translation>Puts port A of the selected adapter into repeater mode</translation>
+        </message>
+        <message>
+            <source>CTRL_M</source>
+            <translation>Ctrl+M</translation>
+        </message>
+        <message>
+            <source>ALLOC_TESTPROGRESS_FAILED</source>
+            <translation>The test progress rows could not be created.</translation>
+        </message>
+        <message>
+            <source>ALLOC_MENUACTION_FAILED</source>
+            <translation>A menu entry could not be created.</translation>
+        </message>
+        <message>
+            <source>ALLOC_SENSOR_TIMER_FAILED</source>
+            <translation>The sensor timer could not be created; the sensors are not polled.</translation>
+        </message>
+        <message>
+            <source>ALLOC_ADAPTER_TIMER_FAILED</source>
+            <translation>The adapter timer could not be created; the adapter list is not refreshed.</translation>
+        </message>
+        <message>
+            <source>ALLOC_GENERAL_TIMER_FAILED</source>
+            <translation>The status timer could not be created; the network status is not refreshed.</translation>
+        </message>
+        <message>
+            <source>ALLOC_LOCATE_TIMER_FAILED</source>
+            <translation>The locate timer could not be created; the adapter LED cannot blink.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LIST_FAILED</source>
+            <translation>The list of installed adapters could not be read.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_NOT_FOUND</source>
+            <translation>No supported adapter was found in this computer.</translation>
+        </message>
+        <message>
+            <source>ALL_ADAPTER_DIAGNOSED</source>
+            <translation>Every supported adapter is already being diagnosed by another instance of the program.</translation>
+        </message>
+        <message>
+            <source>TEST_STILL_RUNNING</source>
+            <translation>A test is still running. Cancel it and close the program?</translation>
+        </message>
+        <message>
+            <source>CREATE_HELP_FAILED</source>
+            <translation>The help browser could not be opened.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_UNKNOWN</source>
+            <translation>[unknown adapter] </translation>
+        </message>
+        <message>
+            <source>ALREADY_DIAGNOSED</source>
+            <translation>[in use elsewhere] </translation>
+        </message>
+        <message>
+            <source>IN_SLOT %1 %2</source>
+            <translation>%1 in slot %2</translation>
+        </message>
+        <message>
+            <source>DEVICE_ON_BUS %1 %2 %3</source>
+            <translation>%1, device %2 on bus %3</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_DIAGNOSED</source>
+            <translation>This adapter is already being diagnosed by another instance of the program.</translation>
+        </message>
+        <message>
+            <source>TESTCASE_LIST_FAILED</source>
+            <translation>No test cases are described for this adapter.</translation>
+        </message>
+        <message>
+            <source>TESTITEM_NOT_FOUND</source>
+            <translation>A test case of this adapter is missing from the test information file.</translation>
+        </message>
+        <message>
+            <source>TOO_MANY_SUBTEST_CASES</source>
+            <translation>This test case has more than seven sub-tests and cannot be shown.</translation>
+        </message>
+        <message>
+            <source>EVERYTHING_OK</source>
+            <translation>Everything OK.</translation>
+        </message>
+        <message>
+            <source>CALLER_NOT_ROOT</source>
+            <translation>The program needs administrator rights.</translation>
+        </message>
+        <message>
+            <source>OUT_OF_MEMORY</source>
+            <translation>Out of memory.</translation>
+        </message>
+        <message>
+            <source>OPEN_DEVICE_FAILED</source>
+            <translation>The device could not be opened.</translation>
+        </message>
+        <message>
+            <source>IOCTL_FAILED</source>
+            <translation>A device control request failed.</translation>
+        </message>
+        <message>
+            <source>MMAP_FAILED</source>
+            <translation>The adapter memory could not be mapped.</translation>
+        </message>
+        <message>
+            <source>MUNMAP_FAILED</source>
+            <translation>The adapter memory could not be unmapped.</translation>
+        </message>
+        <message>
+            <source>NULL_POINTER</source>
+            <translation>Internal error: null pointer.</translation>
+        </message>
+        <message>
+            <source>INTERNAL_ERROR</source>
+            <translation>Internal error.</translation>
+        </message>
+        <message>
+            <source>TVDGLIB_ERROR</source>
+            <translation>Error in the diagnostics library.</translation>
+        </message>
+        <message>
+            <source>NO_PCI_DEVICES_FOUND</source>
+            <translation>No PCI devices were found.</translation>
+        </message>
+        <message>
+            <source>NO_SUCH_DEVICE</source>
+            <translation>The adapter does not exist.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_INIT_FAILED</source>
+            <translation>The adapter could not be initialised.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_DEINIT_FAILED</source>
+            <translation>The adapter could not be shut down.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_SELECTED</source>
+            <translation>The adapter is already selected.</translation>
+        </message>
+        <message>
+            <source>INVALID_KEYWORD</source>
+            <translation>Invalid VPD keyword.</translation>
+        </message>
+        <message>
+            <source>VPD_TIMEOUT</source>
+            <translation>Timeout while accessing the vital product data.</translation>
+        </message>
+        <message>
+            <source>VPD_FATAL_ERROR</source>
+            <translation>Fatal error in the vital product data.</translation>
+        </message>
+        <message>
+            <source>VPD_BUFFER_OVERFLOW</source>
+            <translation>The vital product data do not fit into the buffer.</translation>
+        </message>
+        <message>
+            <source>KEYWORD_NOT_FOUND</source>
+            <translation>VPD keyword not found.</translation>
+        </message>
+        <message>
+            <source>VPD_FULL</source>
+            <translation>The vital product data area is full.</translation>
+        </message>
+        <message>
+            <source>WRITE_KEYWORD_FAILED</source>
+            <translation>The VPD keyword could not be written.</translation>
+        </message>
+        <message>
+            <source>FPROM_ACCESS_FAILED</source>
+            <translation>The flash PROM could not be accessed.</translation>
+        </message>
+        <message>
+            <source>INIT_FPROM_FAILED</source>
+            <translation>The flash PROM could not be initialised.</translation>
+        </message>
+        <message>
+            <source>VERIFY_FPROM_FAILED</source>
+            <translation>Verifying the flash PROM failed.</translation>
+        </message>
+        <message>
+            <source>PROG_ALL_ZEROS_FAILED</source>
+            <translation>Programming the flash PROM with zeros failed.</translation>
+        </message>
+        <message>
+            <source>FLASH_ERASE_FAILED</source>
+            <translation>Erasing the flash PROM failed.</translation>
+        </message>
+        <message>
+            <source>PROG_FLASH_FAILED</source>
+            <translation>Programming the flash PROM failed.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOCK_FAILED</source>
+            <translation>The adapter could not be reserved.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_UNLOCK_FAILED</source>
+            <translation>The adapter could not be released.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_OPEN_FAILED</source>
+            <translation>The adapter could not be opened.</translation>
+        </message>
+        <message>
+            <source>GET_OID_FAILED</source>
+            <translation>A driver value could not be read.</translation>
+        </message>
+        <message>
+            <source>SET_OID_FAILED</source>
+            <translation>A driver value could not be written.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_IN_WRONG_DIAG_STATE</source>
+            <translation>The adapter is in the wrong diagnostic state.</translation>
+        </message>
+        <message>
+            <source>ADAPTER_ALREADY_SELECTED_BUT_NOT_DIAG</source>
+            <translation>The adapter is selected but not in diagnostic mode.</translation>
+        </message>
+        <message>
+            <source>ERROR_ERROR %1</source>
+            <translation>Unknown error %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_LOOP</source>
+            <translation>Is the loopback plug connected?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_LINK</source>
+            <translation>Is the network cable connected to a working link partner?</translation>
+        </message>
+        <message>
+            <source>IS_10_LED_ON</source>
+            <translation>Is the 10 Mbit/s LED on?</translation>
+        </message>
+        <message>
+            <source>IS_10_LED_OFF</source>
+            <translation>Is the 10 Mbit/s LED off?</translation>
+        </message>
+        <message>
+            <source>IS_100_LED_ON</source>
+            <translation>Is the 100 Mbit/s LED on?</translation>
+        </message>
+        <message>
+            <source>IS_100_LED_OFF</source>
+            <translation>Is the 100 Mbit/s LED off?</translation>
+        </message>
+        <message>
+            <source>IS_1000_LED_ON</source>
+            <translation>Is the 1000 Mbit/s LED on?</translation>
+        </message>
+        <message>
+            <source>IS_1000_LED_OFF</source>
+            <translation>Is the 1000 Mbit/s LED off?</translation>
+        </message>
+        <message>
+            <source>IS_ACT_LED_ON</source>
+            <translation>Is the activity LED on?</translation>
+        </message>
+        <message>
+            <source>IS_ACT_LED_OFF</source>
+            <translation>Is the activity LED off?</translation>
+        </message>
+        <message>
+            <source>IS_DUP_LED_ON</source>
+            <translation>Is the duplex LED on?</translation>
+        </message>
+        <message>
+            <source>IS_DUP_LED_OFF</source>
+            <translation>Is the duplex LED off?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_ON</source>
+            <translation>Is the link LED on?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_BLINK</source>
+            <translation>Is the link LED blinking?</translation>
+        </message>
+        <message>
+            <source>IS_LINK_LED_OFF</source>
+            <translation>Is the link LED off?</translation>
+        </message>
+        <message>
+            <source>IS_TX_LED_ON</source>
+            <translation>Is the transmit LED on?</translation>
+        </message>
+        <message>
+            <source>IS_TX_LED_OFF</source>
+            <translation>Is the transmit LED off?</translation>
+        </message>
+        <message>
+            <source>IS_RX_LED_ON</source>
+            <translation>Is the receive LED on?</translation>
+        </message>
+        <message>
+            <source>IS_RX_LED_OFF</source>
+            <translation>Is the receive LED off?</translation>
+        </message>
+        <message>
+            <source>IS_STAT_LED_ON</source>
+            <translation>Is the status LED on?</translation>
+        </message>
+        <message>
+            <source>IS_STAT_LED_OFF</source>
+            <translation>Is the status LED off?</translation>
+        </message>
+        <message>
+            <source>LINK DOWN!</source>
+            <translation>The link is down!</translation>
+        </message>
+        <message>
+            <source>READY_FOR_MAGIC</source>
+            <translation>Ready to send the magic packet?</translation>
+        </message>
+        <message>
+            <source>MAGIC_IS_SENT</source>
+            <translation>The magic packet has been sent.</translation>
+        </message>
+        <message>
+            <source>CHECK_LINK</source>
+            <translation>Please check the network cable.</translation>
+        </message>
+        <message>
+            <source>REMOVE_CABLE</source>
+            <translation>Please unplug the network cable.</translation>
+        </message>
+        <message>
+            <source>REMOVE_AND_PLUG </source>
+            <translation>Please unplug the network cable and plug it in again.</translation>
+        </message>
+        <message>
+            <source>PLUG_CABLE</source>
+            <translation>Please plug in the network cable.</translation>
+        </message>
+        <message>
+            <source>LINK_MODE</source>
+            <translation>Link mode</translation>
+        </message>
+        <message>
+            <source>LINK_STATE</source>
+            <translation>Link state</translation>
+        </message>
+        <message>
+            <source>LINK_MASTER_SLAVE</source>
+            <translation>Master/slave</translation>
+        </message>
+        <message>
+            <source>LINK_ESTIMATE</source>
+            <translation>Link quality</translation>
+        </message>
+        <message>
+            <source>LINK_CHANGES</source>
+            <translation>Link changes</translation>
+        </message>
+        <message>
+            <source>FALSE_CARRIER</source>
+            <translation>False carrier</translation>
+        </message>
+        <message>
+            <source>FCS_ERRORS</source>
+            <translation>FCS errors</translation>
+        </message>
+        <message>
+            <source>FRAMES_RECEIVED</source>
+            <translation>Frames received</translation>
+        </message>
+        <message>
+            <source>FRAMES_TRANSMITTED</source>
+            <translation>Frames transmitted</translation>
+        </message>
+        <message>
+            <source>PAUSE_RECEIVED</source>
+            <translation>Pause frames received</translation>
+        </message>
+        <message>
+            <source>PAUSE_TRANSMITTED</source>
+            <translation>Pause frames transmitted</translation>
+        </message>
+        <message>
+            <source>RECEIVE_OVERFLOWS</source>
+            <translation>Receive overflows</translation>
+        </message>
+        <message>
+            <source>NO_LINK</source>
+            <translation>No link</translation>
+        </message>
+        <message>
+            <source>NOT_ACTIVE</source>
+            <translation>Not active</translation>
+        </message>
+        <message>
+            <source>NOT_SUPPORTED</source>
+            <translation>Not supported</translation>
+        </message>
+        <message>
+            <source>ROLE_MASTER</source>
+            <translation>Master</translation>
+        </message>
+        <message>
+            <source>ROLE_SLAVE</source>
+            <translation>Slave</translation>
+        </message>
+        <message>
+            <source>LINK_UP</source>
+            <translation>Link up</translation>
+        </message>
+        <message>
+            <source>LINK_DOWN</source>
+            <translation>Link down</translation>
+        </message>
+        <message>
+            <source>NUMBER_OF_BUFFERS</source>
+            <translation>Number of buffers</translation>
+        </message>
+        <message>
+            <source>RX_PACKET_SIZE</source>
+            <translation>Receive packet size</translation>
+        </message>
+        <message>
+            <source>RX_SHORT_EVENT</source>
+            <translation>Short receive events</translation>
+        </message>
+        <message>
+            <source>DELTA_COUNTER</source>
+            <translation>Delta counter</translation>
+        </message>
+        <message>
+            <source>COMM_FAILURE</source>
+            <translation>Communication failure</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_STARTED %1</source>
+            <translation>Test %1 started</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_STARTED %1</source>
+            <translation>Test case %1 started</translation>
+        </message>
+        <message>
+            <source>TEST_CASE %1 %2</source>
+            <translation>Test case %1: %2</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_PASSED</source>
+            <translation>Passed</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_FAILED</source>
+            <translation>Failed</translation>
+        </message>
+        <message>
+            <source>TEST_CASE_CANCELLED</source>
+            <translation>Cancelled</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_FINISHED %1</source>
+            <translation>Test %1 finished</translation>
+        </message>
+        <message>
+            <source>TEST_SLOT_CANCELLED %1</source>
+            <translation>Test %1 cancelled</translation>
+        </message>
+        <message>
+            <source>LOOP_COUNT %1</source>
+            <translation>Loop count: %1</translation>
+        </message>
+        <message>
+            <source>FINISHED_NOT_TESTCASE_SELECTED %1</source>
+            <translation>Test %1 finished: no test case was selected</translation>
+        </message>
+        <message>
+            <source>START_ALL_TESTS_FOR %1</source>
+            <translation>All tests started for %1</translation>
+        </message>
+        <message>
+            <source>ALL_TESTS_FINISHED %1</source>
+            <translation>All tests finished for %1</translation>
+        </message>
+        <message>
+            <source>NO_TEST_FOR_ALL_TESTS</source>
+            <translation>None of the tests of this adapter belongs to the all-tests run.</translation>
+        </message>
+        <message>
+            <source>OPEN_LOGFILE_FAILED %1 %2</source>
+            <translation>The log file %1 cannot be opened: %2</translation>
+        </message>
+        <message>
+            <source>LOGFILE_SAVE_FAILED %1 %2</source>
+            <translation>The log could not be saved to %1: %2</translation>
+        </message>
+        <message>
+            <source>LOGFILE_CHANGES_SAVE_FAILED %1 %2</source>
+            <translation>The log could not be saved to %1: %2
+Go on without saving it?</translation>
+        </message>
+        <message>
+            <source>LOGFILE_UNCHANGED</source>
+            <translation>There are no new log lines to save.</translation>
+        </message>
+        <message>
+            <source>LOGFILE_UNSAVED</source>
+            <translation>The log holds lines that have not been saved. Save them now?</translation>
+        </message>
+        <message>
+            <source>CHOOSE_LOGFILE_NAME</source>
+            <translation>Choose a log file</translation>
+        </message>
+        <message>
+            <source>LOGFILE_FILTER %1</source>
+            <translation>Log files (*.%1)</translation>
+        </message>
+        <message>
+            <source>FILE_EXISTS</source>
+            <translation>The file exists already. Add the log to its end?</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagMainWindowBase</name>
+        <message>
+            <source>TvDiagMainWindowBase</source>
+            <translation>Orlin Diagnostics</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvSplash</name>
+        <message>
+            <source>VERSION_OS %1 %2</source>
+            <translation>Version %1 for %2</translation>
+        </message>
+        <message>
+            <source>COPYRIGHT_NOTE</source>
+            <translation>Copyright (c) 2004 Tornavel. All rights reserved.</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvDiagHelpDlgImpl</name>
+        <message>
+            <source>HELP_BROWSER %1</source>
+            <translation>%1 - Help</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+    </context>
 </TS>

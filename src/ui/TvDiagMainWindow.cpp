@@ -1794,7 +1794,11 @@ bool TvDiagMainWindow::chooseLogFileName()
                                                 logFilter());
     if (name.isEmpty())
         return false;
-    info.logFileName = TvLogFile::withExtension(name, info.log_ext);
+    // Only the file's own name counts: the log directory itself is usually
+    // called after the extension.
+    const QString fileName = QFileInfo(name).fileName();
+    info.logFileName = name.left(name.size() - fileName.size())
+                       + TvLogFile::withExtension(fileName, info.log_ext);
     return true;
 }
 
@@ -1886,6 +1890,7 @@ void TvDiagMainWindow::emptyLogList(int keepFrom)
     const QStringList kept = logLines->linesFrom(keepFrom);
     logLines->clear();
     logLines->appendLines(kept);
+    // Lines kept from a save stay saved.
     savedLineCount = qMax(0, savedLineCount - keepFrom);
 }
 
@@ -1907,9 +1912,8 @@ void TvDiagMainWindow::fileViewLogSlot()
     if (logUnsaved && !confirmLogSaved())
         return;
     // Nothing of the emptied list stays, so the next save starts at the
-    // top of what the list will hold.
+    // top of what the list will hold (savedLineCount 0).
     emptyLogList(logLines->count());
-    savedLineCount = 0;
     const QString name =
         dialogs().openFileName(this, msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
     if (name.isEmpty())
