@@ -21,7 +21,7 @@ install_missing_packages() {
 
 build_program() {
     if [ ! -f "$NICDIAG_BUILD/build.ninja" ]; then
-        cmake -S "$NICDIAG_ROOT" -B "$NICDIAG_BUILD" -G Ninja $NICDIAG_CMAKE_ARGS >&2 || return 1
+        cmake -S "$NICDIAG_ROOT" -B "$NICDIAG_BUILD" -G Ninja ${NICDIAG_CMAKE_ARGS:-} >&2 || return 1
     fi
     cmake --build "$NICDIAG_BUILD" -- -j"$(nproc)" >&2
 }

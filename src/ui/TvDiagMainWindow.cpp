@@ -1,4 +1,5 @@
 #include "TvDiagMainWindow.h"
+#include "core/TvAdapterListing.h"
 #include "ui_TvDiagMainWindowBase.h"
 
 #include "AdapterListDelegate.h"
@@ -70,14 +71,12 @@ QString msg(const QString &key)
 
 QString adapterKey(const AdapterRecord &r)
 {
-    return QString::asprintf("%4.4X:%4.4X:%4.4X:%4.4X", r.vendorId, r.deviceId,
-                             r.subsystemVendorId, r.subsystemId);
+    return TvAdapterListing::adapterKey(r);
 }
 
 bool isEndRecord(const AdapterRecord &r)
 {
-    return r.busNumber == 0 && r.deviceNumber == 0 && r.slotNumber == 0 && r.deviceId == 0
-        && r.vendorId == 0;
+    return TvAdapterListing::isEndRecord(r);
 }
 
 void setActionTexts(QAction *action, const char *text, const char *menuText, const char *accel)
@@ -673,16 +672,8 @@ bool TvDiagMainWindow::inUseChangedElsewhere() const
 
 int TvDiagMainWindow::adapterTimerExpired()
 {
-    std::vector<uint32_t> filter;
-    for (const PciIdEntry &id : CAdapterInfo::instance().vendorIds) {
-        filter.push_back(id.vendorId);
-        filter.push_back(id.deviceId);
-    }
-    if (!filter.empty()) {
-        filter.push_back(0);
-        filter.push_back(0);
-    }
-    adapters = AdapterEnumerate(filter.empty() ? nullptr : filter.data());
+    const QVector<uint32_t> filter = TvAdapterListing::vendorFilter();
+    adapters = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
     if (!adapters)
         return 1;
     if (currentAdapter != -1 && !inUseChangedElsewhere())
