@@ -38,21 +38,7 @@ namespace {
 
 const QString AdapterKey = QStringLiteral("ABCD:0102:ABCD:0001");
 
-// Scripted answers; besides, a test may act while a box is open, as a user
-// can while the core waits for the answer.
-class Dialogs : public TvScriptedDialogs
-{
-public:
-    std::function<void(const QString &text)> whileOpen;
-
-    int messageBox(QWidget *parent, Icon icon, const QString &caption, const QString &text,
-                   const QList<ButtonSpec> &buttons) override
-    {
-        if (whileOpen)
-            whileOpen(text);
-        return TvScriptedDialogs::messageBox(parent, icon, caption, text, buttons);
-    }
-};
+using Dialogs = TvScriptedDialogs;
 
 // The window with its run state in view and hooks around its events.
 class ProbedWindow : public TvDiagMainWindow

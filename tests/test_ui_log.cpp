@@ -35,19 +35,7 @@ namespace {
 
 const QString Separator = QLatin1Char('\n') + QString(43, QLatin1Char('=')) + QLatin1Char('\n');
 
-class Dialogs : public TvScriptedDialogs
-{
-public:
-    std::function<void(const QString &text)> whileOpen;
-
-    int messageBox(QWidget *parent, Icon icon, const QString &caption, const QString &text,
-                   const QList<ButtonSpec> &buttons) override
-    {
-        if (whileOpen)
-            whileOpen(text);
-        return TvScriptedDialogs::messageBox(parent, icon, caption, text, buttons);
-    }
-};
+using Dialogs = TvScriptedDialogs;
 
 class ProbedWindow : public TvDiagMainWindow
 {

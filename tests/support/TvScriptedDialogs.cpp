@@ -44,6 +44,10 @@ int TvScriptedDialogs::messageBox(QWidget *, Icon icon, const QString &caption,
         a.buttons.append(b.code);
         a.buttonTexts.append(b.text);
     }
+    // What the test does meanwhile comes first: boxes it opens are recorded
+    // before this one, which is answered last.
+    if (whileOpen)
+        whileOpen(text);
     asked.append(a);
     if (!messageAnswers.isEmpty())
         return messageAnswers.takeFirst();

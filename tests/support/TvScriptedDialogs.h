@@ -34,6 +34,9 @@ public:
     void answerFile(const QString &name);
     // Called for dialogs run through execDialog; returns the result code.
     std::function<int(QDialog *)> onDialog;
+    // Called while a message box is open, before it is answered: a test may
+    // act meanwhile, as a user can while the core waits for the answer.
+    std::function<void(const QString &text)> whileOpen;
 
     QList<Asked> asked;
     // Texts of all message boxes asked so far.
