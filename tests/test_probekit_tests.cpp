@@ -33,7 +33,11 @@ struct Recorder {
     QStringList all()
     {
         std::lock_guard<std::mutex> locker(lock);
-        return events;
+        // A list of its own: a shared one would be released outside the lock
+        // while the core thread appends.
+        QStringList copy = events;
+        copy.detach();
+        return copy;
     }
     QStringList of(const QString &kind)
     {

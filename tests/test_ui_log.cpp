@@ -186,6 +186,7 @@ extern "C" const char *__tsan_default_suppressions()
     return "race:QWaitCondition::~QWaitCondition\n"
            "race:QTest::qRun\n"
            "race:QCoreApplicationPrivate::sendPostedEvents\n"
+           "race:QEvent::type\n"
            "race:TvCoreEvent::~TvCoreEvent\n";
 }
 #endif
