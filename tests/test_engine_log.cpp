@@ -13,17 +13,6 @@
 #include <cerrno>
 #include <cstring>
 
-#if defined(__SANITIZE_THREAD__)
-// Qt here is not built for ThreadSanitizer: QMutex and the waits inside
-// QThread and the QtTest watchdog synchronise where it cannot see, so it
-// reports their objects' teardown as races.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:QWaitCondition::~QWaitCondition\n"
-           "race:QTest::qRun\n";
-}
-#endif
-
 class TestEngineLog : public QObject
 {
     Q_OBJECT

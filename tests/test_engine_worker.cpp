@@ -109,17 +109,6 @@ QJsonObject ask(int message, const QJsonArray &buttons, int expect)
 
 } // namespace
 
-#if defined(__SANITIZE_THREAD__)
-// Qt here is not built for ThreadSanitizer: QMutex and the waits inside
-// QThread and the QtTest watchdog synchronise where it cannot see, so it
-// reports their objects' teardown as races.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:QWaitCondition::~QWaitCondition\n"
-           "race:QTest::qRun\n";
-}
-#endif
-
 class TestEngineWorker : public QObject
 {
     Q_OBJECT

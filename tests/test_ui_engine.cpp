@@ -218,22 +218,6 @@ private:
 
 } // namespace
 
-#if defined(__SANITIZE_THREAD__)
-// Qt here is not built for ThreadSanitizer. The events of the worker and the
-// core callbacks reach the GUI thread through Qt's posted-event queue, and
-// QThread and the QtTest watchdog wait inside Qt: ThreadSanitizer sees none
-// of those locks, so it reports the hand-over of an event and the teardown
-// of those objects as races.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:QWaitCondition::~QWaitCondition\n"
-           "race:QTest::qRun\n"
-           "race:QCoreApplicationPrivate::sendPostedEvents\n"
-           "race:QEvent::type\n"
-           "race:TvCoreEvent::~TvCoreEvent\n";
-}
-#endif
-
 class TestUiEngine : public QObject
 {
     Q_OBJECT
