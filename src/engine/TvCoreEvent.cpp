@@ -13,3 +13,14 @@ TvCoreEvent::~TvCoreEvent()
     if (gate)
         gate->post(2);
 }
+
+TvCoreEvent *TvCoreEvent::question(const QString &text, int button0, int button1, int button2)
+{
+    auto *event = new TvCoreEvent(Question);
+    event->text = text;
+    event->buttons[0] = button0;
+    event->buttons[1] = button1;
+    event->buttons[2] = button2;
+    event->gate = std::make_shared<TvAnswerGate>();
+    return event;
+}

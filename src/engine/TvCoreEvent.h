@@ -31,6 +31,10 @@ public:
 
     Kind kind() const { return static_cast<Kind>(type()); }
 
+    // A question with a fresh gate; the asker waits on event->gate after
+    // posting it (take a copy of the gate first: the event is the receiver's).
+    static TvCoreEvent *question(const QString &text, int button0, int button1, int button2);
+
     int value = 0;              // status or progress value
     QString text;               // texts, state-cell key, question text
     int row = 0;                // state cell

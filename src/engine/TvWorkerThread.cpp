@@ -236,13 +236,8 @@ void TvWorkerThread::finishFailedPing()
 
 int TvWorkerThread::askReceiver(const QString &text, int button0, int button1, int button2)
 {
-    auto gate = std::make_shared<TvAnswerGate>();
-    auto *event = new TvCoreEvent(TvCoreEvent::Question);
-    event->text = text;
-    event->buttons[0] = button0;
-    event->buttons[1] = button1;
-    event->buttons[2] = button2;
-    event->gate = gate;
+    TvCoreEvent *event = TvCoreEvent::question(text, button0, button1, button2);
+    const std::shared_ptr<TvAnswerGate> gate = event->gate;
     // An event that is dropped (no receiver, or the receiver dies with the
     // question unhandled) answers Cancel on its way out, so this never
     // blocks for ever.

@@ -170,13 +170,8 @@ int TvCoreCallbacks::ask(const QString &text, int button0, int button1, int butt
 {
     if (!hasReceiver())
         return 1;
-    auto gate = std::make_shared<TvAnswerGate>();
-    auto *event = new TvCoreEvent(TvCoreEvent::Question);
-    event->text = text;
-    event->buttons[0] = button0;
-    event->buttons[1] = button1;
-    event->buttons[2] = button2;
-    event->gate = gate;
+    TvCoreEvent *event = TvCoreEvent::question(text, button0, button1, button2);
+    const std::shared_ptr<TvAnswerGate> gate = event->gate;
     if (!post(event))
         return 1;
     return gate->wait();
