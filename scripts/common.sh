@@ -4,7 +4,7 @@
 NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
-NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev-tools libqwt-qt5-dev xvfb xauth"
+NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev xvfb xauth"
 
 install_missing_packages() {
     local missing=()

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -269,11 +271,22 @@ void TestDescriptionConfig::missingFilesAreReported()
     QVERIFY(store.adapters.isEmpty());
     QVERIFY(store.testCases.isEmpty());
 
-    // Only a missing file fails: a directory exists, reads as nothing, and
-    // is not reported.
-    QVERIFY(store.readConfigFile(dir.path()));
-    QVERIFY(store.readTestInfoFile(dir.path(), QStringLiteral("en")));
-    QCOMPARE(dialogs.asked.size(), 3);
+    // Something that exists but cannot be opened fails the same way, with
+    // the system's reason: a directory, and (unless root) a file without
+    // read permission.
+    QVERIFY(!store.readConfigFile(dir.path()));
+    QVERIFY(!store.readAdapterInfoFile(dir.path(), QStringLiteral("en")));
+    QCOMPARE(dialogs.asked.size(), 5);
+    QCOMPARE(dialogs.asked.at(3).text, QStringLiteral("CONFIG_OPEN_FAILED %1 %2")
+                                           .arg(dir.path(), QString::fromLocal8Bit(std::strerror(EISDIR))));
+    const QString locked = writeFile(dir, configFile("<name>N</name>"));
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    if (::geteuid() != 0) {
+        QVERIFY(!store.readTestInfoFile(locked, QStringLiteral("en")));
+        QCOMPARE(dialogs.asked.last().text, QStringLiteral("TIF_OPEN_FAILED %1 %2")
+                                                .arg(locked, QString::fromLocal8Bit(std::strerror(EACCES))));
+    }
+    QVERIFY(store.name.isEmpty());
 }
 
 void TestDescriptionConfig::clearRestoresStartValues()

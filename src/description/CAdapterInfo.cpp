@@ -33,16 +33,32 @@ int missingFileError(const QString &path)
 
 // The message key names the file kind and takes the path and the system's
 // text for the error.
-bool reportIfMissing(const QString &path, const char *key)
+void reportOpenError(const QString &path, const char *key, int error)
 {
-    const int error = missingFileError(path);
-    if (error == 0)
-        return false;
     const QString text = TvText::translate(Context, key)
                              .arg(path, QString::fromLocal8Bit(std::strerror(error)));
     TvDialogSeam::current().message(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(),
                                     text, TvDialogSeam::Ok);
-    return true;
+}
+
+// Opens a description file for reading. Something that exists but cannot be
+// read (a directory, no permission) is as fatal as a missing file: reading
+// on with an empty store would list foreign adapters under empty names.
+bool openDescription(QFile &file, const char *key)
+{
+    const QString path = file.fileName();
+    int error = missingFileError(path);
+    if (error == 0) {
+        struct stat info;
+        if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode))
+            error = EISDIR;
+        else if (file.open(QIODevice::ReadOnly))
+            return true;
+        else
+            error = errno ? errno : EACCES;
+    }
+    reportOpenError(path, key, error);
+    return false;
 }
 
 // The result is not looked at by the callers: whatever was stored before a
@@ -113,35 +129,29 @@ void CAdapterInfo::clear()
 
 bool CAdapterInfo::readConfigFile(const QString &path)
 {
-    if (reportIfMissing(path, "CONFIG_OPEN_FAILED %1 %2"))
-        return false;
     QFile file(path);
-    // Something that exists but cannot be read (a directory, no
-    // permission) parses as an empty document: nothing is stored.
-    if (file.open(QIODevice::ReadOnly)) {
-        ConfigParser parser(this);
-        parseFrom(file, &parser);
-    }
+    if (!openDescription(file, "CONFIG_OPEN_FAILED %1 %2"))
+        return false;
+    ConfigParser parser(this);
+    parseFrom(file, &parser);
     return true;
 }
 
 bool CAdapterInfo::readAdapterInfoFile(const QString &path, const QString &languageCode)
 {
-    if (reportIfMissing(path, "AIF_OPEN_FAILED %1 %2"))
-        return false;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        parseForLanguage<AdapterInfoParser>(this, file, languageCode);
+    if (!openDescription(file, "AIF_OPEN_FAILED %1 %2"))
+        return false;
+    parseForLanguage<AdapterInfoParser>(this, file, languageCode);
     return true;
 }
 
 bool CAdapterInfo::readTestInfoFile(const QString &path, const QString &languageCode)
 {
-    if (reportIfMissing(path, "TIF_OPEN_FAILED %1 %2"))
-        return false;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        parseForLanguage<TestInfoParser>(this, file, languageCode);
+    if (!openDescription(file, "TIF_OPEN_FAILED %1 %2"))
+        return false;
+    parseForLanguage<TestInfoParser>(this, file, languageCode);
     return true;
 }
 
