@@ -15,7 +15,7 @@
 // coalesce, can finish sooner than the bare one: a ratio near or below 1
 // means the log list keeps up with the core.
 
-#include "engine/TvCoreEvent.h"
+#include "text/TvCoreEvent.h"
 #include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 #include "text/TvCoreCallbacks.h"

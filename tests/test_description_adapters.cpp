@@ -1,7 +1,7 @@
 // The adapter information file reader: keys, number lists, inherited
 // scratch values, language blocks with the English second pass.
 #include "TvScriptedDialogs.h"
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The configuration file reader: level rules, number forms, vendor lists,
 // version check and the missing-file message.
 #include "TvScriptedDialogs.h"
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // The test information file reader: test case and sub-test records, the
 // resets at each test case, language blocks and the English second pass.
 #include "TvScriptedDialogs.h"
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 
 #include <QFile>

@@ -4,8 +4,8 @@
 #include "TvTestMachine.h"
 
 #include "engine/TestJob.h"
-#include "engine/TvAnswerGate.h"
-#include "engine/TvCoreEvent.h"
+#include "text/TvAnswerGate.h"
+#include "text/TvCoreEvent.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
 
@@ -84,10 +84,9 @@ protected:
     }
 };
 
-TvTestProgress *fakeRow(quintptr n)
+int fakeRow(int n)
 {
-    // Only carried and compared, never dereferenced.
-    return reinterpret_cast<TvTestProgress *>(n * 16);
+    return n * 16;
 }
 
 QJsonObject step(const char *key, const QJsonValue &value)
@@ -180,7 +179,7 @@ void TestEngineWorker::runsJobsInOrderAndPostsTheirStatus()
     worker->appendJob(new TestJob(106, fakeRow(3)));
     worker->appendJob(new TestJob(103, fakeRow(4)));
     QCOMPARE(worker->jobCount(), 4);
-    QVERIFY(!worker->currentRow());
+    QCOMPARE(worker->currentRow(), -1);
     worker->start(recorder.get());
 
     QTRY_COMPARE(recorder->completions().size(), 4);
@@ -205,8 +204,8 @@ void TestEngineWorker::runsJobsInOrderAndPostsTheirStatus()
 void TestEngineWorker::commandsPostCommandEvents()
 {
     worker->start(recorder.get());
-    worker->appendJob(new TestJob(TestJob::ConsoleCommand, nullptr, QStringLiteral("help")));
-    worker->appendJob(new TestJob(TestJob::ConsoleCommand, nullptr, QStringLiteral("frobnicate")));
+    worker->appendJob(new TestJob(TestJob::ConsoleCommand, -1, QStringLiteral("help")));
+    worker->appendJob(new TestJob(TestJob::ConsoleCommand, -1, QStringLiteral("frobnicate")));
     QTRY_COMPARE(recorder->completions().size(), 2);
     QCOMPARE(recorder->completions(), QVector<int>({TvCoreEvent::CommandDone, TvCoreEvent::CommandDone}));
     QCOMPARE(recorder->values(TvCoreEvent::CommandDone).at(0), 0);
@@ -214,7 +213,7 @@ void TestEngineWorker::commandsPostCommandEvents()
     QVERIFY(recorder->texts(TvCoreEvent::CoreLogText).contains(QStringLiteral("Commands:")));
 
     // A command stopped through TestCancel ends as cancelled.
-    worker->appendJob(new TestJob(TestJob::ConsoleCommand, nullptr, QStringLiteral("run 105")));
+    worker->appendJob(new TestJob(TestJob::ConsoleCommand, -1, QStringLiteral("run 105")));
     QTRY_VERIFY(recorder->held);
     QVERIFY(worker->isCoreBusy());
     QVERIFY(worker->requestCancel());
@@ -232,7 +231,7 @@ void TestEngineWorker::cancelDropsQueuedJobsWithOneCancelEvent()
     worker->appendJob(new TestJob(TestJob::Connectivity, fakeRow(6), QStringLiteral("a-b")));
     worker->appendJob(new TestJob(101, fakeRow(1)));
     worker->appendJob(new TestJob(102, fakeRow(2)));
-    worker->appendJob(new TestJob(TestJob::ConsoleCommand, nullptr, QStringLiteral("help")));
+    worker->appendJob(new TestJob(TestJob::ConsoleCommand, -1, QStringLiteral("help")));
     worker->start(recorder.get());
 
     QTRY_COMPARE(recorder->completions().size(), 1);
@@ -413,12 +412,12 @@ void TestEngineWorker::nothingIsPostedWithoutAReceiver()
     // With no receiver a failing ping's message cannot be shown; the job
     // must still end instead of waiting for an answer.
     worker->start(nullptr);
-    worker->appendJob(new TestJob(TestJob::Connectivity, nullptr, QStringLiteral("a-b")));
-    worker->appendJob(new TestJob(103, nullptr));
+    worker->appendJob(new TestJob(TestJob::Connectivity, -1, QStringLiteral("a-b")));
+    worker->appendJob(new TestJob(103, -1));
     QTRY_VERIFY(recorder->texts(TvCoreEvent::LogText).contains(QStringLiteral("third runs")));
 
     worker->setReceiver(recorder.get());
-    worker->appendJob(new TestJob(102, nullptr));
+    worker->appendJob(new TestJob(102, -1));
     QTRY_VERIFY(recorder->values(TvCoreEvent::TestDone).contains(3));
     QCOMPARE(recorder->indexOf(TvCoreEvent::Question), -1);
     QVERIFY(!recorder->completions().contains(TvCoreEvent::ConnectivityDone));

@@ -3,7 +3,7 @@
 // exit codes and the split between stdout and stderr are what a caller sees.
 #include "TvScriptedDialogs.h"
 #include "TvTestMachine.h"
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "app/TvStartup.h"
 
 #include <QFile>

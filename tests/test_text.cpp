@@ -1,12 +1,14 @@
 // Texts: status codes, the language table, the core catalogue, and what the
 // core callbacks hand to the window.
 #include "core/TvStatusCodes.h"
-#include "engine/TvAnswerGate.h"
-#include "engine/TvCoreEvent.h"
+#include "text/TvAnswerGate.h"
+#include "text/TvCoreEvent.h"
 #include "text/TvCoreCallbacks.h"
 #include "text/TvCoreCatalogue.h"
+#include "text/TvDialogSeam.h"
 #include "text/TvLanguageTable.h"
 #include "text/TvText.h"
+#include "ui/TvQtDialogs.h"
 
 #include <QList>
 #include <QtTest>
@@ -174,6 +176,33 @@ private slots:
         TvCoreCallbacks::setReceiver(nullptr);
         asker.join();
         QCOMPARE(answer, 2);
+    }
+
+    // A box that nobody can answer (no screen, no dialogs set up yet) must
+    // never be taken as a Yes or an OK to go on.
+    void unansweredBoxesGetTheirSafeButton()
+    {
+        using S = TvDialogSeam;
+        const struct {
+            QList<int> buttons;
+            int safe;
+        } cases[] = {
+            {{S::Yes, S::No}, S::No},           {{S::Yes, S::No, S::Cancel}, S::No},
+            {{S::Ok, S::Cancel}, S::Cancel},    {{S::Yes, S::Cancel}, S::Cancel},
+            {{S::Abort, S::Retry, S::Ignore}, S::Abort}, {{S::Retry, S::Ignore}, S::Ignore},
+            {{S::Ok}, S::Ok},                   {{}, S::Ok},
+        };
+        TvQtDialogs headless; // the offscreen platform has no screen
+        for (const auto &c : cases) {
+            QList<S::ButtonSpec> specs;
+            for (int code : c.buttons)
+                specs.append({code, QString()});
+            QCOMPARE(S::safeAnswer(specs), c.safe);
+            QCOMPARE(S::current().messageBox(nullptr, S::Question, QString(), QStringLiteral("q"), specs),
+                     c.safe);
+            QCOMPARE(headless.messageBox(nullptr, S::Question, QString(), QStringLiteral("q"), specs),
+                     c.safe);
+        }
     }
 };
 

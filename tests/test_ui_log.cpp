@@ -4,9 +4,9 @@
 #include "TvScriptedDialogs.h"
 #include "TvTestMachine.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
-#include "engine/TvCoreEvent.h"
+#include "text/TvCoreEvent.h"
 #include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"

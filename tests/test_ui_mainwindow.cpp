@@ -3,7 +3,7 @@
 #include "TvScriptedDialogs.h"
 #include "TvTestMachine.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"
 #include "ui/AdapterListItem.h"

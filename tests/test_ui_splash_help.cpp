@@ -2,7 +2,7 @@
 #include "TvScriptedDialogs.h"
 #include "TvTestMachine.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "ui/TvDiagHelpDlgImpl.h"
 #include "ui/TvDiagMainWindow.h"

@@ -5,11 +5,11 @@
 // current directory), and saves a picture of every tab, of the about box and
 // of the help browser into outdir. Runs headless: without a platform chosen
 // it uses the offscreen one.
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "ui/TvDiagHelpDlgImpl.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 #include "ui/TvSplash.h"
 #include "ui/TvTestListItem.h"
 

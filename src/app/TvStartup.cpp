@@ -1,6 +1,6 @@
 #include "TvStartup.h"
 #include "TvCommandLine.h"
-#include "TvProgram.h"
+#include "text/TvProgram.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
 #include "engine/TvScriptThread.h"
@@ -9,7 +9,8 @@
 #include "text/TvLanguageTable.h"
 #include "text/TvText.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
+#include "ui/TvQtDialogs.h"
 #include "ui/TvSplash.h"
 
 #include <QApplication>
@@ -146,6 +147,8 @@ void TvStartup::showFatalError(const QString &text)
 
 int TvStartup::run(int argc, char *argv[])
 {
+    static TvQtDialogs realDialogs;
+    TvDialogSeam::setDefault(&realDialogs);
     TvProgram::reset();
     CAdapterInfo::instance().clear();
     TvProgram::bannerText();

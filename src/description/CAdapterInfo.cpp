@@ -3,9 +3,9 @@
 #include "ConfigParser.h"
 #include "TestInfoParser.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "text/TvText.h"
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 
 #include <QFile>
 

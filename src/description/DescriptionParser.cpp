@@ -1,8 +1,8 @@
 #include "DescriptionParser.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "text/TvText.h"
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 
 QT_WARNING_PUSH
 QT_WARNING_DISABLE_DEPRECATED

@@ -1,6 +1,6 @@
 #include "TestJob.h"
 
-TestJob::TestJob(int number, TvTestProgress *row, const QString &text)
+TestJob::TestJob(int number, int row, const QString &text)
     : number(number), row(row), text(text)
 {
 }

@@ -2,8 +2,6 @@
 #include <QString>
 #include <QStringList>
 
-class TvTestProgress;
-
 // One piece of work for the worker thread. The main window creates it and
 // hands it to TvWorkerThread::appendJob, which owns it from then on.
 class TestJob
@@ -13,11 +11,11 @@ public:
     enum Special { ConsoleCommand = -1, Connectivity = -6 };
 
     // number: the sub-test id for TestRun, ConsoleCommand or Connectivity.
-    // row: the progress row that shows the job (may be null; never touched
-    //      by the worker, only carried back to the window).
+    // row: the index of the progress row that shows the job, or -1; the
+    //      worker only carries it back to the window.
     // text: console command: the command line; connectivity job:
     //       "<source address>-<destination address>"; otherwise empty.
-    TestJob(int number, TvTestProgress *row, const QString &text = QString());
+    TestJob(int number, int row, const QString &text = QString());
 
     bool isCommand() const { return number == ConsoleCommand; }
     bool isConnectivity() const { return number == Connectivity; }
@@ -27,6 +25,6 @@ public:
     QStringList addresses() const;
 
     int number;
-    TvTestProgress *row;
+    int row;
     QString text;
 };

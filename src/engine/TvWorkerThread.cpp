@@ -1,12 +1,12 @@
 #include "TvWorkerThread.h"
 #include "TestJob.h"
-#include "TvAnswerGate.h"
-#include "TvCoreEvent.h"
+#include "text/TvAnswerGate.h"
+#include "text/TvCoreEvent.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "text/TvCoreCallbacks.h"
 #include "text/TvText.h"
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 
 #include <QCoreApplication>
 
@@ -100,10 +100,10 @@ bool TvWorkerThread::isCoreBusy() const
     return coreBusy;
 }
 
-TvTestProgress *TvWorkerThread::currentRow() const
+int TvWorkerThread::currentRow() const
 {
     std::lock_guard<std::mutex> lock(queueLock);
-    return current ? current->row : nullptr;
+    return current ? current->row : -1;
 }
 
 int TvWorkerThread::currentNumber() const

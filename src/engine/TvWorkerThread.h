@@ -11,7 +11,6 @@
 class QObject;
 class TestJob;
 class TvCoreEvent;
-class TvTestProgress;
 
 // Runs the core library's test work off the GUI thread. The main window fills
 // the job queue; the worker takes one job at a time, calls the core (which
@@ -78,10 +77,10 @@ public:
     bool cancelCore();
     bool isCoreBusy() const;
 
-    // The row of the job the worker took last, or null. The worker keeps that
-    // job until it takes the next one, so the row reported here belongs to
-    // the job whose progress events are being handled.
-    TvTestProgress *currentRow() const;
+    // The row index of the job the worker took last, or -1. The worker keeps
+    // that job until it takes the next one, so the row reported here belongs
+    // to the job whose progress events are being handled.
+    int currentRow() const;
     // Its number, or 0 when there is none.
     int currentNumber() const;
 

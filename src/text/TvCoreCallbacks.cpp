@@ -1,7 +1,7 @@
 #include "TvCoreCallbacks.h"
 #include "TvCoreCatalogue.h"
-#include "engine/TvAnswerGate.h"
-#include "engine/TvCoreEvent.h"
+#include "TvAnswerGate.h"
+#include "TvCoreEvent.h"
 
 #include <QCoreApplication>
 #include <algorithm>

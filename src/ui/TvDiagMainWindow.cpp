@@ -5,17 +5,17 @@
 #include "AdapterListDelegate.h"
 #include "AdapterListItem.h"
 #include "TvDiagHelpDlgImpl.h"
-#include "TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 #include "TvSplash.h"
 #include "TvTestListItem.h"
 #include "TvTestProgress.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "core/TvStatusCodes.h"
 #include "description/CAdapterInfo.h"
-#include "engine/TvAnswerGate.h"
+#include "text/TvAnswerGate.h"
 #include "engine/TestJob.h"
-#include "engine/TvCoreEvent.h"
+#include "text/TvCoreEvent.h"
 #include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
@@ -1278,7 +1278,7 @@ void TvDiagMainWindow::startRow(int row)
     running = true;
     currentRow = row;
     addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
-    workerThread->appendJob(new TestJob(rows[row]->testCase(), rows[row]));
+    workerThread->appendJob(new TestJob(rows[row]->testCase(), row));
 }
 
 bool TvDiagMainWindow::pointerOverRunControls() const
@@ -1354,7 +1354,7 @@ void TvDiagMainWindow::StartTestSlot()
     }
     if (!pointerOverRunControls())
         setRunCursor(Qt::WaitCursor);
-    workerThread->appendJob(new TestJob(rows[first]->testCase(), rows[first]));
+    workerThread->appendJob(new TestJob(rows[first]->testCase(), first));
 }
 
 bool TvDiagMainWindow::qualifiesForAllTests(int k) const
@@ -1726,8 +1726,8 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         addLogLine(coreEvent->text);
         break;
     case TvCoreEvent::Progress:
-        if (TvTestProgress *row = workerThread ? workerThread->currentRow() : nullptr)
-            row->setProgress(coreEvent->value);
+        if (const int row = workerThread ? workerThread->currentRow() : -1; row >= 0 && row < RowCount)
+            rows[row]->setProgress(coreEvent->value);
         break;
     case TvCoreEvent::Question:
         answerQuestion(*coreEvent);

@@ -52,7 +52,7 @@ int TvQtDialogs::messageBox(QWidget *parent, Icon icon, const QString &caption,
 {
     if (nobodyCanAnswer()) {
         qWarning("%s: %s", qUtf8Printable(caption), qUtf8Printable(text));
-        return buttons.isEmpty() ? Ok : buttons.first().code;
+        return safeAnswer(buttons);
     }
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::NoButton, parent);
     QHash<QAbstractButton *, int> codes;
@@ -67,7 +67,7 @@ int TvQtDialogs::messageBox(QWidget *parent, Icon icon, const QString &caption,
     if (codes.isEmpty())
         codes.insert(box.addButton(QMessageBox::Ok), Ok);
     box.exec();
-    return codes.value(box.clickedButton(), buttons.isEmpty() ? Ok : buttons.last().code);
+    return codes.value(box.clickedButton(), safeAnswer(buttons));
 }
 
 QString TvQtDialogs::saveFileName(QWidget *parent, const QString &caption,

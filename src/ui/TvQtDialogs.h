@@ -1,5 +1,5 @@
 #pragma once
-#include "TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 
 // The default seam: real QMessageBox, QFileDialog and QDialog::exec().
 class TvQtDialogs : public TvDialogSeam

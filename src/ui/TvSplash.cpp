@@ -1,6 +1,6 @@
 #include "TvSplash.h"
 
-#include "app/TvProgram.h"
+#include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "text/TvText.h"
 

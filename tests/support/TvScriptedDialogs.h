@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/TvDialogSeam.h"
+#include "text/TvDialogSeam.h"
 
 #include <QList>
 #include <QString>

@@ -41,8 +41,16 @@ public:
     int message(QWidget *parent, Icon icon, const QString &caption, const QString &text,
                 int button0, int button1 = NoButton, int button2 = NoButton);
 
-    // The program-wide seam; the default shows real dialogs. install() does
-    // not take ownership; passing null restores the default.
+    // The answer nobody gave: the box's No, else its Cancel, else the button
+    // that Escape would press (Abort, Ignore), else OK; an empty box is OK.
+    // A question that cannot be shown must never be taken as a Yes.
+    static int safeAnswer(const QList<ButtonSpec> &buttons);
+
+    // The program-wide seam: the one install()ed (tests), else the default
+    // (the real dialogs, set at start-up by the user interface), else one
+    // that shows nothing and gives every box its safe answer. Neither call
+    // takes ownership; passing null restores the fallback.
     static TvDialogSeam &current();
     static void install(TvDialogSeam *seam);
+    static void setDefault(TvDialogSeam *seam);
 };
