@@ -96,7 +96,8 @@ QJsonObject asking(int message, int expect)
 class Rig
 {
 public:
-    Rig(const QList<int> &ids, const QJsonObject &behaviours = QJsonObject())
+    Rig(const QList<int> &ids, const QJsonObject &behaviours = QJsonObject(),
+        const std::function<void(CAdapterInfo &)> &describe = nullptr)
     {
         TvProgram::reset();
         QDir().mkpath(base.filePath(QStringLiteral("images")));
@@ -123,6 +124,8 @@ public:
         for (int n = 10; n < 42; ++n)
             info.testCases.insert(n, testCase(QStringLiteral("Spare %1").arg(n), 0, {111}));
 
+        if (describe)
+            describe(info);
         machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
         machine.tests = behaviours;
         machine.install();
@@ -227,6 +230,7 @@ private slots:
     void failsEndTheSlotUnlessTheLastRowLoops();
     void coreTextsCellsAndProgressReachTheRow();
     void cancellingEndsTheRunWhereverItIs();
+    void aCancelledRunCannotEndTheNextOne();
     void allTestsRunsGoFromSlotToSlot();
     void testsMenuStartsItsSlot();
     void questionsAnswersReachTheCore();
@@ -435,6 +439,58 @@ void TestUiEngine::cancellingEndsTheRunWhereverItIs()
     QVERIFY(!QApplication::overrideCursor());
 }
 
+void TestUiEngine::aCancelledRunCannotEndTheNextOne()
+{
+    Rig rig({1, 3}, {{"301", behaviour({asking(12, 3)})}},
+            [](CAdapterInfo &info) { info.testCases.find(3)->allow_loop = 0; });
+    QVERIFY(rig.started);
+    ProbedWindow &w = *rig.window;
+    auto *start = rig.child<QPushButton>("StartTestButton");
+
+    // Cancelled while the core still runs the test (it waits for an
+    // answer): Start stays disabled until the cancelled run has reported
+    // back, and the loop box stays as the test case allows.
+    rig.pick(3);
+    QVERIFY(!rig.child<QCheckBox>("LoopInfiniteTests")->isEnabled());
+    rig.dialogs.whileOpen = [&](const QString &) {
+        rig.click("CancelTestButton");
+        QVERIFY(!start->isEnabled());
+        QVERIFY(!rig.child<QCheckBox>("LoopInfiniteTests")->isEnabled());
+    };
+    rig.click("StartTestButton");
+    QTRY_VERIFY(!w.isRunning());
+    rig.dialogs.whileOpen = nullptr;
+    QCOMPARE(w.testRow(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
+    QVERIFY(start->isEnabled());
+    QVERIFY(!rig.child<QCheckBox>("LoopInfiniteTests")->isEnabled());
+
+    // Cancelled between two jobs, then started again at once from the
+    // cancellation's own event: the new run is not dropped with the old one.
+    rig.pick(1);
+    rig.tickOnly({0, 1});
+    bool cancelled = false, restarted = false;
+    w.beforeEvent = [&](int type) {
+        if (type == TvCoreEvent::TestDone && !cancelled) {
+            cancelled = true;
+            rig.click("CancelTestButton");
+        }
+    };
+    w.afterEvent = [&](int type) {
+        if (type == TvCoreEvent::TestCancelled && !restarted) {
+            restarted = true;
+            rig.mark();
+            rig.click("StartTestButton");
+        }
+    };
+    rig.click("StartTestButton");
+    QTRY_VERIFY(restarted);
+    QTRY_VERIFY(rig.logHas("TEST_SLOT_FINISHED Register test"));
+    QVERIFY(!w.isRunning());
+    QVERIFY(start->isEnabled());
+    QCOMPARE(rig.logStarting("TEST_CASE "), QStringList({"TEST_CASE Step 111 TEST_CASE_PASSED",
+                                                         "TEST_CASE Step 112 TEST_CASE_PASSED"}));
+}
+
 void TestUiEngine::allTestsRunsGoFromSlotToSlot()
 {
     {
@@ -474,6 +530,20 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         QVERIFY(rig.dialogs.asked.isEmpty());
         QVERIFY(!rig.window->inAllTests());
         QVERIFY(rig.child<QPushButton>("allTestBtn")->isEnabled());
+    }
+    {
+        // An advanced test case outside advanced mode leaves no entry, but
+        // is no gap in the list either: the run goes on to the next one.
+        Rig rig({10, 2}, {}, [](CAdapterInfo &info) {
+            info.testCases.find(10)->advanced = 1;
+            info.testCases.find(10)->all_tests = 1;
+        });
+        QVERIFY(rig.started);
+        rig.mark();
+        rig.click("allTestBtn");
+        QTRY_VERIFY(!rig.window->isRunning());
+        QCOMPARE(rig.logStarting("TEST_SLOT_STARTED"), QStringList({"TEST_SLOT_STARTED Memory test"}));
+        QCOMPARE(rig.dialogs.messageTexts(), QStringList({"ALL_TESTS_FINISHED Orlin Dual"}));
     }
     {
         // An empty slot entry before any slot that takes part.

@@ -69,9 +69,9 @@ public:
     {
         TvProgram::reset();
         QDir().mkpath(base.filePath(QStringLiteral("images")));
-        savePicture("images/dual.png", QSize(40, 30), Qt::red);
+        savePicture("images/dual.png", QSize(40, 80), Qt::red);
         savePicture("images/single.png", QSize(40, 30), Qt::blue);
-        savePicture("images/generic.bmp", QSize(32, 32), Qt::green);
+        savePicture("images/generic.bmp", QSize(32, 90), Qt::green);
         savePicture("images/empty.png", QSize(25, 25), Qt::white);
         savePicture("images/led_off.bmp", QSize(16, 16), Qt::darkGray);
         fillStore();
@@ -217,6 +217,8 @@ private slots:
     void refreshRebuildsOnlyForOtherHolders();
     void picksOfTheAdapterList();
     void failingSelectionLeavesNoAdapter();
+    void aPersistentSelectFailureIsShownOnce();
+    void rowsHoldTheirTextWithoutPictures();
     void portCountFollowsTheThirdValue();
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
@@ -344,6 +346,7 @@ void TestUiMainWindow::preselectionPicksTheNamedAdapter_data()
     QTest::newRow("bus only") << 3 << -1 << false << 0;
     QTest::newRow("device only") << -1 << 0 << false << 0;
     QTest::newRow("nothing there") << 9 << 9 << false << 0;
+    QTest::newRow("not pickable (unknown)") << 4 << 0 << false << 0;
 }
 
 void TestUiMainWindow::preselectionPicksTheNamedAdapter()
@@ -390,11 +393,11 @@ void TestUiMainWindow::refreshRebuildsOnlyForOtherHolders()
     QCOMPARE(single->lines().value(0), QStringLiteral("DEVICE_ON_BUS Orlin Single 0 3"));
     QCOMPARE(unknown->lines().value(0), QStringLiteral("ADAPTER_UNKNOWNIN_SLOT  4"));
     QVERIFY(!unknown->isSelectable() && unknown->isMonochrome());
-    // A missing picture falls back to the generic one (32 pixels square).
-    QCOMPARE(single->picture().size(), QSize(32, 32));
-    QCOMPARE(dual->picture().size(), QSize(40, 30));
+    // A missing picture falls back to the generic one.
+    QCOMPARE(single->picture().size(), QSize(32, 90));
+    QCOMPARE(dual->picture().size(), QSize(40, 80));
     QCOMPARE(dual->picture().toImage().pixelColor(5, 5), QColor(Qt::red));
-    QCOMPARE(unknown->picture().size(), QSize(32, 32));
+    QCOMPARE(unknown->picture().size(), QSize(32, 90));
 
     // This window holds the dual-port adapter, and the core says so; it
     // stays the selectable, selected row.
@@ -447,8 +450,8 @@ void TestUiMainWindow::picksOfTheAdapterList()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // Rows are as high as their picture and 5 pixels more, 500 wide.
-    QCOMPARE(list->visualItemRect(list->item(0)).height(), 30 + 5);
-    QCOMPARE(list->visualItemRect(list->item(1)).height(), 32 + 5);
+    QCOMPARE(list->visualItemRect(list->item(0)).height(), 80 + 5);
+    QCOMPARE(list->visualItemRect(list->item(1)).height(), 90 + 5);
     QCOMPARE(list->itemDelegate()->sizeHint(QStyleOptionViewItem(), list->model()->index(1, 0)).width(), 500);
     auto click = [list](int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
@@ -519,6 +522,50 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
     // No menu entry of the adapter's test cases is left behind.
     QCOMPARE(actionNames(child<QMenu>(&w, "testMenu")),
              QStringList({"allTests", "connectivityTest"}));
+}
+
+void TestUiMainWindow::aPersistentSelectFailureIsShownOnce()
+{
+    Fixture f;
+    f.machine.faults = QJsonObject{{QStringLiteral("AdapterSelect"), 29}};
+    QVERIFY(f.startCore());
+    TvScriptedDialogs dialogs;
+    TvDiagMainWindow w;
+    QCOMPARE(w.currentAdapterIndex(), -1);
+    // Every refresh picks again and fails again; the box came once, the
+    // later failures are logged.
+    for (int refresh = 0; refresh < 3; ++refresh)
+        QCOMPARE(w.adapterTimerExpired(), 0);
+    QCOMPARE(dialogs.messageTexts(), QStringList({TvDiagMainWindow::statusText(29)}));
+    int logged = 0;
+    for (int i = 0; i < w.logModel()->count(); ++i)
+        logged += logText(w, i) == TvDiagMainWindow::statusText(29) ? 1 : 0;
+    QCOMPARE(logged, 3);
+
+    // Once a pick succeeds, a new failure is shown again.
+    qputenv("PROBEKIT_FAULT", "AdapterSelect=0");
+    QCOMPARE(w.adapterTimerExpired(), 0);
+    QCOMPARE(w.currentAdapterIndex(), 0);
+    qputenv("PROBEKIT_FAULT", "AdapterSelect=29");
+    w.selectAdapter(1);
+    qunsetenv("PROBEKIT_FAULT");
+    QCOMPARE(dialogs.messageTexts().size(), 2);
+}
+
+void TestUiMainWindow::rowsHoldTheirTextWithoutPictures()
+{
+    Fixture f;
+    QTemporaryDir nowhere;
+    CAdapterInfo::instance().basepath = nowhere.path();
+    QVERIFY(f.startCore());
+    TvScriptedDialogs dialogs;
+    TvDiagMainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *list = child<QListWidget>(&w, "AdapterListBox");
+    const int lineHeight = QFontMetrics(list->font()).height();
+    for (int row = 0; row < list->count(); ++row)
+        QVERIFY(list->visualItemRect(list->item(row)).height() >= 2 * lineHeight + 5);
 }
 
 void TestUiMainWindow::portCountFollowsTheThirdValue()

@@ -162,9 +162,12 @@ TestJob *TvWorkerThread::takeJob()
 
 void TvWorkerThread::dropCancelledWork()
 {
+    // The queue is emptied before the event goes out: the window may queue
+    // the next run as soon as it has handled the event, and that run must
+    // not be dropped with this one.
+    clearJobs();
     postStatus(TvCoreEvent::TestCancelled);
     msleep(ShortPauseMs);
-    clearJobs();
 }
 
 bool TvWorkerThread::enterCore()

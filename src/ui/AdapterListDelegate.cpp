@@ -52,8 +52,16 @@ void AdapterListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     painter->restore();
 }
 
-QSize AdapterListDelegate::sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const
+QSize AdapterListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const QPixmap picture = index.data(AdapterListItem::PictureRole).value<QPixmap>();
-    return QSize(ItemWidth, picture.height() + 5);
+    // Without a picture (none configured, a wrong base path) the row must
+    // still hold its lines of text.
+    int lineCount = 0;
+    for (const QString &line : index.data(AdapterListItem::LinesRole).toStringList())
+        lineCount += line.isNull() ? 0 : 1;
+    const QFontMetrics metrics(option.font);
+    const QList<int> baselines = lineBaselines(metrics.height(), lineCount);
+    const int textHeight = baselines.isEmpty() ? 0 : baselines.last() + metrics.descent() + 5;
+    return QSize(ItemWidth, qMax(picture.height() + 5, textHeight));
 }

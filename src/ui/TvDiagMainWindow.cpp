@@ -324,6 +324,11 @@ void TvDiagMainWindow::preselectAdapter()
         // another holder rules a record out.
         if (r.busNumber != bus || r.deviceNumber != device || (r.inUse && i != currentAdapter))
             continue;
+        // As with a click, an entry that the list shows as not pickable
+        // (unknown adapter) is not selected.
+        const QListWidgetItem *item = ui->AdapterListBox->item(rowOfAdapter(i));
+        if (!item || !item->flags().testFlag(Qt::ItemIsSelectable))
+            return;
         if (i != currentAdapter)
             selectAdapter(i);
         if (currentAdapter != i)
@@ -734,7 +739,9 @@ int TvDiagMainWindow::rebuildAdapterList()
         const int row = rowOfAdapter(firstSelectable);
         if (row >= 0) {
             list->setCurrentRow(row);
+            automaticPick = true;
             AdapterClickedSlot(list->item(row));
+            automaticPick = false;
         }
     }
     return 0;
@@ -890,10 +897,10 @@ void TvDiagMainWindow::selectAdapter(int index)
     const AdapterRecord record = adapters[index];
     const int status = AdapterSelect(&record);
     if (status != 0) {
-        dialogs().messageBox(this, TvDialogSeam::Critical, TvProgram::bannerText(),
-                             statusText(status), {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+        reportSelectFailure(status);
         return;
     }
+    selectFailureShown = false;
     currentAdapter = index;
     currentBus = record.busNumber;
     currentDevice = record.deviceNumber;
@@ -922,6 +929,22 @@ void TvDiagMainWindow::selectAdapter(int index)
     modeButtons()->button(0)->setChecked(true);
     portButtons()->button(0)->setChecked(true);
     applyPortCount();
+}
+
+void TvDiagMainWindow::reportSelectFailure(int status)
+{
+    // The refresh retries the pick every few seconds; a failure that
+    // persists must not bring up the same box each time.
+    if (automaticPick && selectFailureShown) {
+        const bool wasLogging = loggingOn;
+        loggingOn = true;
+        addLogLine(statusText(status));
+        loggingOn = wasLogging;
+        return;
+    }
+    selectFailureShown = true;
+    dialogs().messageBox(this, TvDialogSeam::Critical, TvProgram::bannerText(), statusText(status),
+                         {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
 }
 
 bool TvDiagMainWindow::dualPort() const
@@ -1001,8 +1024,11 @@ void TvDiagMainWindow::buildTestList(const QString &adapterKey)
             criticalBox(msg("TESTITEM_NOT_FOUND"));
             return;
         }
-        if (t->advanced != 0 && !advanced)
+        if (t->advanced != 0 && !advanced) {
+            testSlots[k].number = number;
+            testSlots[k].hidden = true;
             continue;
+        }
         if (!addTestSlot(k, number, *t, after))
             return;
     }
@@ -1099,8 +1125,7 @@ void TvDiagMainWindow::SelectTestCaseSlot(QTreeWidgetItem *item)
     const int number = static_cast<TvTestListItem *>(item)->testCaseNumber();
     showTestSlot(number);
     ui->StartTestButton->setEnabled(true);
-    const CTestCase *t = CAdapterInfo::instance().testCase(number);
-    const bool loop = t && t->allow_loop == 1;
+    const bool loop = loopAllowed();
     ui->LoopInfiniteTests->setEnabled(loop);
     ui->loopCountLabel->setEnabled(loop);
     ui->loopCountValueLabel->setEnabled(loop);
@@ -1258,6 +1283,13 @@ void TvDiagMainWindow::setRowChecksEnabled(bool enabled)
         row->setCheckEnabled(enabled);
 }
 
+bool TvDiagMainWindow::loopAllowed() const
+{
+    const CTestCase *t =
+        CAdapterInfo::instance().testCase(entryNumber(ui->TestCasesListView->currentItem()));
+    return t && t->allow_loop == 1;
+}
+
 int TvDiagMainWindow::nextTickedRow(int from) const
 {
     for (int k = qMax(from, 0); k < RowCount; ++k) {
@@ -1372,6 +1404,8 @@ int TvDiagMainWindow::firstAllTestsSlot(bool *missing) const
     *missing = false;
     const CAdapterInfo &info = CAdapterInfo::instance();
     for (int k = 0; k < SlotCount; ++k) {
+        if (testSlots[k].hidden)
+            continue;
         // An empty entry has no test case either: the search ends there.
         if (testSlots[k].number < 0 || !info.testCase(testSlots[k].number)) {
             *missing = true;
@@ -1469,8 +1503,12 @@ void TvDiagMainWindow::CancelTestSlot()
     cancelCoreWork();
     ui->MonitorCancelButton->setEnabled(false);
     ui->CancelTestButton->setEnabled(false);
-    ui->StartTestButton->setEnabled(true);
-    ui->LoopInfiniteTests->setEnabled(true);
+    // While the cancelled job is still in the core (or queued), its
+    // completion event is still to come; a run started before it arrives
+    // would be ended by it. That event enables Start again.
+    if (!running)
+        ui->StartTestButton->setEnabled(true);
+    ui->LoopInfiniteTests->setEnabled(loopAllowed());
     if (advancedCancelButton)
         advancedCancelButton->setEnabled(false);
     if (advancedLineEdit)

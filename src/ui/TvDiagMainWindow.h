@@ -142,6 +142,9 @@ protected:
         int number = -1;
         QAction *action = nullptr;
         QTreeWidgetItem *item = nullptr;
+        // An advanced test case outside advanced mode: no entry, but not a
+        // gap in the adapter's list either.
+        bool hidden = false;
     };
     // Core work that the window runs on its own thread (not through the
     // worker) marks itself here, so that closing still asks about it.
@@ -229,6 +232,7 @@ private:
     void showLoopCount(int count);
     void prepareRowsForRun();
     void setRowChecksEnabled(bool enabled);
+    bool loopAllowed() const;
     int nextTickedRow(int from) const;
     void startRow(int row);
     QString currentEntryText() const;
@@ -263,7 +267,13 @@ private:
     void showSaveFailure();
     void emptyLogList(int keepFrom);
 
+    void reportSelectFailure(int status);
+
     bool failedConstruction = true;
+    // Picks made by the adapter refresh rather than by the user; a failure
+    // of those is shown once per streak of failures and logged after that.
+    bool automaticPick = false;
+    bool selectFailureShown = false;
     bool advanced = false;
     int instance;
 
