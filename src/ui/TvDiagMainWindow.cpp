@@ -100,8 +100,7 @@ QRect desktopGeometry()
 // Construction
 // ---------------------------------------------------------------------------
 
-TvDiagMainWindow::TvDiagMainWindow(QWidget *parent, TvDialogSeam *dialogs)
-    : TvDiagMainWindowBase(parent), instance(++instanceCounter), dialogSeam(dialogs)
+TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
 {
     TvCoreCallbacks::setReceiver(this);
     advanced = TvProgram::advancedMode();
@@ -342,7 +341,7 @@ void TvDiagMainWindow::preselectAdapter()
 
 TvDialogSeam &TvDiagMainWindow::dialogs() const
 {
-    return dialogSeam ? *dialogSeam : TvDialogSeam::current();
+    return TvDialogSeam::current();
 }
 
 void TvDiagMainWindow::showConstructionBox(int icon, const char *key)

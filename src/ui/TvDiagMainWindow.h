@@ -44,7 +44,9 @@ public:
     static constexpr int AllTestsNumber = 9999;
     static constexpr int ConnectivityNumber = 9998;
 
-    explicit TvDiagMainWindow(QWidget *parent = nullptr, TvDialogSeam *dialogs = nullptr);
+    // Every box goes through the program-wide dialog seam
+    // (TvDialogSeam::current()), which tests replace with scripted answers.
+    TvDiagMainWindow();
     ~TvDiagMainWindow() override;
 
     // True when the construction ended early; its message has been shown.
@@ -301,5 +303,4 @@ private:
     bool runCursorPushed = false;
     QString lastLogError;
 
-    TvDialogSeam *dialogSeam;
 };
