@@ -1,25 +1,18 @@
 // The test engine in the main window: runs of the ticked rows on a real
 // worker thread against the simulated core, fails and loops, cancelling,
 // all-tests runs, the Tests menu and the core's questions.
-#include "TvScriptedDialogs.h"
-#include "TvTestMachine.h"
+#include "TvUiRig.h"
 
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "text/TvAnswerGate.h"
 #include "text/TvCoreEvent.h"
-#include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
-#include "text/TvCoreCallbacks.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvTestListItem.h"
 #include "ui/TvTestProgress.h"
-
-#include <probekit.h>
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
 #include <QJsonArray>
 #include <QLabel>
 #include <QMenu>
@@ -36,45 +29,6 @@
 
 namespace {
 
-const QString AdapterKey = QStringLiteral("ABCD:0102:ABCD:0001");
-
-using Dialogs = TvScriptedDialogs;
-
-// The window with its run state in view and hooks around its events.
-class ProbedWindow : public TvDiagMainWindow
-{
-public:
-    using TvDiagMainWindow::TvDiagMainWindow;
-    bool isRunning() const { return running; }
-    bool inAllTests() const { return allTestsMode; }
-    std::function<void(int type)> beforeEvent;
-    std::function<void(int type)> afterEvent;
-
-protected:
-    void customEvent(QEvent *event) override
-    {
-        const int type = event->type();
-        if (beforeEvent)
-            beforeEvent(type);
-        TvDiagMainWindow::customEvent(event);
-        if (afterEvent)
-            afterEvent(type);
-    }
-};
-
-CTestCase testCase(const QString &name, int allTests, const QList<int> &ids)
-{
-    CTestCase t;
-    t.testname = name;
-    t.menuentry = QLatin1Char('&') + name;
-    t.accel = QStringLiteral("Ctrl+%1").arg(ids.isEmpty() ? 0 : ids.first() % 10);
-    t.allow_loop = 1;
-    t.all_tests = allTests;
-    for (int id : ids)
-        t.subtests.append({QStringLiteral("Step %1").arg(id), QString(), id});
-    return t;
-}
-
 QJsonObject behaviour(const QJsonArray &steps, int status = 0)
 {
     return QJsonObject{{QStringLiteral("steps"), steps}, {QStringLiteral("status"), status}};
@@ -88,135 +42,40 @@ QJsonObject asking(int message, int expect)
                                     {QStringLiteral("expect"), expect}}}};
 }
 
-// One adapter whose test case list a test chooses, a store with the
-// all-tests entry, the connectivity entry, "Register test" (1, rows
-// 111..117), "Memory test" (2, rows 201, 202), "Link test" (3, row 301, not
-// part of all tests) and spare test cases 10..41 (not part of all tests),
-// and a window driving a real worker thread.
-class Rig
+// The machine's adapter with the test case list a test chooses; the store
+// holds the all-tests entry, the connectivity entry, "Register test" (1,
+// rows 111..117), "Memory test" (2, rows 201, 202), "Link test" (3, row
+// 301, not part of all tests) and spare test cases 10..41 (not part of all
+// tests); the window drives a real worker thread.
+class Rig : public TvUiRig
 {
 public:
     Rig(const QList<int> &ids, const QJsonObject &behaviours = QJsonObject(),
         const std::function<void(CAdapterInfo &)> &describe = nullptr)
     {
-        TvProgram::reset();
-        QDir().mkpath(base.filePath(QStringLiteral("images")));
-        savePicture("images/empty.png", Qt::white);
-        savePicture("images/passed.png", Qt::green);
-        savePicture("images/failed.png", Qt::red);
-
         CAdapterInfo &info = CAdapterInfo::instance();
-        info.clear();
-        info.name = QStringLiteral("Test Diagnostics");
-        info.basepath = base.path();
-        info.vendorIds = {PciIdEntry{0xABCD, 0}};
-        CAdapterEntry entry;
-        entry.id = AdapterKey;
-        entry.name = QStringLiteral("Orlin Dual");
-        entry.testCaseIds = ids;
-        info.adapters.insert(entry.id, entry);
-        info.testCases.insert(9999, testCase(QStringLiteral("All tests"), 0, {}));
-        info.testCases.insert(9998, testCase(QStringLiteral("Connectivity"), 0, {9801}));
-        info.testCases.insert(1, testCase(QStringLiteral("Register test"), 1,
-                                          {111, 112, 113, 114, 115, 116, 117}));
-        info.testCases.insert(2, testCase(QStringLiteral("Memory test"), 1, {201, 202}));
-        info.testCases.insert(3, testCase(QStringLiteral("Link test"), 0, {301}));
+        describeAdapter(DualKey, QStringLiteral("Orlin Dual"), ids);
+        info.testCases.insert(9999, testCase(QStringLiteral("All tests"), {}));
+        info.testCases.insert(9998, testCase(QStringLiteral("Connectivity"), {9801}));
+        info.testCases.insert(1, testCase(QStringLiteral("Register test"),
+                                          {111, 112, 113, 114, 115, 116, 117}, 1, 1));
+        info.testCases.insert(2, testCase(QStringLiteral("Memory test"), {201, 202}, 1, 1));
+        info.testCases.insert(3, testCase(QStringLiteral("Link test"), {301}));
         for (int n = 10; n < 42; ++n)
-            info.testCases.insert(n, testCase(QStringLiteral("Spare %1").arg(n), 0, {111}));
-
+            info.testCases.insert(n, testCase(QStringLiteral("Spare %1").arg(n), {111}));
         if (describe)
             describe(info);
-        machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
         machine.tests = behaviours;
-        machine.install();
-        started = CoreInit() == 0;
-        window = std::make_unique<ProbedWindow>();
-        worker = std::make_unique<TvWorkerThread>();
-        window->setWorker(worker.get());
-        worker->start(window.get());
-        list = window->findChild<QTreeWidget *>(QStringLiteral("TestCasesListView"));
+        started = startCore();
+        windowWithWorker();
+        list = child<QTreeWidget>("TestCasesListView");
     }
 
-    ~Rig()
-    {
-        // Questions still open are answered Cancel, so the worker can end.
-        worker->setReceiver(nullptr);
-        TvCoreCallbacks::setReceiver(nullptr);
-        worker->stop();
-        window.reset();
-        worker.reset();
-        CoreDeinit();
-        CAdapterInfo::instance().clear();
-        TvProgram::reset();
-    }
-
-    template <typename T> T *child(const char *name) const
-    {
-        return window->findChild<T *>(QLatin1String(name));
-    }
-    void click(const char *button) const { child<QPushButton>(button)->click(); }
-
-    void pick(int number)
-    {
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            auto *item = static_cast<TvTestListItem *>(list->topLevelItem(i));
-            if (item->testCaseNumber() == number)
-                list->setCurrentItem(item);
-        }
-    }
-    void tickOnly(const QList<int> &ticked)
-    {
-        for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
-            window->testRow(k)->setChecked(ticked.contains(k));
-    }
     void loop(bool on) { child<QCheckBox>("LoopInfiniteTests")->setChecked(on); }
-    // Marks where the lines of the next step begin.
-    void mark() { from = window->logModel()->count(); }
-    // Log texts since the mark, without their time stamps.
-    QStringList log() const
-    {
-        QStringList texts;
-        for (int i = from; i < window->logModel()->count(); ++i)
-            texts.append(window->logModel()->line(i).mid(25));
-        return texts;
-    }
-    QStringList logStarting(const QString &prefix) const
-    {
-        QStringList texts;
-        for (const QString &t : log())
-            if (t.startsWith(prefix))
-                texts.append(t);
-        return texts;
-    }
-    bool logHas(const QString &text) const { return log().contains(text); }
-    bool rowChecksEnabled() const
-    {
-        for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
-            if (!window->testRow(k)->findChild<QCheckBox *>(QStringLiteral("test_checkbox"))->isEnabled())
-                return false;
-        return true;
-    }
-    QColor picture(int row) const
-    {
-        return window->testRow(row)->resultPixmap().toImage().pixelColor(2, 2);
-    }
+    QColor picture(int k) { return row(k)->resultPixmap().toImage().pixelColor(2, 2); }
 
-    QTemporaryDir base;
-    TvTestMachine machine;
-    Dialogs dialogs;
     bool started = false;
-    std::unique_ptr<ProbedWindow> window;
-    std::unique_ptr<TvWorkerThread> worker;
     QTreeWidget *list = nullptr;
-    int from = 0;
-
-private:
-    void savePicture(const char *name, Qt::GlobalColor color)
-    {
-        QImage image(25, 25, QImage::Format_RGB32);
-        image.fill(color);
-        image.save(base.filePath(QLatin1String(name)));
-    }
 };
 
 } // namespace
@@ -241,7 +100,6 @@ void TestUiEngine::runsTheTickedRowsInOrder()
 {
     Rig rig({1, 2});
     QVERIFY(rig.started);
-    ProbedWindow &w = *rig.window;
     rig.pick(1);
 
     // Nothing ticked: the slot ends at once and nothing is queued.
@@ -250,14 +108,14 @@ void TestUiEngine::runsTheTickedRowsInOrder()
     rig.click("StartTestButton");
     QCOMPARE(rig.log(), QStringList({"TEST_SLOT_STARTED Register test",
                                      "FINISHED_NOT_TESTCASE_SELECTED Register test"}));
-    QCOMPARE(rig.worker->jobCount(), 0);
-    QVERIFY(!w.isRunning());
+    QCOMPARE(rig.worker()->jobCount(), 0);
+    QVERIFY(!rig.isRunning());
     QVERIFY(rig.rowChecksEnabled());
 
     // Rows 2 and 5: after row 2 the unticked rows 3 and 4 are passed over.
     // While it runs the window waits, except over the cancel button.
     QList<Qt::CursorShape> cursors;
-    w.beforeEvent = [&](int type) {
+    rig.beforeEvent = [&](int type) {
         if (type != TvCoreEvent::TestDone || !cursors.isEmpty())
             return;
         auto *cancel = rig.child<QPushButton>("CancelTestButton");
@@ -273,7 +131,7 @@ void TestUiEngine::runsTheTickedRowsInOrder()
     rig.tickOnly({2, 5});
     rig.mark();
     rig.click("StartTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.log(), QStringList({"TEST_SLOT_STARTED Register test",
                                      "TEST_CASE_STARTED Step 113",
                                      "TEST_CASE Step 113 TEST_CASE_PASSED",
@@ -283,12 +141,12 @@ void TestUiEngine::runsTheTickedRowsInOrder()
     QCOMPARE(cursors, QList<Qt::CursorShape>({Qt::WaitCursor, Qt::ArrowCursor, Qt::WaitCursor}));
     QVERIFY(!QApplication::overrideCursor());
     for (int k : {2, 5}) {
-        QCOMPARE(w.testRow(k)->resultText(), QStringLiteral("TEST_CASE_PASSED"));
+        QCOMPARE(rig.row(k)->resultText(), QStringLiteral("TEST_CASE_PASSED"));
         QCOMPARE(rig.picture(k), QColor(Qt::green));
-        QCOMPARE(w.testRow(k)->progress(), 100);
+        QCOMPARE(rig.row(k)->progress(), 100);
     }
     for (int k : {0, 1, 3, 4, 6}) {
-        QVERIFY(w.testRow(k)->resultText().isEmpty());
+        QVERIFY(rig.row(k)->resultText().isEmpty());
         QCOMPARE(rig.picture(k), QColor(Qt::white));
     }
     QVERIFY(rig.rowChecksEnabled());
@@ -302,19 +160,18 @@ void TestUiEngine::failsEndTheSlotUnlessTheLastRowLoops()
 {
     Rig rig({1}, {{"113", behaviour({}, 1)}, {"117", behaviour({}, 1)}});
     QVERIFY(rig.started);
-    ProbedWindow &w = *rig.window;
     rig.pick(1);
 
     // A fail on row 2 ends the slot; the rows after it do not run.
     rig.mark();
     rig.click("StartTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.log().mid(5), QStringList({"TEST_CASE_STARTED Step 113",
                                             "TEST_CASE Step 113 TEST_CASE_FAILED",
                                             "TEST_SLOT_FINISHED Register test"}));
-    QCOMPARE(w.testRow(2)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
+    QCOMPARE(rig.row(2)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
     QCOMPARE(rig.picture(2), QColor(Qt::red));
-    QVERIFY(w.testRow(3)->resultText().isEmpty());
+    QVERIFY(rig.row(3)->resultText().isEmpty());
 
     // Looping, a fail on the last row starts the slot again.
     rig.tickOnly({0, 1, 3, 4, 5, 6});
@@ -326,7 +183,7 @@ void TestUiEngine::failsEndTheSlotUnlessTheLastRowLoops()
     QVERIFY(rig.log().contains("TEST_CASE Step 117 TEST_CASE_FAILED"));
     QVERIFY(rig.child<QLabel>("loopCountValueLabel")->text().toInt() >= 2);
     rig.click("CancelTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QTRY_VERIFY(rig.logHas("TEST_SLOT_CANCELLED Register test"));
     QVERIFY(rig.logStarting("LOOP_COUNT ").size() == 1);
     QVERIFY(rig.logStarting("LOOP_COUNT ").first().mid(11).toInt() >= 2);
@@ -344,7 +201,6 @@ void TestUiEngine::coreTextsCellsAndProgressReachTheRow()
     const QJsonArray failing = {QJsonObject{{"result", "almost"}}};
     Rig rig({1}, {{"111", behaviour(passing)}, {"112", behaviour(failing, 1)}});
     QVERIFY(rig.started);
-    ProbedWindow &w = *rig.window;
     auto *table = rig.child<QTableWidget>("StateTable");
     table->resize(300, 240);
     rig.pick(1);
@@ -355,19 +211,19 @@ void TestUiEngine::coreTextsCellsAndProgressReachTheRow()
         seen << QString::number(table->rowCount()) << table->item(2, 1)->text()
              << table->item(0, 0)->text();
         QCOMPARE(table->rowHeight(0), 80);
-        QCOMPARE(w.testRow(0)->progress(), 40);
+        QCOMPARE(rig.row(0)->progress(), 40);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::ArrowCursor);
     };
     rig.mark();
     rig.click("StartTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(seen, QStringList({"3", "LINK_UP", "1000"}));
     QCOMPARE(rig.dialogs.messageTexts(), QStringList({"IS_LINK_LED_ON"}));
     QCOMPARE(rig.log().mid(1, 3), QStringList({"TEST_CASE_STARTED Step 111", "Link partner found",
                                                "TEST_CASE Step 111 TEST_CASE_PASSED"}));
     // The core's text survives a pass; a fail always says so.
-    QCOMPARE(w.testRow(0)->resultText(), QStringLiteral("Link at 1000 Mbit/s"));
-    QCOMPARE(w.testRow(1)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
+    QCOMPARE(rig.row(0)->resultText(), QStringLiteral("Link at 1000 Mbit/s"));
+    QCOMPARE(rig.row(1)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
     QCOMPARE(table->rowCount(), 0);
 }
 
@@ -375,13 +231,12 @@ void TestUiEngine::cancellingEndsTheRunWhereverItIs()
 {
     Rig rig({1, 3}, {{"301", behaviour({asking(12, 3)})}});
     QVERIFY(rig.started);
-    ProbedWindow &w = *rig.window;
 
     // Between two jobs: the worker drops the next one.
     rig.pick(1);
     rig.tickOnly({0, 1, 2});
     bool cancelled = false;
-    w.beforeEvent = [&](int type) {
+    rig.beforeEvent = [&](int type) {
         if (type == TvCoreEvent::TestDone && !cancelled) {
             cancelled = true;
             rig.click("CancelTestButton");
@@ -389,18 +244,18 @@ void TestUiEngine::cancellingEndsTheRunWhereverItIs()
     };
     rig.mark();
     rig.click("StartTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.log().mid(2), QStringList({"TEST_CASE Step 111 TEST_CASE_PASSED",
                                             "TEST_CASE_STARTED Step 112",
                                             "TEST_SLOT_CANCELLED Register test"}));
-    QCOMPARE(w.testRow(1)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
+    QCOMPARE(rig.row(1)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
     QCOMPARE(rig.picture(1), QColor(Qt::red));
-    QVERIFY(w.testRow(2)->resultText().isEmpty());
-    QCOMPARE(rig.worker->jobCount(), 0);
-    QVERIFY(!rig.worker->isCancelRequested());
+    QVERIFY(rig.row(2)->resultText().isEmpty());
+    QCOMPARE(rig.worker()->jobCount(), 0);
+    QVERIFY(!rig.worker()->isCancelRequested());
     QVERIFY(rig.rowChecksEnabled());
     QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled());
-    w.beforeEvent = nullptr;
+    rig.beforeEvent = nullptr;
 
     // Looping: the third pass is cancelled while the core waits for an answer.
     rig.pick(3);
@@ -415,13 +270,13 @@ void TestUiEngine::cancellingEndsTheRunWhereverItIs()
     QTRY_VERIFY(rig.logHas("TEST_SLOT_CANCELLED Link test"));
     QCOMPARE(rig.logStarting("TEST_SLOT_STARTED").size(), 3);
     QCOMPARE(rig.logStarting("LOOP_COUNT "), QStringList({"LOOP_COUNT 3"}));
-    QCOMPARE(w.testRow(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
-    QVERIFY(!w.isRunning());
+    QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
+    QVERIFY(!rig.isRunning());
     rig.dialogs.whileOpen = nullptr;
 
     // A cancel in the pause before the next pass, or one that came while
     // the pass finished: no job is left to drop, yet the loop ends there.
-    for (std::function<void(int)> *hook : {&w.afterEvent, &w.beforeEvent}) {
+    for (std::function<void(int)> *hook : {&rig.afterEvent, &rig.beforeEvent}) {
         *hook = [&](int type) {
             if (type == TvCoreEvent::TestDone)
                 rig.click("CancelTestButton");
@@ -432,7 +287,7 @@ void TestUiEngine::cancellingEndsTheRunWhereverItIs()
         QTest::qWait(300);
         QCOMPARE(rig.logStarting("TEST_SLOT_STARTED").size(), 1);
         QCOMPARE(rig.logStarting("LOOP_COUNT "), QStringList({"LOOP_COUNT 1"}));
-        QVERIFY(!w.isRunning());
+        QVERIFY(!rig.isRunning());
         QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled());
         *hook = nullptr;
     }
@@ -444,7 +299,6 @@ void TestUiEngine::aCancelledRunCannotEndTheNextOne()
     Rig rig({1, 3}, {{"301", behaviour({asking(12, 3)})}},
             [](CAdapterInfo &info) { info.testCases.find(3)->allow_loop = 0; });
     QVERIFY(rig.started);
-    ProbedWindow &w = *rig.window;
     auto *start = rig.child<QPushButton>("StartTestButton");
 
     // Cancelled while the core still runs the test (it waits for an
@@ -458,9 +312,9 @@ void TestUiEngine::aCancelledRunCannotEndTheNextOne()
         QVERIFY(!rig.child<QCheckBox>("LoopInfiniteTests")->isEnabled());
     };
     rig.click("StartTestButton");
-    QTRY_VERIFY(!w.isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     rig.dialogs.whileOpen = nullptr;
-    QCOMPARE(w.testRow(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
+    QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
     QVERIFY(start->isEnabled());
     QVERIFY(!rig.child<QCheckBox>("LoopInfiniteTests")->isEnabled());
 
@@ -469,13 +323,13 @@ void TestUiEngine::aCancelledRunCannotEndTheNextOne()
     rig.pick(1);
     rig.tickOnly({0, 1});
     bool cancelled = false, restarted = false;
-    w.beforeEvent = [&](int type) {
+    rig.beforeEvent = [&](int type) {
         if (type == TvCoreEvent::TestDone && !cancelled) {
             cancelled = true;
             rig.click("CancelTestButton");
         }
     };
-    w.afterEvent = [&](int type) {
+    rig.afterEvent = [&](int type) {
         if (type == TvCoreEvent::TestCancelled && !restarted) {
             restarted = true;
             rig.mark();
@@ -485,7 +339,7 @@ void TestUiEngine::aCancelledRunCannotEndTheNextOne()
     rig.click("StartTestButton");
     QTRY_VERIFY(restarted);
     QTRY_VERIFY(rig.logHas("TEST_SLOT_FINISHED Register test"));
-    QVERIFY(!w.isRunning());
+    QVERIFY(!rig.isRunning());
     QVERIFY(start->isEnabled());
     QCOMPARE(rig.logStarting("TEST_CASE "), QStringList({"TEST_CASE Step 111 TEST_CASE_PASSED",
                                                          "TEST_CASE Step 112 TEST_CASE_PASSED"}));
@@ -501,7 +355,7 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         rig.pick(TvDiagMainWindow::AllTestsNumber);
         rig.mark();
         rig.click("StartTestButton");
-        QTRY_VERIFY(!rig.window->isRunning());
+        QTRY_VERIFY(!rig.isRunning());
         QStringList slotLines = rig.logStarting("TEST_SLOT");
         slotLines.insert(1, rig.logStarting("START_ALL").value(0));
         slotLines += rig.logStarting("ALL_TESTS");
@@ -515,7 +369,7 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         QCOMPARE(rig.logStarting("TEST_CASE ").size(), 9);
         QCOMPARE(rig.dialogs.messageTexts(), QStringList({"ALL_TESTS_FINISHED " + card}));
         QCOMPARE(rig.dialogs.asked.first().buttons, QList<int>({TvDialogSeam::Ok}));
-        QVERIFY(!rig.window->inAllTests());
+        QVERIFY(!rig.inAllTests());
     }
     {
         // A fail ends the whole run.
@@ -524,11 +378,11 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         rig.pick(TvDiagMainWindow::AllTestsNumber);
         rig.mark();
         rig.click("StartTestButton");
-        QTRY_VERIFY(!rig.window->isRunning());
+        QTRY_VERIFY(!rig.isRunning());
         QCOMPARE(rig.logStarting("TEST_SLOT").last(), QStringLiteral("TEST_SLOT_FINISHED Register test"));
         QVERIFY(!rig.log().contains("TEST_SLOT_STARTED Memory test"));
         QVERIFY(rig.dialogs.asked.isEmpty());
-        QVERIFY(!rig.window->inAllTests());
+        QVERIFY(!rig.inAllTests());
         QVERIFY(rig.child<QPushButton>("allTestBtn")->isEnabled());
     }
     {
@@ -541,7 +395,7 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         QVERIFY(rig.started);
         rig.mark();
         rig.click("allTestBtn");
-        QTRY_VERIFY(!rig.window->isRunning());
+        QTRY_VERIFY(!rig.isRunning());
         QCOMPARE(rig.logStarting("TEST_SLOT_STARTED"), QStringList({"TEST_SLOT_STARTED Memory test"}));
         QCOMPARE(rig.dialogs.messageTexts(), QStringList({"ALL_TESTS_FINISHED Orlin Dual"}));
     }
@@ -552,8 +406,8 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         rig.click("allTestBtn");
         QCOMPARE(rig.dialogs.messageTexts(), QStringList({"TESTITEM_NOT_FOUND"}));
         QCOMPARE(rig.dialogs.asked.first().icon, TvDialogSeam::Critical);
-        QCOMPARE(rig.worker->jobCount(), 0);
-        QVERIFY(!rig.window->isRunning() && !rig.window->inAllTests());
+        QCOMPARE(rig.worker()->jobCount(), 0);
+        QVERIFY(!rig.isRunning() && !rig.inAllTests());
         QVERIFY(rig.rowChecksEnabled());
     }
     {
@@ -565,8 +419,8 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         QVERIFY(rig.started);
         rig.click("allTestBtn");
         QCOMPARE(rig.dialogs.messageTexts(), QStringList({"NO_TEST_FOR_ALL_TESTS"}));
-        QCOMPARE(rig.worker->jobCount(), 0);
-        QVERIFY(!rig.window->isRunning() && !rig.window->inAllTests());
+        QCOMPARE(rig.worker()->jobCount(), 0);
+        QVERIFY(!rig.isRunning() && !rig.inAllTests());
     }
 }
 
@@ -581,7 +435,7 @@ void TestUiEngine::testsMenuStartsItsSlot()
     QVERIFY(memory);
     rig.mark();
     memory->trigger();
-    QTRY_VERIFY(!rig.window->isRunning());
+    QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.log().first(), QStringLiteral("TEST_SLOT_STARTED Memory test"));
     QCOMPARE(rig.log().last(), QStringLiteral("TEST_SLOT_FINISHED Memory test"));
     QCOMPARE(rig.list->currentItem()->text(0), QStringLiteral("Memory test"));
@@ -602,8 +456,8 @@ void TestUiEngine::questionsAnswersReachTheCore()
     // The second button (No, 4) is what this test wants.
     rig.dialogs.answerMessage(TvDialogSeam::No);
     rig.click("StartTestButton");
-    QTRY_VERIFY(!rig.window->isRunning());
-    QCOMPARE(rig.window->testRow(0)->resultText(), QStringLiteral("TEST_CASE_PASSED"));
+    QTRY_VERIFY(!rig.isRunning());
+    QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_PASSED"));
     const TvScriptedDialogs::Asked asked = rig.dialogs.asked.first();
     QCOMPARE(asked.text, QStringLiteral("IS_LINK_LED_ON"));
     QCOMPARE(asked.buttons, QList<int>({TvDialogSeam::Yes, TvDialogSeam::No}));
@@ -612,8 +466,8 @@ void TestUiEngine::questionsAnswersReachTheCore()
 
     rig.dialogs.answerMessage(TvDialogSeam::Yes);
     rig.click("StartTestButton");
-    QTRY_VERIFY(!rig.window->isRunning());
-    QCOMPARE(rig.window->testRow(0)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
+    QTRY_VERIFY(!rig.isRunning());
+    QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
 
     // Answered before anyone waits: the asker still gets the answer.
     auto gate = std::make_shared<TvAnswerGate>();
@@ -623,7 +477,7 @@ void TestUiEngine::questionsAnswersReachTheCore()
     question->buttons[1] = TvDialogSeam::No;
     question->gate = gate;
     rig.dialogs.answerMessage(TvDialogSeam::No);
-    QCoreApplication::postEvent(rig.window.get(), question);
+    QCoreApplication::postEvent(&rig.window(), question);
     QTRY_VERIFY(gate->isAnswered());
     int received = 0;
     std::thread asker([&] { received = gate->wait(); });
@@ -642,18 +496,18 @@ void TestUiEngine::runTextsAreTranslated()
         rig.mark();
         rig.pick(TvDiagMainWindow::AllTestsNumber);
         rig.click("StartTestButton");
-        QTRY_VERIFY(!rig.window->isRunning());
+        QTRY_VERIFY(!rig.isRunning());
         rig.pick(3);
         rig.tickOnly({});
         rig.click("StartTestButton");
         rig.tickOnly({0});
         rig.click("StartTestButton");
-        QTRY_VERIFY(!rig.window->isRunning());
-        const QString failed = rig.window->testRow(0)->resultText();
+        QTRY_VERIFY(!rig.isRunning());
+        const QString failed = rig.row(0)->resultText();
         rig.pick(1);
         rig.loop(true);
         bool cancelled = false;
-        rig.window->afterEvent = [&](int type) {
+        rig.afterEvent = [&](int type) {
             if (type == TvCoreEvent::TestDone && !cancelled) {
                 cancelled = true;
                 rig.click("CancelTestButton");
@@ -664,7 +518,7 @@ void TestUiEngine::runTextsAreTranslated()
 
         const QRegularExpression rawKey(QStringLiteral("(^|\\s)[A-Z][A-Z0-9]*(_[A-Z0-9]+)+( |$)"));
         const QStringList texts = rig.log() + rig.dialogs.messageTexts()
-                                  + QStringList{failed, rig.window->testRow(1)->resultText()};
+                                  + QStringList{failed, rig.row(1)->resultText()};
         QVERIFY(rig.log().size() > 15);
         for (const QString &text : texts)
             QVERIFY2(!rawKey.match(text).hasMatch(), qPrintable(text));

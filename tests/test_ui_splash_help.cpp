@@ -1,6 +1,5 @@
 // The splash screen and about box, and the help browser.
-#include "TvScriptedDialogs.h"
-#include "TvTestMachine.h"
+#include "TvUiRig.h"
 
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
@@ -8,8 +7,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvSplash.h"
 
-#include <probekit.h>
-
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -22,36 +20,21 @@
 namespace {
 
 // A base directory with a 400 x 300 splash picture and two help pages.
-class Fixture
+class Fixture : public TvUiRig
 {
 public:
     Fixture()
     {
-        TvProgram::reset();
-        QDir().mkpath(base.filePath(QStringLiteral("images")));
         QDir().mkpath(base.filePath(QStringLiteral("help")));
-        QImage splash(400, 300, QImage::Format_RGB32);
-        splash.fill(Qt::darkBlue);
-        splash.save(base.filePath(QStringLiteral("images/splash.png")));
+        savePicture(QStringLiteral("images/splash.png"), QSize(400, 300), Qt::darkBlue);
         writePage("index.html", "<html><body><p>Welcome page</p><a href=\"page2.html\">next</a></body></html>");
         writePage("page2.html", "<html><body><p>Second page</p></body></html>");
 
         CAdapterInfo &info = CAdapterInfo::instance();
-        info.clear();
-        info.name = QStringLiteral("Test Diagnostics");
-        info.basepath = base.path();
         info.splash_screen = QStringLiteral("images/splash.png");
         info.help_path = QStringLiteral("help");
         info.help_file = QStringLiteral("index.html");
     }
-
-    ~Fixture()
-    {
-        CAdapterInfo::instance().clear();
-        TvProgram::reset();
-    }
-
-    QTemporaryDir base;
 
 private:
     void writePage(const char *name, const char *html)
@@ -214,36 +197,23 @@ void TestUiSplashHelp::helpResizesOnlyBeyondItsDesign()
 void TestUiSplashHelp::menuEntriesRunTheirDialogs()
 {
     Fixture f;
-    CAdapterInfo &info = CAdapterInfo::instance();
-    info.vendorIds = {PciIdEntry{0xABCD, 0}};
-    CAdapterEntry entry;
-    entry.id = QStringLiteral("ABCD:0102:ABCD:0001");
-    entry.name = QStringLiteral("Orlin Dual");
-    entry.testCaseIds = {1};
-    info.adapters.insert(entry.id, entry);
-    info.testCases.insert(1, CTestCase());
-    TvTestMachine machine;
-    machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
-    machine.install();
-    QCOMPARE(CoreInit(), 0);
-    {
-        TvScriptedDialogs dialogs;
-        TvDiagMainWindow w;
-        QVERIFY(!w.constructionFailed());
-        QVector<QSize> shown;
-        dialogs.onDialog = [&shown](QDialog *dialog) {
-            shown.append(dialog->size());
-            return int(QDialog::Accepted);
-        };
-        w.helpContents();
-        w.helpAbout();
-        QCOMPARE(dialogs.asked.size(), 2);
-        QCOMPARE(dialogs.asked[0].dialogClass, QStringLiteral("TvDiagHelpDlgImpl"));
-        QCOMPARE(dialogs.asked[0].caption, QStringLiteral("HELP_BROWSER Test Diagnostics"));
-        QCOMPARE(dialogs.asked[1].dialogClass, QStringLiteral("TvSplash"));
-        QCOMPARE(shown[1], QSize(400, 300));
-    }
-    QCOMPARE(CoreDeinit(), 0);
+    f.describeAdapter(TvUiRig::DualKey, QStringLiteral("Orlin Dual"), {1});
+    CAdapterInfo::instance().testCases.insert(1, CTestCase());
+    QVERIFY(f.startCore());
+    TvDiagMainWindow &w = f.window();
+    QVERIFY(!w.constructionFailed());
+    QVector<QSize> shown;
+    f.dialogs.onDialog = [&shown](QDialog *dialog) {
+        shown.append(dialog->size());
+        return int(QDialog::Accepted);
+    };
+    f.child<QAction>("helpManualAction")->trigger();
+    f.child<QAction>("helpAboutAction")->trigger();
+    QCOMPARE(f.dialogs.asked.size(), 2);
+    QCOMPARE(f.dialogs.asked[0].dialogClass, QStringLiteral("TvDiagHelpDlgImpl"));
+    QCOMPARE(f.dialogs.asked[0].caption, QStringLiteral("HELP_BROWSER Test Diagnostics"));
+    QCOMPARE(f.dialogs.asked[1].dialogClass, QStringLiteral("TvSplash"));
+    QCOMPARE(shown[1], QSize(400, 300));
 }
 
 QTEST_MAIN(TestUiSplashHelp)

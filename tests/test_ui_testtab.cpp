@@ -1,7 +1,6 @@
 // The test tab: the progress row widget, the test list and its menu entries,
 // the rows shown for a test case, and the controls around a run.
-#include "TvScriptedDialogs.h"
-#include "TvTestMachine.h"
+#include "TvUiRig.h"
 
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
@@ -9,11 +8,9 @@
 #include "ui/TvTestListItem.h"
 #include "ui/TvTestProgress.h"
 
-#include <probekit.h>
-
 #include <QAction>
+#include <QActionGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -29,73 +26,33 @@
 
 namespace {
 
-const QString AdapterKey = QStringLiteral("ABCD:0102:ABCD:0001");
 const QString LongName = QStringLiteral(
     "A sub-test whose name goes on and on about what it checks on the adapter");
 
-CTestCase testCase(const QString &name, int loop, int advanced, const QList<int> &ids)
-{
-    CTestCase t;
-    t.testname = name;
-    t.menuentry = QLatin1Char('&') + name;
-    t.accel = QStringLiteral("Ctrl+%1").arg(ids.isEmpty() ? 0 : ids.first() / 100);
-    t.allow_loop = loop;
-    t.advanced = advanced;
-    for (int id : ids)
-        t.subtests.append({QStringLiteral("Step %1").arg(id), QString(), id});
-    return t;
-}
-
-// One adapter at bus 2, device 1, whose test case list a test chooses, and a
-// test information store with the all-tests entry, the connectivity entry and
-// test cases 1 to 5: 1 loops, 2 does not, 3 has a long sub-test name, 4 has
-// eight sub-tests and 5 is an advanced test.
-class Fixture
+// The machine's adapter with the test case list a test chooses, and a store
+// with the all-tests entry, the connectivity entry and test cases 1 to 5: 1
+// loops, 2 does not, 3 has a long sub-test name, 4 has eight sub-tests and
+// 5 is an advanced test.
+class Fixture : public TvUiRig
 {
 public:
     explicit Fixture(const QList<int> &testCaseIds)
     {
-        TvProgram::reset();
-        QDir().mkpath(base.filePath(QStringLiteral("images")));
-        QImage empty(25, 25, QImage::Format_RGB32);
-        empty.fill(Qt::white);
-        empty.save(base.filePath(QStringLiteral("images/empty.png")));
-
+        describeAdapter(DualKey, QStringLiteral("Orlin Dual"), testCaseIds);
         CAdapterInfo &info = CAdapterInfo::instance();
-        info.clear();
-        info.name = QStringLiteral("Test Diagnostics");
-        info.basepath = base.path();
-        info.vendorIds = {PciIdEntry{0xABCD, 0}};
-        CAdapterEntry entry;
-        entry.id = AdapterKey;
-        entry.name = QStringLiteral("Orlin Dual");
-        entry.testCaseIds = testCaseIds;
-        info.adapters.insert(entry.id, entry);
-        info.testCases.insert(9999, testCase(QStringLiteral("All tests"), 1, 0, {}));
-        info.testCases.insert(9998, testCase(QStringLiteral("Connectivity"), 1, 0, {9801}));
-        info.testCases.insert(1, testCase(QStringLiteral("Register test"), 1, 0, {101, 102, 103}));
-        info.testCases.insert(2, testCase(QStringLiteral("Memory test"), 0, 0, {201}));
-        CTestCase named = testCase(QStringLiteral("Link test"), 1, 0, {301, 302});
+        info.testCases.insert(9999, testCase(QStringLiteral("All tests"), {}));
+        info.testCases.insert(9998, testCase(QStringLiteral("Connectivity"), {9801}));
+        info.testCases.insert(1, testCase(QStringLiteral("Register test"), {101, 102, 103}));
+        info.testCases.insert(2, testCase(QStringLiteral("Memory test"), {201}, 0));
+        CTestCase named = testCase(QStringLiteral("Link test"), {301, 302});
         named.subtests[1].label = LongName;
         info.testCases.insert(3, named);
-        info.testCases.insert(4, testCase(QStringLiteral("Huge test"), 1, 0,
+        info.testCases.insert(4, testCase(QStringLiteral("Huge test"),
                                           {401, 402, 403, 404, 405, 406, 407, 408}));
-        info.testCases.insert(5, testCase(QStringLiteral("Flash stress"), 1, 1, {501}));
-
-        machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
-        machine.install();
-        started = CoreInit() == 0;
+        info.testCases.insert(5, testCase(QStringLiteral("Flash stress"), {501}, 1, 0, 1));
+        started = startCore();
     }
 
-    ~Fixture()
-    {
-        CoreDeinit();
-        CAdapterInfo::instance().clear();
-        TvProgram::reset();
-    }
-
-    QTemporaryDir base;
-    TvTestMachine machine;
     bool started = false;
 };
 
@@ -245,10 +202,9 @@ void TestUiTestTab::listAndMenuKeepTheAdaptersOrder()
     Fixture f({3, 5, 1, 2});
     QVERIFY(f.started);
     TvProgram::runSettings()[0] = advanced ? 1 : 0;
-    TvScriptedDialogs dialogs;
-    TvDiagMainWindow w;
+    TvDiagMainWindow &w = f.window();
     QVERIFY(!w.constructionFailed());
-    QVERIFY(dialogs.asked.isEmpty());
+    QVERIFY(f.dialogs.asked.isEmpty());
 
     const QList<int> expected = advanced ? QList<int>{9999, 9998, 3, 5, 1, 2}
                                          : QList<int>{9999, 9998, 3, 1, 2};
@@ -283,10 +239,9 @@ void TestUiTestTab::brokenTestListsAreReported()
     {
         Fixture f({1, 7, 2});
         QVERIFY(f.started);
-        TvScriptedDialogs dialogs;
-        TvDiagMainWindow w;
-        QCOMPARE(dialogs.messageTexts(), QStringList({QStringLiteral("TESTITEM_NOT_FOUND")}));
-        QCOMPARE(dialogs.asked.first().icon, TvDialogSeam::Critical);
+            TvDiagMainWindow &w = f.window();
+        QCOMPARE(f.dialogs.messageTexts(), QStringList({QStringLiteral("TESTITEM_NOT_FOUND")}));
+        QCOMPARE(f.dialogs.asked.first().icon, TvDialogSeam::Critical);
         // What was built before the missing number stays.
         QCOMPARE(listNumbers(&w), QList<int>({9999, 9998, 1}));
         QCOMPARE(testActionTexts(&w), QStringList({"&Register test"}));
@@ -294,9 +249,8 @@ void TestUiTestTab::brokenTestListsAreReported()
     {
         Fixture f({});
         QVERIFY(f.started);
-        TvScriptedDialogs dialogs;
-        TvDiagMainWindow w;
-        QCOMPARE(dialogs.messageTexts(), QStringList({QStringLiteral("TESTCASE_LIST_FAILED")}));
+            TvDiagMainWindow &w = f.window();
+        QCOMPARE(f.dialogs.messageTexts(), QStringList({QStringLiteral("TESTCASE_LIST_FAILED")}));
         QVERIFY(listNumbers(&w).isEmpty());
         QVERIFY(!testList(&w)->isEnabled());
     }
@@ -306,8 +260,7 @@ void TestUiTestTab::selectingAnEntryShowsItsRows()
 {
     Fixture f({1, 2, 4});
     QVERIFY(f.started);
-    TvScriptedDialogs dialogs;
-    TvDiagMainWindow w;
+    TvDiagMainWindow &w = f.window();
     auto *box = w.findChild<QGroupBox *>(QStringLiteral("BaseTestBox"));
     auto *loop = w.findChild<QCheckBox *>(QStringLiteral("LoopInfiniteTests"));
     auto *loopLabel = w.findChild<QLabel *>(QStringLiteral("loopCountLabel"));
@@ -341,7 +294,7 @@ void TestUiTestTab::selectingAnEntryShowsItsRows()
 
     // Eight sub-tests do not fit: the rows keep what they showed.
     testList(&w)->setCurrentItem(entryOf(&w, 4));
-    QCOMPARE(dialogs.messageTexts(), QStringList({QStringLiteral("TOO_MANY_SUBTEST_CASES")}));
+    QCOMPARE(f.dialogs.messageTexts(), QStringList({QStringLiteral("TOO_MANY_SUBTEST_CASES")}));
     QCOMPARE(shownRows(w), QList<int>({201}));
     QCOMPARE(box->title(), QStringLiteral("Memory test"));
 }
@@ -350,8 +303,7 @@ void TestUiTestTab::namesShareTheSmallestFittingSize()
 {
     Fixture f({1, 3});
     QVERIFY(f.started);
-    TvScriptedDialogs dialogs;
-    TvDiagMainWindow w;
+    TvDiagMainWindow &w = f.window();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto *tabs = w.findChild<QTabWidget *>(QStringLiteral("TvDiagDataTab"));
@@ -382,8 +334,7 @@ void TestUiTestTab::controlsFollowARun()
     Fixture f({1, 2});
     QVERIFY(f.started);
     TvProgram::runSettings()[0] = 1;
-    TvScriptedDialogs dialogs;
-    TvDiagMainWindow w;
+    TvDiagMainWindow &w = f.window();
     auto *adapters = w.findChild<QListWidget *>(QStringLiteral("AdapterListBox"));
     auto *cancel = w.findChild<QPushButton *>(QStringLiteral("CancelTestButton"));
     auto *start = w.findChild<QPushButton *>(QStringLiteral("StartTestButton"));

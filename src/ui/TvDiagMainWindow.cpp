@@ -103,6 +103,7 @@ QRect desktopGeometry()
 TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
 {
     TvCoreCallbacks::setReceiver(this);
+    connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
     advanced = TvProgram::advancedMode();
     rowMap.fill(-1);
     logLines = new TvLogModel(this);
@@ -572,12 +573,7 @@ void TvDiagMainWindow::fileExit()
     // A script that ends the program has said so itself: nothing to ask.
     if (!scriptRunning && logUnsaved && !confirmLogSaved())
         return;
-    quitApplication();
-}
-
-void TvDiagMainWindow::quitApplication()
-{
-    QCoreApplication::quit();
+    emit quitRequested();
 }
 
 void TvDiagMainWindow::fileExitSlot()
@@ -903,6 +899,7 @@ void TvDiagMainWindow::selectAdapter(int index)
     currentAdapter = index;
     currentBus = record.busNumber;
     currentDevice = record.deviceNumber;
+    emit adapterSelected(index);
 
     const QString key = adapterKey(record);
     char name[256] = {};

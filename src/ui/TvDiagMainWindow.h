@@ -76,6 +76,21 @@ public:
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker) { workerThread = worker; }
 
+    bool isRunning() const { return running; }
+    bool isAllTests() const { return allTestsMode; }
+    // Core work that the window runs on a thread of its own (not through
+    // the worker) marks itself busy, so that closing still asks about it.
+    void setCoreBusy(bool busy) { coreBusy = busy; }
+    // The script runner says while a script file runs.
+    void setScriptRunning(bool on) { scriptRunning = on; }
+    void setLoggingOn(bool on) { loggingOn = on; }
+
+signals:
+    // fileExit wants the program to end; connected to the application's quit.
+    void quitRequested();
+    // An adapter has been opened in the core; its views are filled next.
+    void adapterSelected(int index);
+
 public slots:
     void AdapterClickedSlot(QListWidgetItem *item) override;
     void vpdviewSlot() override;
@@ -148,8 +163,6 @@ protected:
         // gap in the adapter's list either.
         bool hidden = false;
     };
-    // Core work that the window runs on its own thread (not through the
-    // worker) marks itself here, so that closing still asks about it.
     std::atomic<bool> coreBusy{false};
     bool running = false;
     bool scriptRunning = false;
@@ -181,8 +194,6 @@ protected:
     virtual bool runConnectivityTest(int row);
     // The Advanced tab's console text area; nothing while there is none.
     virtual void appendConsoleText(const QString &text);
-    // Ends the event loop (fileExit).
-    virtual void quitApplication();
 
     // ---- log -------------------------------------------------------------
     bool loggingOn = false;

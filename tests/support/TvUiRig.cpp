@@ -1,0 +1,266 @@
+#include "TvUiRig.h"
+
+#include "description/CAdapterInfo.h"
+#include "engine/TvLogModel.h"
+#include "engine/TvWorkerThread.h"
+#include "text/TvCoreCallbacks.h"
+#include "text/TvProgram.h"
+#include "ui/TvDiagMainWindow.h"
+#include "ui/TvTestListItem.h"
+#include "ui/TvTestProgress.h"
+
+#include <probekit.h>
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+const QString TvUiRig::DualKey = QStringLiteral("ABCD:0102:ABCD:0001");
+const QString TvUiRig::SingleKey = QStringLiteral("ABCD:0101:ABCD:0001");
+
+namespace {
+
+// Runs the hooks around the window's own handling of a custom event.
+class EventHooks : public QObject
+{
+public:
+    explicit EventHooks(TvUiRig *rig) : rig(rig) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() < QEvent::User)
+            return false;
+        const int type = event->type();
+        if (rig->beforeEvent)
+            rig->beforeEvent(type);
+        watched->event(event);
+        if (rig->afterEvent)
+            rig->afterEvent(type);
+        return true;
+    }
+
+private:
+    TvUiRig *rig;
+};
+
+} // namespace
+
+TvUiRig::TvUiRig()
+{
+    TvProgram::reset();
+    QDir().mkpath(base.filePath(QStringLiteral("images")));
+    QDir().mkpath(base.filePath(QStringLiteral("logs")));
+    savePicture(QStringLiteral("images/empty.png"), QSize(25, 25), Qt::white);
+    savePicture(QStringLiteral("images/passed.png"), QSize(25, 25), Qt::green);
+    savePicture(QStringLiteral("images/failed.png"), QSize(25, 25), Qt::red);
+    savePicture(QStringLiteral("images/generic.bmp"), QSize(32, 90), Qt::green);
+    savePicture(QStringLiteral("images/led_off.bmp"), QSize(16, 16), Qt::darkGray);
+
+    CAdapterInfo &info = CAdapterInfo::instance();
+    info.clear();
+    info.name = QStringLiteral("Test Diagnostics");
+    info.basepath = base.path();
+    info.logpath = QStringLiteral("logs");
+    info.log_ext = QStringLiteral("log");
+    info.poll_interval = 700;
+    info.vendorIds = {PciIdEntry{0xABCD, 0}};
+    machine.adapters = {TvTestMachine::adapter(2, 1, 2)};
+}
+
+TvUiRig::~TvUiRig()
+{
+    if (workerThread) {
+        // Questions still open are answered Cancel, so the worker can end.
+        workerThread->setReceiver(nullptr);
+        TvCoreCallbacks::setReceiver(nullptr);
+        workerThread->stop();
+    }
+    mainWindow.reset();
+    workerThread.reset();
+    for (int fd : heldLocks)
+        ::close(fd);
+    if (coreStarted)
+        CoreDeinit();
+    CAdapterInfo::instance().clear();
+    TvProgram::reset();
+}
+
+CTestCase TvUiRig::testCase(const QString &name, const QList<int> &ids, int allowLoop,
+                            int allTests, int advanced)
+{
+    CTestCase t;
+    t.testname = name;
+    t.menuentry = QLatin1Char('&') + name;
+    t.accel = QStringLiteral("Ctrl+%1").arg(ids.isEmpty() ? 0 : ids.first() / 100);
+    t.allow_loop = allowLoop;
+    t.all_tests = allTests;
+    t.advanced = advanced;
+    for (int id : ids)
+        t.subtests.append({QStringLiteral("Step %1").arg(id), QString(), id});
+    return t;
+}
+
+void TvUiRig::describeAdapter(const QString &key, const QString &name,
+                              const QList<int> &testCaseIds, const QString &pixmap)
+{
+    CAdapterEntry entry;
+    entry.id = key;
+    entry.name = name;
+    entry.pixmap = pixmap;
+    entry.testCaseIds = testCaseIds;
+    CAdapterInfo::instance().adapters.insert(key, entry);
+}
+
+void TvUiRig::savePicture(const QString &name, const QSize &size, Qt::GlobalColor color) const
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    image.save(base.filePath(name));
+}
+
+bool TvUiRig::startCore()
+{
+    machine.install();
+    coreStarted = CoreInit() == 0;
+    return coreStarted;
+}
+
+int TvUiRig::holdElsewhere(int bus, int device)
+{
+    const QString path =
+        machine.lockDir() + QStringLiteral("/adapter-%1-%2.lock").arg(bus).arg(device);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        heldLocks.append(fd);
+        return fd;
+    }
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
+}
+
+void TvUiRig::release(int lock)
+{
+    heldLocks.removeAll(lock);
+    ::close(lock);
+}
+
+void TvUiRig::build(bool withWorker)
+{
+    if (mainWindow)
+        return;
+    mainWindow = std::make_unique<TvDiagMainWindow>();
+    hooks = std::make_unique<EventHooks>(this);
+    mainWindow->installEventFilter(hooks.get());
+    if (!withWorker)
+        return;
+    workerThread = std::make_unique<TvWorkerThread>();
+    mainWindow->setWorker(workerThread.get());
+    workerThread->start(mainWindow.get());
+}
+
+TvDiagMainWindow &TvUiRig::window()
+{
+    build(false);
+    return *mainWindow;
+}
+
+TvDiagMainWindow &TvUiRig::windowWithWorker()
+{
+    build(true);
+    return *mainWindow;
+}
+
+QWidget *TvUiRig::windowWidget()
+{
+    return &window();
+}
+
+void TvUiRig::click(const char *button)
+{
+    child<QPushButton>(button)->click();
+}
+
+bool TvUiRig::closeWindow()
+{
+    QCloseEvent event;
+    QApplication::sendEvent(&window(), &event);
+    return event.isAccepted();
+}
+
+TvTestProgress *TvUiRig::row(int k)
+{
+    return window().testRow(k);
+}
+
+void TvUiRig::tickOnly(const QList<int> &rows)
+{
+    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
+        row(k)->setChecked(rows.contains(k));
+}
+
+bool TvUiRig::rowChecksEnabled()
+{
+    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k) {
+        if (!row(k)->findChild<QCheckBox *>(QStringLiteral("test_checkbox"))->isEnabled())
+            return false;
+    }
+    return true;
+}
+
+void TvUiRig::pick(int testCaseNumber)
+{
+    auto *list = child<QTreeWidget>("TestCasesListView");
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        auto *item = static_cast<TvTestListItem *>(list->topLevelItem(i));
+        if (item->testCaseNumber() == testCaseNumber)
+            list->setCurrentItem(item);
+    }
+}
+
+bool TvUiRig::isRunning()
+{
+    return window().isRunning();
+}
+
+bool TvUiRig::inAllTests()
+{
+    return window().isAllTests();
+}
+
+TvLogModel *TvUiRig::logModel()
+{
+    return window().logModel();
+}
+
+void TvUiRig::mark()
+{
+    logMark = logModel()->count();
+}
+
+QStringList TvUiRig::log()
+{
+    QStringList texts;
+    for (int i = logMark; i < logModel()->count(); ++i)
+        texts.append(logModel()->line(i).mid(25));
+    return texts;
+}
+
+QStringList TvUiRig::logStarting(const QString &prefix)
+{
+    QStringList texts;
+    for (const QString &text : log()) {
+        if (text.startsWith(prefix))
+            texts.append(text);
+    }
+    return texts;
+}
