@@ -91,7 +91,7 @@ private slots:
     void portCountFollowsTheThirdValue();
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
-    void questionsAndLogLines();
+    void logLines();
     void noRawKeyIsShown();
 };
 
@@ -516,24 +516,11 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     QVERIFY(accepted.isAccepted());
 }
 
-void TestUiMainWindow::questionsAndLogLines()
+void TestUiMainWindow::logLines()
 {
     Rig f;
     QVERIFY(f.startCore());
     TvDiagMainWindow &w = f.window();
-
-    QCOMPARE(w.showQuestion(nullptr), int(TvDialogSeam::Cancel));
-    QVERIFY(f.dialogs.asked.isEmpty());
-    const TvDiagMainWindow::Question question{QStringLiteral("IS_LINK_LED_ON"), TvDialogSeam::Yes,
-                                              TvDialogSeam::No, TvDialogSeam::NoButton};
-    f.dialogs.answerMessage(TvDialogSeam::No);
-    QCOMPARE(w.showQuestion(&question), int(TvDialogSeam::No));
-    QCOMPARE(f.dialogs.asked.first().icon, TvDialogSeam::Information);
-    QCOMPARE(f.dialogs.asked.first().caption, TvProgram::bannerText());
-    QCOMPARE(f.dialogs.asked.first().text, QStringLiteral("IS_LINK_LED_ON"));
-    QCOMPARE(f.dialogs.asked.first().buttons, QList<int>({TvDialogSeam::Yes, TvDialogSeam::No}));
-    // The question leaves the cursor as it found it.
-    QVERIFY(!QApplication::overrideCursor());
 
     const int lines = w.logModel()->count();
     QCOMPARE(w.addLogLine(QStringLiteral("off")), 1);

@@ -4,6 +4,8 @@
 
 #include "AdapterListDelegate.h"
 #include "AdapterListItem.h"
+#include "TvAsk.h"
+#include "TvContextText.h"
 #include "TvDiagHelpDlgImpl.h"
 #include "text/TvDialogSeam.h"
 #include "TvSplash.h"
@@ -50,7 +52,8 @@
 
 namespace {
 
-const char *const Context = "TvDiagMainWindow";
+const char *const Context = TvContextText::MainWindow;
+constexpr TvContextText msg{Context};
 
 // Instances are numbered program-wide.
 int instanceCounter = 0;
@@ -58,16 +61,6 @@ int instanceCounter = 0;
 // Set while a pick of the adapter list is handled: message boxes run a
 // nested event loop in which a second pick must not start.
 bool selectionGuard = false;
-
-QString msg(const char *key)
-{
-    return TvText::translate(Context, key);
-}
-
-QString msg(const QString &key)
-{
-    return TvText::translate(Context, key);
-}
 
 QString adapterKey(const AdapterRecord &r)
 {
@@ -100,7 +93,7 @@ QRect desktopGeometry()
 // Construction
 // ---------------------------------------------------------------------------
 
-TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
+TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
 {
     TvCoreCallbacks::setReceiver(this);
     connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
@@ -142,12 +135,12 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
     setUpLogList();
 
     if (!buildTestRows()) {
-        showConstructionBox(TvDialogSeam::Critical, "ALLOC_TESTPROGRESS_FAILED");
+        ask.alone(TvDialogSeam::Critical, msg("ALLOC_TESTPROGRESS_FAILED"));
         return;
     }
     menuActions = new (std::nothrow) QActionGroup(this);
     if (!menuActions) {
-        showConstructionBox(TvDialogSeam::Critical, "ALLOC_MENUACTION_FAILED");
+        ask.alone(TvDialogSeam::Critical, msg("ALLOC_MENUACTION_FAILED"));
         return;
     }
     menuActions->setExclusive(true);
@@ -158,13 +151,13 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
 
     switch (adapterTimerExpired()) {
     case 1:
-        showConstructionBox(TvDialogSeam::Critical, "ADAPTER_LIST_FAILED");
+        ask.alone(TvDialogSeam::Critical, msg("ADAPTER_LIST_FAILED"));
         return;
     case 2:
-        showConstructionBox(TvDialogSeam::Critical, "ADAPTER_NOT_FOUND");
+        ask.alone(TvDialogSeam::Critical, msg("ADAPTER_NOT_FOUND"));
         return;
     case 3:
-        showConstructionBox(TvDialogSeam::Critical, "ALL_ADAPTER_DIAGNOSED");
+        ask.alone(TvDialogSeam::Critical, msg("ALL_ADAPTER_DIAGNOSED"));
         return;
     default:
         break;
@@ -178,7 +171,6 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter)
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
-    clearRunCursor();
     // Neither the worker nor a core callback may post to a window that is
     // going away.
     if (workerThread)
@@ -245,7 +237,7 @@ bool TvDiagMainWindow::createTimers()
         this->*(t.timer) = timer;
         if (!timer) {
             // The window stays usable without this timer.
-            showConstructionBox(TvDialogSeam::Warning, t.failureKey);
+            ask.alone(TvDialogSeam::Warning, msg(t.failureKey));
             all = false;
             continue;
         }
@@ -338,23 +330,6 @@ void TvDiagMainWindow::preselectAdapter()
             ui->AdapterListBox->setCurrentRow(row);
         return;
     }
-}
-
-TvDialogSeam &TvDiagMainWindow::dialogs() const
-{
-    return TvDialogSeam::current();
-}
-
-void TvDiagMainWindow::showConstructionBox(int icon, const char *key)
-{
-    dialogs().message(nullptr, static_cast<TvDialogSeam::Icon>(icon), TvProgram::bannerText(),
-                      msg(key), TvDialogSeam::Ok);
-}
-
-int TvDiagMainWindow::criticalBox(const QString &text, int button, const QString &buttonText)
-{
-    return dialogs().messageBox(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(), text,
-                                {{button, buttonText}});
 }
 
 QString TvDiagMainWindow::statusText(int code)
@@ -549,9 +524,9 @@ void TvDiagMainWindow::tabChanged(QWidget *page)
 void TvDiagMainWindow::closeEvent(QCloseEvent *event)
 {
     if (coreIsBusy()) {
-        const Question question{QStringLiteral("TEST_STILL_RUNNING"), TvDialogSeam::Yes,
+        const TvAsk::Question question{QStringLiteral("TEST_STILL_RUNNING"), TvDialogSeam::Yes,
                                 TvDialogSeam::No, TvDialogSeam::NoButton};
-        if (showQuestion(&question) != TvDialogSeam::Yes) {
+        if (ask.showQuestion(&question) != TvDialogSeam::Yes) {
             event->ignore();
             return;
         }
@@ -587,9 +562,9 @@ bool TvDiagMainWindow::eventFilter(QObject *object, QEvent *event)
     // and the loop check box stay usable, so they show the arrow.
     if (running && (object == ui->CancelTestButton || object == ui->LoopInfiniteTests)) {
         if (event->type() == QEvent::Enter)
-            setRunCursor(Qt::ArrowCursor);
+            ask.setRunCursor(Qt::ArrowCursor);
         else if (event->type() == QEvent::Leave)
-            setRunCursor(Qt::WaitCursor);
+            ask.setRunCursor(Qt::WaitCursor);
     }
     return QMainWindow::eventFilter(object, event);
 }
@@ -603,33 +578,6 @@ void TvDiagMainWindow::showEvent(QShowEvent *event)
 // ---------------------------------------------------------------------------
 // Questions and the log
 // ---------------------------------------------------------------------------
-
-int TvDiagMainWindow::showQuestion(const Question *question)
-{
-    if (!question) {
-        answer = TvDialogSeam::Cancel;
-        return answer;
-    }
-    // The user needs the arrow to answer; afterwards the cursor is what it
-    // was, unless the run ended meanwhile (which restored it already).
-    const bool wasRunning = running;
-    const bool hadRunCursor = runCursorPushed;
-    const Qt::CursorShape shape =
-        hadRunCursor && QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
-                                                       : Qt::ArrowCursor;
-    if (wasRunning)
-        setRunCursor(Qt::ArrowCursor);
-    answer = dialogs().message(this, TvDialogSeam::Information, TvProgram::bannerText(),
-                               msg(question->text), question->button0, question->button1,
-                               question->button2);
-    if (wasRunning && running) {
-        if (hadRunCursor)
-            setRunCursor(shape);
-        else
-            clearRunCursor();
-    }
-    return answer;
-}
 
 int TvDiagMainWindow::addLogLine(const QString &text)
 {
@@ -795,7 +743,7 @@ void TvDiagMainWindow::AdapterClickedSlot(QListWidgetItem *item)
         return;
     }
     if (adapters[index].inUse) {
-        criticalBox(msg("ADAPTER_ALREADY_DIAGNOSED"));
+        ask.alone(TvDialogSeam::Critical, msg("ADAPTER_ALREADY_DIAGNOSED"));
         selectCurrentAdapterRow();
         selectionGuard = false;
         return;
@@ -939,8 +887,8 @@ void TvDiagMainWindow::reportSelectFailure(int status)
         return;
     }
     selectFailureShown = true;
-    dialogs().messageBox(this, TvDialogSeam::Critical, TvProgram::bannerText(), statusText(status),
-                         {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+    ask.message(TvDialogSeam::Critical, statusText(status), TvDialogSeam::Cancel,
+                msg("CANCEL_TEXT"));
 }
 
 bool TvDiagMainWindow::dualPort() const
@@ -993,7 +941,7 @@ void TvDiagMainWindow::buildTestList(const QString &adapterKey)
 
     const QList<int> *numbers = info.adapterTestCases(adapterKey);
     if (!numbers || numbers->isEmpty()) {
-        criticalBox(msg("TESTCASE_LIST_FAILED"));
+        ask.alone(TvDialogSeam::Critical, msg("TESTCASE_LIST_FAILED"));
         return;
     }
     clearTestSlots();
@@ -1017,7 +965,7 @@ void TvDiagMainWindow::buildTestList(const QString &adapterKey)
         const int number = numbers->at(k);
         const CTestCase *t = info.testCase(number);
         if (!t) {
-            criticalBox(msg("TESTITEM_NOT_FOUND"));
+            ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
             return;
         }
         if (t->advanced != 0 && !advanced) {
@@ -1041,7 +989,7 @@ bool TvDiagMainWindow::addTestSlot(int k, int number, const CTestCase &testCase,
                                QIcon(info.basePathOf(testCase.pixmap)));
     QAction *action = new (std::nothrow) QAction(menuActions);
     if (!action) {
-        criticalBox(msg("ALLOC_MENUACTION_FAILED"));
+        ask.alone(TvDialogSeam::Critical, msg("ALLOC_MENUACTION_FAILED"));
         return false;
     }
     const QString menuText = msg(testCase.menuentry);
@@ -1064,7 +1012,7 @@ void TvDiagMainWindow::showTestSlot(int testCaseNumber)
     if (!t)
         return;
     if (t->subtests.size() > RowCount) {
-        criticalBox(msg("TOO_MANY_SUBTEST_CASES"));
+        ask.alone(TvDialogSeam::Critical, msg("TOO_MANY_SUBTEST_CASES"));
         return;
     }
     ui->BaseTestBox->setTitle(msg(t->testname));
@@ -1177,17 +1125,17 @@ void TvDiagMainWindow::setControlsEnabled(bool enabled)
 void TvDiagMainWindow::helpAbout()
 {
     std::unique_ptr<TvSplash> about(new TvSplash(true));
-    dialogs().execDialog(about.get());
+    ask.execDialog(about.get());
 }
 
 void TvDiagMainWindow::helpContents()
 {
     std::unique_ptr<TvDiagHelpDlgImpl> help(new (std::nothrow) TvDiagHelpDlgImpl(this));
     if (!help) {
-        criticalBox(msg("CREATE_HELP_FAILED"));
+        ask.alone(TvDialogSeam::Critical, msg("CREATE_HELP_FAILED"));
         return;
     }
-    dialogs().execDialog(help.get());
+    ask.execDialog(help.get());
 }
 
 // ---------------------------------------------------------------------------
@@ -1303,7 +1251,7 @@ QString TvDiagMainWindow::currentEntryText() const
 
 void TvDiagMainWindow::startRow(int row)
 {
-    running = true;
+    setRunning(true);
     currentRow = row;
     addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
     workerThread->appendJob(new TestJob(rows[row]->testCase(), row));
@@ -1314,21 +1262,10 @@ bool TvDiagMainWindow::pointerOverRunControls() const
     return ui->CancelTestButton->underMouse() || ui->LoopInfiniteTests->underMouse();
 }
 
-void TvDiagMainWindow::setRunCursor(Qt::CursorShape shape)
+void TvDiagMainWindow::setRunning(bool on)
 {
-    if (runCursorPushed)
-        QApplication::changeOverrideCursor(QCursor(shape));
-    else
-        QApplication::setOverrideCursor(QCursor(shape));
-    runCursorPushed = true;
-}
-
-void TvDiagMainWindow::clearRunCursor()
-{
-    if (!runCursorPushed)
-        return;
-    QApplication::restoreOverrideCursor();
-    runCursorPushed = false;
+    running = on;
+    ask.setRunning(on);
 }
 
 void TvDiagMainWindow::StartTestSlot()
@@ -1360,7 +1297,7 @@ void TvDiagMainWindow::StartTestSlot()
         return;
     }
 
-    running = true;
+    setRunning(true);
     currentRow = first;
     addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[first]->testName()));
     workerThread->setCancelRequested(false);
@@ -1371,17 +1308,17 @@ void TvDiagMainWindow::StartTestSlot()
     if (number == ConnectivityNumber) {
         if (!runConnectivityTest(first)) {
             setControlsEnabled(true);
-            running = false;
+            setRunning(false);
             ui->CancelTestButton->setEnabled(false);
             ui->StartTestButton->setEnabled(true);
             ui->StartTestButton->setFocus();
             setRowChecksEnabled(true);
-            clearRunCursor();
+            ask.clearRunCursor();
         }
         return;
     }
     if (!pointerOverRunControls())
-        setRunCursor(Qt::WaitCursor);
+        ask.setRunCursor(Qt::WaitCursor);
     workerThread->appendJob(new TestJob(rows[first]->testCase(), first));
 }
 
@@ -1440,10 +1377,9 @@ void TvDiagMainWindow::startAllTestsSlot()
     const int k = firstAllTestsSlot(&missing);
     if (k < 0) {
         if (missing)
-            criticalBox(msg("TESTITEM_NOT_FOUND"));
+            ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
         else
-            dialogs().message(this, TvDialogSeam::Information, TvProgram::bannerText(),
-                              msg("NO_TEST_FOR_ALL_TESTS"), TvDialogSeam::Ok);
+            ask.message(TvDialogSeam::Information, msg("NO_TEST_FOR_ALL_TESTS"), TvDialogSeam::Ok);
         abandonAllTests();
         return;
     }
@@ -1468,14 +1404,14 @@ void TvDiagMainWindow::testSlot()
                 && testSlots[k].item))
         ++k;
     if (k == SlotCount) {
-        criticalBox(msg("TESTITEM_NOT_FOUND"));
+        ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
         return;
     }
     // The menu entries only start a slot; none stays ticked.
     testSlots[k].action->setChecked(false);
     const CTestCase *t = CAdapterInfo::instance().testCase(testSlots[k].number);
     if (!t) {
-        criticalBox(msg("TESTITEM_NOT_FOUND"));
+        ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
         return;
     }
     if (t->advanced != 0 && !advanced)
@@ -1614,10 +1550,10 @@ bool TvDiagMainWindow::continueAllTests()
     }
     const QString finished = msg("ALL_TESTS_FINISHED %1").arg(ui->TvDiagCardLabel->text());
     addLogLine(finished);
-    running = false;
-    clearRunCursor();
-    const Question done{finished, TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
-    showQuestion(&done);
+    setRunning(false);
+    ask.clearRunCursor();
+    const TvAsk::Question done{finished, TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
+    ask.showQuestion(&done);
     allTestsMode = false;
     TestSeriesEnd();
     return false;
@@ -1626,9 +1562,9 @@ bool TvDiagMainWindow::continueAllTests()
 void TvDiagMainWindow::endRun()
 {
     setRowChecksEnabled(true);
-    running = false;
+    setRunning(false);
     loopCounter = 0;
-    clearRunCursor();
+    ask.clearRunCursor();
     setControlsEnabled(true);
 }
 
@@ -1641,7 +1577,7 @@ void TvDiagMainWindow::finishCancelledRun(bool markRow, bool endAllTests)
     clearPendingJobs();
     if (workerThread)
         workerThread->setCancelRequested(false);
-    running = false;
+    setRunning(false);
     const QString entry = currentEntryText();
     if (!entry.isNull())
         addLogLine(msg("TEST_SLOT_CANCELLED %1").arg(entry));
@@ -1653,7 +1589,7 @@ void TvDiagMainWindow::finishCancelledRun(bool markRow, bool endAllTests)
         TestSeriesEnd();
     }
     setRowChecksEnabled(true);
-    clearRunCursor();
+    ask.clearRunCursor();
 }
 
 void TvDiagMainWindow::connectivityFinished(int status)
@@ -1681,7 +1617,7 @@ void TvDiagMainWindow::commandEnded()
 {
     // ---- console: the command's log line and its input come with the
     // Advanced tab; the script runner and the controls are served here.
-    clearRunCursor();
+    ask.clearRunCursor();
     {
         QMutexLocker locker(&runnerLock);
         commandDone.wakeAll();
@@ -1709,16 +1645,6 @@ void TvDiagMainWindow::showStateCell(int row, int column, const QString &key)
         table->setItem(row, column, cell);
     }
     cell->setText(msg(key));
-}
-
-void TvDiagMainWindow::answerQuestion(TvCoreEvent &event)
-{
-    const Question question{event.text, event.buttons[0], event.buttons[1], event.buttons[2]};
-    const int code = showQuestion(&question);
-    // The gate keeps the answer, so an asker that has not begun to wait
-    // yet still gets it.
-    if (event.gate)
-        event.gate->post(code);
 }
 
 void TvDiagMainWindow::customEvent(QEvent *event)
@@ -1764,7 +1690,7 @@ void TvDiagMainWindow::customEvent(QEvent *event)
             rows[row]->setProgress(coreEvent->value);
         break;
     case TvCoreEvent::Question:
-        answerQuestion(*coreEvent);
+        ask.answerQuestion(*coreEvent);
         break;
     case TvCoreEvent::Exit:
         fileExit();
@@ -1803,9 +1729,9 @@ bool TvDiagMainWindow::appendLogFile()
         return true;
     }
     if (result == TvLogFile::OpenFailed) {
-        const Question failed{msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, lastLogError),
+        const TvAsk::Question failed{msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, lastLogError),
                               TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
-        showQuestion(&failed);
+        ask.showQuestion(&failed);
     }
     // A block written only in part leaves every line unsaved, so the next
     // save writes them all again.
@@ -1815,7 +1741,7 @@ bool TvDiagMainWindow::appendLogFile()
 bool TvDiagMainWindow::chooseLogFileName()
 {
     CAdapterInfo &info = CAdapterInfo::instance();
-    const QString name = dialogs().saveFileName(this, msg("CHOOSE_LOGFILE_NAME"), logDirectory(),
+    const QString name = ask.saveFileName(msg("CHOOSE_LOGFILE_NAME"), logDirectory(),
                                                 logFilter());
     if (name.isEmpty())
         return false;
@@ -1835,9 +1761,8 @@ bool TvDiagMainWindow::chooseNewLogFile()
             return false;
         if (!QFileInfo::exists(info.logFileName))
             return true;
-        const int choice = dialogs().message(this, TvDialogSeam::Warning, TvProgram::bannerText(),
-                                             msg("FILE_EXISTS"), TvDialogSeam::Yes,
-                                             TvDialogSeam::No, TvDialogSeam::Cancel);
+        const int choice = ask.message(TvDialogSeam::Warning, msg("FILE_EXISTS"), TvDialogSeam::Yes,
+                                       TvDialogSeam::No, TvDialogSeam::Cancel);
         if (choice == TvDialogSeam::Yes)
             return true;
         if (choice != TvDialogSeam::No) {
@@ -1849,16 +1774,15 @@ bool TvDiagMainWindow::chooseNewLogFile()
 
 void TvDiagMainWindow::showNothingToSave()
 {
-    dialogs().messageBox(this, TvDialogSeam::Information, TvProgram::bannerText(),
-                         msg("LOGFILE_UNCHANGED"), {{TvDialogSeam::Ok, msg("OK_TEXT")}});
+    ask.message(TvDialogSeam::Information, msg("LOGFILE_UNCHANGED"), TvDialogSeam::Ok,
+                msg("OK_TEXT"));
 }
 
 void TvDiagMainWindow::showSaveFailure()
 {
-    dialogs().messageBox(this, TvDialogSeam::Critical, TvProgram::bannerText(),
-                         msg("LOGFILE_SAVE_FAILED %1 %2")
-                             .arg(CAdapterInfo::instance().logFileName, lastLogError),
-                         {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+    ask.message(TvDialogSeam::Critical,
+                msg("LOGFILE_SAVE_FAILED %1 %2").arg(CAdapterInfo::instance().logFileName, lastLogError),
+                TvDialogSeam::Cancel, msg("CANCEL_TEXT"));
 }
 
 void TvDiagMainWindow::saveUnderNewName()
@@ -1892,9 +1816,9 @@ void TvDiagMainWindow::fileSaveAs()
 
 bool TvDiagMainWindow::confirmLogSaved()
 {
-    const Question unsaved{QStringLiteral("LOGFILE_UNSAVED"), TvDialogSeam::Yes, TvDialogSeam::No,
+    const TvAsk::Question unsaved{QStringLiteral("LOGFILE_UNSAVED"), TvDialogSeam::Yes, TvDialogSeam::No,
                            TvDialogSeam::Cancel};
-    const int choice = showQuestion(&unsaved);
+    const int choice = ask.showQuestion(&unsaved);
     if (choice == TvDialogSeam::No)
         return true;
     if (choice != TvDialogSeam::Yes)
@@ -1903,10 +1827,10 @@ bool TvDiagMainWindow::confirmLogSaved()
         return false;
     if (appendLogFile())
         return true;
-    const Question failed{msg("LOGFILE_CHANGES_SAVE_FAILED %1 %2")
+    const TvAsk::Question failed{msg("LOGFILE_CHANGES_SAVE_FAILED %1 %2")
                               .arg(CAdapterInfo::instance().logFileName, lastLogError),
                           TvDialogSeam::Yes, TvDialogSeam::Cancel, TvDialogSeam::NoButton};
-    return showQuestion(&failed) == TvDialogSeam::Yes;
+    return ask.showQuestion(&failed) == TvDialogSeam::Yes;
 }
 
 void TvDiagMainWindow::emptyLogList(int keepFrom)
@@ -1940,14 +1864,14 @@ void TvDiagMainWindow::fileViewLogSlot()
     // top of what the list will hold (savedLineCount 0).
     emptyLogList(logLines->count());
     const QString name =
-        dialogs().openFileName(this, msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
+        ask.openFileName(msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
     if (name.isEmpty())
         return;
     std::FILE *stream = std::fopen(QFile::encodeName(name).constData(), "r");
     if (!stream) {
         const QString error = QString::fromLocal8Bit(std::strerror(errno));
-        dialogs().message(this, TvDialogSeam::Critical, TvProgram::bannerText(),
-                          msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, error), TvDialogSeam::Ok);
+        ask.message(TvDialogSeam::Critical, msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, error),
+                    TvDialogSeam::Ok);
         return;
     }
     QFile file;

@@ -1,5 +1,6 @@
 #pragma once
 #include "TvDiagMainWindowBase.h"
+#include "TvAsk.h"
 
 #include <QMutex>
 #include <QString>
@@ -29,15 +30,6 @@ class TvDiagMainWindow : public TvDiagMainWindowBase
 {
     Q_OBJECT
 public:
-    // A question for the user: a text (a message key or a finished text)
-    // and up to three button codes (0 = no button).
-    struct Question {
-        QString text;
-        int button0 = 0;
-        int button1 = 0;
-        int button2 = 0;
-    };
-
     static constexpr int RowCount = 7;
     static constexpr int SlotCount = 32;
     static constexpr int MaxAdapterRows = 256;
@@ -56,7 +48,6 @@ public:
     // The text of a core status, in this window's language.
     static QString statusText(int code);
 
-    int showQuestion(const Question *question);
     int addLogLine(const QString &text);
 
     void selectAdapter(int index);
@@ -76,6 +67,7 @@ public:
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker) { workerThread = worker; }
 
+    TvAsk &asking() { return ask; }
     bool isRunning() const { return running; }
     bool isAllTests() const { return allTestsMode; }
     // Core work that the window runs on a thread of its own (not through
@@ -139,10 +131,6 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
-    TvDialogSeam &dialogs() const;
-    // A box without parent, with the banner as caption and one OK button.
-    void showConstructionBox(int icon, const char *key);
-    int criticalBox(const QString &text, int button = 1, const QString &buttonText = QString());
 
     // Later features reached from the adapter selection; each fills its own
     // views when it exists.
@@ -166,7 +154,6 @@ protected:
     std::atomic<bool> coreBusy{false};
     bool running = false;
     bool scriptRunning = false;
-    int answer = 0;
     int currentRow = 0;
     bool allTestsMode = false;
     int allTestsIndex = 0;
@@ -264,9 +251,7 @@ private:
     bool dropPendingRestart();
     void commandEnded();
     void showStateCell(int row, int column, const QString &key);
-    void answerQuestion(TvCoreEvent &event);
-    void setRunCursor(Qt::CursorShape shape);
-    void clearRunCursor();
+    void setRunning(bool on);
     bool pointerOverRunControls() const;
     QPixmap resultImage(const QString &name) const;
 
@@ -289,6 +274,7 @@ private:
     bool selectFailureShown = false;
     bool advanced = false;
     int instance;
+    TvAsk ask;
 
     AdapterRecord *adapters = nullptr;
     int currentAdapter = -1;
@@ -309,9 +295,6 @@ private:
     // The one-shot loop restart that is due, or 0; a cancel drops it.
     int pendingRestart = 0;
     int restartTickets = 0;
-    // The window keeps at most one entry on the application's override
-    // cursor stack, so that every way out of a run can restore it.
-    bool runCursorPushed = false;
     QString lastLogError;
 
 };
