@@ -4,9 +4,10 @@
 //
 // A producer thread plays the core: it sends N texts (default 1,000,000)
 // through the stampedText callback. They arrive as log-text events at a
-// receiver on the GUI thread that handles them the way the main window does:
-// stamp the line, append it to a TvLogModel shown in a QListView named
-// LogfileListBox, and make the last line current. Reported: lines per second,
+// receiver on the GUI thread that hands them, as the main window does, to
+// the program's own log book (TvLogBook: stamp the line, append it to its
+// TvLogModel), shown in a QListView named LogfileListBox that makes the last
+// line current. Reported: lines per second,
 // the longest stall of the GUI event loop during the burst (seen by a 10 ms
 // timer), and the resident memory added per line. The same burst then goes
 // to a bare receiver that only appends the texts to a QStringList: the floor
@@ -16,15 +17,15 @@
 // means the log list keeps up with the core.
 
 #include "text/TvCoreEvent.h"
-#include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 #include "text/TvCoreCallbacks.h"
+#include "ui/TvAsk.h"
+#include "ui/log/TvLogBook.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QListView>
-#include <QMutex>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -90,13 +91,13 @@ private:
     qint64 longest = 0;
 };
 
-// Handles log-text events as the main window does.
+// Hands log-text events to the log book, as the main window does.
 class LogListReceiver : public QObject
 {
 public:
-    LogListReceiver(TvLogModel *model, QListView *view, int expected, QEventLoop *done)
-        : model(model)
+    LogListReceiver(TvLogBook *book, QListView *view, int expected, QEventLoop *done) : book(book)
     {
+        TvLogModel *model = book->model();
         connect(model, &QAbstractItemModel::rowsInserted, view,
                 [=](const QModelIndex &, int, int last) {
                     view->setCurrentIndex(model->index(last));
@@ -110,15 +111,11 @@ protected:
     {
         if (event->type() != QEvent::Type(TvCoreEvent::LogText))
             return;
-        // As TvDiagMainWindow::addLogLine: stamp, then append under the log lock.
-        const QString line = TvLogFile::stampedLine(static_cast<TvCoreEvent *>(event)->text);
-        QMutexLocker locker(&logLock);
-        model->appendLine(line);
+        book->addLogLine(static_cast<TvCoreEvent *>(event)->text);
     }
 
 private:
-    TvLogModel *model;
-    QMutex logLock;
+    TvLogBook *book;
 };
 
 // The floor: nothing but keeping the text.
@@ -180,14 +177,17 @@ Measurement measureLogList(int count)
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(view);
-    TvLogModel model;
+    TvAsk ask;
+    TvLogBook book(&ask);
+    book.setLoggingOn(true);
+    TvLogModel &model = *book.model();
     view->setModel(&model);
     window.resize(900, 600);
     window.show();
     QCoreApplication::processEvents();
 
     QEventLoop done;
-    LogListReceiver receiver(&model, view, count, &done);
+    LogListReceiver receiver(&book, view, count, &done);
     const qint64 before = residentBytes();
     Measurement m = runBurst(&receiver, count, done, before);
     if (model.count() != count || view->currentIndex().row() != count - 1)
@@ -226,7 +226,7 @@ int main(int argc, char **argv)
 
     std::printf("log pipeline, %d core texts\n", count);
     std::printf("  %-22s %12s %14s %14s\n", "receiver", "lines/s", "stall max ms", "bytes/line");
-    printRow("log list (TvLogModel)", list, count);
+    printRow("log list (TvLogBook)", list, count);
     printRow("bare QStringList", floor, count);
     std::printf("the log list takes %.2f times as long as the bare floor\n",
                 list.seconds / floor.seconds);

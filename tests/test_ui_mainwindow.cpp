@@ -8,6 +8,7 @@
 #include "ui/AdapterListItem.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvTestProgress.h"
+#include "ui/log/TvLogBook.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -91,7 +92,6 @@ private slots:
     void portCountFollowsTheThirdValue();
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
-    void logLines();
     void noRawKeyIsShown();
 };
 
@@ -303,7 +303,7 @@ void TestUiMainWindow::picksOfTheAdapterList()
     QVERIFY(f.startCore());
     TvDiagMainWindow &w = f.window();
     auto *list = f.child<QListWidget>("AdapterListBox");
-    TvLogModel *log = w.logModel();
+    TvLogModel *log = f.logModel();
     // The first pick, made by the construction, logged its three lines.
     QCOMPARE(log->count(), 3);
     QCOMPARE(f.log().value(0), QString(60, QLatin1Char('=')));
@@ -343,7 +343,7 @@ void TestUiMainWindow::picksOfTheAdapterList()
     QCOMPARE(f.log().value(4), QStringLiteral("Orlin Single"));
     QCOMPARE(f.log().value(5),
              QStringLiteral("Vendor-ID: ABCD Device-ID:0101 Subvendor-ID:ABCD Subsystem-ID:0001"));
-    QCOMPARE(w.addLogLine(QStringLiteral("dropped")), 1);
+    QCOMPARE(w.log()->addLogLine(QStringLiteral("dropped")), 1);
     QVERIFY(list->item(1)->isSelected());
     QVERIFY(f.dialogs.asked.isEmpty());
 
@@ -400,7 +400,7 @@ void TestUiMainWindow::aPersistentSelectFailureIsShownOnce()
         QCOMPARE(w.adapterTimerExpired(), 0);
     QCOMPARE(f.dialogs.messageTexts(), QStringList({TvDiagMainWindow::statusText(29)}));
     int logged = 0;
-    for (int i = 0; i < w.logModel()->count(); ++i)
+    for (int i = 0; i < f.logModel()->count(); ++i)
         logged += f.log().value(i) == TvDiagMainWindow::statusText(29) ? 1 : 0;
     QCOMPARE(logged, 3);
 
@@ -514,23 +514,6 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     QCloseEvent accepted;
     QApplication::sendEvent(&w, &accepted);
     QVERIFY(accepted.isAccepted());
-}
-
-void TestUiMainWindow::logLines()
-{
-    Rig f;
-    QVERIFY(f.startCore());
-    TvDiagMainWindow &w = f.window();
-
-    const int lines = w.logModel()->count();
-    QCOMPARE(w.addLogLine(QStringLiteral("off")), 1);
-    QCOMPARE(w.logModel()->count(), lines);
-    w.setLoggingOn(true);
-    QCOMPARE(w.addLogLine(QStringLiteral("a\tb\nc")), 0);
-    QCOMPARE(w.logModel()->count(), lines + 1);
-    const QRegularExpression stamped(
-        QStringLiteral("^[A-Z][a-z]{2} [A-Z][a-z]{2} [ \\d]\\d \\d\\d:\\d\\d:\\d\\d \\d{4} a   b c$"));
-    QVERIFY2(stamped.match(w.logModel()->line(lines)).hasMatch(), qPrintable(w.logModel()->line(lines)));
 }
 
 void TestUiMainWindow::noRawKeyIsShown()

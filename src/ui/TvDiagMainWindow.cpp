@@ -11,6 +11,7 @@
 #include "TvSplash.h"
 #include "TvTestListItem.h"
 #include "TvTestProgress.h"
+#include "log/TvLogBook.h"
 
 #include "text/TvProgram.h"
 #include "core/TvStatusCodes.h"
@@ -18,7 +19,6 @@
 #include "text/TvAnswerGate.h"
 #include "engine/TestJob.h"
 #include "text/TvCoreEvent.h"
-#include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
@@ -99,7 +99,9 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
     connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
     advanced = TvProgram::advancedMode();
     rowMap.fill(-1);
-    logLines = new TvLogModel(this);
+    logBook = new TvLogBook(&ask, this);
+    connect(logBook, &TvLogBook::logFileShown, this,
+            [this] { ui->TvDiagDataTab->setCurrentWidget(ui->LogfileTab); });
 
     setWindowTitle(TvProgram::bannerText());
     setMinimumSize(630, 450);
@@ -275,6 +277,7 @@ void TvDiagMainWindow::centreOnDesktop()
 void TvDiagMainWindow::setUpLogList()
 {
     QListView *view = ui->LogfileListBox;
+    TvLogModel *logLines = logBook->model();
     view->setModel(logLines);
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setUniformItemSizes(true);
@@ -282,7 +285,7 @@ void TvDiagMainWindow::setUpLogList()
     logFont.setPointSizeF(8.5);
     view->setFont(logFont);
     connect(logLines, &QAbstractItemModel::rowsInserted, view,
-            [this, view](const QModelIndex &, int, int last) {
+            [logLines, view](const QModelIndex &, int, int last) {
                 view->setCurrentIndex(logLines->index(last));
             });
 }
@@ -532,7 +535,7 @@ void TvDiagMainWindow::closeEvent(QCloseEvent *event)
         }
         cancelCoreWork();
     }
-    if (logUnsaved && !confirmLogSaved()) {
+    if (!logBook->confirmIfUnsaved()) {
         event->ignore();
         return;
     }
@@ -546,7 +549,7 @@ void TvDiagMainWindow::fileExit()
     cancelCoreWork();
     clearPendingJobs();
     // A script that ends the program has said so itself: nothing to ask.
-    if (!scriptRunning && logUnsaved && !confirmLogSaved())
+    if (!scriptRunning && !logBook->confirmIfUnsaved())
         return;
     emit quitRequested();
 }
@@ -578,19 +581,6 @@ void TvDiagMainWindow::showEvent(QShowEvent *event)
 // ---------------------------------------------------------------------------
 // Questions and the log
 // ---------------------------------------------------------------------------
-
-int TvDiagMainWindow::addLogLine(const QString &text)
-{
-    if (!loggingOn)
-        return 1;
-    logUnsaved = true;
-    const QString line = TvLogFile::stampedLine(text);
-    QMutexLocker locker(&logLock);
-    // The model announces new lines once per turn of the event loop; the
-    // view follows the last one from there (see setUpLogList).
-    logLines->appendLine(line);
-    return 0;
-}
 
 // ---------------------------------------------------------------------------
 // Adapter inventory
@@ -752,18 +742,15 @@ void TvDiagMainWindow::AdapterClickedSlot(QListWidgetItem *item)
     getLinkInfo();
     selectAdapter(index);
 
-    const bool wasLogging = loggingOn;
-    loggingOn = true;
-    addLogLine(QString(60, QLatin1Char('=')));
-    addLogLine(ui->TvDiagCardLabel->text());
+    logBook->addForcedLine(QString(60, QLatin1Char('=')));
+    logBook->addForcedLine(ui->TvDiagCardLabel->text());
     // The selection refreshed the table; read the record from the new one.
     if (adapters && index < adapterCount()) {
         const AdapterRecord &r = adapters[index];
-        addLogLine(QString::asprintf(
+        logBook->addForcedLine(QString::asprintf(
             "Vendor-ID: %4.4X Device-ID:%4.4X Subvendor-ID:%4.4X Subsystem-ID:%4.4X", r.vendorId,
             r.deviceId, r.subsystemVendorId, r.subsystemId));
     }
-    loggingOn = wasLogging;
 
     selectionGuard = false;
     ui->allTestBtn->setEnabled(true);
@@ -880,10 +867,7 @@ void TvDiagMainWindow::reportSelectFailure(int status)
     // The refresh retries the pick every few seconds; a failure that
     // persists must not bring up the same box each time.
     if (automaticPick && selectFailureShown) {
-        const bool wasLogging = loggingOn;
-        loggingOn = true;
-        addLogLine(statusText(status));
-        loggingOn = wasLogging;
+        logBook->addForcedLine(statusText(status));
         return;
     }
     selectFailureShown = true;
@@ -1253,7 +1237,7 @@ void TvDiagMainWindow::startRow(int row)
 {
     setRunning(true);
     currentRow = row;
-    addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
+    logBook->addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
     workerThread->appendJob(new TestJob(rows[row]->testCase(), row));
 }
 
@@ -1274,12 +1258,12 @@ void TvDiagMainWindow::StartTestSlot()
         return;
     if (!allTestsMode)
         advanceLoopCounter();
-    loggingOn = true;
+    logBook->setLoggingOn(true);
     prepareRowsForRun();
     const QTreeWidgetItem *entry = ui->TestCasesListView->currentItem();
     const QString name = currentEntryText();
     if (entry)
-        addLogLine(msg("TEST_SLOT_STARTED %1").arg(name));
+        logBook->addLogLine(msg("TEST_SLOT_STARTED %1").arg(name));
     const int number = entryNumber(entry);
     if (number == AllTestsNumber) {
         loopCounter = 0;
@@ -1290,7 +1274,7 @@ void TvDiagMainWindow::StartTestSlot()
     const int first = nextTickedRow(0);
     if (first < 0) {
         setRowChecksEnabled(true);
-        addLogLine(msg("FINISHED_NOT_TESTCASE_SELECTED %1").arg(name));
+        logBook->addLogLine(msg("FINISHED_NOT_TESTCASE_SELECTED %1").arg(name));
         // A slot of an all-tests run without sub-tests ends that run
         // rather than leaving the window locked.
         abandonAllTests();
@@ -1299,7 +1283,7 @@ void TvDiagMainWindow::StartTestSlot()
 
     setRunning(true);
     currentRow = first;
-    addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[first]->testName()));
+    logBook->addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[first]->testName()));
     workerThread->setCancelRequested(false);
     setControlsEnabled(false);
     ui->CancelTestButton->setEnabled(true);
@@ -1372,7 +1356,7 @@ void TvDiagMainWindow::startAllTestsSlot()
 {
     if (!workerThread)
         return;
-    loggingOn = true;
+    logBook->setLoggingOn(true);
     bool missing = false;
     const int k = firstAllTestsSlot(&missing);
     if (k < 0) {
@@ -1387,7 +1371,7 @@ void TvDiagMainWindow::startAllTestsSlot()
     allTestsMode = true;
     ui->TvDiagDataTab->setCurrentWidget(ui->TestTab);
     showSlot(k);
-    addLogLine(msg("START_ALL_TESTS_FOR %1").arg(ui->TvDiagCardLabel->text()));
+    logBook->addLogLine(msg("START_ALL_TESTS_FOR %1").arg(ui->TvDiagCardLabel->text()));
     if (loopCounter == 0)
         TestSeriesBegin();
     advanceLoopCounter();
@@ -1492,7 +1476,7 @@ void TvDiagMainWindow::markRowResult(bool passed)
         row->setResultText(msg(verdict));
     row->setResultPixmap(
         resultImage(passed ? QStringLiteral("images/passed.png") : QStringLiteral("images/failed.png")));
-    addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
+    logBook->addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
 }
 
 void TvDiagMainWindow::testCaseFinished(int status)
@@ -1524,7 +1508,7 @@ void TvDiagMainWindow::testCaseFinished(int status)
     }
     const QString entry = currentEntryText();
     if (!entry.isNull())
-        addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
+        logBook->addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
     if (allTestsMode && continueAllTests())
         return;
     endRun();
@@ -1549,7 +1533,7 @@ bool TvDiagMainWindow::continueAllTests()
         return true;
     }
     const QString finished = msg("ALL_TESTS_FINISHED %1").arg(ui->TvDiagCardLabel->text());
-    addLogLine(finished);
+    logBook->addLogLine(finished);
     setRunning(false);
     ask.clearRunCursor();
     const TvAsk::Question done{finished, TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
@@ -1580,9 +1564,9 @@ void TvDiagMainWindow::finishCancelledRun(bool markRow, bool endAllTests)
     setRunning(false);
     const QString entry = currentEntryText();
     if (!entry.isNull())
-        addLogLine(msg("TEST_SLOT_CANCELLED %1").arg(entry));
+        logBook->addLogLine(msg("TEST_SLOT_CANCELLED %1").arg(entry));
     if (ui->LoopInfiniteTests->isChecked())
-        addLogLine(msg("LOOP_COUNT %1").arg(lastLoopCount));
+        logBook->addLogLine(msg("LOOP_COUNT %1").arg(lastLoopCount));
     setControlsEnabled(true);
     if (endAllTests && allTestsMode) {
         allTestsMode = false;
@@ -1606,10 +1590,10 @@ void TvDiagMainWindow::connectivityFinished(int status)
     }
     const QString entry = currentEntryText();
     if (!entry.isNull())
-        addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
+        logBook->addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
     // A failed pass ends a loop: say how many passes were started.
     if (looping)
-        addLogLine(msg("LOOP_COUNT %1").arg(loopCounter));
+        logBook->addLogLine(msg("LOOP_COUNT %1").arg(loopCounter));
     endRun();
 }
 
@@ -1683,7 +1667,7 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         showStateCell(coreEvent->row, coreEvent->column, coreEvent->text);
         break;
     case TvCoreEvent::LogText:
-        addLogLine(coreEvent->text);
+        logBook->addLogLine(coreEvent->text);
         break;
     case TvCoreEvent::Progress:
         if (const int row = workerThread ? workerThread->currentRow() : -1; row >= 0 && row < RowCount)
@@ -1705,190 +1689,24 @@ void TvDiagMainWindow::customEvent(QEvent *event)
 // Log files
 // ---------------------------------------------------------------------------
 
-QString TvDiagMainWindow::logDirectory() const
-{
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    return info.basePathOf(info.logpath);
-}
-
-QString TvDiagMainWindow::logFilter() const
-{
-    return msg("LOGFILE_FILTER %1").arg(CAdapterInfo::instance().log_ext);
-}
-
-bool TvDiagMainWindow::appendLogFile()
-{
-    const QString &name = CAdapterInfo::instance().logFileName;
-    const int lineCount = logLines->count();
-    lastLogError.clear();
-    const TvLogFile::Result result =
-        TvLogFile::appendBlock(name, logLines->linesFrom(savedLineCount), &lastLogError);
-    if (result == TvLogFile::Saved) {
-        savedLineCount = lineCount;
-        logUnsaved = false;
-        return true;
-    }
-    if (result == TvLogFile::OpenFailed) {
-        const TvAsk::Question failed{msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, lastLogError),
-                              TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
-        ask.showQuestion(&failed);
-    }
-    // A block written only in part leaves every line unsaved, so the next
-    // save writes them all again.
-    return false;
-}
-
-bool TvDiagMainWindow::chooseLogFileName()
-{
-    CAdapterInfo &info = CAdapterInfo::instance();
-    const QString name = ask.saveFileName(msg("CHOOSE_LOGFILE_NAME"), logDirectory(),
-                                                logFilter());
-    if (name.isEmpty())
-        return false;
-    // Only the file's own name counts: the log directory itself is usually
-    // called after the extension.
-    const QString fileName = QFileInfo(name).fileName();
-    info.logFileName = name.left(name.size() - fileName.size())
-                       + TvLogFile::withExtension(fileName, info.log_ext);
-    return true;
-}
-
-bool TvDiagMainWindow::chooseNewLogFile()
-{
-    CAdapterInfo &info = CAdapterInfo::instance();
-    for (;;) {
-        if (!chooseLogFileName())
-            return false;
-        if (!QFileInfo::exists(info.logFileName))
-            return true;
-        const int choice = ask.message(TvDialogSeam::Warning, msg("FILE_EXISTS"), TvDialogSeam::Yes,
-                                       TvDialogSeam::No, TvDialogSeam::Cancel);
-        if (choice == TvDialogSeam::Yes)
-            return true;
-        if (choice != TvDialogSeam::No) {
-            info.logFileName = QString();
-            return false;
-        }
-    }
-}
-
-void TvDiagMainWindow::showNothingToSave()
-{
-    ask.message(TvDialogSeam::Information, msg("LOGFILE_UNCHANGED"), TvDialogSeam::Ok,
-                msg("OK_TEXT"));
-}
-
-void TvDiagMainWindow::showSaveFailure()
-{
-    ask.message(TvDialogSeam::Critical,
-                msg("LOGFILE_SAVE_FAILED %1 %2").arg(CAdapterInfo::instance().logFileName, lastLogError),
-                TvDialogSeam::Cancel, msg("CANCEL_TEXT"));
-}
-
-void TvDiagMainWindow::saveUnderNewName()
-{
-    if (chooseNewLogFile() && !appendLogFile())
-        showSaveFailure();
-}
-
 void TvDiagMainWindow::fileSave()
 {
-    if (!logUnsaved) {
-        showNothingToSave();
-        return;
-    }
-    if (CAdapterInfo::instance().logFileName.isEmpty()) {
-        saveUnderNewName();
-        return;
-    }
-    if (!appendLogFile())
-        showSaveFailure();
+    logBook->fileSave();
 }
 
 void TvDiagMainWindow::fileSaveAs()
 {
-    if (!logUnsaved) {
-        showNothingToSave();
-        return;
-    }
-    saveUnderNewName();
-}
-
-bool TvDiagMainWindow::confirmLogSaved()
-{
-    const TvAsk::Question unsaved{QStringLiteral("LOGFILE_UNSAVED"), TvDialogSeam::Yes, TvDialogSeam::No,
-                           TvDialogSeam::Cancel};
-    const int choice = ask.showQuestion(&unsaved);
-    if (choice == TvDialogSeam::No)
-        return true;
-    if (choice != TvDialogSeam::Yes)
-        return false;
-    if (CAdapterInfo::instance().logFileName.isEmpty() && !chooseLogFileName())
-        return false;
-    if (appendLogFile())
-        return true;
-    const TvAsk::Question failed{msg("LOGFILE_CHANGES_SAVE_FAILED %1 %2")
-                              .arg(CAdapterInfo::instance().logFileName, lastLogError),
-                          TvDialogSeam::Yes, TvDialogSeam::Cancel, TvDialogSeam::NoButton};
-    return ask.showQuestion(&failed) == TvDialogSeam::Yes;
-}
-
-void TvDiagMainWindow::emptyLogList(int keepFrom)
-{
-    QMutexLocker locker(&logLock);
-    const QStringList kept = logLines->linesFrom(keepFrom);
-    logLines->clear();
-    logLines->appendLines(kept);
-    // Lines kept from a save stay saved.
-    savedLineCount = qMax(0, savedLineCount - keepFrom);
+    logBook->fileSaveAs();
 }
 
 void TvDiagMainWindow::fileNew()
 {
-    // The question runs a nested event loop in which log lines keep coming;
-    // the lock is taken only to empty the list, and what arrived meanwhile
-    // belongs to the new list.
-    const int asked = logLines->count();
-    if (logUnsaved && !confirmLogSaved())
-        return;
-    CAdapterInfo::instance().logFileName = QString();
-    emptyLogList(asked);
+    logBook->fileNew();
 }
 
 void TvDiagMainWindow::fileViewLogSlot()
 {
-    loggingOn = false;
-    if (logUnsaved && !confirmLogSaved())
-        return;
-    // Nothing of the emptied list stays, so the next save starts at the
-    // top of what the list will hold (savedLineCount 0).
-    emptyLogList(logLines->count());
-    const QString name =
-        ask.openFileName(msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
-    if (name.isEmpty())
-        return;
-    std::FILE *stream = std::fopen(QFile::encodeName(name).constData(), "r");
-    if (!stream) {
-        const QString error = QString::fromLocal8Bit(std::strerror(errno));
-        ask.message(TvDialogSeam::Critical, msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, error),
-                    TvDialogSeam::Ok);
-        return;
-    }
-    QFile file;
-    file.open(stream, QIODevice::ReadOnly | QIODevice::Text, QFileDevice::AutoCloseHandle);
-    QStringList lines;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        lines.append(QString::fromUtf8(line));
-    }
-    file.close();
-    {
-        QMutexLocker locker(&logLock);
-        logLines->appendLines(lines);
-    }
-    ui->TvDiagDataTab->setCurrentWidget(ui->LogfileTab);
+    logBook->fileViewLogSlot();
 }
 
 // ---------------------------------------------------------------------------

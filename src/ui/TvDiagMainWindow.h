@@ -18,7 +18,7 @@ class QPushButton;
 class QTimer;
 class TvCoreEvent;
 class TvDialogSeam;
-class TvLogModel;
+class TvLogBook;
 class TvTestProgress;
 class TvWorkerThread;
 struct CTestCase;
@@ -48,7 +48,6 @@ public:
     // The text of a core status, in this window's language.
     static QString statusText(int code);
 
-    int addLogLine(const QString &text);
 
     void selectAdapter(int index);
     void buildTestList(const QString &adapterKey);
@@ -58,7 +57,7 @@ public:
     int currentAdapterIndex() const { return currentAdapter; }
     const AdapterRecord *adapterTable() const { return adapters; }
     TvTestProgress *testRow(int index) const { return rows[index]; }
-    TvLogModel *logModel() const { return logLines; }
+    TvLogBook *log() const { return logBook; }
     QTimer *sensorTimer() const { return sensorPollTimer; }
     QTimer *adapterTimer() const { return adapterRefreshTimer; }
     QTimer *generalInfoTimer() const { return generalTimer; }
@@ -75,7 +74,6 @@ public:
     void setCoreBusy(bool busy) { coreBusy = busy; }
     // The script runner says while a script file runs.
     void setScriptRunning(bool on) { scriptRunning = on; }
-    void setLoggingOn(bool on) { loggingOn = on; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -182,16 +180,7 @@ protected:
     // The Advanced tab's console text area; nothing while there is none.
     virtual void appendConsoleText(const QString &text);
 
-    // ---- log -------------------------------------------------------------
-    bool loggingOn = false;
-    bool logUnsaved = false;
-    int savedLineCount = 0;
-    QMutex logLock;
-    TvLogModel *logLines = nullptr;
-    // Appends the lines not yet saved to the chosen log file.
-    bool appendLogFile();
-    // Offers to save unsaved lines; false when the caller must stop.
-    bool confirmLogSaved();
+    TvLogBook *logBook = nullptr;
     // -----------------------------------------------------------------------
 
     // Advanced tab (advanced mode only; built by buildAdvancedTab).
@@ -255,16 +244,6 @@ private:
     bool pointerOverRunControls() const;
     QPixmap resultImage(const QString &name) const;
 
-    // Log files.
-    QString logDirectory() const;
-    QString logFilter() const;
-    bool chooseLogFileName();
-    bool chooseNewLogFile();
-    void saveUnderNewName();
-    void showNothingToSave();
-    void showSaveFailure();
-    void emptyLogList(int keepFrom);
-
     void reportSelectFailure(int status);
 
     bool failedConstruction = true;
@@ -295,6 +274,5 @@ private:
     // The one-shot loop restart that is due, or 0; a cancel drops it.
     int pendingRestart = 0;
     int restartTickets = 0;
-    QString lastLogError;
 
 };

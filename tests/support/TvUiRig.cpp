@@ -8,6 +8,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvTestListItem.h"
 #include "ui/TvTestProgress.h"
+#include "ui/log/TvLogBook.h"
 
 #include <probekit.h>
 
@@ -239,7 +240,7 @@ bool TvUiRig::inAllTests()
 
 TvLogModel *TvUiRig::logModel()
 {
-    return window().logModel();
+    return window().log()->model();
 }
 
 void TvUiRig::mark()

@@ -1,0 +1,65 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+class TvAsk;
+class TvLogModel;
+
+// The log list and its files: time-stamped lines while logging is on, saves
+// that append the lines not yet saved to the chosen log file as one block,
+// a new list, and viewing a saved file. Unsaved lines are guarded: whatever
+// would drop them asks first. GUI thread only (the worker's and the core's
+// texts reach it as events), so it needs no lock.
+class TvLogBook : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TvLogBook(TvAsk *ask, QObject *parent = nullptr);
+
+    TvLogModel *model() const { return lines; }
+
+    bool loggingOn() const { return logging; }
+    void setLoggingOn(bool on) { logging = on; }
+    bool logUnsaved() const { return unsaved; }
+    // The first line that the next save writes.
+    int savedLineCount() const { return savedLines; }
+
+    // Appends a stamped line; 1 without doing anything while logging is off.
+    int addLogLine(const QString &text);
+    // Appends a stamped line whether logging is on or not.
+    void addForcedLine(const QString &text);
+
+    // Writes the lines not yet saved to the chosen file; false on failure
+    // (the lines stay unsaved).
+    bool appendLogFile();
+    // Offers to save unsaved lines; false when the caller must stop.
+    bool confirmLogSaved();
+    // True when nothing is unsaved or confirmLogSaved lets the caller go on.
+    bool confirmIfUnsaved() { return !unsaved || confirmLogSaved(); }
+
+    void fileSave();
+    void fileSaveAs();
+    void fileNew();
+    void fileViewLogSlot();
+
+signals:
+    // A viewed log file fills the list now.
+    void logFileShown();
+
+private:
+    QString logDirectory() const;
+    QString logFilter() const;
+    bool chooseLogFileName();
+    bool chooseNewLogFile();
+    void saveUnderNewName();
+    void showNothingToSave();
+    void showSaveFailure();
+    void emptyLogList(int keepFrom);
+
+    TvAsk *ask;
+    TvLogModel *lines;
+    bool logging = false;
+    bool unsaved = false;
+    int savedLines = 0;
+    QString lastLogError;
+};
