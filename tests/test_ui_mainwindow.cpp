@@ -5,7 +5,9 @@
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"
-#include "ui/AdapterListItem.h"
+#include "core/TvStatusCodes.h"
+#include "ui/TvAdapterSession.h"
+#include "ui/adapters/TvAdapterPage.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvTestProgress.h"
 #include "ui/log/TvLogBook.h"
@@ -29,39 +31,11 @@
 
 namespace {
 
-// Two described models and a machine with four adapters: the dual-port
-// model at bus 2 device 1 slot 2 (picture red 40 x 80), the single-port
-// model at bus 3 device 0 without slot (its picture is missing), an
-// undescribed one at bus 4, and one of another vendor at bus 5.
 class Rig : public TvUiRig
 {
 public:
-    Rig()
-    {
-        savePicture(QStringLiteral("images/dual.png"), QSize(40, 80), Qt::red);
-        describeAdapter(DualKey, QStringLiteral("Orlin Dual"), {1, 2}, QStringLiteral("images/dual.png"));
-        describeAdapter(SingleKey, QStringLiteral("Orlin Single"), {2, 1},
-                        QStringLiteral("images/missing.png"));
-        CAdapterInfo &info = CAdapterInfo::instance();
-        info.testCases.insert(9999, testCase(QStringLiteral("All tests"), {}));
-        info.testCases.insert(1, testCase(QStringLiteral("Register test"), {101, 102}));
-        info.testCases.insert(2, testCase(QStringLiteral("Memory test"), {201}, 0));
-        QJsonObject unknown = TvTestMachine::adapter(4, 0, 4, QStringLiteral("01FF"));
-        QJsonObject other = TvTestMachine::adapter(5, 0, 5);
-        other[QStringLiteral("vendorId")] = QStringLiteral("1B2C");
-        machine.adapters = {TvTestMachine::adapter(2, 1, 2),
-                            TvTestMachine::adapter(3, 0, -1, QStringLiteral("0101")), unknown,
-                            other};
-    }
+    Rig() { useFourAdapters(); }
 };
-
-QList<QListWidgetItem *> rowsOf(QListWidget *list)
-{
-    QList<QListWidgetItem *> items;
-    for (int i = 0; i < list->count(); ++i)
-        items.append(list->item(i));
-    return items;
-}
 
 QStringList actionNames(QMenu *menu)
 {
@@ -84,11 +58,7 @@ private slots:
     void failedRefreshEndsConstruction();
     void preselectionPicksTheNamedAdapter_data();
     void preselectionPicksTheNamedAdapter();
-    void refreshRebuildsOnlyForOtherHolders();
-    void picksOfTheAdapterList();
     void failingSelectionLeavesNoAdapter();
-    void aPersistentSelectFailureIsShownOnce();
-    void rowsHoldTheirTextWithoutPictures();
     void portCountFollowsTheThirdValue();
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
@@ -150,17 +120,17 @@ void TestUiMainWindow::constructionFollowsTheMode()
              QStringList({"helpManualAction", "-", "helpAboutAction"}));
 
     // The first refresh picked the first adapter that can be picked.
-    QCOMPARE(w.currentAdapterIndex(), 0);
+    QCOMPARE(w.adapterSession()->currentIndex(), 0);
     QCOMPARE(f.child<QLabel>("TvDiagCardLabel")->text(), QStringLiteral("Orlin Dual"));
     QCOMPARE(f.child<QListWidget>("AdapterListBox")->currentRow(), 0);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("allTests"))->isEnabled());
     for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("TvTestCase[%1]").arg(k)));
 
-    QVERIFY(w.adapterTimer() && w.adapterTimer()->isActive());
-    QCOMPARE(w.adapterTimer()->interval(), 5000);
+    QVERIFY(w.adapters()->refreshTimer() && w.adapters()->refreshTimer()->isActive());
+    QCOMPARE(w.adapters()->refreshTimer()->interval(), 5000);
     QVERIFY(!w.sensorTimer()->isActive() && !w.generalInfoTimer()->isActive()
-            && !w.locateTimer()->isActive());
+            && !w.adapters()->locateTimer()->isActive());
     QVERIFY(f.child<QPushButton>("SaveToFileButton")->isEnabled());
     QVERIFY(!f.child<QPushButton>("CancelTestButton")->isEnabled());
     // The start button follows the selected list entry.
@@ -198,7 +168,7 @@ void TestUiMainWindow::failedRefreshEndsConstruction()
     QCOMPARE(f.dialogs.asked.first().icon, TvDialogSeam::Critical);
     QCOMPARE(f.dialogs.asked.first().caption, TvProgram::bannerText());
     QCOMPARE(f.dialogs.asked.first().buttons, QList<int>({TvDialogSeam::Ok}));
-    QCOMPARE(w->currentAdapterIndex(), -1);
+    QCOMPARE(w->adapterSession()->currentIndex(), -1);
 }
 
 void TestUiMainWindow::preselectionPicksTheNamedAdapter_data()
@@ -231,127 +201,12 @@ void TestUiMainWindow::preselectionPicksTheNamedAdapter()
 
     QVERIFY(!w.constructionFailed());
     QVERIFY(f.dialogs.asked.isEmpty());
-    QCOMPARE(w.currentAdapterIndex(), expected);
+    QCOMPARE(w.adapterSession()->currentIndex(), expected);
     auto *list = f.child<QListWidget>("AdapterListBox");
     QCOMPARE(list->currentRow(), expected);
     QVERIFY(list->item(expected)->isSelected());
     QCOMPARE(f.child<QLabel>("TvDiagCardLabel")->text(),
              expected == 1 ? QStringLiteral("Orlin Single") : QStringLiteral("Orlin Dual"));
-}
-
-void TestUiMainWindow::refreshRebuildsOnlyForOtherHolders()
-{
-    Rig f;
-    QVERIFY(f.startCore());
-    TvDiagMainWindow &w = f.window();
-    auto *list = f.child<QListWidget>("AdapterListBox");
-
-    // The other vendor's adapter is filtered out; the rest are described.
-    QCOMPARE(list->count(), 3);
-    auto *dual = static_cast<AdapterListItem *>(list->item(0));
-    auto *single = static_cast<AdapterListItem *>(list->item(1));
-    auto *unknown = static_cast<AdapterListItem *>(list->item(2));
-    QCOMPARE(dual->lines().value(0), QStringLiteral("IN_SLOT Orlin Dual 2"));
-    QCOMPARE(dual->lines().value(1),
-             QStringLiteral("Vendor-ID:ABCD Device-ID:0102 Subvendor-ID:ABCD Subsystem-ID:0001"));
-    QVERIFY(dual->lines().value(2).isNull());
-    QCOMPARE(single->lines().value(0), QStringLiteral("DEVICE_ON_BUS Orlin Single 0 3"));
-    QCOMPARE(unknown->lines().value(0), QStringLiteral("ADAPTER_UNKNOWNIN_SLOT  4"));
-    QVERIFY(!unknown->isSelectable() && unknown->isMonochrome());
-    // A missing picture falls back to the generic one.
-    QCOMPARE(single->picture().size(), QSize(32, 90));
-    QCOMPARE(dual->picture().size(), QSize(40, 80));
-    QCOMPARE(dual->picture().toImage().pixelColor(5, 5), QColor(Qt::red));
-    QCOMPARE(unknown->picture().size(), QSize(32, 90));
-
-    // This window holds the dual-port adapter, and the core says so; it
-    // stays the selectable, selected row.
-    QVERIFY(w.adapterTable()[0].inUse != 0);
-    QVERIFY(dual->isSelectable() && !dual->isMonochrome());
-
-    const QList<QListWidgetItem *> before = rowsOf(list);
-    QCOMPARE(w.adapterTimerExpired(), 0);
-    QCOMPARE(rowsOf(list), before);
-    QVERIFY(list->item(0)->isSelected());
-
-    // Another instance takes the single-port adapter: the list is rebuilt.
-    const int lock = f.holdElsewhere(3, 0);
-    QVERIFY(lock >= 0);
-    QCOMPARE(w.adapterTimerExpired(), 0);
-    QVERIFY(rowsOf(list) != before);
-    auto *taken = static_cast<AdapterListItem *>(list->item(1));
-    QVERIFY(!taken->isSelectable() && taken->isMonochrome());
-    QVERIFY(taken->lines().value(0).startsWith(QStringLiteral("ALREADY_DIAGNOSED")));
-    const QColor grey = taken->picture().toImage().pixelColor(3, 3);
-    QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());
-    QVERIFY(list->item(0)->isSelected());
-    QVERIFY(static_cast<AdapterListItem *>(list->item(0))->isSelectable());
-    QCOMPARE(w.currentAdapterIndex(), 0);
-
-    // Released again: rebuilt once more, and pickable.
-    const QList<QListWidgetItem *> whileHeld = rowsOf(list);
-    f.release(lock);
-    QCOMPARE(w.adapterTimerExpired(), 0);
-    QVERIFY(rowsOf(list) != whileHeld);
-    QVERIFY(static_cast<AdapterListItem *>(list->item(1))->isSelectable());
-    QVERIFY(f.dialogs.asked.isEmpty());
-}
-
-void TestUiMainWindow::picksOfTheAdapterList()
-{
-    Rig f;
-    QVERIFY(f.startCore());
-    TvDiagMainWindow &w = f.window();
-    auto *list = f.child<QListWidget>("AdapterListBox");
-    TvLogModel *log = f.logModel();
-    // The first pick, made by the construction, logged its three lines.
-    QCOMPARE(log->count(), 3);
-    QCOMPARE(f.log().value(0), QString(60, QLatin1Char('=')));
-    QCOMPARE(f.log().value(1), QStringLiteral("Orlin Dual"));
-    QCOMPARE(f.log().value(2),
-             QStringLiteral("Vendor-ID: ABCD Device-ID:0102 Subvendor-ID:ABCD Subsystem-ID:0001"));
-
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    // Rows are as high as their picture and 5 pixels more, 500 wide.
-    QCOMPARE(list->visualItemRect(list->item(0)).height(), 80 + 5);
-    QCOMPARE(list->visualItemRect(list->item(1)).height(), 90 + 5);
-    QCOMPARE(list->itemDelegate()->sizeHint(QStyleOptionViewItem(), list->model()->index(1, 0)).width(), 500);
-    auto click = [list](int row) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          list->visualItemRect(list->item(row)).center());
-    };
-
-    // A monochrome row sends the selection back to the current adapter.
-    click(2);
-    QVERIFY(list->item(0)->isSelected());
-    QVERIFY(!list->item(2)->isSelected());
-    QCOMPARE(w.currentAdapterIndex(), 0);
-
-    // The current adapter's row: nothing happens, nothing is logged.
-    w.AdapterClickedSlot(list->item(0));
-    QCOMPARE(log->count(), 3);
-
-    // A real pick selects, logs and leaves logging as it was. Only this
-    // window's adapters changed hands, so the rows stay as they were.
-    const QList<QListWidgetItem *> before = rowsOf(list);
-    click(1);
-    QCOMPARE(rowsOf(list), before);
-    QCOMPARE(w.currentAdapterIndex(), 1);
-    QCOMPARE(f.child<QLabel>("TvDiagCardLabel")->text(), QStringLiteral("Orlin Single"));
-    QCOMPARE(log->count(), 6);
-    QCOMPARE(f.log().value(4), QStringLiteral("Orlin Single"));
-    QCOMPARE(f.log().value(5),
-             QStringLiteral("Vendor-ID: ABCD Device-ID:0101 Subvendor-ID:ABCD Subsystem-ID:0001"));
-    QCOMPARE(w.log()->addLogLine(QStringLiteral("dropped")), 1);
-    QVERIFY(list->item(1)->isSelected());
-    QVERIFY(f.dialogs.asked.isEmpty());
-
-    // A row shown free whose adapter was taken meanwhile: the core refuses.
-    QVERIFY(f.holdElsewhere(2, 1) >= 0);
-    w.AdapterClickedSlot(list->item(0));
-    QCOMPARE(f.dialogs.messageTexts(), QStringList({QStringLiteral("ADAPTER_LOCK_FAILED")}));
-    QCOMPARE(w.currentAdapterIndex(), -1);
 }
 
 void TestUiMainWindow::failingSelectionLeavesNoAdapter()
@@ -362,17 +217,17 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
     f.machine.adapters[1] = single;
     QVERIFY(f.startCore());
     TvDiagMainWindow &w = f.window();
-    QCOMPARE(w.currentAdapterIndex(), 0);
+    QCOMPARE(w.adapterSession()->currentIndex(), 0);
     auto *tests = f.child<QTreeWidget>("TestCasesListView");
     QVERIFY(tests->topLevelItemCount() > 0);
 
     w.selectAdapter(1);
-    QCOMPARE(f.dialogs.messageTexts(), QStringList({TvDiagMainWindow::statusText(11)}));
+    QCOMPARE(f.dialogs.messageTexts(), QStringList({TvStatusCodes::statusText(11)}));
     const auto &box = f.dialogs.asked.first();
     QCOMPARE(box.icon, TvDialogSeam::Critical);
     QCOMPARE(box.buttons, QList<int>({TvDialogSeam::Cancel}));
     QCOMPARE(box.buttonTexts, QStringList({QStringLiteral("CANCEL_TEXT")}));
-    QCOMPARE(w.currentAdapterIndex(), -1);
+    QCOMPARE(w.adapterSession()->currentIndex(), -1);
     QVERIFY(f.child<QLabel>("TvDiagCardLabel")->text().isEmpty());
     QCOMPARE(tests->topLevelItemCount(), 0);
     QVERIFY(!tests->isEnabled());
@@ -387,48 +242,6 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
              QStringList({"allTests", "connectivityTest"}));
 }
 
-void TestUiMainWindow::aPersistentSelectFailureIsShownOnce()
-{
-    Rig f;
-    f.machine.faults = QJsonObject{{QStringLiteral("AdapterSelect"), 29}};
-    QVERIFY(f.startCore());
-    TvDiagMainWindow &w = f.window();
-    QCOMPARE(w.currentAdapterIndex(), -1);
-    // Every refresh picks again and fails again; the box came once, the
-    // later failures are logged.
-    for (int refresh = 0; refresh < 3; ++refresh)
-        QCOMPARE(w.adapterTimerExpired(), 0);
-    QCOMPARE(f.dialogs.messageTexts(), QStringList({TvDiagMainWindow::statusText(29)}));
-    int logged = 0;
-    for (int i = 0; i < f.logModel()->count(); ++i)
-        logged += f.log().value(i) == TvDiagMainWindow::statusText(29) ? 1 : 0;
-    QCOMPARE(logged, 3);
-
-    // Once a pick succeeds, a new failure is shown again.
-    qputenv("PROBEKIT_FAULT", "AdapterSelect=0");
-    QCOMPARE(w.adapterTimerExpired(), 0);
-    QCOMPARE(w.currentAdapterIndex(), 0);
-    qputenv("PROBEKIT_FAULT", "AdapterSelect=29");
-    w.selectAdapter(1);
-    qunsetenv("PROBEKIT_FAULT");
-    QCOMPARE(f.dialogs.messageTexts().size(), 2);
-}
-
-void TestUiMainWindow::rowsHoldTheirTextWithoutPictures()
-{
-    Rig f;
-    QTemporaryDir nowhere;
-    CAdapterInfo::instance().basepath = nowhere.path();
-    QVERIFY(f.startCore());
-    TvDiagMainWindow &w = f.window();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto *list = f.child<QListWidget>("AdapterListBox");
-    const int lineHeight = QFontMetrics(list->font()).height();
-    for (int row = 0; row < list->count(); ++row)
-        QVERIFY(list->visualItemRect(list->item(row)).height() >= 2 * lineHeight + 5);
-}
-
 void TestUiMainWindow::portCountFollowsTheThirdValue()
 {
     Rig f;
@@ -439,7 +252,7 @@ void TestUiMainWindow::portCountFollowsTheThirdValue()
     const QStringList portBWidgets = {"PortBLabel", "LinkLedB", "ActivityLedB", "DuplexModeTextB", "SpeedModeTextB"};
     // The PCI view shows the adapter's third value; here the test writes it.
     QString thirdValue;
-    QObject::connect(&w, &TvDiagMainWindow::adapterSelected,
+    QObject::connect(w.adapterSession(), &TvAdapterSession::selected,
                      [&] { f.child<QLabel>("Misc3Text")->setText(thirdValue); });
 
     for (const QString &value : {QStringLiteral("2"), QStringLiteral("2 x"), QStringLiteral("1")}) {
@@ -483,7 +296,7 @@ void TestUiMainWindow::tabsDriveTheirTimers()
     tabs->setCurrentWidget(f.child<QWidget>("SensorTab"));
     w.selectAdapter(1);
     QVERIFY(!w.sensorTimer()->isActive());
-    QVERIFY(w.adapterTimer()->isActive());
+    QVERIFY(w.adapters()->refreshTimer()->isActive());
 }
 
 void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()

@@ -1,9 +1,8 @@
 #include "TvDiagMainWindow.h"
-#include "core/TvAdapterListing.h"
 #include "ui_TvDiagMainWindowBase.h"
 
-#include "AdapterListDelegate.h"
-#include "AdapterListItem.h"
+#include "TvAdapterSession.h"
+#include "adapters/TvAdapterPage.h"
 #include "TvAsk.h"
 #include "TvContextText.h"
 #include "TvDiagHelpDlgImpl.h"
@@ -14,7 +13,6 @@
 #include "log/TvLogBook.h"
 
 #include "text/TvProgram.h"
-#include "core/TvStatusCodes.h"
 #include "description/CAdapterInfo.h"
 #include "text/TvAnswerGate.h"
 #include "engine/TestJob.h"
@@ -58,20 +56,6 @@ constexpr TvContextText msg{Context};
 // Instances are numbered program-wide.
 int instanceCounter = 0;
 
-// Set while a pick of the adapter list is handled: message boxes run a
-// nested event loop in which a second pick must not start.
-bool selectionGuard = false;
-
-QString adapterKey(const AdapterRecord &r)
-{
-    return TvAdapterListing::adapterKey(r);
-}
-
-bool isEndRecord(const AdapterRecord &r)
-{
-    return TvAdapterListing::isEndRecord(r);
-}
-
 void setActionTexts(QAction *action, const char *text, const char *menuText, const char *accel)
 {
     action->setIconText(msg(text));
@@ -98,8 +82,16 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
     TvCoreCallbacks::setReceiver(this);
     connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
     advanced = TvProgram::advancedMode();
-    rowMap.fill(-1);
     logBook = new TvLogBook(&ask, this);
+    session = new TvAdapterSession(&ask, logBook, this);
+    adapterPage = new TvAdapterPage(session, &ask, logBook);
+    ui->TvDiagDataTab->insertTab(0, adapterPage, QString());
+    ui->TvDiagDataTab->setCurrentIndex(0);
+    connect(adapterPage, &TvAdapterPage::adapterPicked, this, &TvDiagMainWindow::pickAdapter);
+    connect(adapterPage, &TvAdapterPage::selectRequested, this, &TvDiagMainWindow::selectAdapter);
+    connect(adapterPage, &TvAdapterPage::allTestsClicked, this, &TvDiagMainWindow::startAllTestsSlot);
+    connect(adapterPage, &TvAdapterPage::connectivityClicked, this,
+            &TvDiagMainWindow::connectivityTestSlot);
     connect(logBook, &TvLogBook::logFileShown, this,
             [this] { ui->TvDiagDataTab->setCurrentWidget(ui->LogfileTab); });
 
@@ -164,7 +156,7 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
     default:
         break;
     }
-    preselectAdapter();
+    adapterPage->preselect(TvProgram::preselectBus(), TvProgram::preselectDevice());
     languageChange();
     failedConstruction = false;
     ui->CancelTestButton->installEventFilter(this);
@@ -194,7 +186,6 @@ void TvDiagMainWindow::setUpStaticWidgets()
     tablePalette.setColor(QPalette::Base, ui->TvDiagDataTab->palette().color(QPalette::Window));
     ui->StateTable->setPalette(tablePalette);
 
-    ui->AdapterListBox->setItemDelegate(new AdapterListDelegate(ui->AdapterListBox));
 }
 
 void TvDiagMainWindow::applyAdvancedMode()
@@ -218,44 +209,30 @@ void TvDiagMainWindow::applyAdvancedMode()
         ui->fileMenu->removeAction(fileEntries.at(open + 1));
 }
 
-bool TvDiagMainWindow::createTimers()
+void TvDiagMainWindow::createTimers()
 {
-    const struct {
-        QTimer *TvDiagMainWindow::*timer;
-        const char *failureKey;
-        void (TvDiagMainWindow::*slot)();
-    } timers[] = {
-        {&TvDiagMainWindow::sensorPollTimer, "ALLOC_SENSOR_TIMER_FAILED",
-         &TvDiagMainWindow::sensorTimerExpired},
-        {&TvDiagMainWindow::adapterRefreshTimer, "ALLOC_ADAPTER_TIMER_FAILED", nullptr},
-        {&TvDiagMainWindow::generalTimer, "ALLOC_GENERAL_TIMER_FAILED",
-         &TvDiagMainWindow::generalInfoTimerExpired},
-        {&TvDiagMainWindow::locateNICTimer, "ALLOC_LOCATE_TIMER_FAILED",
-         &TvDiagMainWindow::locateNICTimerExpired},
-    };
-    bool all = true;
-    for (const auto &t : timers) {
-        QTimer *timer = new (std::nothrow) QTimer(this);
-        this->*(t.timer) = timer;
-        if (!timer) {
-            // The window stays usable without this timer.
-            ask.alone(TvDialogSeam::Warning, msg(t.failureKey));
-            all = false;
-            continue;
-        }
-        if (t.slot)
-            connect(timer, &QTimer::timeout, this, t.slot);
-    }
-    if (adapterRefreshTimer) {
-        // adapterTimerExpired returns a code, so it is connected on its own.
-        connect(adapterRefreshTimer, &QTimer::timeout, this, [this] { adapterTimerExpired(); });
-        adapterRefreshTimer->start(5000);
-    }
-    if (generalTimer)
+    sensorPollTimer = new (std::nothrow) QTimer(this);
+    if (sensorPollTimer)
+        connect(sensorPollTimer, &QTimer::timeout, this, &TvDiagMainWindow::sensorTimerExpired);
+    generalTimer = new (std::nothrow) QTimer(this);
+    if (generalTimer) {
+        connect(generalTimer, &QTimer::timeout, this, &TvDiagMainWindow::generalInfoTimerExpired);
         generalTimer->setInterval(1000);
-    if (locateNICTimer)
-        locateNICTimer->setInterval(1000);
-    return all;
+    }
+    const struct {
+        QTimer *timer;
+        const char *failureKey;
+    } timers[] = {
+        {sensorPollTimer, "ALLOC_SENSOR_TIMER_FAILED"},
+        {adapterPage->refreshTimer(), "ALLOC_ADAPTER_TIMER_FAILED"},
+        {generalTimer, "ALLOC_GENERAL_TIMER_FAILED"},
+        {adapterPage->locateTimer(), "ALLOC_LOCATE_TIMER_FAILED"},
+    };
+    // The window stays usable without a timer.
+    for (const auto &t : timers) {
+        if (!t.timer)
+            ask.alone(TvDialogSeam::Warning, msg(t.failureKey));
+    }
 }
 
 void TvDiagMainWindow::connectWindowSignals()
@@ -306,40 +283,6 @@ bool TvDiagMainWindow::buildTestRows()
     return true;
 }
 
-void TvDiagMainWindow::preselectAdapter()
-{
-    const int bus = TvProgram::preselectBus();
-    const int device = TvProgram::preselectDevice();
-    if (!adapters || bus == -1 || device == -1)
-        return;
-    const int count = adapterCount();
-    for (int i = 0; i < count; ++i) {
-        const AdapterRecord &r = adapters[i];
-        // The adapter this window holds is reported in use as well; only
-        // another holder rules a record out.
-        if (r.busNumber != bus || r.deviceNumber != device || (r.inUse && i != currentAdapter))
-            continue;
-        // As with a click, an entry that the list shows as not pickable
-        // (unknown adapter) is not selected.
-        const QListWidgetItem *item = ui->AdapterListBox->item(rowOfAdapter(i));
-        if (!item || !item->flags().testFlag(Qt::ItemIsSelectable))
-            return;
-        if (i != currentAdapter)
-            selectAdapter(i);
-        if (currentAdapter != i)
-            return;
-        const int row = rowOfAdapter(i);
-        if (row >= 0)
-            ui->AdapterListBox->setCurrentRow(row);
-        return;
-    }
-}
-
-QString TvDiagMainWindow::statusText(int code)
-{
-    return TvStatusCodes::statusText(code);
-}
-
 // ---------------------------------------------------------------------------
 // Texts
 // ---------------------------------------------------------------------------
@@ -354,7 +297,7 @@ void TvDiagMainWindow::languageChange()
         QWidget *page;
         const char *key;
     } pages[] = {
-        {ui->AdapterTab, "ADAPTERS"},   {ui->TestTab, "TESTS"},     {ui->MonTab, "REPEATER_MONITOR"},
+        {adapterPage, "ADAPTERS"},   {ui->TestTab, "TESTS"},     {ui->MonTab, "REPEATER_MONITOR"},
         {ui->ConfigTab, "CONFIGURATION"}, {ui->SensorTab, "SENSORS"}, {ui->LogfileTab, "LOGFILE"},
         {ui->GeneralTab, "GENERAL"},
     };
@@ -364,9 +307,7 @@ void TvDiagMainWindow::languageChange()
             tabs->setTabText(index, msg(p.key));
     }
 
-    ui->AdapterListBox->setToolTip(msg("INSTALLED_ADAPTERS %1").arg(QStringLiteral("Tornavel")));
-    ui->allTestBtn->setToolTip(msg("START_ALL_TESTS_FOR_SEL_ADAPTER"));
-    ui->ConnectivityTestBtn->setToolTip(msg("START_CONNECTIVITY_TEST_FOR_SEL_ADAPTER"));
+    adapterPage->languageChange();
     ui->LoopInfiniteTests->setToolTip(msg("LOOP_INFINITE_TOOLTIP"));
     ui->SaveToFileButton->setToolTip(msg("SAVE_PCI_CONFIG_TO_FILE_TOOLTIP"));
 
@@ -374,9 +315,6 @@ void TvDiagMainWindow::languageChange()
         QAbstractButton *button;
         const char *key;
     } buttons[] = {
-        {ui->locateNIC_Btn, "START_LOCATE_NIC"},
-        {ui->allTestBtn, "PERFORM_ALL_TESTS"},
-        {ui->ConnectivityTestBtn, "CONNECTIVITY_TEST"},
         {ui->LoopInfiniteTests, "LOOP_INFINITE"},
         {ui->StartTestButton, "START_TESTS"},
         {ui->CancelTestButton, "CANCEL_TESTS"},
@@ -586,175 +524,20 @@ void TvDiagMainWindow::showEvent(QShowEvent *event)
 // Adapter inventory
 // ---------------------------------------------------------------------------
 
-int TvDiagMainWindow::adapterCount() const
-{
-    int count = 0;
-    if (adapters) {
-        while (!isEndRecord(adapters[count]))
-            ++count;
-    }
-    return count;
-}
-
-bool TvDiagMainWindow::inUseChangedElsewhere() const
-{
-    const int count = adapterCount();
-    if (count != savedInUse.size())
-        return true;
-    for (int i = 0; i < count; ++i) {
-        if (i != currentAdapter && (adapters[i].inUse != 0) != (savedInUse.at(i) != 0))
-            return true;
-    }
-    return false;
-}
-
 int TvDiagMainWindow::adapterTimerExpired()
 {
-    const QVector<uint32_t> filter = TvAdapterListing::vendorFilter();
-    adapters = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
-    if (!adapters)
-        return 1;
-    if (currentAdapter != -1 && !inUseChangedElsewhere())
-        return 0;
-    return rebuildAdapterList();
-}
-
-int TvDiagMainWindow::rebuildAdapterList()
-{
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    QListWidget *list = ui->AdapterListBox;
-    list->clear();
-    rowMap.fill(-1);
-    const int count = adapterCount();
-    savedInUse.resize(count);
-    int inUseElsewhere = 0;
-
-    for (int i = 0; i < count; ++i) {
-        const AdapterRecord &r = adapters[i];
-        savedInUse[i] = r.inUse;
-        const QString key = adapterKey(r);
-        const bool known = info.hasAdapter(key);
-        const bool selectable = known && (r.inUse == 0 || i == currentAdapter);
-        QString state;
-        if (!known) {
-            state = msg("ADAPTER_UNKNOWN");
-        } else if (!selectable) {
-            state = msg("ALREADY_DIAGNOSED");
-            ++inUseElsewhere;
-        } else if (firstSelectable == -1) {
-            firstSelectable = i;
-        }
-
-        const QString name = known ? info.adapterName(key) : QString();
-        const QString place =
-            r.slotNumber != -1
-                ? msg("IN_SLOT %1 %2").arg(name, QString::number(r.slotNumber))
-                : msg("DEVICE_ON_BUS %1 %2 %3")
-                      .arg(name, QString::number(r.deviceNumber), QString::number(r.busNumber));
-        const QString ids = QString::asprintf(
-            "Vendor-ID:%4.4X Device-ID:%4.4X Subvendor-ID:%4.4X Subsystem-ID:%4.4X", r.vendorId,
-            r.deviceId, r.subsystemVendorId, r.subsystemId);
-
-        list->addItem(new AdapterListItem(adapterPicture(key, known),
-                                          {state + place, ids, QString()}, !selectable,
-                                          selectable));
-        const int row = list->count() - 1;
-        if (currentBus != -1 && currentDevice != -1 && r.busNumber == currentBus
-            && r.deviceNumber == currentDevice)
-            list->setCurrentRow(row);
-        if (row < MaxAdapterRows)
-            rowMap[row] = i;
-    }
-
-    if (firstSelectable == -1)
-        return inUseElsewhere > 0 ? 3 : 2;
-    if (list->selectedItems().isEmpty()) {
-        const int row = rowOfAdapter(firstSelectable);
-        if (row >= 0) {
-            list->setCurrentRow(row);
-            automaticPick = true;
-            AdapterClickedSlot(list->item(row));
-            automaticPick = false;
-        }
-    }
-    return 0;
-}
-
-QPixmap TvDiagMainWindow::adapterPicture(const QString &key, bool known) const
-{
-    // The grey drawing of an entry that cannot be picked is made by AdapterListItem.
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    QPixmap picture;
-    if (known)
-        picture.load(info.basePathOf(info.adapterPixmap(key)));
-    if (picture.isNull())
-        picture.load(info.basePathOf(QStringLiteral("images/generic.bmp")));
-    return picture;
-}
-
-int TvDiagMainWindow::rowOfAdapter(int index) const
-{
-    if (index < 0)
-        return -1;
-    for (int row = 0; row < MaxAdapterRows && rowMap[row] != -1; ++row) {
-        if (rowMap[row] == index)
-            return row;
-    }
-    return -1;
-}
-
-void TvDiagMainWindow::selectCurrentAdapterRow()
-{
-    const int row = rowOfAdapter(currentAdapter);
-    if (row >= 0)
-        ui->AdapterListBox->setCurrentRow(row);
-    else
-        ui->AdapterListBox->clearSelection();
+    return adapterPage->adapterTimerExpired();
 }
 
 void TvDiagMainWindow::AdapterClickedSlot(QListWidgetItem *item)
 {
-    if (!item)
-        return;
-    if (!item->flags().testFlag(Qt::ItemIsSelectable)) {
-        selectCurrentAdapterRow();
-        return;
-    }
-    const int row = ui->AdapterListBox->row(item);
-    const int index = row >= 0 && row < MaxAdapterRows ? rowMap[row] : -1;
-    if (index == currentAdapter || index < 0 || selectionGuard)
-        return;
-    selectionGuard = true;
+    adapterPage->AdapterClickedSlot(item);
+}
 
-    if (!adapters) {
-        selectionGuard = false;
-        ui->allTestBtn->setEnabled(true);
-        ui->ConnectivityTestBtn->setEnabled(true);
-        return;
-    }
-    if (adapters[index].inUse) {
-        ask.alone(TvDialogSeam::Critical, msg("ADAPTER_ALREADY_DIAGNOSED"));
-        selectCurrentAdapterRow();
-        selectionGuard = false;
-        return;
-    }
-
+void TvDiagMainWindow::pickAdapter(int index)
+{
     getLinkInfo();
     selectAdapter(index);
-
-    logBook->addForcedLine(QString(60, QLatin1Char('=')));
-    logBook->addForcedLine(ui->TvDiagCardLabel->text());
-    // The selection refreshed the table; read the record from the new one.
-    if (adapters && index < adapterCount()) {
-        const AdapterRecord &r = adapters[index];
-        logBook->addForcedLine(QString::asprintf(
-            "Vendor-ID: %4.4X Device-ID:%4.4X Subvendor-ID:%4.4X Subsystem-ID:%4.4X", r.vendorId,
-            r.deviceId, r.subsystemVendorId, r.subsystemId));
-    }
-
-    selectionGuard = false;
-    ui->allTestBtn->setEnabled(true);
-    ui->ConnectivityTestBtn->setEnabled(true);
 }
 
 void TvDiagMainWindow::enableAdapterActions(bool enabled)
@@ -769,9 +552,7 @@ void TvDiagMainWindow::enableAdapterActions(bool enabled)
 
 void TvDiagMainWindow::resetAdapterViews()
 {
-    currentAdapter = -1;
-    currentBus = -1;
-    currentDevice = -1;
+    session->clear();
     clearTestSlots();
     for (TvTestProgress *row : rows) {
         if (row)
@@ -813,42 +594,20 @@ void TvDiagMainWindow::resetAdapterViews()
         w->setEnabled(false);
     if (sensorPollTimer)
         sensorPollTimer->stop();
-    if (locateNICTimer)
-        locateNICTimer->stop();
+    adapterPage->stopLocating();
     ui->TvDiagCardLabel->clear();
 }
 
 void TvDiagMainWindow::selectAdapter(int index)
 {
     resetAdapterViews();
-    if (!adapters || index < 0 || index >= adapterCount())
+    if (!session->select(index))
         return;
-
-    const AdapterRecord record = adapters[index];
-    const int status = AdapterSelect(&record);
-    if (status != 0) {
-        reportSelectFailure(status);
-        return;
-    }
-    selectFailureShown = false;
-    currentAdapter = index;
-    currentBus = record.busNumber;
-    currentDevice = record.deviceNumber;
-    emit adapterSelected(index);
-
-    const QString key = adapterKey(record);
-    char name[256] = {};
-    uint32_t size = sizeof name;
-    if (VpdReadKeyword("Name", name, &size) == 0)
-        ui->TvDiagCardLabel->setText(
-            QString::fromUtf8(name, int(qstrnlen(name, qMin<uint32_t>(size, sizeof name)))));
-    else
-        ui->TvDiagCardLabel->setText(CAdapterInfo::instance().adapterName(key));
-
-    buildTestList(key);
+    ui->TvDiagCardLabel->setText(session->cardName());
+    buildTestList(session->currentKey());
     showPciConfig(index);
     buildSensorTab();
-    adapterTimerExpired();
+    adapterPage->adapterTimerExpired();
 
     enableAdapterActions(true);
     if (advancedLineEdit)
@@ -860,19 +619,6 @@ void TvDiagMainWindow::selectAdapter(int index)
     modeButtons()->button(0)->setChecked(true);
     portButtons()->button(0)->setChecked(true);
     applyPortCount();
-}
-
-void TvDiagMainWindow::reportSelectFailure(int status)
-{
-    // The refresh retries the pick every few seconds; a failure that
-    // persists must not bring up the same box each time.
-    if (automaticPick && selectFailureShown) {
-        logBook->addForcedLine(statusText(status));
-        return;
-    }
-    selectFailureShown = true;
-    ask.message(TvDialogSeam::Critical, statusText(status), TvDialogSeam::Cancel,
-                msg("CANCEL_TEXT"));
 }
 
 bool TvDiagMainWindow::dualPort() const
@@ -1061,14 +807,12 @@ void TvDiagMainWindow::SelectTestCaseSlot(QTreeWidgetItem *item)
 
 void TvDiagMainWindow::setControlsEnabled(bool enabled)
 {
-    ui->AdapterListBox->setEnabled(enabled);
+    adapterPage->setControlsEnabled(enabled);
     ui->TestCasesListView->setEnabled(enabled);
     for (QMenu *menu : {ui->fileMenu, ui->flashMenu, ui->vpdMenu, ui->testMenu}) {
         for (QAction *action : menu->actions())
             action->setEnabled(enabled);
     }
-    ui->allTestBtn->setEnabled(enabled);
-    ui->ConnectivityTestBtn->setEnabled(enabled);
     for (QAction *action :
          {ui->allTests, ui->fileNewAction, ui->fileOpenAction, ui->fileSaveAction,
           ui->fileSaveAsAction, ui->fileExitAction, ui->fileCurrLog, ui->flashSaveAction,
@@ -1725,13 +1469,16 @@ void TvDiagMainWindow::flashLoadSlot() {}
 void TvDiagMainWindow::flashSaveSlot() {}
 void TvDiagMainWindow::flashClearSlot() {}
 void TvDiagMainWindow::connectivityTestSlot() {}
-void TvDiagMainWindow::locateNIC_Slot() {}
+void TvDiagMainWindow::locateNIC_Slot()
+{
+    adapterPage->locateNIC_Slot();
+}
+
 void TvDiagMainWindow::getNetworkDriverInfo() {}
 void TvDiagMainWindow::getLinkInfo() {}
 void TvDiagMainWindow::checkActivity(int) {}
 void TvDiagMainWindow::sensorTimerExpired() {}
 void TvDiagMainWindow::generalInfoTimerExpired() {}
-void TvDiagMainWindow::locateNICTimerExpired() {}
 void TvDiagMainWindow::doAdvancedAction() {}
 void TvDiagMainWindow::showPciConfig(int) {}
 void TvDiagMainWindow::buildSensorTab() {}

@@ -9,7 +9,6 @@
 #include <array>
 #include <atomic>
 
-struct AdapterRecord;
 class QAction;
 class QActionGroup;
 class QCloseEvent;
@@ -18,6 +17,8 @@ class QPushButton;
 class QTimer;
 class TvCoreEvent;
 class TvDialogSeam;
+class TvAdapterPage;
+class TvAdapterSession;
 class TvLogBook;
 class TvTestProgress;
 class TvWorkerThread;
@@ -32,7 +33,6 @@ class TvDiagMainWindow : public TvDiagMainWindowBase
 public:
     static constexpr int RowCount = 7;
     static constexpr int SlotCount = 32;
-    static constexpr int MaxAdapterRows = 256;
     static constexpr int AllTestsNumber = 9999;
     static constexpr int ConnectivityNumber = 9998;
 
@@ -45,23 +45,18 @@ public:
     bool constructionFailed() const { return failedConstruction; }
     int instanceNumber() const { return instance; }
 
-    // The text of a core status, in this window's language.
-    static QString statusText(int code);
-
 
     void selectAdapter(int index);
     void buildTestList(const QString &adapterKey);
     void showTestSlot(int testCaseNumber);
     void setControlsEnabled(bool enabled);
 
-    int currentAdapterIndex() const { return currentAdapter; }
-    const AdapterRecord *adapterTable() const { return adapters; }
+    TvAdapterSession *adapterSession() const { return session; }
+    TvAdapterPage *adapters() const { return adapterPage; }
     TvTestProgress *testRow(int index) const { return rows[index]; }
     TvLogBook *log() const { return logBook; }
     QTimer *sensorTimer() const { return sensorPollTimer; }
-    QTimer *adapterTimer() const { return adapterRefreshTimer; }
     QTimer *generalInfoTimer() const { return generalTimer; }
-    QTimer *locateTimer() const { return locateNICTimer; }
 
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker) { workerThread = worker; }
@@ -78,8 +73,6 @@ public:
 signals:
     // fileExit wants the program to end; connected to the application's quit.
     void quitRequested();
-    // An adapter has been opened in the core; its views are filled next.
-    void adapterSelected(int index);
 
 public slots:
     void AdapterClickedSlot(QListWidgetItem *item) override;
@@ -115,7 +108,6 @@ public slots:
     void sensorTimerExpired();
     int adapterTimerExpired();
     void generalInfoTimerExpired();
-    void locateNICTimerExpired();
     void doAdvancedAction();
     void tabChanged(QWidget *page);
     void fileExitSlot();
@@ -192,20 +184,14 @@ protected:
 private:
     void setUpLogList();
     bool buildTestRows();
-    bool createTimers();
+    void createTimers();
     void applyAdvancedMode();
     void setUpStaticWidgets();
     void centreOnDesktop();
-    void preselectAdapter();
     void connectWindowSignals();
 
-    // Adapter inventory.
-    int adapterCount() const;
-    bool inUseChangedElsewhere() const;
-    int rebuildAdapterList();
-    QPixmap adapterPicture(const QString &key, bool known) const;
-    int rowOfAdapter(int index) const;
-    void selectCurrentAdapterRow();
+    // The user's pick of the adapter list.
+    void pickAdapter(int index);
     void resetAdapterViews();
     void enableAdapterActions(bool enabled);
     void applyPortCount();
@@ -244,32 +230,19 @@ private:
     bool pointerOverRunControls() const;
     QPixmap resultImage(const QString &name) const;
 
-    void reportSelectFailure(int status);
-
     bool failedConstruction = true;
-    // Picks made by the adapter refresh rather than by the user; a failure
-    // of those is shown once per streak of failures and logged after that.
-    bool automaticPick = false;
-    bool selectFailureShown = false;
     bool advanced = false;
     int instance;
     TvAsk ask;
 
-    AdapterRecord *adapters = nullptr;
-    int currentAdapter = -1;
-    int firstSelectable = -1;
-    int currentBus = -1;
-    int currentDevice = -1;
-    std::array<int, MaxAdapterRows> rowMap;
-    QVector<quint8> savedInUse;
+    TvAdapterSession *session = nullptr;
+    TvAdapterPage *adapterPage = nullptr;
 
     QActionGroup *menuActions = nullptr;
     QTreeWidgetItem *lastSelectedItem = nullptr;
 
     QTimer *sensorPollTimer = nullptr;
-    QTimer *adapterRefreshTimer = nullptr;
     QTimer *generalTimer = nullptr;
-    QTimer *locateNICTimer = nullptr;
 
     // The one-shot loop restart that is due, or 0; a cancel drops it.
     int pendingRestart = 0;

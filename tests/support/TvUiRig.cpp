@@ -128,6 +128,23 @@ void TvUiRig::savePicture(const QString &name, const QSize &size, Qt::GlobalColo
     image.save(base.filePath(name));
 }
 
+void TvUiRig::useFourAdapters()
+{
+    savePicture(QStringLiteral("images/dual.png"), QSize(40, 80), Qt::red);
+    describeAdapter(DualKey, QStringLiteral("Orlin Dual"), {1, 2}, QStringLiteral("images/dual.png"));
+    describeAdapter(SingleKey, QStringLiteral("Orlin Single"), {2, 1},
+                    QStringLiteral("images/missing.png"));
+    CAdapterInfo &info = CAdapterInfo::instance();
+    info.testCases.insert(9999, testCase(QStringLiteral("All tests"), {}));
+    info.testCases.insert(1, testCase(QStringLiteral("Register test"), {101, 102}));
+    info.testCases.insert(2, testCase(QStringLiteral("Memory test"), {201}, 0));
+    QJsonObject unknown = TvTestMachine::adapter(4, 0, 4, QStringLiteral("01FF"));
+    QJsonObject other = TvTestMachine::adapter(5, 0, 5);
+    other[QStringLiteral("vendorId")] = QStringLiteral("1B2C");
+    machine.adapters = {TvTestMachine::adapter(2, 1, 2),
+                        TvTestMachine::adapter(3, 0, -1, QStringLiteral("0101")), unknown, other};
+}
+
 bool TvUiRig::startCore()
 {
     machine.install();

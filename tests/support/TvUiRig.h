@@ -47,6 +47,14 @@ public:
     void describeAdapter(const QString &key, const QString &name, const QList<int> &testCaseIds,
                          const QString &pixmap = QString());
     void savePicture(const QString &name, const QSize &size, Qt::GlobalColor color) const;
+    // Two described models and a machine with four adapters: the dual-port
+    // model (DualKey, test cases 1 and 2, picture red 40 x 80) at bus 2
+    // device 1 slot 2, the single-port model (SingleKey, test cases 2 and
+    // 1, its picture missing) at bus 3 device 0 without slot, an
+    // undescribed one at bus 4, and one of another vendor at bus 5. Test
+    // cases: 9999 all tests, 1 "Register test" (101, 102), 2 "Memory test"
+    // (201, no loop).
+    void useFourAdapters();
     QString basePath(const QString &relative) const { return base.filePath(relative); }
 
     // Writes the machine file and initialises the core.

@@ -1,0 +1,97 @@
+#include "TvAdapterSession.h"
+#include "TvAsk.h"
+#include "TvContextText.h"
+#include "log/TvLogBook.h"
+
+#include "core/TvAdapterListing.h"
+#include "core/TvStatusCodes.h"
+#include "description/CAdapterInfo.h"
+
+#include <probekit.h>
+
+#include <QVector>
+
+namespace {
+
+constexpr TvContextText msg{TvContextText::MainWindow};
+
+} // namespace
+
+TvAdapterSession::TvAdapterSession(TvAsk *ask, TvLogBook *log, QObject *parent)
+    : QObject(parent), ask(ask), log(log)
+{
+}
+
+bool TvAdapterSession::enumerate()
+{
+    const QVector<uint32_t> filter = TvAdapterListing::vendorFilter();
+    adapters = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
+    return adapters != nullptr;
+}
+
+int TvAdapterSession::count() const
+{
+    int n = 0;
+    if (adapters) {
+        while (!TvAdapterListing::isEndRecord(adapters[n]))
+            ++n;
+    }
+    return n;
+}
+
+const AdapterRecord &TvAdapterSession::record(int index) const
+{
+    return adapters[index];
+}
+
+void TvAdapterSession::clear()
+{
+    current = -1;
+    bus = -1;
+    device = -1;
+    key.clear();
+    name.clear();
+    emit cleared();
+}
+
+bool TvAdapterSession::select(int index)
+{
+    if (!adapters || index < 0 || index >= count())
+        return false;
+    const AdapterRecord record = adapters[index];
+    const int status = AdapterSelect(&record);
+    if (status != 0) {
+        reportSelectFailure(status);
+        return false;
+    }
+    selectFailureShown = false;
+    current = index;
+    bus = record.busNumber;
+    device = record.deviceNumber;
+    key = TvAdapterListing::adapterKey(record);
+    name = readCardName();
+    emit selected(index);
+    return true;
+}
+
+QString TvAdapterSession::readCardName() const
+{
+    char text[256] = {};
+    uint32_t size = sizeof text;
+    if (VpdReadKeyword("Name", text, &size) == 0)
+        return QString::fromUtf8(text, int(qstrnlen(text, qMin<uint32_t>(size, sizeof text))));
+    return CAdapterInfo::instance().adapterName(key);
+}
+
+void TvAdapterSession::reportSelectFailure(int status)
+{
+    const QString text = TvStatusCodes::statusText(status);
+    // The refresh retries the pick every few seconds; a failure that
+    // persists must not bring up the same box each time.
+    if (automaticPick && selectFailureShown) {
+        log->addForcedLine(text);
+        return;
+    }
+    selectFailureShown = true;
+    ask->message(TvDialogSeam::Critical, text, TvDialogSeam::Cancel, msg("CANCEL_TEXT"));
+}

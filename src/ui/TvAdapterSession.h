@@ -1,0 +1,65 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+struct AdapterRecord;
+class TvAsk;
+class TvLogBook;
+
+// The one owner of "which adapter": the adapter table of the last
+// enumeration and the adapter that is open in the core (its index in the
+// table, bus and device number, key and the name the window shows for it).
+// Pages are handed the session and read it; only the window's adapter
+// selection changes it. GUI thread only.
+class TvAdapterSession : public QObject
+{
+    Q_OBJECT
+public:
+    TvAdapterSession(TvAsk *ask, TvLogBook *log, QObject *parent = nullptr);
+
+    // Asks the core for the installed adapters of the configured vendors;
+    // the answer replaces the table. False when the core returned none.
+    bool enumerate();
+    const AdapterRecord *table() const { return adapters; }
+    // Records up to the table's end record.
+    int count() const;
+    // A record of the table; index below count().
+    const AdapterRecord &record(int index) const;
+
+    int currentIndex() const { return current; }
+    int currentBus() const { return bus; }
+    int currentDevice() const { return device; }
+    // "VVVV:DDDD:SVSV:SSSS" of the current adapter; empty without one.
+    QString currentKey() const { return key; }
+    // The adapter's name from its vital product data, else from its
+    // description; empty without a current adapter.
+    QString cardName() const { return name; }
+
+    // Leaves no adapter current.
+    void clear();
+    // Opens the adapter at `index` of the table in the core and makes it
+    // current. A failure is shown and leaves no adapter current.
+    bool select(int index);
+    // Set around the picks that the adapter refresh makes by itself: a
+    // failure that persists is shown once and logged after that.
+    void setAutomaticPick(bool on) { automaticPick = on; }
+
+signals:
+    void selected(int index);
+    void cleared();
+
+private:
+    void reportSelectFailure(int status);
+    QString readCardName() const;
+
+    TvAsk *ask;
+    TvLogBook *log;
+    AdapterRecord *adapters = nullptr;
+    int current = -1;
+    int bus = -1;
+    int device = -1;
+    QString key;
+    QString name;
+    bool automaticPick = false;
+    bool selectFailureShown = false;
+};
