@@ -9,7 +9,9 @@
 #include "text/TvCoreEvent.h"
 #include "engine/TvWorkerThread.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvTestProgress.h"
+#include "ui/tests/TvTestPage.h"
+#include "ui/tests/TvTestProgress.h"
+#include "ui/tests/TvTestRun.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -352,7 +354,7 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         Rig rig({1, 3, 2});
         QVERIFY(rig.started);
         const QString card = rig.child<QLabel>("TvDiagCardLabel")->text();
-        rig.pick(TvDiagMainWindow::AllTestsNumber);
+        rig.pick(TvTestPage::AllTestsNumber);
         rig.mark();
         rig.click("StartTestButton");
         QTRY_VERIFY(!rig.isRunning());
@@ -375,7 +377,7 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         // A fail ends the whole run.
         Rig rig({1, 2}, {{"113", behaviour({}, 1)}});
         QVERIFY(rig.started);
-        rig.pick(TvDiagMainWindow::AllTestsNumber);
+        rig.pick(TvTestPage::AllTestsNumber);
         rig.mark();
         rig.click("StartTestButton");
         QTRY_VERIFY(!rig.isRunning());
@@ -494,7 +496,7 @@ void TestUiEngine::runTextsAreTranslated()
         Rig rig({1, 3}, {{"301", behaviour({}, 1)}});
         QVERIFY(rig.started);
         rig.mark();
-        rig.pick(TvDiagMainWindow::AllTestsNumber);
+        rig.pick(TvTestPage::AllTestsNumber);
         rig.click("StartTestButton");
         QTRY_VERIFY(!rig.isRunning());
         rig.pick(3);

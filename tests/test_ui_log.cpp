@@ -9,7 +9,9 @@
 #include "text/TvCoreEvent.h"
 #include "ui/TvAsk.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvTestProgress.h"
+#include "ui/tests/TvTestPage.h"
+#include "ui/tests/TvTestProgress.h"
+#include "ui/tests/TvTestRun.h"
 #include "ui/log/TvLogBook.h"
 
 #include <QAction>

@@ -9,7 +9,9 @@
 #include "ui/TvAdapterSession.h"
 #include "ui/adapters/TvAdapterPage.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvTestProgress.h"
+#include "ui/tests/TvTestPage.h"
+#include "ui/tests/TvTestProgress.h"
+#include "ui/tests/TvTestRun.h"
 #include "ui/log/TvLogBook.h"
 
 #include <QAction>
@@ -20,6 +22,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
@@ -62,6 +66,7 @@ private slots:
     void portCountFollowsTheThirdValue();
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
+    void lockingFansOutToEveryPage();
     void noRawKeyIsShown();
 };
 
@@ -124,7 +129,7 @@ void TestUiMainWindow::constructionFollowsTheMode()
     QCOMPARE(f.child<QLabel>("TvDiagCardLabel")->text(), QStringLiteral("Orlin Dual"));
     QCOMPARE(f.child<QListWidget>("AdapterListBox")->currentRow(), 0);
     QVERIFY(w.findChild<QAction *>(QStringLiteral("allTests"))->isEnabled());
-    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
+    for (int k = 0; k < TvTestPage::RowCount; ++k)
         QVERIFY(w.findChild<QWidget *>(QStringLiteral("TvTestCase[%1]").arg(k)));
 
     QVERIFY(w.adapters()->refreshTimer() && w.adapters()->refreshTimer()->isActive());
@@ -235,8 +240,8 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
     QVERIFY(!w.findChild<QAction *>(QStringLiteral("flashSaveAction"))->isEnabled());
     QCOMPARE(f.child<QLabel>("NetDrvNameText")->text(), QStringLiteral("NOT_AVAILABLE"));
     QCOMPARE(f.child<QLabel>("loopCountValueLabel")->text(), QStringLiteral("0"));
-    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
-        QVERIFY(w.testRow(k)->isHidden());
+    for (int k = 0; k < TvTestPage::RowCount; ++k)
+        QVERIFY(f.row(k)->isHidden());
     // No menu entry of the adapter's test cases is left behind.
     QCOMPARE(actionNames(f.child<QMenu>("testMenu")),
              QStringList({"allTests", "connectivityTest"}));
@@ -313,7 +318,7 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     QCOMPARE(f.dialogs.messageTexts(), QStringList({QStringLiteral("LOGFILE_UNSAVED")}));
     f.dialogs.asked.clear();
 
-    w.setCoreBusy(true);
+    w.run()->setCoreBusy(true);
     f.dialogs.answerMessage(TvDialogSeam::No);
     QCloseEvent refused;
     QApplication::sendEvent(&w, &refused);
@@ -327,6 +332,40 @@ void TestUiMainWindow::closeWhileTheCoreIsBusyAsks()
     QCloseEvent accepted;
     QApplication::sendEvent(&w, &accepted);
     QVERIFY(accepted.isAccepted());
+}
+
+void TestUiMainWindow::lockingFansOutToEveryPage()
+{
+    Rig f;
+    QVERIFY(f.startCore());
+    TvProgram::runSettings()[0] = 1;
+    TvDiagMainWindow &w = f.window();
+    auto *adapters = f.child<QListWidget>("AdapterListBox");
+    auto *tests = f.child<QTreeWidget>("TestCasesListView");
+    auto *cancel = f.child<QPushButton>("CancelTestButton");
+    auto *start = f.child<QPushButton>("StartTestButton");
+    auto *table = f.child<QTableWidget>("StateTable");
+    QList<QAction *> menuEntries;
+    for (const char *menu : {"fileMenu", "testMenu", "flashMenu", "vpdMenu"})
+        menuEntries += f.child<QMenu>(menu)->actions();
+
+    // A run locks, its end releases.
+    emit w.run()->controlsLockRequested(true);
+    QVERIFY(!adapters->isEnabled() && !tests->isEnabled() && !start->isEnabled());
+    for (QAction *a : menuEntries)
+        QVERIFY2(!a->isEnabled(), qPrintable(a->objectName() + a->text()));
+    QVERIFY(!f.child<QPushButton>("allTestBtn")->isEnabled());
+    QVERIFY(!f.child<QWidget>("ModeButtonGroup")->isEnabled());
+
+    cancel->setEnabled(true);
+    table->setRowCount(3);
+    emit w.run()->controlsLockRequested(false);
+    QVERIFY(adapters->isEnabled() && tests->isEnabled() && start->isEnabled());
+    for (QAction *a : menuEntries)
+        QVERIFY(a->isEnabled());
+    QVERIFY(!cancel->isEnabled());
+    QCOMPARE(table->rowCount(), 0);
+    QVERIFY(f.child<QRadioButton>("Repeater")->isEnabled());
 }
 
 void TestUiMainWindow::noRawKeyIsShown()

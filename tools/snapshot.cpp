@@ -11,7 +11,8 @@
 #include "ui/TvDiagMainWindow.h"
 #include "text/TvDialogSeam.h"
 #include "ui/TvSplash.h"
-#include "ui/TvTestListItem.h"
+#include "ui/tests/TvTestListItem.h"
+#include "ui/tests/TvTestPage.h"
 
 #include <probekit.h>
 
@@ -90,7 +91,7 @@ void showFirstTestCase(TvDiagMainWindow &window)
     auto *list = window.findChild<QTreeWidget *>(QStringLiteral("TestCasesListView"));
     for (int i = 0; list && i < list->topLevelItemCount(); ++i) {
         auto *item = static_cast<TvTestListItem *>(list->topLevelItem(i));
-        if (item->testCaseNumber() < TvDiagMainWindow::ConnectivityNumber) {
+        if (item->testCaseNumber() < TvTestPage::ConnectivityNumber) {
             list->setCurrentItem(item);
             return;
         }

@@ -8,14 +8,13 @@
 #include "TvDiagHelpDlgImpl.h"
 #include "text/TvDialogSeam.h"
 #include "TvSplash.h"
-#include "TvTestListItem.h"
-#include "TvTestProgress.h"
+#include "tests/TvTestPage.h"
+#include "tests/TvTestRun.h"
 #include "log/TvLogBook.h"
 
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
 #include "text/TvAnswerGate.h"
-#include "engine/TestJob.h"
 #include "text/TvCoreEvent.h"
 #include "engine/TvLogModel.h"
 #include "engine/TvWorkerThread.h"
@@ -85,7 +84,10 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
     logBook = new TvLogBook(&ask, this);
     session = new TvAdapterSession(&ask, logBook, this);
     adapterPage = new TvAdapterPage(session, &ask, logBook);
+    testPage = new TvTestPage(advanced, &ask, ui->testMenu);
+    testRun = new TvTestRun(testPage, session, logBook, &ask, advanced, this);
     ui->TvDiagDataTab->insertTab(0, adapterPage, QString());
+    ui->TvDiagDataTab->insertTab(1, testPage, QString());
     ui->TvDiagDataTab->setCurrentIndex(0);
     connect(adapterPage, &TvAdapterPage::adapterPicked, this, &TvDiagMainWindow::pickAdapter);
     connect(adapterPage, &TvAdapterPage::selectRequested, this, &TvDiagMainWindow::selectAdapter);
@@ -115,29 +117,20 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
         connect(repeaterAction, &QAction::triggered, this, &TvDiagMainWindow::StartRepeater);
     }
 
-    ui->TestCasesListView->setEnabled(false);
-    ui->StartTestButton->setEnabled(false);
-    ui->CancelTestButton->setEnabled(false);
-    ui->LoopInfiniteTests->setEnabled(false);
-    ui->StartTestButton->setFocusPolicy(Qt::StrongFocus);
-    ui->CancelTestButton->setFocusPolicy(Qt::StrongFocus);
-
     connectWindowSignals();
     resize(630, 450);
     centreOnDesktop();
 
     setUpLogList();
 
-    if (!buildTestRows()) {
+    if (!testPage->hasRows()) {
         ask.alone(TvDialogSeam::Critical, msg("ALLOC_TESTPROGRESS_FAILED"));
         return;
     }
-    menuActions = new (std::nothrow) QActionGroup(this);
-    if (!menuActions) {
+    if (!testPage->hasActionGroup()) {
         ask.alone(TvDialogSeam::Critical, msg("ALLOC_MENUACTION_FAILED"));
         return;
     }
-    menuActions->setExclusive(true);
 
     enableAdapterActions(false);
     if (advancedLineEdit)
@@ -159,17 +152,30 @@ TvDiagMainWindow::TvDiagMainWindow() : instance(++instanceCounter), ask(this)
     adapterPage->preselect(TvProgram::preselectBus(), TvProgram::preselectDevice());
     languageChange();
     failedConstruction = false;
-    ui->CancelTestButton->installEventFilter(this);
-    ui->LoopInfiniteTests->installEventFilter(this);
+    testRun->watchRunControls();
 }
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
     // Neither the worker nor a core callback may post to a window that is
     // going away.
-    if (workerThread)
-        workerThread->setReceiver(nullptr);
+    if (testRun->worker())
+        testRun->worker()->setReceiver(nullptr);
     TvCoreCallbacks::setReceiver(nullptr);
+}
+
+void TvDiagMainWindow::setWorker(TvWorkerThread *worker)
+{
+    testRun->setWorker(worker);
+}
+
+void TvDiagMainWindow::cancelButtonsOff()
+{
+    ui->MonitorCancelButton->setEnabled(false);
+    if (advancedCancelButton)
+        advancedCancelButton->setEnabled(false);
+    if (advancedLineEdit)
+        advancedLineEdit->setFocus();
 }
 
 void TvDiagMainWindow::setUpStaticWidgets()
@@ -239,8 +245,14 @@ void TvDiagMainWindow::connectWindowSignals()
 {
     connect(ui->TvDiagDataTab, &QTabWidget::currentChanged, this,
             [this](int index) { tabChanged(ui->TvDiagDataTab->widget(index)); });
-    connect(ui->StartTestButton, &QPushButton::pressed, this, &TvDiagMainWindow::StartTestSlot);
-    connect(ui->CancelTestButton, &QPushButton::pressed, this, &TvDiagMainWindow::CancelTestSlot);
+    connect(testPage, &TvTestPage::startPressed, this, &TvDiagMainWindow::StartTestSlot);
+    connect(testPage, &TvTestPage::cancelPressed, this, &TvDiagMainWindow::CancelTestSlot);
+    connect(testPage, &TvTestPage::testSlotTriggered, this, &TvDiagMainWindow::testSlot);
+    connect(testRun, &TvTestRun::controlsLockRequested, this,
+            [this](bool lock) { setControlsEnabled(!lock); });
+    connect(testRun, &TvTestRun::testPageWanted, this,
+            [this] { ui->TvDiagDataTab->setCurrentWidget(testPage); });
+    connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(ui->MonitorCancelButton, &QPushButton::pressed, this, &TvDiagMainWindow::CancelTestSlot);
     connect(ui->MonitorStartButton, &QPushButton::pressed, this, &TvDiagMainWindow::StartMonitor);
 }
@@ -267,22 +279,6 @@ void TvDiagMainWindow::setUpLogList()
             });
 }
 
-bool TvDiagMainWindow::buildTestRows()
-{
-    auto *layout = new QVBoxLayout(ui->BaseTestBox);
-    layout->setAlignment(Qt::AlignTop);
-    for (int k = 0; k < RowCount; ++k) {
-        TvTestProgress *row = new (std::nothrow)
-            TvTestProgress(ui->BaseTestBox, QStringLiteral("TvTestCase[%1]").arg(k));
-        rows[k] = row;
-        if (!row)
-            return false;
-        row->hide();
-        layout->addWidget(row);
-    }
-    return true;
-}
-
 // ---------------------------------------------------------------------------
 // Texts
 // ---------------------------------------------------------------------------
@@ -297,7 +293,7 @@ void TvDiagMainWindow::languageChange()
         QWidget *page;
         const char *key;
     } pages[] = {
-        {adapterPage, "ADAPTERS"},   {ui->TestTab, "TESTS"},     {ui->MonTab, "REPEATER_MONITOR"},
+        {adapterPage, "ADAPTERS"},   {testPage, "TESTS"},     {ui->MonTab, "REPEATER_MONITOR"},
         {ui->ConfigTab, "CONFIGURATION"}, {ui->SensorTab, "SENSORS"}, {ui->LogfileTab, "LOGFILE"},
         {ui->GeneralTab, "GENERAL"},
     };
@@ -308,16 +304,13 @@ void TvDiagMainWindow::languageChange()
     }
 
     adapterPage->languageChange();
-    ui->LoopInfiniteTests->setToolTip(msg("LOOP_INFINITE_TOOLTIP"));
+    testPage->languageChange();
     ui->SaveToFileButton->setToolTip(msg("SAVE_PCI_CONFIG_TO_FILE_TOOLTIP"));
 
     const struct {
         QAbstractButton *button;
         const char *key;
     } buttons[] = {
-        {ui->LoopInfiniteTests, "LOOP_INFINITE"},
-        {ui->StartTestButton, "START_TESTS"},
-        {ui->CancelTestButton, "CANCEL_TESTS"},
         {ui->Repeater, "REPEATER"},
         {ui->Monitor, "MONITOR"},
         {ui->PortA, "PORT_A"},
@@ -346,7 +339,6 @@ void TvDiagMainWindow::languageChange()
         QLabel *label;
         const char *key;
     } labels[] = {
-        {ui->loopCountLabel, "LOOP_COUNT"},
         {ui->VendorIDLabel, "VENDOR_ID"},
         {ui->DeviceIDLabel, "DEVICE_ID"},
         {ui->SubVendorIDLabel, "SUBVENDOR_ID"},
@@ -440,9 +432,8 @@ void TvDiagMainWindow::tabChanged(QWidget *page)
             advancedLineEdit->setFocus();
         else if (advancedCancelButton)
             advancedCancelButton->setFocus();
-    } else if (page == ui->TestTab) {
-        (ui->StartTestButton->isEnabled() ? ui->StartTestButton : ui->CancelTestButton)->setFocus();
-        refitTestNames();
+    } else if (page == testPage) {
+        testPage->takeFocus();
     } else if (page == ui->MonTab) {
         (ui->MonitorStartButton->isEnabled() ? ui->MonitorStartButton : ui->MonitorCancelButton)
             ->setFocus();
@@ -464,28 +455,28 @@ void TvDiagMainWindow::tabChanged(QWidget *page)
 
 void TvDiagMainWindow::closeEvent(QCloseEvent *event)
 {
-    if (coreIsBusy()) {
+    if (testRun->coreIsBusy()) {
         const TvAsk::Question question{QStringLiteral("TEST_STILL_RUNNING"), TvDialogSeam::Yes,
                                 TvDialogSeam::No, TvDialogSeam::NoButton};
         if (ask.showQuestion(&question) != TvDialogSeam::Yes) {
             event->ignore();
             return;
         }
-        cancelCoreWork();
+        testRun->cancelCoreWork();
     }
     if (!logBook->confirmIfUnsaved()) {
         event->ignore();
         return;
     }
     // Rows still queued would run for a window that is gone.
-    clearPendingJobs();
+    testRun->clearPendingJobs();
     event->accept();
 }
 
 void TvDiagMainWindow::fileExit()
 {
-    cancelCoreWork();
-    clearPendingJobs();
+    testRun->cancelCoreWork();
+    testRun->clearPendingJobs();
     // A script that ends the program has said so itself: nothing to ask.
     if (!scriptRunning && !logBook->confirmIfUnsaved())
         return;
@@ -497,23 +488,10 @@ void TvDiagMainWindow::fileExitSlot()
     fileExit();
 }
 
-bool TvDiagMainWindow::eventFilter(QObject *object, QEvent *event)
-{
-    // While a test runs the window shows the wait cursor; the cancel button
-    // and the loop check box stay usable, so they show the arrow.
-    if (running && (object == ui->CancelTestButton || object == ui->LoopInfiniteTests)) {
-        if (event->type() == QEvent::Enter)
-            ask.setRunCursor(Qt::ArrowCursor);
-        else if (event->type() == QEvent::Leave)
-            ask.setRunCursor(Qt::WaitCursor);
-    }
-    return QMainWindow::eventFilter(object, event);
-}
-
 void TvDiagMainWindow::showEvent(QShowEvent *event)
 {
     TvDiagMainWindowBase::showEvent(event);
-    refitTestNames();
+    testPage->refitTestNames();
 }
 
 // ---------------------------------------------------------------------------
@@ -553,16 +531,7 @@ void TvDiagMainWindow::enableAdapterActions(bool enabled)
 void TvDiagMainWindow::resetAdapterViews()
 {
     session->clear();
-    clearTestSlots();
-    for (TvTestProgress *row : rows) {
-        if (row)
-            row->hide();
-    }
-    ui->BaseTestBox->setTitle(QString());
-    ui->TestCasesListView->clear();
-    lastSelectedItem = nullptr;
-    ui->LoopInfiniteTests->setChecked(false);
-    ui->loopCountValueLabel->setText(QStringLiteral("0"));
+    testPage->reset();
 
     for (QLabel *l : {ui->VendorIDText, ui->DeviceIDText, ui->SubVendorIDText, ui->SubDeviceIDText,
                       ui->IOBaseText, ui->MemBaseText, ui->IrqText, ui->BusClockText, ui->SlotText,
@@ -590,7 +559,7 @@ void TvDiagMainWindow::resetAdapterViews()
         advancedLineEdit->setEnabled(false);
     for (QWidget *w : std::initializer_list<QWidget *>{
              ui->Repeater, ui->SaveToFileButton, ui->PortButtonGroup, ui->ModeButtonGroup,
-             ui->MonitorStartButton, ui->StartTestButton, ui->TestCasesListView})
+             ui->MonitorStartButton})
         w->setEnabled(false);
     if (sensorPollTimer)
         sensorPollTimer->stop();
@@ -604,7 +573,7 @@ void TvDiagMainWindow::selectAdapter(int index)
     if (!session->select(index))
         return;
     ui->TvDiagCardLabel->setText(session->cardName());
-    buildTestList(session->currentKey());
+    testPage->buildTestList(session->currentKey());
     showPciConfig(index);
     buildSensorTab();
     adapterPage->adapterTimerExpired();
@@ -648,167 +617,43 @@ void TvDiagMainWindow::applyPortCount()
 }
 
 // ---------------------------------------------------------------------------
-// Test tab
+// Test tab and test runs
 // ---------------------------------------------------------------------------
-
-void TvDiagMainWindow::clearTestSlots()
-{
-    for (TestSlot &slot : testSlots) {
-        if (slot.action) {
-            ui->testMenu->removeAction(slot.action);
-            delete slot.action;
-        }
-        slot = TestSlot();
-    }
-}
-
-void TvDiagMainWindow::buildTestList(const QString &adapterKey)
-{
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    QTreeWidget *list = ui->TestCasesListView;
-    list->setSortingEnabled(false);
-    list->setFont(list->font());
-
-    const QList<int> *numbers = info.adapterTestCases(adapterKey);
-    if (!numbers || numbers->isEmpty()) {
-        ask.alone(TvDialogSeam::Critical, msg("TESTCASE_LIST_FAILED"));
-        return;
-    }
-    clearTestSlots();
-    for (TvTestProgress *row : rows)
-        row->hide();
-    ui->BaseTestBox->setTitle(QString());
-    lastSelectedItem = nullptr;
-    list->clear();
-
-    QTreeWidgetItem *after = nullptr;
-    QTreeWidgetItem *allTestsEntry = nullptr;
-    for (int special : {AllTestsNumber, ConnectivityNumber}) {
-        if (const CTestCase *t = info.testCase(special)) {
-            after = new TvTestListItem(list, after, special, msg(t->testname),
-                                       QIcon(info.basePathOf(t->pixmap)));
-            if (special == AllTestsNumber)
-                allTestsEntry = after;
-        }
-    }
-    for (int k = 0; k < numbers->size() && k < SlotCount; ++k) {
-        const int number = numbers->at(k);
-        const CTestCase *t = info.testCase(number);
-        if (!t) {
-            ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
-            return;
-        }
-        if (t->advanced != 0 && !advanced) {
-            testSlots[k].number = number;
-            testSlots[k].hidden = true;
-            continue;
-        }
-        if (!addTestSlot(k, number, *t, after))
-            return;
-    }
-    if (allTestsEntry)
-        list->setCurrentItem(allTestsEntry);
-    list->setEnabled(true);
-}
-
-bool TvDiagMainWindow::addTestSlot(int k, int number, const CTestCase &testCase,
-                                   QTreeWidgetItem *&after)
-{
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    after = new TvTestListItem(ui->TestCasesListView, after, number, msg(testCase.testname),
-                               QIcon(info.basePathOf(testCase.pixmap)));
-    QAction *action = new (std::nothrow) QAction(menuActions);
-    if (!action) {
-        ask.alone(TvDialogSeam::Critical, msg("ALLOC_MENUACTION_FAILED"));
-        return false;
-    }
-    const QString menuText = msg(testCase.menuentry);
-    const QString accel = msg(testCase.accel);
-    action->setCheckable(true);
-    action->setText(menuText);
-    QString tip = menuText + QStringLiteral(" (") + accel + QLatin1Char(')');
-    action->setToolTip(tip.remove(QLatin1Char('&')));
-    action->setShortcut(QKeySequence(accel));
-    ui->testMenu->addAction(action);
-    connect(action, &QAction::triggered, this, &TvDiagMainWindow::testSlot);
-    testSlots[k] = {number, action, after};
-    return true;
-}
-
-void TvDiagMainWindow::showTestSlot(int testCaseNumber)
-{
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    const CTestCase *t = info.testCase(testCaseNumber);
-    if (!t)
-        return;
-    if (t->subtests.size() > RowCount) {
-        ask.alone(TvDialogSeam::Critical, msg("TOO_MANY_SUBTEST_CASES"));
-        return;
-    }
-    ui->BaseTestBox->setTitle(msg(t->testname));
-    const QPixmap empty(info.basePathOf(QStringLiteral("images/empty.png")));
-    for (TvTestProgress *row : rows) {
-        row->setResultPixmap(empty);
-        row->setResultText(QString());
-        row->setProgress(0);
-        row->setChecked(false);
-        row->hide();
-    }
-    int smallest = 100;
-    for (int i = 0; i < t->subtests.size(); ++i) {
-        TvTestProgress *row = rows[i];
-        const CSubTestCase &sub = t->subtests.at(i);
-        row->setTestName(sub.label);
-        row->setTestCase(sub.id);
-        row->setTotalSteps(100);
-        row->setChecked(true);
-        row->show();
-        smallest = qMin(smallest, row->testNameFontSize());
-    }
-    for (int i = 0; i < t->subtests.size(); ++i)
-        rows[i]->setTestNameFontSize(smallest);
-    refitTestNames();
-}
-
-void TvDiagMainWindow::refitTestNames()
-{
-    // The names are measured against the labels' real widths, which exist
-    // only once the test tab has been laid out on screen.
-    if (!ui->BaseTestBox->isVisible())
-        return;
-    ui->BaseTestBox->layout()->activate();
-    QList<TvTestProgress *> shown;
-    int smallest = 100;
-    for (TvTestProgress *row : rows) {
-        if (row->isHidden())
-            continue;
-        row->layout()->activate();
-        row->setTestName(row->testName());
-        smallest = qMin(smallest, row->testNameFontSize());
-        shown.append(row);
-    }
-    for (TvTestProgress *row : shown)
-        row->setTestNameFontSize(smallest);
-}
 
 void TvDiagMainWindow::SelectTestCaseSlot(QTreeWidgetItem *item)
 {
-    if (!item || item == lastSelectedItem || item->type() != TvTestListItem::Type)
-        return;
-    lastSelectedItem = item;
-    const int number = static_cast<TvTestListItem *>(item)->testCaseNumber();
-    showTestSlot(number);
-    ui->StartTestButton->setEnabled(true);
-    const bool loop = loopAllowed();
-    ui->LoopInfiniteTests->setEnabled(loop);
-    ui->loopCountLabel->setEnabled(loop);
-    ui->loopCountValueLabel->setEnabled(loop);
+    testPage->SelectTestCaseSlot(item);
+}
+
+void TvDiagMainWindow::StartTestSlot()
+{
+    testRun->StartTestSlot();
+}
+
+void TvDiagMainWindow::startAllTestsSlot()
+{
+    testRun->startAllTestsSlot();
+}
+
+void TvDiagMainWindow::CancelTestSlot()
+{
+    testRun->CancelTestSlot();
+}
+
+void TvDiagMainWindow::testSlot()
+{
+    testRun->testSlot();
+}
+
+void TvDiagMainWindow::restartTestCase()
+{
+    testRun->restartTestCase();
 }
 
 void TvDiagMainWindow::setControlsEnabled(bool enabled)
 {
     adapterPage->setControlsEnabled(enabled);
-    ui->TestCasesListView->setEnabled(enabled);
+    testPage->setControlsEnabled(enabled);
     for (QMenu *menu : {ui->fileMenu, ui->flashMenu, ui->vpdMenu, ui->testMenu}) {
         for (QAction *action : menu->actions())
             action->setEnabled(enabled);
@@ -822,18 +667,16 @@ void TvDiagMainWindow::setControlsEnabled(bool enabled)
 
     if (enabled) {
         ui->StateTable->setRowCount(0);
-        ui->CancelTestButton->setEnabled(false);
         ui->MonitorCancelButton->setEnabled(false);
     }
     ui->PortButtonGroup->setEnabled(enabled && dualPort());
     ui->ModeButtonGroup->setEnabled(enabled);
     ui->MonitorStartButton->setEnabled(enabled);
-    ui->StartTestButton->setEnabled(enabled);
     QWidget *current = ui->TvDiagDataTab->currentWidget();
     if (current == ui->MonTab)
         ui->MonitorStartButton->setFocus();
-    else if (current == ui->TestTab)
-        ui->StartTestButton->setFocus();
+    else if (current == testPage)
+        testPage->startButton()->setFocus();
 
     if (advanced) {
         ui->Repeater->setEnabled(enabled);
@@ -867,479 +710,11 @@ void TvDiagMainWindow::helpContents()
 }
 
 // ---------------------------------------------------------------------------
-// Test engine
+// Core events
 // ---------------------------------------------------------------------------
-// The checked rows of the shown test slot run one job at a time on the
-// worker thread; each completion event starts the next row, loops the slot,
-// moves an all-tests run on to its next slot, or ends the run.
-
-namespace {
-
-constexpr int LoopRestartMs = 100;
-constexpr int ConnectivityRestartMs = 300;
-
-int entryNumber(const QTreeWidgetItem *entry)
-{
-    return entry && entry->type() == TvTestListItem::Type
-               ? static_cast<const TvTestListItem *>(entry)->testCaseNumber()
-               : -1;
-}
-
-} // namespace
-
-bool TvDiagMainWindow::coreIsBusy() const
-{
-    return coreBusy || (workerThread && workerThread->isCoreBusy());
-}
-
-void TvDiagMainWindow::cancelCoreWork()
-{
-    if (workerThread && workerThread->cancelCore())
-        return;
-    if (coreBusy)
-        TestCancel();
-}
-
-void TvDiagMainWindow::clearPendingJobs()
-{
-    if (workerThread)
-        workerThread->clearJobs();
-}
-
-// ---- connectivity test: the ping job is queued by the connectivity test
-// dialog, which is not part of the window yet; until then the entry starts
-// nothing and StartTestSlot restores the controls.
-bool TvDiagMainWindow::runConnectivityTest(int)
-{
-    return false;
-}
 
 // ---- console: the Advanced tab's text area comes with the console.
 void TvDiagMainWindow::appendConsoleText(const QString &) {}
-
-void TvDiagMainWindow::showLoopCount(int count)
-{
-    ui->loopCountValueLabel->setText(QString::number(count));
-}
-
-void TvDiagMainWindow::advanceLoopCounter()
-{
-    if (!ui->LoopInfiniteTests->isChecked()) {
-        loopCounter = 0;
-        showLoopCount(0);
-        return;
-    }
-    showLoopCount(loopCounter);
-    ++loopCounter;
-}
-
-QPixmap TvDiagMainWindow::resultImage(const QString &name) const
-{
-    return QPixmap(CAdapterInfo::instance().basePathOf(name));
-}
-
-void TvDiagMainWindow::prepareRowsForRun()
-{
-    const QPixmap empty = resultImage(QStringLiteral("images/empty.png"));
-    for (TvTestProgress *row : rows) {
-        row->setResultPixmap(empty);
-        row->setResultText(QString());
-        row->setProgress(0);
-        row->setCheckEnabled(false);
-    }
-}
-
-void TvDiagMainWindow::setRowChecksEnabled(bool enabled)
-{
-    for (TvTestProgress *row : rows)
-        row->setCheckEnabled(enabled);
-}
-
-bool TvDiagMainWindow::loopAllowed() const
-{
-    const CTestCase *t =
-        CAdapterInfo::instance().testCase(entryNumber(ui->TestCasesListView->currentItem()));
-    return t && t->allow_loop == 1;
-}
-
-int TvDiagMainWindow::nextTickedRow(int from) const
-{
-    for (int k = qMax(from, 0); k < RowCount; ++k) {
-        if (rows[k]->isChecked())
-            return k;
-    }
-    return -1;
-}
-
-QString TvDiagMainWindow::currentEntryText() const
-{
-    const QTreeWidgetItem *entry = ui->TestCasesListView->currentItem();
-    return entry ? entry->text(0) : QString();
-}
-
-void TvDiagMainWindow::startRow(int row)
-{
-    setRunning(true);
-    currentRow = row;
-    logBook->addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[row]->testName()));
-    workerThread->appendJob(new TestJob(rows[row]->testCase(), row));
-}
-
-bool TvDiagMainWindow::pointerOverRunControls() const
-{
-    return ui->CancelTestButton->underMouse() || ui->LoopInfiniteTests->underMouse();
-}
-
-void TvDiagMainWindow::setRunning(bool on)
-{
-    running = on;
-    ask.setRunning(on);
-}
-
-void TvDiagMainWindow::StartTestSlot()
-{
-    if (!workerThread)
-        return;
-    if (!allTestsMode)
-        advanceLoopCounter();
-    logBook->setLoggingOn(true);
-    prepareRowsForRun();
-    const QTreeWidgetItem *entry = ui->TestCasesListView->currentItem();
-    const QString name = currentEntryText();
-    if (entry)
-        logBook->addLogLine(msg("TEST_SLOT_STARTED %1").arg(name));
-    const int number = entryNumber(entry);
-    if (number == AllTestsNumber) {
-        loopCounter = 0;
-        startAllTestsSlot();
-        return;
-    }
-
-    const int first = nextTickedRow(0);
-    if (first < 0) {
-        setRowChecksEnabled(true);
-        logBook->addLogLine(msg("FINISHED_NOT_TESTCASE_SELECTED %1").arg(name));
-        // A slot of an all-tests run without sub-tests ends that run
-        // rather than leaving the window locked.
-        abandonAllTests();
-        return;
-    }
-
-    setRunning(true);
-    currentRow = first;
-    logBook->addLogLine(msg("TEST_CASE_STARTED %1").arg(rows[first]->testName()));
-    workerThread->setCancelRequested(false);
-    setControlsEnabled(false);
-    ui->CancelTestButton->setEnabled(true);
-    ui->CancelTestButton->setFocus();
-
-    if (number == ConnectivityNumber) {
-        if (!runConnectivityTest(first)) {
-            setControlsEnabled(true);
-            setRunning(false);
-            ui->CancelTestButton->setEnabled(false);
-            ui->StartTestButton->setEnabled(true);
-            ui->StartTestButton->setFocus();
-            setRowChecksEnabled(true);
-            ask.clearRunCursor();
-        }
-        return;
-    }
-    if (!pointerOverRunControls())
-        ask.setRunCursor(Qt::WaitCursor);
-    workerThread->appendJob(new TestJob(rows[first]->testCase(), first));
-}
-
-bool TvDiagMainWindow::qualifiesForAllTests(int k) const
-{
-    const TestSlot &slot = testSlots[k];
-    if (slot.number < 0 || !slot.item || slot.number == AllTestsNumber
-        || slot.number == ConnectivityNumber)
-        return false;
-    const CTestCase *t = CAdapterInfo::instance().testCase(slot.number);
-    return t && t->all_tests == 1 && (t->advanced == 0 || advanced);
-}
-
-int TvDiagMainWindow::firstAllTestsSlot(bool *missing) const
-{
-    *missing = false;
-    const CAdapterInfo &info = CAdapterInfo::instance();
-    for (int k = 0; k < SlotCount; ++k) {
-        if (testSlots[k].hidden)
-            continue;
-        // An empty entry has no test case either: the search ends there.
-        if (testSlots[k].number < 0 || !info.testCase(testSlots[k].number)) {
-            *missing = true;
-            return -1;
-        }
-        if (qualifiesForAllTests(k))
-            return k;
-    }
-    return -1;
-}
-
-void TvDiagMainWindow::showSlot(int k)
-{
-    ui->TestCasesListView->setCurrentItem(testSlots[k].item);
-    showTestSlot(testSlots[k].number);
-    ui->StartTestButton->setEnabled(true);
-}
-
-void TvDiagMainWindow::abandonAllTests()
-{
-    setRowChecksEnabled(true);
-    if (allTestsMode) {
-        allTestsMode = false;
-        TestSeriesEnd();
-    }
-    if (running)
-        endRun();
-}
-
-void TvDiagMainWindow::startAllTestsSlot()
-{
-    if (!workerThread)
-        return;
-    logBook->setLoggingOn(true);
-    bool missing = false;
-    const int k = firstAllTestsSlot(&missing);
-    if (k < 0) {
-        if (missing)
-            ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
-        else
-            ask.message(TvDialogSeam::Information, msg("NO_TEST_FOR_ALL_TESTS"), TvDialogSeam::Ok);
-        abandonAllTests();
-        return;
-    }
-    allTestsIndex = k;
-    allTestsMode = true;
-    ui->TvDiagDataTab->setCurrentWidget(ui->TestTab);
-    showSlot(k);
-    logBook->addLogLine(msg("START_ALL_TESTS_FOR %1").arg(ui->TvDiagCardLabel->text()));
-    if (loopCounter == 0)
-        TestSeriesBegin();
-    advanceLoopCounter();
-    StartTestSlot();
-}
-
-void TvDiagMainWindow::testSlot()
-{
-    if (running || !workerThread)
-        return;
-    int k = 0;
-    while (k < SlotCount
-           && !(testSlots[k].action && testSlots[k].action->isChecked() && testSlots[k].number >= 0
-                && testSlots[k].item))
-        ++k;
-    if (k == SlotCount) {
-        ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
-        return;
-    }
-    // The menu entries only start a slot; none stays ticked.
-    testSlots[k].action->setChecked(false);
-    const CTestCase *t = CAdapterInfo::instance().testCase(testSlots[k].number);
-    if (!t) {
-        ask.alone(TvDialogSeam::Critical, msg("TESTITEM_NOT_FOUND"));
-        return;
-    }
-    if (t->advanced != 0 && !advanced)
-        return;
-    ui->TvDiagDataTab->setCurrentWidget(ui->TestTab);
-    showSlot(k);
-    StartTestSlot();
-}
-
-void TvDiagMainWindow::restartTestCase()
-{
-    StartTestSlot();
-}
-
-void TvDiagMainWindow::CancelTestSlot()
-{
-    lastLoopCount = loopCounter;
-    loopCounter = 0;
-    if (workerThread)
-        workerThread->setCancelRequested(true);
-    cancelCoreWork();
-    ui->MonitorCancelButton->setEnabled(false);
-    ui->CancelTestButton->setEnabled(false);
-    // While the cancelled job is still in the core (or queued), its
-    // completion event is still to come; a run started before it arrives
-    // would be ended by it. That event enables Start again.
-    if (!running)
-        ui->StartTestButton->setEnabled(true);
-    ui->LoopInfiniteTests->setEnabled(loopAllowed());
-    if (advancedCancelButton)
-        advancedCancelButton->setEnabled(false);
-    if (advancedLineEdit)
-        advancedLineEdit->setFocus();
-    // Between two passes of a loop no job is left for the worker to drop,
-    // so the cancellation is finished here.
-    if (dropPendingRestart())
-        finishCancelledRun(false, true);
-}
-
-void TvDiagMainWindow::scheduleRestart(int delayMs)
-{
-    if (stopIfCancelled())
-        return;
-    const int ticket = ++restartTickets;
-    pendingRestart = ticket;
-    QTimer::singleShot(delayMs, this, [this, ticket] {
-        if (pendingRestart != ticket)
-            return;
-        pendingRestart = 0;
-        restartTestCase();
-    });
-}
-
-bool TvDiagMainWindow::dropPendingRestart()
-{
-    if (!pendingRestart)
-        return false;
-    pendingRestart = 0;
-    return true;
-}
-
-bool TvDiagMainWindow::stopIfCancelled()
-{
-    // Starting another pass or slot would clear a cancel that arrived while
-    // the last job finished; it ends the run instead.
-    if (!workerThread || !workerThread->isCancelRequested())
-        return false;
-    finishCancelledRun(false, true);
-    return true;
-}
-
-void TvDiagMainWindow::markRowResult(bool passed)
-{
-    TvTestProgress *row = rows[currentRow];
-    const char *verdict = passed ? "TEST_CASE_PASSED" : "TEST_CASE_FAILED";
-    // A text that the core gave for a pass stays; a fail always says so.
-    if (!passed || row->resultText().isEmpty())
-        row->setResultText(msg(verdict));
-    row->setResultPixmap(
-        resultImage(passed ? QStringLiteral("images/passed.png") : QStringLiteral("images/failed.png")));
-    logBook->addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
-}
-
-void TvDiagMainWindow::testCaseFinished(int status)
-{
-    if (currentRow < 0 || currentRow >= RowCount)
-        return;
-    const bool passed = status == 0;
-    if (!passed) {
-        allTestsMode = false;
-        TestSeriesEnd();
-    }
-    markRowResult(passed);
-    ++currentRow;
-    if (passed) {
-        const int next = nextTickedRow(currentRow);
-        if (next >= 0) {
-            startRow(next);
-            return;
-        }
-    }
-    // After a pass no ticked row is left; a fail ends the slot, but when
-    // it came from the last row the loop goes on as after a pass.
-    if ((passed || currentRow >= RowCount) && !allTestsMode) {
-        showLoopCount(loopCounter);
-        if (ui->LoopInfiniteTests->isChecked()) {
-            scheduleRestart(LoopRestartMs);
-            return;
-        }
-    }
-    const QString entry = currentEntryText();
-    if (!entry.isNull())
-        logBook->addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
-    if (allTestsMode && continueAllTests())
-        return;
-    endRun();
-}
-
-bool TvDiagMainWindow::continueAllTests()
-{
-    for (int k = allTestsIndex + 1; k < SlotCount; ++k) {
-        if (!qualifiesForAllTests(k))
-            continue;
-        if (stopIfCancelled())
-            return true;
-        allTestsIndex = k;
-        showSlot(k);
-        StartTestSlot();
-        return true;
-    }
-    showLoopCount(loopCounter);
-    if (ui->LoopInfiniteTests->isChecked()) {
-        if (!stopIfCancelled())
-            startAllTestsSlot();
-        return true;
-    }
-    const QString finished = msg("ALL_TESTS_FINISHED %1").arg(ui->TvDiagCardLabel->text());
-    logBook->addLogLine(finished);
-    setRunning(false);
-    ask.clearRunCursor();
-    const TvAsk::Question done{finished, TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton};
-    ask.showQuestion(&done);
-    allTestsMode = false;
-    TestSeriesEnd();
-    return false;
-}
-
-void TvDiagMainWindow::endRun()
-{
-    setRowChecksEnabled(true);
-    setRunning(false);
-    loopCounter = 0;
-    ask.clearRunCursor();
-    setControlsEnabled(true);
-}
-
-void TvDiagMainWindow::finishCancelledRun(bool markRow, bool endAllTests)
-{
-    if (markRow && currentRow >= 0 && currentRow < RowCount) {
-        rows[currentRow]->setResultPixmap(resultImage(QStringLiteral("images/failed.png")));
-        rows[currentRow]->setResultText(msg("TEST_CASE_CANCELLED"));
-    }
-    clearPendingJobs();
-    if (workerThread)
-        workerThread->setCancelRequested(false);
-    setRunning(false);
-    const QString entry = currentEntryText();
-    if (!entry.isNull())
-        logBook->addLogLine(msg("TEST_SLOT_CANCELLED %1").arg(entry));
-    if (ui->LoopInfiniteTests->isChecked())
-        logBook->addLogLine(msg("LOOP_COUNT %1").arg(lastLoopCount));
-    setControlsEnabled(true);
-    if (endAllTests && allTestsMode) {
-        allTestsMode = false;
-        TestSeriesEnd();
-    }
-    setRowChecksEnabled(true);
-    ask.clearRunCursor();
-}
-
-void TvDiagMainWindow::connectivityFinished(int status)
-{
-    if (currentRow < 0 || currentRow >= RowCount)
-        return;
-    const bool passed = status == 0;
-    markRowResult(passed);
-    showLoopCount(loopCounter);
-    const bool looping = ui->LoopInfiniteTests->isChecked();
-    if (looping && passed) {
-        scheduleRestart(ConnectivityRestartMs);
-        return;
-    }
-    const QString entry = currentEntryText();
-    if (!entry.isNull())
-        logBook->addLogLine(msg("TEST_SLOT_FINISHED %1").arg(entry));
-    // A failed pass ends a loop: say how many passes were started.
-    if (looping)
-        logBook->addLogLine(msg("LOOP_COUNT %1").arg(loopCounter));
-    endRun();
-}
 
 void TvDiagMainWindow::commandEnded()
 {
@@ -1382,16 +757,16 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         return TvDiagMainWindowBase::customEvent(event);
     switch (coreEvent->kind()) {
     case TvCoreEvent::TestDone:
-        testCaseFinished(coreEvent->value);
+        testRun->testCaseFinished(coreEvent->value);
         break;
     case TvCoreEvent::TestCancelled:
-        finishCancelledRun(true, true);
+        testRun->testCaseCancelled();
         break;
     case TvCoreEvent::ConnectivityDone:
-        connectivityFinished(coreEvent->value);
+        testRun->connectivityFinished(coreEvent->value);
         break;
     case TvCoreEvent::ConnectivityCancelled:
-        finishCancelledRun(true, false);
+        testRun->connectivityCancelled();
         break;
     case TvCoreEvent::CommandDone:
     case TvCoreEvent::CommandCancelled:
@@ -1404,8 +779,7 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         break;
     }
     case TvCoreEvent::ResultText:
-        if (!coreEvent->text.isEmpty() && currentRow >= 0 && currentRow < RowCount)
-            rows[currentRow]->setResultText(coreEvent->text);
+        testRun->showResultText(coreEvent->text);
         break;
     case TvCoreEvent::StateCell:
         showStateCell(coreEvent->row, coreEvent->column, coreEvent->text);
@@ -1414,8 +788,7 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         logBook->addLogLine(coreEvent->text);
         break;
     case TvCoreEvent::Progress:
-        if (const int row = workerThread ? workerThread->currentRow() : -1; row >= 0 && row < RowCount)
-            rows[row]->setProgress(coreEvent->value);
+        testRun->showProgress(coreEvent->value);
         break;
     case TvCoreEvent::Question:
         ask.answerQuestion(*coreEvent);

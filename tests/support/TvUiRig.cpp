@@ -6,8 +6,10 @@
 #include "text/TvCoreCallbacks.h"
 #include "text/TvProgram.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/TvTestListItem.h"
-#include "ui/TvTestProgress.h"
+#include "ui/tests/TvTestListItem.h"
+#include "ui/tests/TvTestPage.h"
+#include "ui/tests/TvTestProgress.h"
+#include "ui/tests/TvTestRun.h"
 #include "ui/log/TvLogBook.h"
 
 #include <probekit.h>
@@ -217,18 +219,18 @@ bool TvUiRig::closeWindow()
 
 TvTestProgress *TvUiRig::row(int k)
 {
-    return window().testRow(k);
+    return window().tests()->row(k);
 }
 
 void TvUiRig::tickOnly(const QList<int> &rows)
 {
-    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k)
+    for (int k = 0; k < TvTestPage::RowCount; ++k)
         row(k)->setChecked(rows.contains(k));
 }
 
 bool TvUiRig::rowChecksEnabled()
 {
-    for (int k = 0; k < TvDiagMainWindow::RowCount; ++k) {
+    for (int k = 0; k < TvTestPage::RowCount; ++k) {
         if (!row(k)->findChild<QCheckBox *>(QStringLiteral("test_checkbox"))->isEnabled())
             return false;
     }
@@ -247,12 +249,12 @@ void TvUiRig::pick(int testCaseNumber)
 
 bool TvUiRig::isRunning()
 {
-    return window().isRunning();
+    return window().run()->isRunning();
 }
 
 bool TvUiRig::inAllTests()
 {
-    return window().isAllTests();
+    return window().run()->isAllTests();
 }
 
 TvLogModel *TvUiRig::logModel()

@@ -1,0 +1,116 @@
+#pragma once
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class TvAdapterSession;
+class TvAsk;
+class TvLogBook;
+class TvTestPage;
+class TvWorkerThread;
+
+// The test-run state machine. The ticked rows of the shown test slot run one
+// job at a time on the worker thread; each completion event starts the next
+// row, loops the slot, moves an all-tests run on to its next slot, or ends
+// the run. GUI thread only, except setCoreBusy. The cancel request, the
+// queue and whether the core is inside a test live in the worker thread,
+// which both threads reach.
+class TvTestRun : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int LoopRestartMs = 100;
+    static constexpr int ConnectivityRestartMs = 300;
+
+    TvTestRun(TvTestPage *page, TvAdapterSession *session, TvLogBook *log, TvAsk *ask,
+              bool advanced, QObject *parent = nullptr);
+
+    // The worker thread that runs the jobs; not owned. Without one nothing starts.
+    void setWorker(TvWorkerThread *worker) { workerThread = worker; }
+    TvWorkerThread *worker() const { return workerThread; }
+
+    bool isRunning() const { return running; }
+    bool isAllTests() const { return allTestsMode; }
+    int loopCount() const { return loopCounter; }
+
+    // Core work that the window runs on a thread of its own (not through
+    // the worker) marks itself busy, so that closing still asks about it.
+    // Any thread.
+    void setCoreBusy(bool busy) { coreBusy = busy; }
+    // A core call in progress: the worker's test or command, or other core work.
+    bool coreIsBusy() const;
+    // TestCancel, only while the core is busy.
+    void cancelCoreWork();
+    // Empties the worker's queue of jobs not yet started.
+    void clearPendingJobs();
+
+    // The cursor follows the pointer over the cancel button and the loop
+    // box while a test runs (they stay usable while the window waits).
+    void watchRunControls();
+
+    // The worker's and the core's events.
+    void testCaseFinished(int status);
+    void testCaseCancelled();
+    void connectivityFinished(int status);
+    void connectivityCancelled();
+    void showResultText(const QString &text);
+    void showProgress(int value);
+
+public slots:
+    void StartTestSlot();
+    void startAllTestsSlot();
+    void CancelTestSlot();
+    void testSlot();
+    void restartTestCase();
+
+signals:
+    void runningChanged(bool running);
+    // True: lock the controls for a run; false: release them.
+    void controlsLockRequested(bool lock);
+    // A cancel was asked for: the other pages' cancel buttons go off.
+    void cancelling();
+    // The run goes on in a slot that the test tab must show.
+    void testPageWanted();
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    void setRunning(bool on);
+    void advanceLoopCounter();
+    void startRow(int row);
+    bool runConnectivityTest(int row);
+    void releaseAfterFailedStart();
+    bool qualifiesForAllTests(int k) const;
+    int firstAllTestsSlot(bool *missing) const;
+    int checkedMenuSlot() const;
+    void abandonAllTests();
+    void endAllTests();
+    void markRowResult(bool passed);
+    bool continueAllTests();
+    void finishAllTests();
+    void finishCancelledRun(bool markRow, bool endAllTests);
+    bool stopIfCancelled();
+    void endRun();
+    void scheduleRestart(int delayMs);
+    bool dropPendingRestart();
+    bool currentRowValid() const;
+
+    TvTestPage *page;
+    TvAdapterSession *session;
+    TvLogBook *log;
+    TvAsk *ask;
+    bool advanced;
+    TvWorkerThread *workerThread = nullptr;
+    std::atomic<bool> coreBusy{false};
+    bool running = false;
+    int currentRow = 0;
+    bool allTestsMode = false;
+    int allTestsIndex = 0;
+    int loopCounter = 0;
+    int lastLoopCount = 0;
+    // The one-shot loop restart that is due, or 0; a cancel drops it.
+    int pendingRestart = 0;
+    int restartTickets = 0;
+};
