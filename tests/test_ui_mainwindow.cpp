@@ -6,8 +6,12 @@
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"
 #include "core/TvStatusCodes.h"
+#include "text/TvCoreEvent.h"
 #include "ui/TvAdapterSession.h"
+#include "ui/console/TvConsolePage.h"
 #include "ui/adapters/TvAdapterPage.h"
+#include "ui/general/TvGeneralPage.h"
+#include "ui/sensors/TvSensorPage.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/tests/TvTestPage.h"
 #include "ui/tests/TvTestProgress.h"
@@ -67,6 +71,7 @@ private slots:
     void tabsDriveTheirTimers();
     void closeWhileTheCoreIsBusyAsks();
     void lockingFansOutToEveryPage();
+    void commandEndsReleaseTheControls();
     void noRawKeyIsShown();
 };
 
@@ -134,7 +139,7 @@ void TestUiMainWindow::constructionFollowsTheMode()
 
     QVERIFY(w.adapters()->refreshTimer() && w.adapters()->refreshTimer()->isActive());
     QCOMPARE(w.adapters()->refreshTimer()->interval(), 5000);
-    QVERIFY(!w.sensorTimer()->isActive() && !w.generalInfoTimer()->isActive()
+    QVERIFY(!w.sensors()->pollTimer()->isActive() && !w.general()->infoTimer()->isActive()
             && !w.adapters()->locateTimer()->isActive());
     QVERIFY(f.child<QPushButton>("SaveToFileButton")->isEnabled());
     QVERIFY(!f.child<QPushButton>("CancelTestButton")->isEnabled());
@@ -285,22 +290,22 @@ void TestUiMainWindow::tabsDriveTheirTimers()
     auto *tabs = f.child<QTabWidget>("TvDiagDataTab");
 
     tabs->setCurrentWidget(f.child<QWidget>("SensorTab"));
-    QVERIFY(w.sensorTimer()->isActive());
-    QCOMPARE(w.sensorTimer()->interval(), 700);
-    QVERIFY(!w.generalInfoTimer()->isActive());
+    QVERIFY(w.sensors()->pollTimer()->isActive());
+    QCOMPARE(w.sensors()->pollTimer()->interval(), 700);
+    QVERIFY(!w.general()->infoTimer()->isActive());
 
     tabs->setCurrentWidget(f.child<QWidget>("GeneralTab"));
-    QVERIFY(!w.sensorTimer()->isActive());
-    QVERIFY(w.generalInfoTimer()->isActive());
-    QCOMPARE(w.generalInfoTimer()->interval(), 1000);
+    QVERIFY(!w.sensors()->pollTimer()->isActive());
+    QVERIFY(w.general()->infoTimer()->isActive());
+    QCOMPARE(w.general()->infoTimer()->interval(), 1000);
 
     tabs->setCurrentWidget(f.child<QWidget>("LogfileTab"));
-    QVERIFY(!w.sensorTimer()->isActive() && !w.generalInfoTimer()->isActive());
+    QVERIFY(!w.sensors()->pollTimer()->isActive() && !w.general()->infoTimer()->isActive());
 
     // Picking an adapter stops the sensor poll.
     tabs->setCurrentWidget(f.child<QWidget>("SensorTab"));
     w.selectAdapter(1);
-    QVERIFY(!w.sensorTimer()->isActive());
+    QVERIFY(!w.sensors()->pollTimer()->isActive());
     QVERIFY(w.adapters()->refreshTimer()->isActive());
 }
 
@@ -366,6 +371,26 @@ void TestUiMainWindow::lockingFansOutToEveryPage()
     QVERIFY(!cancel->isEnabled());
     QCOMPARE(table->rowCount(), 0);
     QVERIFY(f.child<QRadioButton>("Repeater")->isEnabled());
+}
+
+void TestUiMainWindow::commandEndsReleaseTheControls()
+{
+    Rig f;
+    QVERIFY(f.startCore());
+    TvDiagMainWindow &w = f.window();
+    auto *start = f.child<QPushButton>("StartTestButton");
+    for (int kind : {TvCoreEvent::CommandDone, TvCoreEvent::CommandCancelled}) {
+        w.setControlsEnabled(false);
+        QCoreApplication::postEvent(&w, new TvCoreEvent(TvCoreEvent::Kind(kind)));
+        QTRY_VERIFY(start->isEnabled());
+    }
+    // While a script runs, its next command follows: the controls stay locked.
+    w.console()->setScriptRunning(true);
+    w.setControlsEnabled(false);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::postEvent(&w, new TvCoreEvent(TvCoreEvent::CommandDone));
+    QCoreApplication::sendPostedEvents();
+    QVERIFY(!start->isEnabled());
 }
 
 void TestUiMainWindow::noRawKeyIsShown()

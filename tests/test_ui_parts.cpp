@@ -1,11 +1,49 @@
 // The small parts of the main window, each built on its own: the way it asks
-// the user.
+// the user, and the pages whose features are still to come (configuration,
+// sensors, general, monitor, console) and the log page.
 #include "TvUiRig.h"
 
+#include "description/CAdapterInfo.h"
+#include "engine/TvLogModel.h"
 #include "text/TvProgram.h"
+#include "ui/TvAdapterSession.h"
 #include "ui/TvAsk.h"
+#include "ui/config/TvConfigPage.h"
+#include "ui/console/TvConsolePage.h"
+#include "ui/general/TvGeneralPage.h"
+#include "ui/log/TvLogBook.h"
+#include "ui/log/TvLogPage.h"
+#include "ui/monitor/TvMonitorPage.h"
+#include "ui/sensors/TvSensorPage.h"
 
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
+
+namespace {
+
+// The owners that pages are handed, without a window.
+class Parts : public TvUiRig
+{
+public:
+    template <typename T> static T *in(QWidget &page, const char *name)
+    {
+        return page.findChild<T *>(QLatin1String(name));
+    }
+
+    TvAsk ask;
+    TvLogBook log{&ask};
+    TvAdapterSession session{&ask, &log};
+};
+
+} // namespace
 
 class TestUiParts : public QObject
 {
@@ -13,6 +51,12 @@ class TestUiParts : public QObject
 
 private slots:
     void questionsShowTheArrowAndRestoreTheCursor();
+    void configPageTellsTwoPortsAndResets();
+    void generalPageShowsPortBOnlyForTwoPorts();
+    void pollingPagesFollowTheirTab();
+    void monitorPageFollowsAdapterAndRuns();
+    void consoleReleasesTheControlsUnlessAScriptRuns();
+    void logPageFollowsTheLastLineAndSaves();
 };
 
 void TestUiParts::questionsShowTheArrowAndRestoreTheCursor()
@@ -45,6 +89,135 @@ void TestUiParts::questionsShowTheArrowAndRestoreTheCursor()
     ask.showQuestion(&question);
     QVERIFY(!QApplication::overrideCursor());
     ask.setRunning(false);
+}
+
+void TestUiParts::configPageTellsTwoPortsAndResets()
+{
+    Parts p;
+    TvConfigPage page(&p.session, &p.ask);
+    auto *third = Parts::in<QLabel>(page, "Misc3Text");
+    auto *save = Parts::in<QPushButton>(page, "SaveToFileButton");
+    QVERIFY(!save->isEnabled());
+    // Only the number 2 itself: a unit after it makes a single port.
+    const QList<QPair<QString, bool>> values = {{"2", true}, {"2 x", false}, {"1", false}, {"", false}};
+    for (const auto &value : values) {
+        third->setText(value.first);
+        QCOMPARE(page.dualPort(), value.second);
+    }
+    third->setTextFormat(Qt::RichText);
+    page.setSaveEnabled(true);
+    page.reset();
+    QVERIFY(third->text().isEmpty() && third->textFormat() == Qt::PlainText);
+    QVERIFY(!save->isEnabled());
+}
+
+void TestUiParts::generalPageShowsPortBOnlyForTwoPorts()
+{
+    Parts p;
+    TvGeneralPage page(&p.session);
+    const QStringList portB = {"PortBLabel", "LinkLedB", "ActivityLedB", "DuplexModeTextB", "SpeedModeTextB"};
+    for (bool dual : {true, false}) {
+        page.applyPortCount(dual);
+        for (const QString &name : portB)
+            QCOMPARE(!page.findChild<QWidget *>(name)->isHidden(), dual);
+        QCOMPARE(Parts::in<QLabel>(page, "PortALabel")->text(), dual ? QStringLiteral("PORT_A") : QString());
+    }
+    Parts::in<QLabel>(page, "IpAddrText")->setText(QStringLiteral("10.0.0.1"));
+    page.reset();
+    QCOMPARE(Parts::in<QLabel>(page, "IpAddrText")->text(), QStringLiteral("NOT_AVAILABLE"));
+    QCOMPARE(Parts::in<QLabel>(page, "DiagVersionText")->text(), QStringLiteral("v7.12"));
+    QCOMPARE(Parts::in<QLabel>(page, "LinkLedA")->pixmap(Qt::ReturnByValue).size(), QSize(16, 16));
+}
+
+void TestUiParts::pollingPagesFollowTheirTab()
+{
+    Parts p;
+    TvGeneralPage general(&p.session);
+    general.startPolling();
+    QVERIFY(general.infoTimer()->isActive());
+    QCOMPARE(general.infoTimer()->interval(), 1000);
+    general.stopPolling();
+    QVERIFY(!general.infoTimer()->isActive());
+
+    // The sensors are read at the configured interval; an interval of 0
+    // would spin and reads once.
+    TvSensorPage sensors(&p.session, &p.ask);
+    QCOMPARE(sensors.objectName(), QStringLiteral("SensorTab"));
+    for (int interval : {700, 0}) {
+        CAdapterInfo::instance().poll_interval = interval;
+        sensors.startPolling();
+        QCOMPARE(sensors.pollTimer()->isActive(), interval > 0);
+        if (interval > 0)
+            QCOMPARE(sensors.pollTimer()->interval(), interval);
+        sensors.stopPolling();
+        QVERIFY(!sensors.pollTimer()->isActive());
+    }
+}
+
+void TestUiParts::monitorPageFollowsAdapterAndRuns()
+{
+    Parts p;
+    TvMonitorPage page(true, &p.session, &p.ask);
+    auto *ports = Parts::in<QGroupBox>(page, "PortButtonGroup");
+    auto *repeater = Parts::in<QRadioButton>(page, "Repeater");
+    auto *cancel = Parts::in<QPushButton>(page, "MonitorCancelButton");
+    auto *table = Parts::in<QTableWidget>(page, "StateTable");
+    page.reset();
+    QVERIFY(!ports->isEnabled() && !repeater->isEnabled());
+    page.adapterSelected();
+    QVERIFY(ports->isEnabled() && repeater->isEnabled());
+    QCOMPARE(page.modeButtons()->checkedId(), 0);
+    QCOMPARE(page.portButtons()->checkedId(), 0);
+
+    // Locked for a run; released, the table empties, the cancel button
+    // goes off and the ports follow the adapter.
+    page.setControlsEnabled(false, true, false);
+    QVERIFY(!ports->isEnabled() && !repeater->isEnabled());
+    cancel->setEnabled(true);
+    table->setRowCount(2);
+    for (bool dual : {true, false}) {
+        page.setControlsEnabled(true, dual, false);
+        QCOMPARE(ports->isEnabled(), dual);
+    }
+    QVERIFY(repeater->isEnabled() && !cancel->isEnabled());
+    QCOMPARE(table->rowCount(), 0);
+}
+
+void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()
+{
+    Parts p;
+    TvConsolePage page(true, &p.session, &p.ask, &p.log, nullptr);
+    QCOMPARE(page.objectName(), QStringLiteral("AdvancedTab"));
+    QSignalSpy lock(&page, &TvConsolePage::controlsLockRequested);
+    p.ask.setRunCursor(Qt::WaitCursor);
+    page.commandEnded();
+    QCOMPARE(lock.count(), 1);
+    QCOMPARE(lock.first().first().toBool(), false);
+    QVERIFY(!QApplication::overrideCursor());
+    // A script goes on with its next command: the controls stay locked.
+    page.setScriptRunning(true);
+    page.commandEnded();
+    QCOMPARE(lock.count(), 1);
+}
+
+void TestUiParts::logPageFollowsTheLastLineAndSaves()
+{
+    Parts p;
+    TvLogPage page(&p.log);
+    auto *view = Parts::in<QListView>(page, "LogfileListBox");
+    QVERIFY(view->uniformItemSizes());
+    // A burst reaches the view in one insertion and the view follows it.
+    p.log.setLoggingOn(true);
+    QSignalSpy inserted(p.log.model(), &QAbstractItemModel::rowsInserted);
+    for (int i = 0; i < 20000; ++i)
+        p.log.addLogLine(QStringLiteral("line %1").arg(i));
+    QTRY_COMPARE(view->currentIndex().row(), 19999);
+    QCOMPARE(inserted.count(), 1);
+
+    // Its button saves under a new name.
+    Parts::in<QPushButton>(page, "saveLogBtn")->click();
+    QCOMPARE(p.dialogs.asked.size(), 1);
+    QCOMPARE(p.dialogs.asked.first().kind, TvScriptedDialogs::Asked::SaveFile);
 }
 
 QTEST_MAIN(TestUiParts)

@@ -183,6 +183,10 @@ Umgebung:
             <translation>Adapter</translation>
         </message>
         <message>
+            <source>ADVANCED</source>
+            <translation>Erweitert</translation>
+        </message>
+        <message>
             <source>TESTS</source>
             <translation>Tests</translation>
         </message>

@@ -184,6 +184,10 @@ Environment:
             <translation>Adapters</translation>
         </message>
         <message>
+            <source>ADVANCED</source>
+            <translation>Advanced</translation>
+        </message>
+        <message>
             <source>TESTS</source>
             <translation>Tests</translation>
         </message>

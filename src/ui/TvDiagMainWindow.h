@@ -2,31 +2,34 @@
 #include "TvDiagMainWindowBase.h"
 #include "TvAsk.h"
 
-#include <QMutex>
-#include <QString>
-#include <QWaitCondition>
-
 class QAction;
 class QCloseEvent;
-class QLineEdit;
-class QPushButton;
-class QTimer;
 class TvAdapterPage;
 class TvAdapterSession;
+class TvConfigPage;
+class TvConsolePage;
+class TvGeneralPage;
 class TvLogBook;
+class TvLogPage;
+class TvMonitorPage;
+class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
 class TvWorkerThread;
 
-// The program's main window: the adapter list, the test tab, the log and the
-// adapter views, the timers that keep them current, and the receiver of the
-// worker thread's and the core callbacks' events.
+// The program's main window. It composes: each tab is a page of its own
+// (src/ui/<feature>/), the shared state has owners that the pages are handed
+// (TvAdapterSession, TvLogBook, TvTestRun), and the window builds them in
+// order, routes its menus and the core's events to them with one line
+// each, keeps the order of what selecting an adapter does, and fans out
+// locking the controls around a run.
 class TvDiagMainWindow : public TvDiagMainWindowBase
 {
     Q_OBJECT
 public:
-    // Every box goes through the program-wide dialog seam
-    // (TvDialogSeam::current()), which tests replace with scripted answers.
+    // Advanced mode is read from the program's settings once, here, and
+    // handed to the pages. Every box goes through the program-wide dialog
+    // seam (TvDialogSeam::current()), which tests replace.
     TvDiagMainWindow();
     ~TvDiagMainWindow() override;
 
@@ -34,21 +37,25 @@ public:
     bool constructionFailed() const { return failedConstruction; }
     int instanceNumber() const { return instance; }
 
+    // Makes the adapter at this index of the session's table the current
+    // one and refills every view that depends on it.
     void selectAdapter(int index);
+    // Locks (false) or releases (true) the controls of every page.
     void setControlsEnabled(bool enabled);
-
-    TvAdapterSession *adapterSession() const { return session; }
-    TvAdapterPage *adapters() const { return adapterPage; }
-    TvTestPage *tests() const { return testPage; }
-    TvTestRun *run() const { return testRun; }
-    TvLogBook *log() const { return logBook; }
-    QTimer *sensorTimer() const { return sensorPollTimer; }
-    QTimer *generalInfoTimer() const { return generalTimer; }
 
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker);
-    // The script runner says while a script file runs.
-    void setScriptRunning(bool on) { scriptRunning = on; }
+
+    TvAdapterSession *adapterSession() const { return session; }
+    TvLogBook *log() const { return logBook; }
+    TvTestRun *run() const { return testRun; }
+    TvAdapterPage *adapters() const { return adapterPage; }
+    TvTestPage *tests() const { return testPage; }
+    TvMonitorPage *monitor() const { return monitorPage; }
+    TvConfigPage *config() const { return configPage; }
+    TvSensorPage *sensors() const { return sensorPage; }
+    TvGeneralPage *general() const { return generalPage; }
+    TvConsolePage *console() const { return consolePage; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -101,58 +108,41 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Later features reached from the adapter selection; each fills its own
-    // views when it exists.
-    void showPciConfig(int adapterIndex);
-    void buildSensorTab();
-    void destroySensorGauges();
-    void buildAdvancedTab();
-    // The Advanced tab's console text area; nothing while there is none.
-    void appendConsoleText(const QString &text);
-
-    void setUpLogList();
-    void createTimers();
+    void composePages();
+    void connectPages();
     void applyAdvancedMode();
-    void setUpStaticWidgets();
+    void buildAdvancedTab();
+    void removeAdvancedEntries();
+    void reportMissingTimers();
+    bool firstRefresh();
     void centreOnDesktop();
-    void connectWindowSignals();
+    void showPage(QWidget *page);
+    void setActionTexts();
 
     // The user's pick of the adapter list.
     void pickAdapter(int index);
     void resetAdapterViews();
     void enableAdapterActions(bool enabled);
     void applyPortCount();
-    bool dualPort() const;
+    void setMenusEnabled(bool enabled);
     // A cancel was asked for: the cancel buttons of the other pages go off.
     void cancelButtonsOff();
-    void commandEnded();
-    void showStateCell(int row, int column, const QString &key);
 
     bool failedConstruction = true;
-    bool advanced = false;
-    bool scriptRunning = false;
+    const bool advanced;
     int instance;
     TvAsk ask;
 
     TvLogBook *logBook = nullptr;
     TvAdapterSession *session = nullptr;
+    TvTestRun *testRun = nullptr;
     TvAdapterPage *adapterPage = nullptr;
     TvTestPage *testPage = nullptr;
-    TvTestRun *testRun = nullptr;
-
-    // The script runner waits on these, holding runnerLock; they are
-    // signalled after a command's end (1011, 1021) and after each core
-    // log text (1030) has been handled.
-    QMutex runnerLock;
-    QWaitCondition commandDone;
-    QWaitCondition textShown;
-
-    // Advanced tab (advanced mode only; built by buildAdvancedTab).
-    QWidget *advancedTab = nullptr;
-    QLineEdit *advancedLineEdit = nullptr;
-    QPushButton *advancedCancelButton = nullptr;
+    TvMonitorPage *monitorPage = nullptr;
+    TvConfigPage *configPage = nullptr;
+    TvSensorPage *sensorPage = nullptr;
+    TvLogPage *logPage = nullptr;
+    TvGeneralPage *generalPage = nullptr;
+    TvConsolePage *consolePage = nullptr;
     QAction *repeaterAction = nullptr;
-
-    QTimer *sensorPollTimer = nullptr;
-    QTimer *generalTimer = nullptr;
 };

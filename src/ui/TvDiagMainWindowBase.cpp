@@ -4,24 +4,14 @@
 #include "description/CAdapterInfo.h"
 #include "text/TvText.h"
 
-#include <QButtonGroup>
 #include <QEvent>
 #include <QFileInfo>
 #include <QIcon>
 
 TvDiagMainWindowBase::TvDiagMainWindowBase(QWidget *parent, Qt::WindowFlags flags)
-    : QMainWindow(parent, flags),
-      ui(new Ui::TvDiagMainWindowBase),
-      modeButtonIds(new QButtonGroup(this)),
-      portButtonIds(new QButtonGroup(this))
+    : QMainWindow(parent, flags), ui(new Ui::TvDiagMainWindowBase)
 {
     ui->setupUi(this);
-    modeButtonIds->setObjectName(QStringLiteral("ModeButtonIds"));
-    modeButtonIds->addButton(ui->Repeater, 0);
-    modeButtonIds->addButton(ui->Monitor, 1);
-    portButtonIds->setObjectName(QStringLiteral("PortButtonIds"));
-    portButtonIds->addButton(ui->PortA, 0);
-    portButtonIds->addButton(ui->PortB, 1);
     loadFileIcons();
     languageChange();
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QMainWindow>
 
-class QButtonGroup;
 class QListWidgetItem;
 class QTreeWidgetItem;
 
@@ -9,21 +8,16 @@ namespace Ui {
 class TvDiagMainWindowBase;
 }
 
-// The main window's layout: every widget, menu and action of the window, the
-// connections that belong to the layout, and placeholder slots that the
-// window itself overrides.
+// The main window's layout: the card label, the tab widget that the window
+// fills with its pages, the menus and actions with their connections, and
+// placeholder slots that the window itself overrides. Each page has a form
+// of its own.
 class TvDiagMainWindowBase : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit TvDiagMainWindowBase(QWidget *parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~TvDiagMainWindowBase() override;
-
-    // The radio buttons of the monitor tab with their ids (Repeater 0,
-    // Monitor 1; PortA 0, PortB 1); the titled frames are ModeButtonGroup and
-    // PortButtonGroup.
-    QButtonGroup *modeButtons() const { return modeButtonIds; }
-    QButtonGroup *portButtons() const { return portButtonIds; }
 
 public slots:
     virtual void fileNew();
@@ -63,7 +57,4 @@ protected:
 
 private:
     void loadFileIcons();
-
-    QButtonGroup *modeButtonIds;
-    QButtonGroup *portButtonIds;
 };

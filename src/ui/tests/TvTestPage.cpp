@@ -322,12 +322,14 @@ void TvTestPage::setRowChecksEnabled(bool enabled)
         row->setCheckEnabled(enabled);
 }
 
-void TvTestPage::setControlsEnabled(bool enabled)
+void TvTestPage::setControlsEnabled(bool enabled, bool shown)
 {
     ui->TestCasesListView->setEnabled(enabled);
     if (enabled)
         ui->CancelTestButton->setEnabled(false);
     ui->StartTestButton->setEnabled(enabled);
+    if (shown)
+        ui->StartTestButton->setFocus();
 }
 
 void TvTestPage::takeFocus()

@@ -77,8 +77,9 @@ public:
     void prepareRowsForRun();
     void setRowChecksEnabled(bool enabled);
 
-    // The test page's share of locking the controls around a run.
-    void setControlsEnabled(bool enabled);
+    // The test page's share of locking the controls around a run; the start
+    // button takes the focus when this page is shown.
+    void setControlsEnabled(bool enabled, bool shown);
     // The tab was shown: the start button (or cancel while a run goes on)
     // takes the focus.
     void takeFocus();

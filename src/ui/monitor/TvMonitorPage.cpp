@@ -1,0 +1,140 @@
+#include "TvMonitorPage.h"
+#include "ui_TvMonitorPage.h"
+
+#include "ui/TvContextText.h"
+
+#include <QButtonGroup>
+#include <QHeaderView>
+#include <initializer_list>
+
+namespace {
+
+constexpr TvContextText msg{TvContextText::MainWindow};
+
+} // namespace
+
+TvMonitorPage::TvMonitorPage(bool advanced, TvAdapterSession *session, TvAsk *ask, QWidget *parent)
+    : QWidget(parent),
+      ui(new Ui::TvMonitorPage),
+      advanced(advanced),
+      session(session),
+      ask(ask),
+      modeButtonIds(new QButtonGroup(this)),
+      portButtonIds(new QButtonGroup(this))
+{
+    ui->setupUi(this);
+    modeButtonIds->setObjectName(QStringLiteral("ModeButtonIds"));
+    modeButtonIds->addButton(ui->Repeater, 0);
+    modeButtonIds->addButton(ui->Monitor, 1);
+    portButtonIds->setObjectName(QStringLiteral("PortButtonIds"));
+    portButtonIds->addButton(ui->PortA, 0);
+    portButtonIds->addButton(ui->PortB, 1);
+
+    ui->StateTable->horizontalHeader()->hide();
+    ui->StateTable->verticalHeader()->hide();
+    QPalette tablePalette = ui->StateTable->palette();
+    tablePalette.setColor(QPalette::Base, palette().color(QPalette::Window));
+    ui->StateTable->setPalette(tablePalette);
+
+    connect(ui->MonitorStartButton, &QPushButton::pressed, this, &TvMonitorPage::startPressed);
+    connect(ui->MonitorCancelButton, &QPushButton::pressed, this, &TvMonitorPage::cancelPressed);
+}
+
+TvMonitorPage::~TvMonitorPage()
+{
+    delete ui;
+}
+
+void TvMonitorPage::languageChange()
+{
+    const struct {
+        QAbstractButton *button;
+        const char *key;
+    } buttons[] = {
+        {ui->Repeater, "REPEATER"},
+        {ui->Monitor, "MONITOR"},
+        {ui->PortA, "PORT_A"},
+        {ui->PortB, "PORT_B"},
+        {ui->MonitorStartButton, "TEST_CASE_START"},
+        {ui->MonitorCancelButton, "CANCEL_TEXT"},
+    };
+    for (const auto &b : buttons)
+        b.button->setText(msg(b.key));
+    ui->ModeButtonGroup->setTitle(msg("MODE"));
+    ui->PortButtonGroup->setTitle(msg("PORT"));
+}
+
+void TvMonitorPage::setAdapterControlsEnabled(bool enabled)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{ui->Repeater, ui->PortButtonGroup,
+                                                        ui->ModeButtonGroup, ui->MonitorStartButton})
+        w->setEnabled(enabled);
+}
+
+void TvMonitorPage::reset()
+{
+    setAdapterControlsEnabled(false);
+}
+
+void TvMonitorPage::adapterSelected()
+{
+    setAdapterControlsEnabled(true);
+    modeButtonIds->button(0)->setChecked(true);
+    portButtonIds->button(0)->setChecked(true);
+}
+
+void TvMonitorPage::setPortsEnabled(bool dualPort)
+{
+    ui->PortButtonGroup->setEnabled(dualPort);
+}
+
+void TvMonitorPage::setControlsEnabled(bool enabled, bool dualPort, bool shown)
+{
+    if (enabled) {
+        ui->StateTable->setRowCount(0);
+        ui->MonitorCancelButton->setEnabled(false);
+    }
+    ui->PortButtonGroup->setEnabled(enabled && dualPort);
+    ui->ModeButtonGroup->setEnabled(enabled);
+    ui->MonitorStartButton->setEnabled(enabled);
+    if (shown)
+        ui->MonitorStartButton->setFocus();
+    if (advanced)
+        ui->Repeater->setEnabled(enabled);
+}
+
+void TvMonitorPage::cancelDone()
+{
+    ui->MonitorCancelButton->setEnabled(false);
+}
+
+void TvMonitorPage::takeFocus()
+{
+    (ui->MonitorStartButton->isEnabled() ? ui->MonitorStartButton : ui->MonitorCancelButton)
+        ->setFocus();
+}
+
+void TvMonitorPage::showStateCell(int row, int column, const QString &key)
+{
+    if (key.isEmpty() || row < 0 || column < 0)
+        return;
+    QTableWidget *table = ui->StateTable;
+    if (table->rowCount() < row + 1) {
+        table->setRowCount(row + 1);
+        const int height = table->height() / (row + 1);
+        for (int r = 0; r <= row; ++r)
+            table->setRowHeight(r, height);
+    }
+    if (table->columnCount() < column + 1)
+        table->setColumnCount(column + 1);
+    QTableWidgetItem *cell = table->item(row, column);
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        table->setItem(row, column, cell);
+    }
+    cell->setText(msg(key));
+}
+
+// The monitor and repeater modes come with their feature.
+void TvMonitorPage::StartMonitor() {}
+void TvMonitorPage::StartRepeater() {}

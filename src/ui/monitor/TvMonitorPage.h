@@ -1,0 +1,60 @@
+#pragma once
+#include <QWidget>
+
+class QButtonGroup;
+class TvAdapterSession;
+class TvAsk;
+
+namespace Ui {
+class TvMonitorPage;
+}
+
+// The monitor and repeater tab (advanced mode): the core's state table and
+// the mode and port choice. The modes themselves come with their feature;
+// the page keeps its controls in step with the adapter and with runs.
+class TvMonitorPage : public QWidget
+{
+    Q_OBJECT
+public:
+    TvMonitorPage(bool advanced, TvAdapterSession *session, TvAsk *ask, QWidget *parent = nullptr);
+    ~TvMonitorPage() override;
+
+    // The radio buttons with their ids (Repeater 0, Monitor 1; PortA 0,
+    // PortB 1); the titled frames are ModeButtonGroup and PortButtonGroup.
+    QButtonGroup *modeButtons() const { return modeButtonIds; }
+    QButtonGroup *portButtons() const { return portButtonIds; }
+
+    // No adapter: the controls that need one go off.
+    void reset();
+    // An adapter was selected: the controls come on, mode and port 0 chosen.
+    void adapterSelected();
+    // The port choice needs an adapter with two ports.
+    void setPortsEnabled(bool dualPort);
+    // The monitor page's share of locking the controls around a run; the
+    // start button takes the focus when this page is shown.
+    void setControlsEnabled(bool enabled, bool dualPort, bool shown);
+    // A cancel was asked for.
+    void cancelDone();
+    void takeFocus();
+    // Core event 1032: cell (row, column) shows the translated key.
+    void showStateCell(int row, int column, const QString &key);
+    void languageChange();
+
+public slots:
+    void StartMonitor();
+    void StartRepeater();
+
+signals:
+    void startPressed();
+    void cancelPressed();
+
+private:
+    void setAdapterControlsEnabled(bool enabled);
+
+    Ui::TvMonitorPage *ui;
+    bool advanced;
+    TvAdapterSession *session;
+    TvAsk *ask;
+    QButtonGroup *modeButtonIds;
+    QButtonGroup *portButtonIds;
+};
