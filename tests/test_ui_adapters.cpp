@@ -49,13 +49,7 @@ public:
             items.append(list->item(i));
         return items;
     }
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const QString &line : log.model()->linesFrom(0))
-            all.append(line.mid(25));
-        return all;
-    }
+    QStringList texts() const { return TvUiRig::texts(log.model()); }
     void click(int row) const
     {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,

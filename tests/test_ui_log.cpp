@@ -43,14 +43,7 @@ public:
         for (const QString &text : texts)
             book.addLogLine(text);
     }
-    // Texts of the list from row `from`, without their time stamps.
-    QStringList texts(int from = 0) const
-    {
-        QStringList all;
-        for (const QString &line : book.model()->linesFrom(from))
-            all.append(line.mid(25));
-        return all;
-    }
+    QStringList texts() const { return TvUiRig::texts(book.model()); }
 
     TvAsk ask;
     TvLogBook book{&ask};

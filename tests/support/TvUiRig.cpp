@@ -267,12 +267,17 @@ void TvUiRig::mark()
     logMark = logModel()->count();
 }
 
+QStringList TvUiRig::texts(const TvLogModel *model, int from)
+{
+    QStringList all;
+    for (const QString &line : model->linesFrom(from))
+        all.append(line.mid(25));
+    return all;
+}
+
 QStringList TvUiRig::log()
 {
-    QStringList texts;
-    for (int i = logMark; i < logModel()->count(); ++i)
-        texts.append(logModel()->line(i).mid(25));
-    return texts;
+    return texts(logModel(), logMark);
 }
 
 QStringList TvUiRig::logStarting(const QString &prefix)

@@ -96,6 +96,7 @@ public:
     bool inAllTests();
 
     // The log list; texts are read without their time stamps.
+    static QStringList texts(const TvLogModel *model, int from = 0);
     TvLogModel *logModel();
     void mark();
     QStringList log();
