@@ -6,8 +6,8 @@
 // through the stampedText callback. They arrive as log-text events at a
 // receiver on the GUI thread that hands them, as the main window does, to
 // the program's own log book (TvLogBook: stamp the line, append it to its
-// TvLogModel), shown in a QListView named LogfileListBox that makes the last
-// line current. Reported: lines per second,
+// TvLogModel), shown on the program's log page (TvLogPage, whose list
+// follows the last line). Reported: lines per second,
 // the longest stall of the GUI event loop during the burst (seen by a 10 ms
 // timer), and the resident memory added per line. The same burst then goes
 // to a bare receiver that only appends the texts to a QStringList: the floor
@@ -21,6 +21,7 @@
 #include "text/TvCoreCallbacks.h"
 #include "ui/TvAsk.h"
 #include "ui/log/TvLogBook.h"
+#include "ui/log/TvLogPage.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -28,8 +29,6 @@
 #include <QListView>
 #include <QStringList>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <QWidget>
 
 #include <malloc.h>
 #include <unistd.h>
@@ -95,12 +94,10 @@ private:
 class LogListReceiver : public QObject
 {
 public:
-    LogListReceiver(TvLogBook *book, QListView *view, int expected, QEventLoop *done) : book(book)
+    LogListReceiver(TvLogBook *book, int expected, QEventLoop *done) : book(book)
     {
-        TvLogModel *model = book->model();
-        connect(model, &QAbstractItemModel::rowsInserted, view,
+        connect(book->model(), &QAbstractItemModel::rowsInserted, done,
                 [=](const QModelIndex &, int, int last) {
-                    view->setCurrentIndex(model->index(last));
                     if (last + 1 == expected)
                         done->quit();
                 });
@@ -169,25 +166,18 @@ Measurement runBurst(QObject *receiver, int count, QEventLoop &done, qint64 resi
 
 Measurement measureLogList(int count)
 {
-    QWidget window;
-    auto *layout = new QVBoxLayout(&window);
-    auto *view = new QListView(&window);
-    view->setObjectName(QStringLiteral("LogfileListBox"));
-    view->setUniformItemSizes(true);
-    view->setSelectionMode(QAbstractItemView::NoSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(view);
     TvAsk ask;
     TvLogBook book(&ask);
     book.setLoggingOn(true);
     TvLogModel &model = *book.model();
-    view->setModel(&model);
-    window.resize(900, 600);
-    window.show();
+    TvLogPage page(&book);
+    auto *view = page.findChild<QListView *>(QStringLiteral("LogfileListBox"));
+    page.resize(900, 600);
+    page.show();
     QCoreApplication::processEvents();
 
     QEventLoop done;
-    LogListReceiver receiver(&book, view, count, &done);
+    LogListReceiver receiver(&book, count, &done);
     const qint64 before = residentBytes();
     Measurement m = runBurst(&receiver, count, done, before);
     if (model.count() != count || view->currentIndex().row() != count - 1)
