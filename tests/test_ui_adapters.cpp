@@ -29,7 +29,7 @@ public:
     TvAdapterPage &page()
     {
         if (!adapterPage) {
-            adapterPage = std::make_unique<TvAdapterPage>(&session, &ask, &log);
+            adapterPage = std::make_unique<TvAdapterPage>(&session, &ask, &book);
             auto select = [this](int index) {
                 session.clear();
                 if (session.select(index))
@@ -49,16 +49,13 @@ public:
             items.append(list->item(i));
         return items;
     }
-    QStringList texts() const { return TvUiRig::texts(log.model()); }
+    QStringList texts() const { return TvUiRig::texts(book.model()); }
     void click(int row) const
     {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                           list->visualItemRect(list->item(row)).center());
     }
 
-    TvAsk ask;
-    TvLogBook log{&ask};
-    TvAdapterSession session{&ask, &log};
     std::unique_ptr<TvAdapterPage> adapterPage;
     QListWidget *list = nullptr;
 };
@@ -166,7 +163,7 @@ void TestUiAdapters::picksOfTheAdapterList()
     QCOMPARE(rig.session.cardName(), QStringLiteral("Orlin Single"));
     QCOMPARE(rig.texts().mid(4), QStringList({"Orlin Single",
                                               "Vendor-ID: ABCD Device-ID:0101 Subvendor-ID:ABCD Subsystem-ID:0001"}));
-    QVERIFY(!rig.log.loggingOn());
+    QVERIFY(!rig.book.loggingOn());
     QVERIFY(list->item(1)->isSelected());
     QVERIFY(rig.dialogs.asked.isEmpty());
 

@@ -44,9 +44,6 @@ public:
             book.addLogLine(text);
     }
     QStringList texts() const { return TvUiRig::texts(book.model()); }
-
-    TvAsk ask;
-    TvLogBook book{&ask};
 };
 
 // One adapter with "Register test" (rows 101, 102), shown, in a window that

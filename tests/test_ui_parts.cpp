@@ -29,7 +29,6 @@
 
 namespace {
 
-// The owners that pages are handed, without a window.
 class Parts : public TvUiRig
 {
 public:
@@ -37,10 +36,6 @@ public:
     {
         return page.findChild<T *>(QLatin1String(name));
     }
-
-    TvAsk ask;
-    TvLogBook log{&ask};
-    TvAdapterSession session{&ask, &log};
 };
 
 } // namespace
@@ -62,7 +57,7 @@ private slots:
 void TestUiParts::questionsShowTheArrowAndRestoreTheCursor()
 {
     TvUiRig rig;
-    TvAsk ask;
+    TvAsk &ask = rig.ask;
     QCOMPARE(ask.showQuestion(nullptr), int(TvDialogSeam::Cancel));
     QVERIFY(rig.dialogs.asked.isEmpty());
 
@@ -186,7 +181,7 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
 void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()
 {
     Parts p;
-    TvConsolePage page(true, &p.session, &p.ask, &p.log, nullptr);
+    TvConsolePage page(true, &p.session, &p.ask, &p.book, nullptr);
     QCOMPARE(page.objectName(), QStringLiteral("AdvancedTab"));
     QSignalSpy lock(&page, &TvConsolePage::controlsLockRequested);
     p.ask.setRunCursor(Qt::WaitCursor);
@@ -203,14 +198,14 @@ void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()
 void TestUiParts::logPageFollowsTheLastLineAndSaves()
 {
     Parts p;
-    TvLogPage page(&p.log);
+    TvLogPage page(&p.book);
     auto *view = Parts::in<QListView>(page, "LogfileListBox");
     QVERIFY(view->uniformItemSizes());
     // A burst reaches the view in one insertion and the view follows it.
-    p.log.setLoggingOn(true);
-    QSignalSpy inserted(p.log.model(), &QAbstractItemModel::rowsInserted);
+    p.book.setLoggingOn(true);
+    QSignalSpy inserted(p.book.model(), &QAbstractItemModel::rowsInserted);
     for (int i = 0; i < 20000; ++i)
-        p.log.addLogLine(QStringLiteral("line %1").arg(i));
+        p.book.addLogLine(QStringLiteral("line %1").arg(i));
     QTRY_COMPARE(view->currentIndex().row(), 19999);
     QCOMPARE(inserted.count(), 1);
 

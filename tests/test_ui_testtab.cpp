@@ -80,7 +80,6 @@ public:
         return shown;
     }
 
-    TvAsk ask;
     QMenu testMenu;
     TvTestPage page;
     QTreeWidget *list = nullptr;

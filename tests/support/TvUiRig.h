@@ -3,6 +3,9 @@
 #include "TvTestMachine.h"
 
 #include "description/CTestCase.h"
+#include "ui/TvAdapterSession.h"
+#include "ui/TvAsk.h"
+#include "ui/log/TvLogBook.h"
 
 #include <QList>
 #include <QSize>
@@ -27,8 +30,9 @@ class TvWorkerThread;
 // failed.png red, all 25 x 25; generic.bmp green 32 x 90; led_off.bmp).
 // The simulated machine holds one dual-port adapter (bus 2, device 1, slot
 // 2) until a test lists others. A test describes its adapters and test
-// cases, starts the core and builds what it needs; the destructor takes it
-// all down again in order.
+// cases, starts the core and builds what it needs: a page on its own with
+// the rig's owners (ask, book, session), or the whole window; the destructor
+// takes it all down again in order.
 class TvUiRig
 {
 public:
@@ -106,6 +110,10 @@ public:
     QTemporaryDir base;
     TvTestMachine machine;
     TvScriptedDialogs dialogs;
+    // The owners that a page built without the window is handed.
+    TvAsk ask;
+    TvLogBook book{&ask};
+    TvAdapterSession session{&ask, &book};
 
 private:
     QWidget *windowWidget();
