@@ -1,10 +1,10 @@
-// The main window: construction in both modes, the ways construction fails,
-// preselection, the adapter list and its refresh, picks, and the texts.
+// The main window as the composition of its pages: construction in both
+// modes and the ways it fails, preselection, what selecting an adapter does
+// to every page, tabs and their timers, closing, locking the controls, the
+// console's events, and the texts.
 #include "TvUiRig.h"
 
 #include "text/TvProgram.h"
-#include "description/CAdapterInfo.h"
-#include "engine/TvLogModel.h"
 #include "core/TvStatusCodes.h"
 #include "text/TvCoreEvent.h"
 #include "ui/TvAdapterSession.h"
@@ -16,7 +16,6 @@
 #include "ui/tests/TvTestPage.h"
 #include "ui/tests/TvTestProgress.h"
 #include "ui/tests/TvTestRun.h"
-#include "ui/log/TvLogBook.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -30,12 +29,9 @@
 #include <QTableWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QtTest>
-
-#include <probekit.h>
 
 namespace {
 
