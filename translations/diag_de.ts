@@ -39,9 +39,9 @@ Datei- und Sprachoptionen
         </message>
         <message>
             <source>CMD_LINE_PARA_3</source>
-            <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe ./config.xml)
-  -I &lt;Datei&gt;    Adapter-Informationsdatei (Vorgabe ./adapterinfofile.xml)
-  -T &lt;Datei&gt;    Test-Informationsdatei (Vorgabe ./testinfofile.xml)
+            <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe: config.xml im Datenverzeichnis)
+  -I &lt;Datei&gt;    Adapter-Informationsdatei (Vorgabe: adapterinfofile.xml dort)
+  -T &lt;Datei&gt;    Test-Informationsdatei (Vorgabe: testinfofile.xml dort)
 </translation>
         </message>
         <message>
@@ -129,6 +129,16 @@ Umgebung:
         <message>
             <source>START_SCRIPT_THREAD_FAILED</source>
             <translation>Der Skript-Thread konnte nicht erzeugt werden.
+</translation>
+        </message>
+        <message>
+            <source>LANGUAGE_NOT_AVAILABLE %1</source>
+            <translation>Für die Sprache %1 gibt es keine Texte; die Texte erscheinen auf Englisch.
+</translation>
+        </message>
+        <message>
+            <source>NO_DISPLAY</source>
+            <translation>Für das Fenster gibt es keinen Bildschirm (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt); auf einem virtuellen starten mit: xvfb-run nicdiag
 </translation>
         </message>
     </context>

@@ -39,9 +39,9 @@ File and language options
         </message>
         <message>
             <source>CMD_LINE_PARA_3</source>
-            <translation>  -C &lt;file&gt;     configuration file (default ./config.xml)
-  -I &lt;file&gt;     adapter information file (default ./adapterinfofile.xml)
-  -T &lt;file&gt;     test information file (default ./testinfofile.xml)
+            <translation>  -C &lt;file&gt;     configuration file (default: config.xml in the data directory)
+  -I &lt;file&gt;     adapter information file (default: adapterinfofile.xml there)
+  -T &lt;file&gt;     test information file (default: testinfofile.xml there)
 </translation>
         </message>
         <message>
@@ -130,6 +130,16 @@ Environment:
         <message>
             <source>START_SCRIPT_THREAD_FAILED</source>
             <translation>The script thread could not be created.
+</translation>
+        </message>
+        <message>
+            <source>LANGUAGE_NOT_AVAILABLE %1</source>
+            <translation>There are no texts in the language %1; the texts are shown in English.
+</translation>
+        </message>
+        <message>
+            <source>NO_DISPLAY</source>
+            <translation>There is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); start it on a virtual one with: xvfb-run nicdiag
 </translation>
         </message>
     </context>
