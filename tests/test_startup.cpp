@@ -79,7 +79,7 @@ private:
     QTemporaryDir files;
     TvTestMachine machine;
 
-    enum Screen { Offscreen, NoDisplay };
+    enum Screen { Offscreen, NoDisplay, UnreachableDisplay };
 
     RunResult runProgram(const QStringList &arguments, const QByteArray &fault = QByteArray(),
                          const QByteArray &locale = "C.UTF-8", Screen screen = Offscreen,
@@ -91,6 +91,8 @@ private:
             env.remove(QString::fromLatin1(name));
         if (screen == Offscreen)
             env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (screen == UnreachableDisplay)
+            env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
         env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
         env.remove(QStringLiteral("PROBEKIT_FAULT"));
         if (!fault.isEmpty())
@@ -212,6 +214,11 @@ private slots:
         const RunResult deinit = runProgram(descriptionArguments(), "CoreDeinit=8", "C.UTF-8", NoDisplay);
         QCOMPARE(deinit.exitCode, 255);
         QCOMPARE(deinit.err, line + "The core library could not be de-initialised.\n");
+        // A display that is named but not there (a stale DISPLAY over ssh).
+        const RunResult stale = runProgram(descriptionArguments(), QByteArray(), "C.UTF-8", UnreachableDisplay);
+        QCOMPARE(stale.exitCode, 255);
+        QVERIFY(stale.err.endsWith("The display for the window cannot be reached (check DISPLAY or "
+                                   "WAYLAND_DISPLAY); start it on a virtual one with: xvfb-run nicdiag\n"));
     }
 
     void languageWithoutCatalogueFallsBackToEnglish()

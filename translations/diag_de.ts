@@ -137,6 +137,11 @@ Umgebung:
 </translation>
         </message>
         <message>
+            <source>DISPLAY_UNREACHABLE</source>
+            <translation>Der Bildschirm für das Fenster ist nicht erreichbar (DISPLAY oder WAYLAND_DISPLAY prüfen); auf einem virtuellen starten mit: xvfb-run nicdiag
+</translation>
+        </message>
+        <message>
             <source>NO_DISPLAY</source>
             <translation>Für das Fenster gibt es keinen Bildschirm (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt); auf einem virtuellen starten mit: xvfb-run nicdiag
 </translation>

@@ -138,6 +138,11 @@ Environment:
 </translation>
         </message>
         <message>
+            <source>DISPLAY_UNREACHABLE</source>
+            <translation>The display for the window cannot be reached (check DISPLAY or WAYLAND_DISPLAY); start it on a virtual one with: xvfb-run nicdiag
+</translation>
+        </message>
+        <message>
             <source>NO_DISPLAY</source>
             <translation>There is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); start it on a virtual one with: xvfb-run nicdiag
 </translation>

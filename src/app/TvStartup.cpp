@@ -65,11 +65,25 @@ TvConsoleDialogs &consoleDialogs()
 // display, and a box would only stand in a script's way. The window gets a
 // widget application when there is a display to show it on; without one
 // the start goes on as far as the window and says there why it stops.
+// Set when no display that was named could be reached.
+bool displayUnreachable = false;
+
 std::unique_ptr<QCoreApplication> makeApplication(const TvCommandLine &options, int &argc,
                                                   char *argv[])
 {
+    displayUnreachable = false;
     if (options.usage || options.list || !TvPlatform::hasDisplay())
         return std::make_unique<QCoreApplication>(argc, argv);
+    // A display that is named but cannot be reached (a stale DISPLAY over
+    // ssh) would make Qt abort; with a fallback the start reaches the
+    // window, which then says why it cannot open.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland;offscreen");
+        auto application = std::make_unique<QApplication>(argc, argv);
+        qunsetenv("QT_QPA_PLATFORM");
+        displayUnreachable = QGuiApplication::platformName() == QLatin1String("offscreen");
+        return application;
+    }
     return std::make_unique<QApplication>(argc, argv);
 }
 
@@ -276,6 +290,8 @@ int TvStartup::runWindow()
 {
     if (!widgetApplication())
         return failAfterInit("NO_DISPLAY");
+    if (displayUnreachable)
+        return failAfterInit("DISPLAY_UNREACHABLE");
     auto splash = std::make_unique<TvSplash>(false);
     std::unique_ptr<TvDiagMainWindow> window(new (std::nothrow) TvDiagMainWindow());
     if (!window)
