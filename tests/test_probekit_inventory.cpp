@@ -14,6 +14,9 @@
 
 #include <cstring>
 #include <iostream>
+
+#include <fcntl.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -134,6 +137,15 @@ int childMain(int argc, char **argv)
         std::cout << "held" << std::endl;
         std::string line;
         std::getline(std::cin, line); // holds until the parent lets go
+        return 0;
+    }
+    if (mode == "--enumerate") {
+        // Lists without pause until the parent closes standard input.
+        ::fcntl(0, F_SETFL, ::fcntl(0, F_GETFL) | O_NONBLOCK);
+        std::cout << "enumerating" << std::endl;
+        char byte;
+        while (::read(0, &byte, 1) != 0)
+            enumerate({});
         return 0;
     }
     for (const AdapterRecord &r : enumerate({}))
@@ -330,6 +342,26 @@ private slots:
         QCOMPARE(selectAt(2, 1), 0);
     }
 
+    // Another process listing the adapters must never make a selection here
+    // fail: looking at a lock may not take it, not even for an instant.
+    void enumerationElsewhereNeverBlocksASelection()
+    {
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        const AdapterRecord first = recordAt(2, 1);
+        const AdapterRecord second = recordAt(3, 0);
+        QProcess lister;
+        lister.start(QCoreApplication::applicationFilePath(), {"--enumerate"});
+        QVERIFY(lister.waitForReadyRead(30000));
+        int failures = 0;
+        for (int i = 0; i < 3000; ++i)
+            failures += AdapterSelect(i % 2 ? &first : &second) != 0;
+        lister.closeWriteChannel();
+        QVERIFY(lister.waitForFinished(30000));
+        QCOMPARE(lister.exitCode(), 0);
+        QCOMPARE(failures, 0);
+    }
+
     void faultSwitchFromFileAndEnvironment()
     {
         m_machine->faults = QJsonObject{{"VpdReadKeyword", 16}, {"CoreDeinit", 13}};
@@ -505,7 +537,8 @@ private:
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && (std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--report") == 0))
+    if (argc > 1 && (std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--report") == 0
+                     || std::strcmp(argv[1], "--enumerate") == 0))
         return childMain(argc, argv);
     QCoreApplication app(argc, argv);
     TestProbekitInventory test;

@@ -11,7 +11,9 @@
 
 #include <QFile>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -24,6 +26,7 @@ constexpr int FlashAccessFailed = 23;
 constexpr int ProgFlashFailed = 28;
 constexpr int AdapterLockFailed = 29;
 constexpr int GetOidFailed = 32;
+constexpr int LockRetryMs = 10;
 
 using Guard = std::lock_guard<std::mutex>;
 
@@ -152,10 +155,21 @@ int PkCore::select(const AdapterRecord *adapter)
     // failed selection leaves none selected.
     m_lock.release();
     selectIndex(-1);
-    if (!m_lock.acquire(PkAdapterLock::pathFor(PkEnvironment::lockDir(), target->key())))
+    if (!takeLock(PkAdapterLock::pathFor(PkEnvironment::lockDir(), target->key())))
         return AdapterLockFailed;
     selectIndex(static_cast<int>(target - m_machine.adapters.constData()));
     return 0;
+}
+
+// A second try after a short pause: whoever else touched the lock file (a
+// process of an older version that tested the flag by taking the lock) lets
+// go within microseconds, while a real holder still holds it then.
+bool PkCore::takeLock(const QString &path)
+{
+    if (m_lock.acquire(path))
+        return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(LockRetryMs));
+    return m_lock.acquire(path);
 }
 
 void PkCore::selectIndex(int index)

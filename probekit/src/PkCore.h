@@ -77,6 +77,7 @@ private:
     const PkAdapterModel *selected() const;
     void releaseAll();
     void selectIndex(int index);
+    bool takeLock(const QString &path);
     PkBehaviour behaviourFor(int number) const;
     bool drawFailure(int number, const PkBehaviour &behaviour);
     static bool matches(const PkAdapterModel &model, const uint32_t *filter);
