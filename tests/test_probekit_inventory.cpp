@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <iostream>
 
@@ -426,6 +427,110 @@ private slots:
         QCOMPARE(SensorGetList(&list, &count), 0);
         QVERIFY(list);
         QCOMPARE(int(count), 0);
+    }
+
+    // Rows: the machine file's reading count, the count a read gives.
+    void sensorEdgeCasesFromTheMachineFile_data()
+    {
+        QTest::addColumn<QJsonValue>("readingCount");
+        QTest::addColumn<int>("readings");
+        QTest::newRow("as listed") << QJsonValue() << 25;
+        QTest::newRow("fewer") << QJsonValue(3) << 3;
+        QTest::newRow("more") << QJsonValue(30) << 30;
+    }
+
+    void sensorEdgeCasesFromTheMachineFile()
+    {
+        QFETCH(QJsonValue, readingCount);
+        QFETCH(int, readings);
+        QJsonArray sensors;
+        for (int i = 0; i < 25; ++i)
+            sensors.append(QJsonObject{{"name", QString("S%1").arg(i)}, {"nominal", 1.0}});
+        sensors[0] = QJsonObject{{"name", "Odd"}, {"type", 7}, {"value", 2}};
+        sensors[1] = QJsonObject{{"name", "Broken"}, {"value", "nan"}, {"jitter", 0.1}};
+        sensors[2] = QJsonObject{{"name", "Off scale"}, {"value", "-inf"}};
+        sensors[3] = QJsonObject{{"name", "Flat"}, {"min", 2}, {"max", 2}, {"nominal", 0}};
+        QJsonObject onboard = m_machine->adapters[1].toObject();
+        onboard["sensors"] = sensors;
+        if (!readingCount.isUndefined())
+            onboard["readingCount"] = readingCount;
+        m_machine->adapters[1] = onboard;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(3, 0), 0);
+        SensorInfo *list = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), 25);
+        QCOMPARE(list[0].type, 7);
+        QCOMPARE(list[3].nominal, 0.0);
+        QCOMPARE(list[3].minimum, list[3].maximum);
+        SensorReading *values = nullptr;
+        QCOMPARE(SensorReadValues(&values, &count), 0);
+        QCOMPARE(int(count), readings);
+        QCOMPARE(values[0].value, 2.0);
+        QVERIFY(std::isnan(values[1].value));
+        QVERIFY(std::isinf(values[2].value) && values[2].value < 0);
+        if (readings > 3) // past the last sensor a reading is zero
+            QCOMPARE(values[readings - 1].value, readings > 25 ? 0.0 : 1.0);
+    }
+
+    void vpdEdgeCasesFromTheMachineFile()
+    {
+        QJsonObject vpd{{"Name", "Edge"}, {"V1", "hex:4100ff"}, {"ABC", "three"}, {"X", "one"},
+                        {"Long", QString(300, 'a')}, {"A B", "hidden"}};
+        for (int i = 0; i < 200; ++i) // 600 bytes of two-character names
+            vpd[QString(QChar('A' + i / 10)) + QChar('0' + i % 10)] = "v";
+        QJsonObject onboard = m_machine->adapters[1].toObject();
+        onboard["vpd"] = vpd;
+        m_machine->adapters[1] = onboard;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(3, 0), 0);
+        std::vector<char> list(512);
+        uint32_t size = 512;
+        uint32_t count = 0;
+        QCOMPARE(VpdListKeywords(list.data(), &size, &count), 18);
+        QVERIFY(size > 512);
+        list.resize(size);
+        QCOMPARE(VpdListKeywords(list.data(), &size, &count), 0);
+        QCOMPARE(count, 204u);
+        const QList<QByteArray> names = QByteArray(list.data()).split(' ');
+        QVERIFY(names.contains("ABC") && names.contains("X") && names.contains("Long"));
+        QVERIFY(!names.contains("Name") && !names.contains("A"));
+        QCOMPARE(names.last(), QByteArray("V1"));
+        QCOMPARE(readKeyword("V1"), QByteArray("A\0\xff", 3));
+        QCOMPARE(readKeyword("Long"), QByteArray(255, 'a'));
+        QCOMPARE(readKeyword("A B"), QByteArray("hidden"));
+        QCOMPARE(VpdWriteKeyword("ABC", "x"), 15);
+    }
+
+    // The link-state query counts per driver session: other queries do not
+    // count, and a new session starts again from down.
+    void lateLinkComesUpAtTheThirdQueryOfEachSession()
+    {
+        QJsonObject dual = m_machine->adapters[0].toObject();
+        dual["ports"] = QJsonArray{QJsonObject{{"link", true}, {"upAfterQueries", 2}},
+                                   QJsonObject{{"link", true}}};
+        m_machine->adapters[0] = dual;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        for (int session = 0; session < 2; ++session) {
+            DriverHandle driver = DriverOpen();
+            QVERIFY(driver);
+            QString seen;
+            for (int query = 0; query < 4; ++query) {
+                uint8_t ports[16];
+                uint32_t size = sizeof ports;
+                QCOMPARE(DriverQueryOid(driver, 0xff010126, ports, &size), 0);
+                size = sizeof ports;
+                QCOMPARE(DriverQueryOid(driver, 0xff010127, ports, &size), 0);
+                seen += QString("%1%2 ").arg(ports[1]).arg(ports[2]);
+            }
+            QCOMPARE(seen, QString("24 24 44 44 "));
+            DriverClose(driver);
+        }
     }
 
     void driverRepliesAndAddresses()
