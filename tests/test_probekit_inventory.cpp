@@ -620,20 +620,72 @@ private slots:
         QCOMPARE(FlashSaveImage(nullptr, &size, nullptr), 7);
     }
 
-    void shippedMachineFileHoldsTheFourAdapters()
+    void shippedMachineFileKeepsItsListing()
     {
         m_machine->install();
         qputenv("PROBEKIT_MACHINE", NICDIAG_SOURCE_DIR "/data/machine.json");
         QCOMPARE(CoreInit(), 0);
-        QCOMPARE(enumerate({}).size(), size_t(4));
+        QCOMPARE(enumerate({}).size(), size_t(6));
         const auto orlin = enumerate({0x1A5E, 0, 0, 0});
-        QCOMPARE(orlin.size(), size_t(3));
+        QCOMPARE(orlin.size(), size_t(5));
         QCOMPARE(QByteArray(orlin[0].miscText[2]), QByteArray("2"));
         QCOMPARE(QByteArray(orlin[1].miscText[2]), QByteArray("1"));
         QCOMPARE(orlin[1].slotNumber, -1);
         QCOMPARE(orlin[2].deviceId, 0x43FFu);
+        QCOMPARE(enumerate({0x1B2C, 0, 0, 0}).size(), size_t(1));
         QCOMPARE(selectAt(2, 1), 0);
         QCOMPARE(readKeyword("Name"), QByteArray("Orlin GE 4322-T Dual Port Gigabit Ethernet Adapter"));
+    }
+
+    // One row per case the program's tabs show. link: the link-state bytes
+    // of ports A and B, "" when no driver is bound.
+    void shippedMachineFileShowsEveryCase_data()
+    {
+        QTest::addColumn<int>("bus");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("sensors");
+        QTest::addColumn<bool>("outOfTolerance");
+        QTest::newRow("dual port, loopback") << 2 << "127.0.0.1/255.0.0.0" << "42" << 5 << false;
+        QTest::newRow("voltage out, fan, no address") << 3 << "" << "40" << 4 << true;
+        QTest::newRow("no sensors, no driver") << 4 << "" << "" << 0 << false;
+        QTest::newRow("link stays down") << 6 << "10.0.0.17/255.255.0.0" << "20" << 0 << false;
+        QTest::newRow("no driver") << 7 << "192.168.10.20/255.255.255.0" << "" << 2 << false;
+    }
+
+    void shippedMachineFileShowsEveryCase()
+    {
+        QFETCH(int, bus);
+        QFETCH(QString, address);
+        QFETCH(QString, link);
+        QFETCH(int, sensors);
+        QFETCH(bool, outOfTolerance);
+        m_machine->install();
+        qputenv("PROBEKIT_MACHINE", NICDIAG_SOURCE_DIR "/data/machine.json");
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(bus, bus == 2 ? 1 : 0), 0);
+        const char *ip = GetIpAddress(0, nullptr);
+        const char *mask = GetSubnetMask(0);
+        QCOMPARE(ip && mask ? QString("%1/%2").arg(ip, mask) : QString(), address);
+        QString seen;
+        if (DriverHandle driver = DriverOpen()) {
+            uint8_t ports[16];
+            uint32_t size = sizeof ports;
+            QCOMPARE(DriverQueryOid(driver, 0xff010127, ports, &size), 0);
+            seen = QString("%1%2").arg(ports[1]).arg(ports[2]);
+            DriverClose(driver);
+        }
+        QCOMPARE(seen, link);
+        SensorInfo *list = nullptr;
+        SensorReading *readings = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), sensors);
+        QCOMPARE(SensorReadValues(&readings, &count), 0);
+        bool out = false;
+        for (int i = 0; i < count; ++i)
+            out |= readings[i].value < list[i].lowerAlarm || readings[i].value > list[i].upperAlarm;
+        QCOMPARE(out, outOfTolerance);
     }
 
 private:

@@ -43,11 +43,11 @@ int PkCommandInterpreter::run(const QByteArray &line) const
 int PkCommandInterpreter::help(const Words &) const
 {
     static const char *const lines[] = {
-        "Commands (words in any case, numbers of reg in hexadecimal):",
+        "Commands:",
         "  help, ?                       this list",
         "  status                        the selected adapter, its locate LED and links",
         "  reg read <offset>             read a 32-bit register (offset 0 to FFFC, a multiple of 4)",
-        "  reg write <offset> <value>    write a 32-bit register",
+        "  reg write <offset> <value>    write a 32-bit register (offset and value in hexadecimal)",
         "  stats                         frame counters of each port",
         "  selftest <id>, run <id>       run a sub-test",
         "  sleep <ms>, wait <ms>         wait, until cancelled at most",
@@ -149,8 +149,9 @@ int PkCommandInterpreter::selfTest(const Words &words) const
 
 // "Repeater Port A", "Monitor Port B": the port stays in the mode until the
 // command is cancelled; the state table shows what it sees, updated every
-// half simulated second (and at least every millisecond of real time, so
-// that even instant time leaves room for the cancel).
+// half simulated second. Each update waits at least ModeFloorMs of real
+// time: instant time still leaves room for the cancel, and the program's
+// window is not flooded with cells.
 int PkCommandInterpreter::mode(const Words &words) const
 {
     const bool repeater = words.value(0).toLower() == "repeater";
@@ -169,7 +170,7 @@ int PkCommandInterpreter::mode(const Words &words) const
     do {
         showMode(repeater, port, elapsedMs);
         elapsedMs += ModeUpdateMs;
-    } while (pacer.wait(ModeUpdateMs, 1));
+    } while (pacer.wait(ModeUpdateMs, ModeFloorMs));
     m_reporter.log(name + " mode stopped");
     return Cancelled;
 }

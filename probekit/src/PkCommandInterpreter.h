@@ -26,6 +26,7 @@ public:
     static constexpr int NoSuchDevice = 11;
     // Simulated time between two updates of a mode's state cells.
     static constexpr int ModeUpdateMs = 500;
+    static constexpr int ModeFloorMs = 10;
 
 private:
     using Words = QList<QByteArray>;
