@@ -30,7 +30,6 @@
 #include <QtTest>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <memory>
@@ -98,12 +97,16 @@ public:
         return CoreInit() == 0;
     }
 
-    // Takes an adapter's lock as another running instance would.
+    // Takes an adapter's lock as another running instance would: the core
+    // holds an open-file-description write lock on the whole file.
     int holdElsewhere(int bus, int device)
     {
         const QString path = machine.lockDir() + QStringLiteral("/adapter-%1-%2.lock").arg(bus).arg(device);
         const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644);
-        if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
+        if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &whole) == 0) {
             heldLocks.append(fd);
             return fd;
         }
