@@ -1,27 +1,47 @@
 #include "AdapterInfoParser.h"
 #include "CAdapterInfo.h"
 
-#include <QStringList>
+#include <algorithm>
 
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
+// A field element of an adapter and the member its text goes to.
+struct AdapterField {
+    const char *name;
+    QString CAdapterEntry::*text;
+    QList<int> CAdapterEntry::*numbers;
+};
 
 namespace {
 
 const char *const Context = "AdapterInfoParser";
 
-const char *const AdapterFields[] = {"id",     "name",       "info",      "connector",
-                                     "medium", "pixmap",     "miscconfig", "testcases",
-                                     nullptr};
-const char *const MiscFields[] = {"type", "unit", "label", nullptr};
+const AdapterField AdapterFields[] = {
+    {"id", &CAdapterEntry::id, nullptr},
+    {"name", &CAdapterEntry::name, nullptr},
+    {"info", &CAdapterEntry::info, nullptr},
+    {"connector", &CAdapterEntry::connector, nullptr},
+    {"medium", &CAdapterEntry::medium, nullptr},
+    {"pixmap", &CAdapterEntry::pixmap, nullptr},
+    {"miscconfig", nullptr, &CAdapterEntry::miscConfigIds},
+    {"testcases", nullptr, &CAdapterEntry::testCaseIds},
+};
 
-bool isOneOf(const QString &name, const char *const *names)
+enum MiscField { MiscType, MiscUnit, MiscLabel };
+const char *const MiscFields[] = {"type", "unit", "label"};
+
+const AdapterField *findAdapterField(const QStringRef &name)
 {
-    for (; *names; ++names) {
-        if (name == QLatin1String(*names))
-            return true;
+    for (const AdapterField &field : AdapterFields) {
+        if (name == QLatin1String(field.name))
+            return &field;
     }
-    return false;
+    return nullptr;
+}
+
+int findMiscField(const QStringRef &name)
+{
+    const auto found = std::find_if(std::begin(MiscFields), std::end(MiscFields),
+                                    [&name](const char *field) { return name == QLatin1String(field); });
+    return found == std::end(MiscFields) ? -1 : int(found - std::begin(MiscFields));
 }
 
 } // namespace
@@ -32,25 +52,26 @@ AdapterInfoParser::AdapterInfoParser(CAdapterInfo *store, const QString &languag
 {
 }
 
-bool AdapterInfoParser::startElement(const QString &, const QString &, const QString &qName,
-                                     const QXmlAttributes &attributes)
+bool AdapterInfoParser::startElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
     switch (m_level) {
     case 0:
-        return startAtTop(qName, attributes);
+        return startAtTop(name);
     case 1:
-        enterField(qName, AdapterFields, 2);
+        m_field = findAdapterField(name);
+        if (m_field)
+            m_level = 2;
         break;
     case 3:
-        if (qName == QLatin1String("misc_conf")) {
-            m_itemNumber = readNumber(firstAttribute(attributes));
+        if (name == QLatin1String("misc_conf")) {
+            m_itemNumber = readNumber(firstAttribute());
             m_level = 4;
         }
         break;
     case 4:
-        enterField(qName, MiscFields, 5);
+        m_miscField = findMiscField(name);
+        if (m_miscField >= 0)
+            m_level = 5;
         break;
     default:
         break;
@@ -58,14 +79,13 @@ bool AdapterInfoParser::startElement(const QString &, const QString &, const QSt
     return true;
 }
 
-bool AdapterInfoParser::startAtTop(const QString &name, const QXmlAttributes &attributes)
+bool AdapterInfoParser::startAtTop(const QStringRef &name)
 {
     if (name == QLatin1String("adapterinfofile"))
-        return acceptVersion(attributes, Context, "AIF_WRONG_VERSION");
+        return acceptVersion(Context, "AIF_WRONG_VERSION");
     if (name == QLatin1String("adapter")) {
         startAdapter();
-    } else if (name == QLatin1String("miscconfiginfo")
-               && firstAttribute(attributes) == m_languageCode) {
+    } else if (name == QLatin1String("miscconfiginfo") && firstAttribute() == m_languageCode) {
         // Blocks of other languages stay at level 0 and are skipped whole.
         m_languageFound = true;
         m_level = 3;
@@ -81,18 +101,8 @@ void AdapterInfoParser::startAdapter()
     m_level = 1;
 }
 
-void AdapterInfoParser::enterField(const QString &name, const char *const *fields, int nextLevel)
+void AdapterInfoParser::characters(const QStringRef &text)
 {
-    if (!isOneOf(name, fields))
-        return;
-    m_element = name;
-    m_level = nextLevel;
-}
-
-bool AdapterInfoParser::characters(const QString &text)
-{
-    if (text.isNull())
-        return true;
     if (m_level == 2) {
         storeAdapterField(text);
         m_level = 1;
@@ -100,54 +110,40 @@ bool AdapterInfoParser::characters(const QString &text)
         storeMiscField(text);
         m_level = 4;
     }
-    return true;
 }
 
-void AdapterInfoParser::storeAdapterField(const QString &text)
+void AdapterInfoParser::storeAdapterField(const QStringRef &text)
 {
-    if (m_element == QLatin1String("id"))
-        m_adapter.id = text.toUpper();
-    else if (m_element == QLatin1String("name"))
-        m_adapter.name = text;
-    else if (m_element == QLatin1String("info"))
-        m_adapter.info = text;
-    else if (m_element == QLatin1String("connector"))
-        m_adapter.connector = text;
-    else if (m_element == QLatin1String("medium"))
-        m_adapter.medium = text;
-    else if (m_element == QLatin1String("pixmap"))
-        m_adapter.pixmap = text;
-    else if (m_element == QLatin1String("miscconfig"))
-        appendNumbers(&m_adapter.miscConfigIds, text);
-    else if (m_element == QLatin1String("testcases"))
-        appendNumbers(&m_adapter.testCaseIds, text);
+    if (m_field->numbers)
+        appendNumbers(&(m_adapter.*(m_field->numbers)), text);
+    else if (m_field->text == &CAdapterEntry::id)
+        m_adapter.id = text.toString().toUpper();
+    else
+        m_adapter.*(m_field->text) = text.toString();
 }
 
-void AdapterInfoParser::storeMiscField(const QString &text)
+void AdapterInfoParser::storeMiscField(const QStringRef &text)
 {
-    if (m_element == QLatin1String("type"))
+    if (m_miscField == MiscType)
         m_item.type = readNumber(text);
-    else if (m_element == QLatin1String("unit"))
-        m_item.unit = text.trimmed();
-    else if (m_element == QLatin1String("label"))
-        m_item.label = text;
+    else if (m_miscField == MiscUnit)
+        m_item.unit = text.trimmed().toString();
+    else
+        m_item.label = text.toString();
 }
 
-void AdapterInfoParser::appendNumbers(QList<int> *list, const QString &text)
+void AdapterInfoParser::appendNumbers(QList<int> *list, QStringView text)
 {
     // Empty pieces count: "1,,2" lists a 0 between the two.
-    const QStringList pieces = text.split(QLatin1Char(','));
-    for (const QString &piece : pieces)
-        list->append(readNumber(piece));
+    list->reserve(list->size() + int(std::count(text.begin(), text.end(), QLatin1Char(','))) + 1);
+    forEachPiece(text, [list](QStringView piece) { list->append(readNumber(piece)); });
 }
 
-bool AdapterInfoParser::endElement(const QString &, const QString &, const QString &qName)
+void AdapterInfoParser::endElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
     switch (m_level) {
     case 1:
-        if (qName == QLatin1String("adapter")) {
+        if (name == QLatin1String("adapter")) {
             m_store->adapters.insert(m_adapter.id, m_adapter);
             m_level = 0;
         }
@@ -156,11 +152,11 @@ bool AdapterInfoParser::endElement(const QString &, const QString &, const QStri
         m_level = 1;
         break;
     case 3:
-        if (qName == QLatin1String("miscconfiginfo"))
+        if (name == QLatin1String("miscconfiginfo"))
             m_level = 0;
         break;
     case 4:
-        if (qName == QLatin1String("misc_conf")) {
+        if (name == QLatin1String("misc_conf")) {
             m_store->miscItems.insert(m_itemNumber, m_item);
             m_level = 3;
         }
@@ -171,7 +167,4 @@ bool AdapterInfoParser::endElement(const QString &, const QString &, const QStri
     default:
         break;
     }
-    return true;
 }
-
-QT_WARNING_POP
