@@ -148,6 +148,12 @@ void TestDescriptionConfig::vendorEntryReadAsZeroIsWarned()
     QCOMPARE(store.warnings, QStringList({
         QStringLiteral("VENDOR_ENTRY_READS_AS_ZERO %1 5 0x1A5E").arg(path),
         QStringLiteral("VENDOR_ENTRY_READS_AS_ZERO %1 6 ").arg(path)}));
+
+    // One per line of a hostile file would be no help, and slow to keep.
+    CAdapterInfo flooded;
+    flooded.readConfigFile(writeFile(dir, configFile(QByteArray("<vendor_entry/>\n").repeated(150))));
+    QCOMPARE(flooded.warnings.size(), CAdapterInfo::MaxWarnings + 1);
+    QCOMPARE(flooded.warnings.last(), QStringLiteral("MORE_WARNINGS 100"));
 }
 
 void TestDescriptionConfig::longProductNameIsCutAtACharacter()

@@ -283,6 +283,7 @@ void TestDescriptionShipped::readerMessagesAreTranslated()
         {"CAdapterInfo", "READING_STOPPED %1 %2 %3"},
         {"CAdapterInfo", "CONTROL_CHARACTER"},
         {"CAdapterInfo", "ENTITY_DECLARATIONS"},
+        {"CAdapterInfo", "MORE_WARNINGS %1"},
         {"ConfigParser", "CONFIG_WRONG_VERSION"},
         {"ConfigParser", "VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3"},
         {"AdapterInfoParser", "AIF_WRONG_VERSION"},

@@ -170,6 +170,10 @@ Umgebung:
             <source>ENTITY_DECLARATIONS</source>
             <translation>das Dokument deklariert Entitäten, die Beschreibungsdateien nicht verwenden</translation>
         </message>
+        <message>
+            <source>MORE_WARNINGS %1</source>
+            <translation>Weitere Warnungen werden ausgelassen; die ersten %1 stehen oben.</translation>
+        </message>
     </context>
     <context>
         <name>ConfigParser</name>

@@ -171,6 +171,10 @@ Environment:
             <source>ENTITY_DECLARATIONS</source>
             <translation>the document declares entities, which description files do not use</translation>
         </message>
+        <message>
+            <source>MORE_WARNINGS %1</source>
+            <translation>Further warnings are left out; the first %1 are listed above.</translation>
+        </message>
     </context>
     <context>
         <name>ConfigParser</name>

@@ -30,7 +30,8 @@ private:
     void startAdapter();
     void storeAdapterField(const QStringRef &text);
     void storeMiscField(const QStringRef &text);
-    static void appendNumbers(QList<int> *list, QStringView text);
+    QString sharedText(int field, const QStringRef &text);
+    void appendNumbers(int field, QList<int> *list, const QStringRef &text);
 
     QString m_languageCode;
     bool m_languageFound = false;
@@ -40,4 +41,10 @@ private:
     // The field whose element is open at level 2, or at level 5.
     const AdapterField *m_field = nullptr;
     int m_miscField = -1;
+    // Per adapter field, the text it had last and, for a number list, the
+    // list read from that text alone: adapters of one family repeat their
+    // picture and lists, and equal texts in a row then share one copy.
+    static constexpr int FieldCount = 8;
+    QString m_lastText[FieldCount];
+    QList<int> m_lastList[FieldCount];
 };

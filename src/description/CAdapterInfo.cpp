@@ -139,11 +139,15 @@ void CAdapterInfo::clear()
 
 void CAdapterInfo::addWarning(const QString &text)
 {
-    // The English second pass of a file would repeat the first pass's lines.
-    if (warnings.contains(text))
+    // The English second pass of a file would repeat the first pass's lines,
+    // and a hostile file could carry a warning on every line.
+    if (warnings.size() > MaxWarnings || warnings.contains(text))
         return;
-    warnings.append(text);
-    const QByteArray bytes = TvPrintable::line(text).toLocal8Bit() + '\n';
+    if (warnings.size() < MaxWarnings)
+        warnings.append(text);
+    else
+        warnings.append(TvText::translate(Context, "MORE_WARNINGS %1").arg(MaxWarnings));
+    const QByteArray bytes = TvPrintable::line(warnings.last()).toLocal8Bit() + '\n';
     std::fflush(stdout);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);

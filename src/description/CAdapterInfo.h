@@ -75,10 +75,12 @@ public:
 
     // What the readers found doubtful but read on past (a vendor entry that
     // reads as 0, a sub-test left out, where a malformed file stopped), each
-    // naming its file and line, in the order found. Each line also went to
+    // naming its file and line, in the order found; after MaxWarnings lines
+    // a last one says that more were left out. Each line also went to
     // standard error when it was added.
     QStringList warnings;
     void addWarning(const QString &text);
+    static constexpr int MaxWarnings = 100;
 
     static constexpr int MaxExtensions = 10;
     // No description comes near this; the shipped files are a few KB.

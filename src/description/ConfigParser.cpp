@@ -4,7 +4,7 @@
 // A setting element of a configuration block and where its text goes.
 struct ConfigSetting {
     enum Kind { Text, List, FlashSize, PollInterval, VendorEntry, Ignored };
-    const char *name;
+    QLatin1String name;
     Kind kind;
     QString CAdapterInfo::*text;
     QStringList CAdapterInfo::*list;
@@ -15,31 +15,31 @@ namespace {
 const char *const Context = "ConfigParser";
 
 const ConfigSetting Settings[] = {
-    {"name", ConfigSetting::Text, &CAdapterInfo::name, nullptr},
-    {"exename", ConfigSetting::Text, &CAdapterInfo::exename, nullptr},
-    {"basepath", ConfigSetting::Text, &CAdapterInfo::basepath, nullptr},
-    {"splash_screen", ConfigSetting::Text, &CAdapterInfo::splash_screen, nullptr},
-    {"logpath", ConfigSetting::Text, &CAdapterInfo::logpath, nullptr},
-    {"log_ext", ConfigSetting::Text, &CAdapterInfo::log_ext, nullptr},
-    {"script_path", ConfigSetting::Text, &CAdapterInfo::script_path, nullptr},
-    {"flash_path", ConfigSetting::Text, &CAdapterInfo::flash_path, nullptr},
-    {"help_path", ConfigSetting::Text, &CAdapterInfo::help_path, nullptr},
-    {"help_file", ConfigSetting::Text, &CAdapterInfo::help_file, nullptr},
-    {"pci_conf_path", ConfigSetting::Text, &CAdapterInfo::pci_conf_path, nullptr},
-    {"script_ext", ConfigSetting::List, nullptr, &CAdapterInfo::script_ext},
-    {"flash_ext", ConfigSetting::List, nullptr, &CAdapterInfo::flash_ext},
-    {"pci_conf_ext", ConfigSetting::List, nullptr, &CAdapterInfo::pci_conf_ext},
-    {"flash_size", ConfigSetting::FlashSize, nullptr, nullptr},
-    {"poll_interval", ConfigSetting::PollInterval, nullptr, nullptr},
-    {"vendor_entry", ConfigSetting::VendorEntry, nullptr, nullptr},
+    {QLatin1String("name"), ConfigSetting::Text, &CAdapterInfo::name, nullptr},
+    {QLatin1String("exename"), ConfigSetting::Text, &CAdapterInfo::exename, nullptr},
+    {QLatin1String("basepath"), ConfigSetting::Text, &CAdapterInfo::basepath, nullptr},
+    {QLatin1String("splash_screen"), ConfigSetting::Text, &CAdapterInfo::splash_screen, nullptr},
+    {QLatin1String("logpath"), ConfigSetting::Text, &CAdapterInfo::logpath, nullptr},
+    {QLatin1String("log_ext"), ConfigSetting::Text, &CAdapterInfo::log_ext, nullptr},
+    {QLatin1String("script_path"), ConfigSetting::Text, &CAdapterInfo::script_path, nullptr},
+    {QLatin1String("flash_path"), ConfigSetting::Text, &CAdapterInfo::flash_path, nullptr},
+    {QLatin1String("help_path"), ConfigSetting::Text, &CAdapterInfo::help_path, nullptr},
+    {QLatin1String("help_file"), ConfigSetting::Text, &CAdapterInfo::help_file, nullptr},
+    {QLatin1String("pci_conf_path"), ConfigSetting::Text, &CAdapterInfo::pci_conf_path, nullptr},
+    {QLatin1String("script_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::script_ext},
+    {QLatin1String("flash_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::flash_ext},
+    {QLatin1String("pci_conf_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::pci_conf_ext},
+    {QLatin1String("flash_size"), ConfigSetting::FlashSize, nullptr, nullptr},
+    {QLatin1String("poll_interval"), ConfigSetting::PollInterval, nullptr, nullptr},
+    {QLatin1String("vendor_entry"), ConfigSetting::VendorEntry, nullptr, nullptr},
     // Accepted, but carries nothing the program uses.
-    {"vendor_id", ConfigSetting::Ignored, nullptr, nullptr},
+    {QLatin1String("vendor_id"), ConfigSetting::Ignored, nullptr, nullptr},
 };
 
 const ConfigSetting *findSetting(const QStringRef &name)
 {
     for (const ConfigSetting &setting : Settings) {
-        if (name == QLatin1String(setting.name))
+        if (DescriptionParser::isName(name, setting.name))
             return &setting;
     }
     return nullptr;
@@ -55,9 +55,9 @@ ConfigParser::ConfigParser(CAdapterInfo *store)
 bool ConfigParser::startElement(const QStringRef &name)
 {
     if (m_level == 0) {
-        if (name == QLatin1String("configfile"))
+        if (isName(name, QLatin1String("configfile")))
             return acceptVersion(Context, "CONFIG_WRONG_VERSION");
-        if (name == QLatin1String("configuration"))
+        if (isName(name, QLatin1String("configuration")))
             m_level = 1;
     } else if (m_level == 1) {
         m_setting = findSetting(name);
@@ -87,12 +87,12 @@ void ConfigParser::characters(const QStringRef &text)
         return;
     switch (m_setting->kind) {
     case ConfigSetting::Text:
-        m_store->*(m_setting->text) = text.toString();
+        m_store->*(m_setting->text) = textOf(text);
         break;
     case ConfigSetting::List: {
         QStringList &list = m_store->*(m_setting->list);
         if (list.size() < CAdapterInfo::MaxExtensions)
-            list.append(text.toString());
+            list.append(textOf(text));
         break;
     }
     case ConfigSetting::FlashSize:
@@ -136,12 +136,12 @@ void ConfigParser::appendVendorPair(int deviceId)
 
 void ConfigParser::endElement(const QStringRef &name)
 {
-    if (m_level == 1 && name == QLatin1String("configuration")) {
+    if (m_level == 1 && isName(name, QLatin1String("configuration"))) {
         m_level = 0;
     } else if (m_level == 2) {
         // An element without text keeps the field's earlier value; a
         // vendor_entry without a device list stands for every device.
-        if (name == QLatin1String("vendor_entry") && m_deviceId == -1)
+        if (isName(name, QLatin1String("vendor_entry")) && m_deviceId == -1)
             appendVendorPair(0);
         m_level = 1;
     }

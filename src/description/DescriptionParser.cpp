@@ -35,7 +35,9 @@ bool hasControlCharacter(const QStringRef &text)
     const QChar *const end = c + text.size();
     for (; c != end; ++c) {
         const ushort u = c->unicode();
-        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || (u >= 0x7f && u <= 0x9f))
+        if (u - 0x20u < 0x5fu || u > 0x9f)   // printable ASCII or beyond C1: the usual case
+            continue;
+        if (u >= 0x7f || (u != '\t' && u != '\n' && u != '\r'))
             return true;
     }
     return false;
@@ -112,19 +114,23 @@ void DescriptionParser::refuseDepth() const
 
 int DescriptionParser::readNumber(QStringView text, int base)
 {
-    text = text.trimmed();
-    qsizetype i = 0;
-    const bool negative = !text.isEmpty() && text.front() == QLatin1Char('-');
-    if (negative || (!text.isEmpty() && text.front() == QLatin1Char('+')))
-        ++i;
-    if (i == text.size())
+    const QChar *begin = text.begin();
+    const QChar *end = text.end();
+    while (begin != end && begin->isSpace())
+        ++begin;
+    while (end != begin && end[-1].isSpace())
+        --end;
+    const bool negative = begin != end && *begin == QLatin1Char('-');
+    if (negative || (begin != end && *begin == QLatin1Char('+')))
+        ++begin;
+    if (begin == end)
         return 0;
     // Qt's own conversion would take "0x1A5E" as hexadecimal, but the files
     // write hexadecimal without a prefix and a prefixed number counts as no
     // number at all: only digits of the base are taken.
     qint64 value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = digitValue(text.at(i));
+    for (; begin != end; ++begin) {
+        const int digit = digitValue(*begin);
         if (digit < 0 || digit >= base)
             return 0;
         value = value * base + digit;

@@ -41,6 +41,13 @@ public:
     template <typename Take>
     static void forEachPiece(QStringView text, Take take);
 
+    // Element names against the readers' tables: most names differ in
+    // length, which is checked inline before any comparison call.
+    static bool isName(const QStringRef &name, QLatin1String key)
+    {
+        return name.size() == key.size() && name == key;
+    }
+
     // Deeper nesting refuses the file; the shipped files use four levels.
     static constexpr int MaxDepth = 64;
 
@@ -50,6 +57,10 @@ protected:
     virtual void endElement(const QStringRef &name) = 0;
     virtual void characters(const QStringRef &text) = 0;
 
+    // A text to keep. QStringRef::toString() would hand out the reader's
+    // whole buffer, shared, when the piece fills it: every field kept that
+    // way would pin a buffer of hundreds of bytes.
+    static QString textOf(const QStringRef &text) { return QString(text.unicode(), text.size()); }
     // The files never name the attribute they mean; it is the first one.
     // Only valid inside startElement.
     QString firstAttribute() const;
@@ -74,14 +85,13 @@ private:
 template <typename Take>
 void DescriptionParser::forEachPiece(QStringView text, Take take)
 {
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype comma = text.indexOf(QLatin1Char(','), start);
-        if (comma < 0) {
-            take(text.mid(start));
-            return;
+    // Pieces are short: a plain scan beats a search call per piece.
+    const QChar *start = text.begin();
+    for (const QChar *c = start; c != text.end(); ++c) {
+        if (*c == QLatin1Char(',')) {
+            take(QStringView(start, c));
+            start = c + 1;
         }
-        take(text.mid(start, comma - start));
-        start = comma + 1;
     }
+    take(QStringView(start, text.end()));
 }

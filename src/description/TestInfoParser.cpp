@@ -6,7 +6,7 @@
 // A field element of a test case or sub-test and the member its text goes
 // to; accel and hint start empty at their start tag.
 struct TestField {
-    const char *name;
+    QLatin1String name;
     QString CTestCase::*text;
     QString CSubTestCase::*subTestText;
     int CTestCase::*number;
@@ -18,22 +18,22 @@ namespace {
 const char *const Context = "TestInfoParser";
 
 const TestField TestFields[] = {
-    {"testname", &CTestCase::testname, nullptr, nullptr, false},
-    {"pixmap", &CTestCase::pixmap, nullptr, nullptr, false},
-    {"accel", &CTestCase::accel, nullptr, nullptr, true},
-    {"menuentry", &CTestCase::menuentry, nullptr, nullptr, false},
-    {"label", nullptr, &CSubTestCase::label, nullptr, false},
-    {"hint", nullptr, &CSubTestCase::hint, nullptr, true},
-    {"test_base", nullptr, nullptr, &CTestCase::test_base, false},
-    {"advanced", nullptr, nullptr, &CTestCase::advanced, false},
-    {"all_tests", nullptr, nullptr, &CTestCase::all_tests, false},
-    {"allow_loop", nullptr, nullptr, &CTestCase::allow_loop, false},
+    {QLatin1String("testname"), &CTestCase::testname, nullptr, nullptr, false},
+    {QLatin1String("pixmap"), &CTestCase::pixmap, nullptr, nullptr, false},
+    {QLatin1String("accel"), &CTestCase::accel, nullptr, nullptr, true},
+    {QLatin1String("menuentry"), &CTestCase::menuentry, nullptr, nullptr, false},
+    {QLatin1String("label"), nullptr, &CSubTestCase::label, nullptr, false},
+    {QLatin1String("hint"), nullptr, &CSubTestCase::hint, nullptr, true},
+    {QLatin1String("test_base"), nullptr, nullptr, &CTestCase::test_base, false},
+    {QLatin1String("advanced"), nullptr, nullptr, &CTestCase::advanced, false},
+    {QLatin1String("all_tests"), nullptr, nullptr, &CTestCase::all_tests, false},
+    {QLatin1String("allow_loop"), nullptr, nullptr, &CTestCase::allow_loop, false},
 };
 
 const TestField *findTestField(const QStringRef &name)
 {
     for (const TestField &field : TestFields) {
-        if (name == QLatin1String(field.name))
+        if (DescriptionParser::isName(name, field.name))
             return &field;
     }
     return nullptr;
@@ -59,9 +59,9 @@ bool TestInfoParser::startElement(const QStringRef &name)
 
 bool TestInfoParser::startAtTop(const QStringRef &name)
 {
-    if (name == QLatin1String("testinfo"))
+    if (isName(name, QLatin1String("testinfo")))
         return acceptVersion(Context, "TIF_WRONG_VERSION");
-    if (name == QLatin1String("testcases") && firstAttribute() == m_languageCode) {
+    if (isName(name, QLatin1String("testcases")) && firstAttribute() == m_languageCode) {
         // Blocks of other languages stay at level 0 and are skipped whole.
         m_languageFound = true;
         m_level = 1;
@@ -71,9 +71,9 @@ bool TestInfoParser::startAtTop(const QStringRef &name)
 
 void TestInfoParser::startInBlock(const QStringRef &name)
 {
-    if (name == QLatin1String("testcase")) {
+    if (isName(name, QLatin1String("testcase"))) {
         startTestCase();
-    } else if (name == QLatin1String("subtestcase")) {
+    } else if (isName(name, QLatin1String("subtestcase"))) {
         m_subTestNumber = readNumber(firstAttribute());
     } else if (m_field) {
         if (m_field->resetAtStart && m_field->text)
@@ -107,9 +107,9 @@ void TestInfoParser::characters(const QStringRef &text)
     if (!m_field)
         m_level = 1;
     else if (m_field->text)
-        m_test.*(m_field->text) = text.toString();
+        m_test.*(m_field->text) = textOf(text);
     else if (m_field->subTestText)
-        m_subTest.*(m_field->subTestText) = text.toString();
+        m_subTest.*(m_field->subTestText) = textOf(text);
     else
         m_test.*(m_field->number) = readNumber(text);
 }
@@ -118,13 +118,13 @@ void TestInfoParser::endElement(const QStringRef &name)
 {
     if (m_level == 0)
         return;
-    if (name == QLatin1String("testcases")) {
+    if (isName(name, QLatin1String("testcases"))) {
         m_level = 0;
         return;
     }
-    if (name == QLatin1String("testcase"))
+    if (isName(name, QLatin1String("testcase")))
         finishTestCase();
-    else if (name == QLatin1String("subtestcase"))
+    else if (isName(name, QLatin1String("subtestcase")))
         finishSubTest();
     m_level = 1;
 }
