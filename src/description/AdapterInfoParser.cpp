@@ -41,9 +41,11 @@ const AdapterField *findAdapterField(const QStringRef &name)
 
 int findMiscField(const QStringRef &name)
 {
-    const auto found = std::find_if(std::begin(MiscFields), std::end(MiscFields),
-                                    [&name](QLatin1String field) { return DescriptionParser::isName(name, field); });
-    return found == std::end(MiscFields) ? -1 : int(found - std::begin(MiscFields));
+    for (int i = 0; i < int(std::size(MiscFields)); ++i) {
+        if (DescriptionParser::isName(name, MiscFields[i]))
+            return i;
+    }
+    return -1;
 }
 
 // Keys are ASCII; anything else takes Qt's full case mapping.

@@ -20,7 +20,7 @@ Settings &settings()
 }
 
 // UTF-8 bytes of the character that starts at text[i]; *units receives its
-// UTF-16 length. A lone surrogate is encoded as a replacement character.
+// UTF-16 length. The encoder writes a lone surrogate as "?".
 int utf8Bytes(const QString &text, int i, int *units)
 {
     const ushort u = text.at(i).unicode();
@@ -29,7 +29,7 @@ int utf8Bytes(const QString &text, int i, int *units)
         *units = 2;
         return 4;
     }
-    return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    return u < 0x80 || QChar::isSurrogate(u) ? 1 : u < 0x800 ? 2 : 3;
 }
 
 QString formatBanner(const QString &product)
