@@ -140,14 +140,16 @@ void CAdapterInfo::clear()
 void CAdapterInfo::addWarning(const QString &text)
 {
     // The English second pass of a file would repeat the first pass's lines,
-    // and a hostile file could carry a warning on every line.
-    if (warnings.size() > MaxWarnings || warnings.contains(text))
+    // and a hostile file could carry a warning on every line. What a line
+    // quotes from the file may hold control characters: it is kept printable.
+    const QString line = TvPrintable::line(text);
+    if (warnings.size() > MaxWarnings || warnings.contains(line))
         return;
     if (warnings.size() < MaxWarnings)
-        warnings.append(text);
+        warnings.append(line);
     else
         warnings.append(TvText::translate(Context, "MORE_WARNINGS %1").arg(MaxWarnings));
-    const QByteArray bytes = TvPrintable::line(warnings.last()).toLocal8Bit() + '\n';
+    const QByteArray bytes = warnings.last().toLocal8Bit() + '\n';
     std::fflush(stdout);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);

@@ -73,11 +73,12 @@ public:
     // The log file that saves append to; null until chosen.
     QString logFileName;
 
-    // What the readers found doubtful but read on past (a vendor entry that
-    // reads as 0, a sub-test left out, where a malformed file stopped), each
-    // naming its file and line, in the order found; after MaxWarnings lines
-    // a last one says that more were left out. Each line also went to
-    // standard error when it was added.
+    // What the readers found wrong without refusing the file (a vendor entry
+    // that reads as 0, a sub-test left out, the line where reading a
+    // malformed file stopped), each naming its file and line, as one
+    // printable line, in the order found; after MaxWarnings lines a last one
+    // says that more were left out. Each line also went to standard error
+    // when it was added.
     QStringList warnings;
     void addWarning(const QString &text);
     static constexpr int MaxWarnings = 100;

@@ -27,7 +27,8 @@ public:
     DescriptionParser &operator=(const DescriptionParser &) = delete;
 
     // Reads the document at the device's current position. Where it is not
-    // well-formed, or a text carries a control character, reading stops:
+    // well-formed, declares entities, or a text carries a control character
+    // other than tab and line breaks, reading stops:
     // what came before stays, and a reader warning names the line. Returns
     // false only when the file is refused (its message box has been shown).
     bool parse(QIODevice *device, const QString &path);
