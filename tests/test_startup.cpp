@@ -290,6 +290,22 @@ private slots:
         QCOMPARE(result.out, QByteArray("\nThe list of adapters could not be read from the core library.\n"));
     }
 
+    void listingWithVendorReadAsZeroSaysWhy()
+    {
+        // The entry's pair (0, 0) ends the list given to the core: no adapter
+        // is listed, and standard error says which entry is to blame.
+        const QString config = files.filePath(QStringLiteral("zero-vendor.xml"));
+        writeFile(config, "<configfile version=\"1.0\"><configuration><vendor_entry id=\"0x1A5E\"/>"
+                          "</configuration></configfile>");
+        QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();
+        arguments[2] = config;
+        const RunResult result = runProgram(arguments);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("\nInstalled Orlin adapters:\n\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"));
+        QVERIFY2(result.err.contains(config.toUtf8() + ", line 1: the vendor ID \"0x1A5E\""),
+                 result.err.constData());
+    }
+
     void coreFailuresEndWithMinusOne()
     {
         const QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();

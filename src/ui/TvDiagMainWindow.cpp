@@ -677,8 +677,7 @@ bool TvDiagMainWindow::inUseChangedElsewhere() const
 
 int TvDiagMainWindow::adapterTimerExpired()
 {
-    const QVector<uint32_t> filter = TvAdapterListing::vendorFilter();
-    adapters = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
+    adapters = TvAdapterListing::enumerateAdapters();
     if (!adapters)
         return 1;
     if (currentAdapter != -1 && !inUseChangedElsewhere())
