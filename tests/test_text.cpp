@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(table->catalogMessage(2, 1, 45), 0);
         QCOMPARE(table->formattedMessage(0, 3, "%d errors", 7), 0);
         QCOMPARE(table->progress(40), 0);
-        QCoreApplication::sendPostedEvents(&receiver);
+        QCoreApplication::sendPostedEvents();
         TvCoreCallbacks::setReceiver(nullptr);
 
         QCOMPARE(receiver.events.size(), 5);
