@@ -31,7 +31,8 @@ public:
     static constexpr int SliceMs = 4;
 
     // The receiver's channel, made on first use as a child of the receiver,
-    // so that it goes away with it. Call on the receiver's thread.
+    // so that it goes away with it. Call on the receiver's thread. Whoever
+    // keeps the pointer lets go of it before the receiver is destroyed.
     static TvEventChannel *of(QObject *receiver);
 
     // Queues the event (taking it) and wakes the receiver's thread if no
