@@ -286,13 +286,14 @@ void TvDiagMainWindow::setUpLogList()
     view->setModel(logLines);
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setUniformItemSizes(true);
+    // Each announcement lays out every row again; scrolling by pixels spares
+    // a second pass over all rows, and following the end by scrolling rather
+    // than by a current index spares a look-up per row (see TvLogModel).
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     QFont logFont(QStringLiteral("Courier"));
     logFont.setPointSizeF(8.5);
     view->setFont(logFont);
-    connect(logLines, &QAbstractItemModel::rowsInserted, view,
-            [this, view](const QModelIndex &, int, int last) {
-                view->setCurrentIndex(logLines->index(last));
-            });
+    connect(logLines, &QAbstractItemModel::rowsInserted, view, &QAbstractItemView::scrollToBottom);
 }
 
 bool TvDiagMainWindow::buildTestRows()
