@@ -52,6 +52,8 @@ private slots:
 
     void settingsAndNumbers();
     void vendorEntries();
+    void vendorEntryReadAsZeroIsWarned();
+    void longProductNameIsCutAtACharacter();
     void versionAttribute_data();
     void versionAttribute();
     void listsKeepTenEntries();
@@ -132,6 +134,43 @@ void TestDescriptionConfig::vendorEntries()
         {0, 2},                              // no attribute reads as 0
     };
     QCOMPARE(pairs(store), expected);
+}
+
+void TestDescriptionConfig::vendorEntryReadAsZeroIsWarned()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, configFile(
+        "<vendor_entry id=\"1A5E\"/>\n<vendor_entry id=\"0x1A5E\"/>\n<vendor_entry>0002</vendor_entry>"));
+    CAdapterInfo store;
+    QVERIFY(store.readConfigFile(path));
+    // Read as before, but no longer silently.
+    QCOMPARE(pairs(store), QList<Pair>({{0x1A5E, 0}, {0, 0}, {0, 2}}));
+    QCOMPARE(store.warnings, QStringList({
+        QStringLiteral("VENDOR_ENTRY_READS_AS_ZERO %1 5 0x1A5E").arg(path),
+        QStringLiteral("VENDOR_ENTRY_READS_AS_ZERO %1 6 ").arg(path)}));
+
+    // One per line of a hostile file would be no help, and slow to keep.
+    CAdapterInfo flooded;
+    flooded.readConfigFile(writeFile(dir, configFile(QByteArray("<vendor_entry/>\n").repeated(150))));
+    QCOMPARE(flooded.warnings.size(), CAdapterInfo::MaxWarnings + 1);
+    QCOMPARE(flooded.warnings.last(), QStringLiteral("MORE_WARNINGS 100"));
+}
+
+void TestDescriptionConfig::longProductNameIsCutAtACharacter()
+{
+    // 255 bytes of banner leave 249 for the name before " v7.12".
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x94\x8C");
+    const QList<QPair<QString, int>> cases = {
+        {QString(100000, QLatin1Char('x')), 249},
+        {QString(100000, QChar(0xE4)), 124},             // two bytes each
+        {QStringLiteral("ab") + emoji.repeated(50000), 2 + 2 * 61}, // never half a pair
+    };
+    for (const auto &c : cases) {
+        TvProgram::setBannerProduct(c.first);
+        const QString banner = TvProgram::bannerText();
+        QCOMPARE(banner, c.first.left(c.second) + QStringLiteral(" v7.12"));
+        QVERIFY(banner.toUtf8().size() <= 255);
+    }
 }
 
 void TestDescriptionConfig::versionAttribute_data()

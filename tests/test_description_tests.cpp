@@ -58,6 +58,7 @@ private slots:
     void fullTestCase();
     void fieldsStartAfreshWithEachTestCase();
     void subTestIdsUseTheBaseOfTheirEndTag();
+    void subTestIdsBeyond32BitsAreLeftOut();
     void blocksAndLanguages();
     void sameNumberHidesTheFirst();
     void wrongVersionIsRefusedTwice();
@@ -161,6 +162,25 @@ void TestDescriptionTests::subTestIdsUseTheBaseOfTheirEndTag()
     // base still standing from the test case before.
     QCOMPARE(subTestIds(store.testCase(6)), QList<int>({904}));
     QCOMPARE(store.testCase(6)->subtests.first().label, QStringLiteral("loose"));
+}
+
+void TestDescriptionTests::subTestIdsBeyond32BitsAreLeftOut()
+{
+    QTemporaryDir dir;
+    const QString path = writeFile(dir,
+        "<testinfo version=\"1.0\"><testcases lang=\"en\">\n"
+        "<testcase id=\"1\"><test_base>2147483647</test_base><subtestcase id=\"0\"/>\n"
+        "<subtestcase id=\"1\"/><subtestcase id=\"-1\"/></testcase>\n"
+        "<testcase id=\"2\"><test_base>-2147483648</test_base><subtestcase id=\"-1\"/>\n"
+        "<subtestcase id=\"0\"/></testcase>\n"
+        "</testcases></testinfo>\n");
+    CAdapterInfo store;
+    QVERIFY(store.readTestInfoFile(path, QStringLiteral("en")));
+    QCOMPARE(subTestIds(store.testCase(1)), QList<int>({2147483647, 2147483646}));
+    QCOMPARE(subTestIds(store.testCase(2)), QList<int>({-2147483647 - 1}));
+    QCOMPARE(store.warnings, QStringList({
+        QStringLiteral("SUBTEST_ID_OUT_OF_RANGE %1 3 2147483647 1").arg(path),
+        QStringLiteral("SUBTEST_ID_OUT_OF_RANGE %1 4 -2147483648 -1").arg(path)}));
 }
 
 void TestDescriptionTests::blocksAndLanguages()

@@ -34,6 +34,7 @@ public:
     QVector<Seen> seen;
     QList<int> answers;
     std::shared_ptr<TvAnswerGate> held;
+    qint64 busyNs = 0; // work per event, so that texts pile up behind it
 
     QVector<int> completions() const
     {
@@ -70,6 +71,10 @@ public:
 protected:
     void customEvent(QEvent *event) override
     {
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.nsecsElapsed() < busyNs) {
+        }
         auto *core = static_cast<TvCoreEvent *>(event);
         seen.append({core->type(), core->value, core->text,
                      {core->buttons[0], core->buttons[1], core->buttons[2]}});
@@ -83,6 +88,8 @@ protected:
             gate->post(answers.takeFirst());
     }
 };
+
+constexpr int BurstLines = 2000;
 
 int fakeRow(int n)
 {
@@ -119,6 +126,7 @@ private slots:
     void cleanupTestCase();
 
     void runsJobsInOrderAndPostsTheirStatus();
+    void aJobsTextsPrecedeItsCompletionAcrossBatches();
     void commandsPostCommandEvents();
     void cancelDropsQueuedJobsWithOneCancelEvent();
     void cancelStopsTheRunningCoreCall();
@@ -144,6 +152,10 @@ void TestEngineWorker::initTestCase()
     machine.tests[QStringLiteral("104")] = behaviour({ask(2, {3, 4, 0}, 4)}, 0);
     machine.tests[QStringLiteral("105")] = behaviour({ask(1, {1, 2, 0}, 1)}, 0);
     machine.tests[QStringLiteral("106")] = behaviour({}, -7);
+    QJsonArray burst;
+    for (int i = 0; i < BurstLines; ++i)
+        burst.append(step("stamped", QStringLiteral("line %1").arg(i)));
+    machine.tests[QStringLiteral("107")] = behaviour(burst, 0);
     machine.install();
     QCOMPARE(CoreInit(), 0);
     AdapterRecord *table = AdapterEnumerate(nullptr);
@@ -199,6 +211,25 @@ void TestEngineWorker::runsJobsInOrderAndPostsTheirStatus()
     QCOMPARE(worker->currentRow(), fakeRow(4));
     QCOMPARE(worker->currentNumber(), 103);
     QVERIFY(!worker->isCoreBusy());
+}
+
+void TestEngineWorker::aJobsTextsPrecedeItsCompletionAcrossBatches()
+{
+    // The window is slower than the core, so the texts are still queued when
+    // the job ends; its completion must wait behind them.
+    recorder->busyNs = 20000;
+    worker->appendJob(new TestJob(107, fakeRow(1)));
+    worker->appendJob(new TestJob(101, fakeRow(2)));
+    worker->start(recorder.get());
+    QTRY_COMPARE_WITH_TIMEOUT(recorder->completions().size(), 2, 60000);
+    QStringList expected;
+    for (int i = 0; i < BurstLines; ++i)
+        expected.append(QStringLiteral("line %1").arg(i));
+    expected.append(QStringLiteral("first runs"));
+    QCOMPARE(recorder->texts(TvCoreEvent::LogText), expected);
+    const int done = recorder->indexOf(TvCoreEvent::TestDone);
+    QVERIFY(recorder->indexOf(TvCoreEvent::LogText, expected[BurstLines - 1]) < done);
+    QVERIFY(recorder->indexOf(TvCoreEvent::LogText, expected.last()) > done);
 }
 
 void TestEngineWorker::commandsPostCommandEvents()

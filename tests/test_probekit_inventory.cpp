@@ -12,8 +12,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <iostream>
+
+#include <fcntl.h>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -134,6 +138,15 @@ int childMain(int argc, char **argv)
         std::cout << "held" << std::endl;
         std::string line;
         std::getline(std::cin, line); // holds until the parent lets go
+        return 0;
+    }
+    if (mode == "--enumerate") {
+        // Lists without pause until the parent closes standard input.
+        ::fcntl(0, F_SETFL, ::fcntl(0, F_GETFL) | O_NONBLOCK);
+        std::cout << "enumerating" << std::endl;
+        char byte;
+        while (::read(0, &byte, 1) != 0)
+            enumerate({});
         return 0;
     }
     for (const AdapterRecord &r : enumerate({}))
@@ -330,6 +343,26 @@ private slots:
         QCOMPARE(selectAt(2, 1), 0);
     }
 
+    // Another process listing the adapters must never make a selection here
+    // fail: looking at a lock may not take it, not even for an instant.
+    void enumerationElsewhereNeverBlocksASelection()
+    {
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        const AdapterRecord first = recordAt(2, 1);
+        const AdapterRecord second = recordAt(3, 0);
+        QProcess lister;
+        lister.start(QCoreApplication::applicationFilePath(), {"--enumerate"});
+        QVERIFY(lister.waitForReadyRead(30000));
+        int failures = 0;
+        for (int i = 0; i < 3000; ++i)
+            failures += AdapterSelect(i % 2 ? &first : &second) != 0;
+        lister.closeWriteChannel();
+        QVERIFY(lister.waitForFinished(30000));
+        QCOMPARE(lister.exitCode(), 0);
+        QCOMPARE(failures, 0);
+    }
+
     void faultSwitchFromFileAndEnvironment()
     {
         m_machine->faults = QJsonObject{{"VpdReadKeyword", 16}, {"CoreDeinit", 13}};
@@ -394,6 +427,110 @@ private slots:
         QCOMPARE(SensorGetList(&list, &count), 0);
         QVERIFY(list);
         QCOMPARE(int(count), 0);
+    }
+
+    // Rows: the machine file's reading count, the count a read gives.
+    void sensorEdgeCasesFromTheMachineFile_data()
+    {
+        QTest::addColumn<QJsonValue>("readingCount");
+        QTest::addColumn<int>("readings");
+        QTest::newRow("as listed") << QJsonValue() << 25;
+        QTest::newRow("fewer") << QJsonValue(3) << 3;
+        QTest::newRow("more") << QJsonValue(30) << 30;
+    }
+
+    void sensorEdgeCasesFromTheMachineFile()
+    {
+        QFETCH(QJsonValue, readingCount);
+        QFETCH(int, readings);
+        QJsonArray sensors;
+        for (int i = 0; i < 25; ++i)
+            sensors.append(QJsonObject{{"name", QString("S%1").arg(i)}, {"nominal", 1.0}});
+        sensors[0] = QJsonObject{{"name", "Odd"}, {"type", 7}, {"value", 2}};
+        sensors[1] = QJsonObject{{"name", "Broken"}, {"value", "nan"}, {"jitter", 0.1}};
+        sensors[2] = QJsonObject{{"name", "Off scale"}, {"value", "-inf"}};
+        sensors[3] = QJsonObject{{"name", "Flat"}, {"min", 2}, {"max", 2}, {"nominal", 0}};
+        QJsonObject onboard = m_machine->adapters[1].toObject();
+        onboard["sensors"] = sensors;
+        if (!readingCount.isUndefined())
+            onboard["readingCount"] = readingCount;
+        m_machine->adapters[1] = onboard;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(3, 0), 0);
+        SensorInfo *list = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), 25);
+        QCOMPARE(list[0].type, 7);
+        QCOMPARE(list[3].nominal, 0.0);
+        QCOMPARE(list[3].minimum, list[3].maximum);
+        SensorReading *values = nullptr;
+        QCOMPARE(SensorReadValues(&values, &count), 0);
+        QCOMPARE(int(count), readings);
+        QCOMPARE(values[0].value, 2.0);
+        QVERIFY(std::isnan(values[1].value));
+        QVERIFY(std::isinf(values[2].value) && values[2].value < 0);
+        if (readings > 3) // past the last sensor a reading is zero
+            QCOMPARE(values[readings - 1].value, readings > 25 ? 0.0 : 1.0);
+    }
+
+    void vpdEdgeCasesFromTheMachineFile()
+    {
+        QJsonObject vpd{{"Name", "Edge"}, {"V1", "hex:4100ff"}, {"ABC", "three"}, {"X", "one"},
+                        {"Long", QString(300, 'a')}, {"A B", "hidden"}};
+        for (int i = 0; i < 200; ++i) // 600 bytes of two-character names
+            vpd[QString(QChar('A' + i / 10)) + QChar('0' + i % 10)] = "v";
+        QJsonObject onboard = m_machine->adapters[1].toObject();
+        onboard["vpd"] = vpd;
+        m_machine->adapters[1] = onboard;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(3, 0), 0);
+        std::vector<char> list(512);
+        uint32_t size = 512;
+        uint32_t count = 0;
+        QCOMPARE(VpdListKeywords(list.data(), &size, &count), 18);
+        QVERIFY(size > 512);
+        list.resize(size);
+        QCOMPARE(VpdListKeywords(list.data(), &size, &count), 0);
+        QCOMPARE(count, 204u);
+        const QList<QByteArray> names = QByteArray(list.data()).split(' ');
+        QVERIFY(names.contains("ABC") && names.contains("X") && names.contains("Long"));
+        QVERIFY(!names.contains("Name") && !names.contains("A"));
+        QCOMPARE(names.last(), QByteArray("V1"));
+        QCOMPARE(readKeyword("V1"), QByteArray("A\0\xff", 3));
+        QCOMPARE(readKeyword("Long"), QByteArray(255, 'a'));
+        QCOMPARE(readKeyword("A B"), QByteArray("hidden"));
+        QCOMPARE(VpdWriteKeyword("ABC", "x"), 15);
+    }
+
+    // The link-state query counts per driver session: other queries do not
+    // count, and a new session starts again from down.
+    void lateLinkComesUpAtTheThirdQueryOfEachSession()
+    {
+        QJsonObject dual = m_machine->adapters[0].toObject();
+        dual["ports"] = QJsonArray{QJsonObject{{"link", true}, {"upAfterQueries", 2}},
+                                   QJsonObject{{"link", true}}};
+        m_machine->adapters[0] = dual;
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        for (int session = 0; session < 2; ++session) {
+            DriverHandle driver = DriverOpen();
+            QVERIFY(driver);
+            QString seen;
+            for (int query = 0; query < 4; ++query) {
+                uint8_t ports[16];
+                uint32_t size = sizeof ports;
+                QCOMPARE(DriverQueryOid(driver, 0xff010126, ports, &size), 0);
+                size = sizeof ports;
+                QCOMPARE(DriverQueryOid(driver, 0xff010127, ports, &size), 0);
+                seen += QString("%1%2 ").arg(ports[1]).arg(ports[2]);
+            }
+            QCOMPARE(seen, QString("24 24 44 44 "));
+            DriverClose(driver);
+        }
     }
 
     void driverRepliesAndAddresses()
@@ -483,20 +620,72 @@ private slots:
         QCOMPARE(FlashSaveImage(nullptr, &size, nullptr), 7);
     }
 
-    void shippedMachineFileHoldsTheFourAdapters()
+    void shippedMachineFileKeepsItsListing()
     {
         m_machine->install();
         qputenv("PROBEKIT_MACHINE", NICDIAG_SOURCE_DIR "/data/machine.json");
         QCOMPARE(CoreInit(), 0);
-        QCOMPARE(enumerate({}).size(), size_t(4));
+        QCOMPARE(enumerate({}).size(), size_t(6));
         const auto orlin = enumerate({0x1A5E, 0, 0, 0});
-        QCOMPARE(orlin.size(), size_t(3));
+        QCOMPARE(orlin.size(), size_t(5));
         QCOMPARE(QByteArray(orlin[0].miscText[2]), QByteArray("2"));
         QCOMPARE(QByteArray(orlin[1].miscText[2]), QByteArray("1"));
         QCOMPARE(orlin[1].slotNumber, -1);
         QCOMPARE(orlin[2].deviceId, 0x43FFu);
+        QCOMPARE(enumerate({0x1B2C, 0, 0, 0}).size(), size_t(1));
         QCOMPARE(selectAt(2, 1), 0);
         QCOMPARE(readKeyword("Name"), QByteArray("Orlin GE 4322-T Dual Port Gigabit Ethernet Adapter"));
+    }
+
+    // One row per case the program's tabs show. link: the link-state bytes
+    // of ports A and B, "" when no driver is bound.
+    void shippedMachineFileShowsEveryCase_data()
+    {
+        QTest::addColumn<int>("bus");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("link");
+        QTest::addColumn<int>("sensors");
+        QTest::addColumn<bool>("outOfTolerance");
+        QTest::newRow("dual port, loopback") << 2 << "127.0.0.1/255.0.0.0" << "42" << 5 << false;
+        QTest::newRow("voltage out, fan, no address") << 3 << "" << "40" << 4 << true;
+        QTest::newRow("no sensors, no driver") << 4 << "" << "" << 0 << false;
+        QTest::newRow("link stays down") << 6 << "10.0.0.17/255.255.0.0" << "20" << 0 << false;
+        QTest::newRow("no driver") << 7 << "192.168.10.20/255.255.255.0" << "" << 2 << false;
+    }
+
+    void shippedMachineFileShowsEveryCase()
+    {
+        QFETCH(int, bus);
+        QFETCH(QString, address);
+        QFETCH(QString, link);
+        QFETCH(int, sensors);
+        QFETCH(bool, outOfTolerance);
+        m_machine->install();
+        qputenv("PROBEKIT_MACHINE", NICDIAG_SOURCE_DIR "/data/machine.json");
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(bus, bus == 2 ? 1 : 0), 0);
+        const char *ip = GetIpAddress(0, nullptr);
+        const char *mask = GetSubnetMask(0);
+        QCOMPARE(ip && mask ? QString("%1/%2").arg(ip, mask) : QString(), address);
+        QString seen;
+        if (DriverHandle driver = DriverOpen()) {
+            uint8_t ports[16];
+            uint32_t size = sizeof ports;
+            QCOMPARE(DriverQueryOid(driver, 0xff010127, ports, &size), 0);
+            seen = QString("%1%2").arg(ports[1]).arg(ports[2]);
+            DriverClose(driver);
+        }
+        QCOMPARE(seen, link);
+        SensorInfo *list = nullptr;
+        SensorReading *readings = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), sensors);
+        QCOMPARE(SensorReadValues(&readings, &count), 0);
+        bool out = false;
+        for (int i = 0; i < count; ++i)
+            out |= readings[i].value < list[i].lowerAlarm || readings[i].value > list[i].upperAlarm;
+        QCOMPARE(out, outOfTolerance);
     }
 
 private:
@@ -505,7 +694,8 @@ private:
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && (std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--report") == 0))
+    if (argc > 1 && (std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--report") == 0
+                     || std::strcmp(argv[1], "--enumerate") == 0))
         return childMain(argc, argv);
     QCoreApplication app(argc, argv);
     TestProbekitInventory test;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -343,47 +344,173 @@ private slots:
         QCOMPARE(CoreDeinit(), 0);
         QCOMPARE(CoreInit(), 0);
         QCOMPARE(run(101), 11);
-        QCOMPARE(command("run 101"), 11);
-        QCOMPARE(command("status"), 11);
+        for (const char *line : {"run 101", "status", "stats", "reg read 0", "reg write 0 1"}) {
+            QCOMPARE(command(line), 11);
+            QCOMPARE(recorder.of("log").last(), QString("log:No adapter selected"));
+        }
+    }
+
+    // Each row: commands run in turn (separated by "|"), the status of the
+    // last one and a text its log lines must hold.
+    void commandLanguage_data()
+    {
+        QTest::addColumn<QString>("commands");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("help") << "help" << 0 << "reg write <offset> <value>";
+        QTest::newRow("?") << "?" << 0 << "selftest <id>";
+        QTest::newRow("status") << "status" << 0 << "1A5E:4322";
+        QTest::newRow("status links") << "status" << 0 << "Ports: A link up";
+        QTest::newRow("status LED") << "status" << 0 << "Locate LED: off";
+        QTest::newRow("reg round trip") << "reg write 10 DEADBEEF|reg read 0x10" << 0 << "Register 0x0010 = 0xDEADBEEF";
+        QTest::newRow("reg unwritten") << "reg read FFFC" << 0 << "Register 0xFFFC = 0x00000000";
+        QTest::newRow("reg unaligned") << "reg read 12" << 8 << "Bad register offset 12";
+        QTest::newRow("reg beyond") << "reg read 10000" << 8 << "Bad register offset 10000";
+        QTest::newRow("reg not hex") << "reg write 10 12G" << 8 << "Bad register value 12G";
+        QTest::newRow("reg too wide") << "reg write 10 1FFFFFFFF" << 8 << "Bad register value";
+        QTest::newRow("reg verb") << "reg peek 10" << 8 << "Usage: reg read";
+        QTest::newRow("stats") << "stats" << 0 << "Port A: link up, ";
+        QTest::newRow("selftest") << "selftest 101" << 0 << "Sub-test 101 ended with status 0";
+        QTest::newRow("run") << "run 101" << 0 << "Sub-test 101 ended with status 0";
+        QTest::newRow("selftest bad") << "selftest x" << 8 << "Usage: selftest <id>";
+        QTest::newRow("sleep") << "sleep 3600000" << 0 << "Waiting 3600000 ms"; // instant at scale 0
+        QTest::newRow("wait") << "wait soon" << 8 << "Usage: sleep <ms>";
+        QTest::newRow("unknown") << "frobnicate %s%s%n" << 8 << "Unknown command: frobnicate %s%s%n";
+        QTest::newRow("unprintable") << "bell\x07 x" << 8 << "Unknown command: bell? x";
+        QTest::newRow("missing port") << "Monitor Port B" << 11 << "Port B is not present";
     }
 
     void commandLanguage()
     {
+        QFETCH(QString, commands);
+        QFETCH(int, status);
+        QFETCH(QString, logged);
+        m_machine->adapter["ports"] = QJsonArray{QJsonObject{{"link", true}, {"traffic", 1000}}};
         m_machine->install();
-        QCOMPARE(command("help"), 0);
-        QVERIFY(recorder.of("log").join('\n').contains("status"));
+        const QStringList lines = commands.split('|');
+        for (const QString &line : lines.mid(0, lines.size() - 1))
+            QCOMPARE(command(line.toLatin1().constData()), 0);
         recorder.reset();
-        QCOMPARE(command("?"), 0);
-        QVERIFY(recorder.of("log").size() > 3);
+        QCOMPARE(command(lines.last().toLatin1().constData()), status);
+        const QString log = recorder.of("log").join('\n');
+        QVERIFY2(log.contains(logged), qPrintable(log));
+        QVERIFY(recorder.formatsWereData);
+    }
+
+    void locateLedShowsInStatus()
+    {
+        m_machine->install();
+        LocateLedSet(1);
+        QCOMPARE(command("status"), 0);
+        QVERIFY(recorder.of("log").contains("log:Locate LED: on"));
+        LocateLedSet(0);
         recorder.reset();
         QCOMPARE(command("status"), 0);
-        QVERIFY(recorder.of("log").first().contains("1A5E:4322"));
-        recorder.reset();
-        const int unknown = command("frobnicate %s%s%n");
-        QVERIFY(unknown > 0);
-        QVERIFY(recorder.of("log").first().contains("frobnicate %s%s%n"));
-        QVERIFY(recorder.formatsWereData);
-        QCOMPARE(command("run 101"), 0);
-        QVERIFY(!recorder.of("stamped").isEmpty());
-        QVERIFY(command("wait soon") > 0);
-        QCOMPARE(command("wait 3600000"), 0); // instant at scale 0
-        QCOMPARE(command("Monitor Port B"), 11); // a single-port adapter
+        QVERIFY(recorder.of("log").contains("log:Locate LED: off"));
     }
 
     void commandsRunUntilCancelled()
     {
         m_machine->install();
         qputenv("PROBEKIT_TIME_SCALE", "1");
-        Runner waiting("wait 3600000");
+        Runner waiting("sleep 3600000");
         QTRY_VERIFY(!recorder.of("log").isEmpty()); // it has begun to wait
         QCOMPARE(TestCancel(), 0);
         QVERIFY(waiting.join() < 0);
-        qputenv("PROBEKIT_TIME_SCALE", "0");
-        Runner repeater("Repeater Port A");
-        QTRY_VERIFY(recorder.all().contains("cell:0,0=#28"));
+    }
+
+    // The state cells move every half simulated second: with 1000 frames and
+    // 10 errors a second, the second update shows 500 frames and 5 errors.
+    void modesUpdateTheirCellsUntilCancelled_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("transmitted");
+        QTest::newRow("repeater") << "Repeater Port A" << "cell:3,1=500";
+        QTest::newRow("monitor") << "Monitor Port A" << "cell:3,1=0";
+        QTest::newRow("repeater B") << "repeater port b" << "cell:3,1=500";
+        QTest::newRow("monitor B") << "MONITOR PORT B" << "cell:3,1=0";
+    }
+
+    void modesUpdateTheirCellsUntilCancelled()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, transmitted);
+        const QJsonObject busy{{"link", true}, {"traffic", 1000}, {"errors", 10}};
+        m_machine->adapter["ports"] = QJsonArray{busy, busy};
+        m_machine->install();
+        const QByteArray text = line.toLatin1();
+        Runner mode(text.constData()); // at time scale 0: it must still let the cancel in
+        QTRY_VERIFY(recorder.all().contains("cell:2,1=500"));
         QCOMPARE(TestCancel(), 0);
-        QVERIFY(repeater.join() < 0);
-        QVERIFY(recorder.all().contains("cell:0,1=Repeater"));
+        QCOMPARE(mode.join(), -1);
+        const QStringList events = recorder.all();
+        QVERIFY(events.contains("cell:1,1=#45"));
+        QVERIFY(events.contains("cell:4,1=5"));
+        QVERIFY(events.contains(transmitted));
+    }
+
+    // A flash table as the program passes it: no cell entries.
+    void flashWorkReportsInSteps_data()
+    {
+        QTest::addColumn<QString>("operation");
+        for (const char *operation : {"save", "load", "erase"})
+            QTest::newRow(operation) << operation;
+    }
+
+    void flashWorkReportsInSteps()
+    {
+        QFETCH(QString, operation);
+        m_machine->install();
+        const CoreCallbacks flashTable{stamped, logged, result, nullptr, nullptr, progress, ask};
+        QByteArray image(131072, '\x11');
+        uint32_t size = static_cast<uint32_t>(image.size());
+        auto *bytes = reinterpret_cast<uint8_t *>(image.data());
+        const int status = operation == "save" ? FlashSaveImage(bytes, &size, &flashTable)
+            : operation == "load"              ? FlashLoadImage(bytes, 4096, &flashTable)
+                                               : FlashErase(&flashTable);
+        QCOMPARE(status, 0);
+        const QStringList events = recorder.all();
+        QVERIFY(events.first().startsWith("stamped:"));
+        QVERIFY(events.last().startsWith("stamped:"));
+        QList<int> values;
+        for (const QString &event : recorder.of("progress"))
+            values << event.section(':', 1).toInt();
+        QVERIFY2(values.size() >= 17, qPrintable(events.join(' ')));
+        QCOMPARE(values.first(), 0);
+        QCOMPARE(values.last(), 100);
+        QVERIFY(std::is_sorted(values.begin(), values.end()));
+    }
+
+    // Rows: the machine file's question, the answer given, the status.
+    void flashSaveAsksFirst_data()
+    {
+        QTest::addColumn<QJsonValue>("question");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("asked");
+        QTest::newRow("default, OK") << QJsonValue(true) << 1 << 0 << "ask:24 1 2 0";
+        QTest::newRow("default, Cancel") << QJsonValue(true) << 2 << 23 << "ask:24 1 2 0";
+        const QJsonObject own{{"message", 12}, {"buttons", QJsonArray{3, 4, 0}}, {"failStatus", 25}};
+        QTest::newRow("own, Yes") << QJsonValue(own) << 3 << 0 << "ask:12 3 4 0";
+        QTest::newRow("own, No") << QJsonValue(own) << 4 << 25 << "ask:12 3 4 0";
+    }
+
+    void flashSaveAsksFirst()
+    {
+        QFETCH(QJsonValue, question);
+        QFETCH(int, answer);
+        QFETCH(int, status);
+        QFETCH(QString, asked);
+        m_machine->adapter["flashQuestion"] = question;
+        m_machine->install();
+        recorder.answers = {answer};
+        QByteArray image(131072, '\0');
+        uint32_t size = static_cast<uint32_t>(image.size());
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(image.data()), &size, &table), status);
+        QCOMPARE(recorder.all().first(), asked);
+        QCOMPARE(recorder.of("progress").isEmpty(), status != 0);
+        // Nobody to ask: the wanted answer is taken.
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(image.data()), &size, nullptr), 0);
     }
 
 private:

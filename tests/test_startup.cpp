@@ -5,6 +5,7 @@
 #include "TvTestMachine.h"
 #include "text/TvProgram.h"
 #include "app/TvStartup.h"
+#include "description/CAdapterInfo.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -78,18 +79,26 @@ private:
     QTemporaryDir files;
     TvTestMachine machine;
 
+    enum Screen { Offscreen, NoDisplay, UnreachableDisplay };
+
     RunResult runProgram(const QStringList &arguments, const QByteArray &fault = QByteArray(),
-                         const QByteArray &locale = "C.UTF-8")
+                         const QByteArray &locale = "C.UTF-8", Screen screen = Offscreen,
+                         const QString &directory = QStringLiteral(NICDIAG_RUN_DIR))
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        if (screen == Offscreen)
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (screen == UnreachableDisplay)
+            env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
         env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
         env.remove(QStringLiteral("PROBEKIT_FAULT"));
         if (!fault.isEmpty())
             env.insert(QStringLiteral("PROBEKIT_FAULT"), QString::fromLatin1(fault));
         process.setProcessEnvironment(env);
-        process.setWorkingDirectory(QStringLiteral(NICDIAG_RUN_DIR));
+        process.setWorkingDirectory(directory);
         process.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), arguments);
         RunResult result;
         if (!process.waitForFinished(60000)) {
@@ -182,6 +191,78 @@ private slots:
         QVERIFY(fromLocale.out.startsWith("Aufruf: nicdiag"));
     }
 
+    void consoleWorkNeedsNoDisplay()
+    {
+        const RunResult usage = runProgram({QStringLiteral("-?")}, QByteArray(), "C.UTF-8", NoDisplay);
+        QCOMPARE(usage.exitCode, 0);
+        QVERIFY(usage.out.startsWith("Usage: nicdiag [options]\n"));
+        const RunResult listing = runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments(),
+                                             QByteArray(), "C.UTF-8", NoDisplay);
+        QCOMPARE(listing.exitCode, 0);
+        QVERIFY(listing.out.contains("Orlin Dual"));
+        QCOMPARE(listing.err, QByteArray());
+    }
+
+    void windowWithoutDisplaySaysSoOnce()
+    {
+        const QByteArray line = "There is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); "
+                                "start it on a virtual one with: xvfb-run nicdiag\n";
+        const RunResult plain = runProgram(descriptionArguments(), QByteArray(), "C.UTF-8", NoDisplay);
+        QCOMPARE(plain.exitCode, 255);
+        QCOMPARE(plain.err, line);
+        // The core is de-initialised on this way out too, and only once.
+        const RunResult deinit = runProgram(descriptionArguments(), "CoreDeinit=8", "C.UTF-8", NoDisplay);
+        QCOMPARE(deinit.exitCode, 255);
+        QCOMPARE(deinit.err, line + "The core library could not be de-initialised.\n");
+        // A display that is named but not there (a stale DISPLAY over ssh).
+        const RunResult stale = runProgram(descriptionArguments(), QByteArray(), "C.UTF-8", UnreachableDisplay);
+        QCOMPARE(stale.exitCode, 255);
+        QVERIFY(stale.err.endsWith("The display for the window cannot be reached (check DISPLAY or "
+                                   "WAYLAND_DISPLAY); start it on a virtual one with: xvfb-run nicdiag\n"));
+    }
+
+    void languageWithoutCatalogueFallsBackToEnglish()
+    {
+        const QByteArray line = "There are no texts in the language fr; the texts are shown in English.\n";
+        const RunResult fromLocale = runProgram({QStringLiteral("-?")}, QByteArray(), "fr_FR.UTF-8");
+        const RunResult fromOption = runProgram({QStringLiteral("-L"), QStringLiteral("fr"), QStringLiteral("-?")});
+        for (const RunResult &result : {fromLocale, fromOption}) {
+            QCOMPARE(result.exitCode, 0);
+            QVERIFY2(result.out.startsWith("Usage: nicdiag [options]\n"), result.out.constData());
+            QCOMPARE(result.err, line);
+        }
+    }
+
+    void startsFromAnotherDirectory()
+    {
+        const QString elsewhere = files.path();
+        const RunResult usage = runProgram({QStringLiteral("-?")}, QByteArray(), "C.UTF-8", Offscreen, elsewhere);
+        QCOMPARE(usage.exitCode, 0);
+        QVERIFY2(usage.out.startsWith("Usage: nicdiag [options]\n"), usage.out.constData());
+        QVERIFY(!usage.out.contains("CMD_LINE_PARA"));
+        // The shipped description files are found beside the program.
+        const RunResult listing = runProgram({QStringLiteral("-l")}, QByteArray(), "C.UTF-8", Offscreen, elsewhere);
+        QCOMPARE(listing.exitCode, 0);
+        QVERIFY2(listing.out.contains("Orlin Dual"), listing.err.constData());
+
+        // A relative base directory names a place in the data directory,
+        // not in the current one.
+        const QString saved = QDir::currentPath();
+        QDir::setCurrent(elsewhere);
+        QList<QByteArray> arguments{"nicdiag", "-l"};
+        for (const QString &argument : descriptionArguments())
+            arguments.append(argument.toLocal8Bit());
+        int status = -1;
+        {
+            CapturedFd out(1);
+            status = runInProcess(arguments);
+        }
+        const bool imageFound = QFile::exists(CAdapterInfo::instance().basePathOf(QStringLiteral("images/passed.png")));
+        QDir::setCurrent(saved);
+        QCOMPARE(status, 0);
+        QVERIFY(imageFound);
+    }
+
     void listingByteForByte()
     {
         const RunResult result = runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments());
@@ -209,12 +290,28 @@ private slots:
         QCOMPARE(result.out, QByteArray("\nThe list of adapters could not be read from the core library.\n"));
     }
 
+    void listingWithVendorReadAsZeroSaysWhy()
+    {
+        // The entry's pair (0, 0) ends the list given to the core: no adapter
+        // is listed, and standard error says which entry is to blame.
+        const QString config = files.filePath(QStringLiteral("zero-vendor.xml"));
+        writeFile(config, "<configfile version=\"1.0\"><configuration><vendor_entry id=\"0x1A5E\"/>"
+                          "</configuration></configfile>");
+        QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();
+        arguments[2] = config;
+        const RunResult result = runProgram(arguments);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray("\nInstalled Orlin adapters:\n\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"));
+        QVERIFY2(result.err.contains(config.toUtf8() + ", line 1: the vendor ID \"0x1A5E\""),
+                 result.err.constData());
+    }
+
     void coreFailuresEndWithMinusOne()
     {
         const QStringList arguments = QStringList{QStringLiteral("-l")} + descriptionArguments();
         const RunResult init = runProgram(arguments, "CoreInit=8");
         QCOMPARE(init.exitCode, 255);
-        QVERIFY(init.err.contains("could not be initialised"));
+        QCOMPARE(init.err.count("could not be initialised"), 1);
         QVERIFY(!init.err.contains("de-initialised"));
 
         const RunResult deinit = runProgram(arguments, "CoreDeinit=8");

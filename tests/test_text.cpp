@@ -6,6 +6,7 @@
 #include "text/TvCoreCallbacks.h"
 #include "text/TvCoreCatalogue.h"
 #include "text/TvDialogSeam.h"
+#include "text/TvEventChannel.h"
 #include "text/TvLanguageTable.h"
 #include "text/TvText.h"
 #include "ui/TvQtDialogs.h"
@@ -13,6 +14,7 @@
 #include <QList>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -26,11 +28,16 @@ public:
     int answerWith = 0;
     bool holdQuestions = false;                 // keep them unanswered
     std::shared_ptr<TvAnswerGate> heldGate;
+    qint64 busyNs = 0;                          // work per event, so that a burst spans batches
     ~Receiver() override { qDeleteAll(events); }
 
 protected:
     void customEvent(QEvent *event) override
     {
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.nsecsElapsed() < busyNs) {
+        }
         auto *core = static_cast<TvCoreEvent *>(event);
         auto *copy = new TvCoreEvent(core->kind());
         copy->value = core->value;
@@ -43,6 +50,22 @@ protected:
             heldGate = std::move(core->gate);
         else if (core->gate)
             core->gate->post(answerWith);
+    }
+};
+
+// Counts the wake-ups of a receiver's channel: more than one means that a
+// burst was delivered in several batches.
+class WakeUps : public QObject
+{
+public:
+    explicit WakeUps(QObject *receiver) { TvEventChannel::of(receiver)->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() >= QEvent::User;
+        return false;
     }
 };
 
@@ -125,7 +148,7 @@ private slots:
         QCOMPARE(table->catalogMessage(2, 1, 45), 0);
         QCOMPARE(table->formattedMessage(0, 3, "%d errors", 7), 0);
         QCOMPARE(table->progress(40), 0);
-        QCoreApplication::sendPostedEvents(&receiver);
+        QCoreApplication::sendPostedEvents();
         TvCoreCallbacks::setReceiver(nullptr);
 
         QCOMPARE(receiver.events.size(), 5);
@@ -176,6 +199,87 @@ private slots:
         TvCoreCallbacks::setReceiver(nullptr);
         asker.join();
         QCOMPARE(answer, 2);
+    }
+
+    // A burst through every callback, with a question in the middle: each
+    // event arrives once, in posting order, with its own fields, over several
+    // batches; the question is answered and its asker goes on.
+    void burstArrivesWholeAndInOrder()
+    {
+        const struct {
+            std::function<void(const CoreCallbacks *, int)> post;
+            std::function<bool(const TvCoreEvent &, int)> arrived;
+        } kinds[] = {
+            {[](const CoreCallbacks *t, int i) { t->stampedText("text %d", i); },
+             [](const TvCoreEvent &e, int i) { return e.kind() == TvCoreEvent::LogText && e.text == QStringLiteral("text %1").arg(i); }},
+            {[](const CoreCallbacks *t, int i) { t->logText("log %d", i); },
+             [](const TvCoreEvent &e, int i) { return e.kind() == TvCoreEvent::CoreLogText && e.text == QStringLiteral("log %1").arg(i); }},
+            {[](const CoreCallbacks *t, int i) { t->resultText("result %d", i); },
+             [](const TvCoreEvent &e, int i) { return e.kind() == TvCoreEvent::ResultText && e.text == QStringLiteral("result %1").arg(i); }},
+            {[](const CoreCallbacks *t, int i) { t->formattedMessage(i % 7, 2, "cell %d", i); },
+             [](const TvCoreEvent &e, int i) {
+                 return e.kind() == TvCoreEvent::StateCell && e.row == i % 7 && e.column == 2
+                     && e.text == QStringLiteral("cell %1").arg(i);
+             }},
+            {[](const CoreCallbacks *t, int i) { t->progress(i); },
+             [](const TvCoreEvent &e, int i) { return e.kind() == TvCoreEvent::Progress && e.value == i; }},
+        };
+        constexpr int Count = 10000;
+        constexpr int Asked = Count / 2;
+        Receiver receiver;
+        receiver.answerWith = TvDialogSeam::No;
+        receiver.busyNs = 2000;
+        WakeUps wakeUps(&receiver);
+        TvCoreCallbacks::setReceiver(&receiver);
+        int answer = 0;
+        std::thread core([&] {
+            for (int i = 0; i < Count; ++i) {
+                if (i == Asked)
+                    answer = TvCoreCallbacks::table()->askUser(12, TvDialogSeam::Yes, TvDialogSeam::No, 0);
+                kinds[i % 5].post(TvCoreCallbacks::table(), i);
+            }
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(receiver.events.size(), Count + 1, 60000);
+        core.join();
+        TvCoreCallbacks::setReceiver(nullptr);
+
+        QCOMPARE(answer, int(TvDialogSeam::No));
+        const std::unique_ptr<TvCoreEvent> question(receiver.events.takeAt(Asked));
+        QCOMPARE(question->kind(), TvCoreEvent::Question);
+        for (int i = 0; i < Count; ++i)
+            QVERIFY2(kinds[i % 5].arrived(*receiver.events[i], i), qPrintable(QString::number(i)));
+        QVERIFY(wakeUps.count > 1);
+    }
+
+    // A question nobody will answer any more gets Cancel, whether it was
+    // handed over or still waits in the channel, and whether the core
+    // callbacks let go of the receiver or the receiver itself goes away.
+    void questionsOfAGoneReceiverAreCancelled()
+    {
+        const struct {
+            bool handedOver;
+            bool receiverDeleted;
+        } cases[] = {{false, false}, {true, false}, {false, true}, {true, true}};
+        for (const auto &c : cases) {
+            auto receiver = std::make_unique<Receiver>();
+            receiver->holdQuestions = true;
+            // The worker's receiver is not known to the core callbacks.
+            if (!c.receiverDeleted)
+                TvCoreCallbacks::setReceiver(receiver.get());
+            TvCoreEvent *question = TvCoreEvent::question(QStringLiteral("q"), TvDialogSeam::Yes, TvDialogSeam::No, 0);
+            const std::shared_ptr<TvAnswerGate> gate = question->gate;
+            TvEventChannel::of(receiver.get())->post(question);
+            if (c.handedOver)
+                QCoreApplication::sendPostedEvents();
+            QCOMPARE(bool(receiver->heldGate), c.handedOver);
+            QVERIFY(!gate->isAnswered());
+            if (c.receiverDeleted)
+                receiver.reset();
+            else
+                TvCoreCallbacks::setReceiver(nullptr);
+            QVERIFY(gate->isAnswered());
+            QCOMPARE(gate->wait(), int(TvDialogSeam::Cancel));
+        }
     }
 
     // A box that nobody can answer (no screen, no dialogs set up yet) must

@@ -20,6 +20,7 @@
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QtTest>
 

@@ -39,9 +39,9 @@ Datei- und Sprachoptionen
         </message>
         <message>
             <source>CMD_LINE_PARA_3</source>
-            <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe ./config.xml)
-  -I &lt;Datei&gt;    Adapter-Informationsdatei (Vorgabe ./adapterinfofile.xml)
-  -T &lt;Datei&gt;    Test-Informationsdatei (Vorgabe ./testinfofile.xml)
+            <translation>  -C &lt;Datei&gt;    Konfigurationsdatei (Vorgabe: config.xml im Datenverzeichnis)
+  -I &lt;Datei&gt;    Adapter-Informationsdatei (Vorgabe: adapterinfofile.xml dort)
+  -T &lt;Datei&gt;    Test-Informationsdatei (Vorgabe: testinfofile.xml dort)
 </translation>
         </message>
         <message>
@@ -131,6 +131,21 @@ Umgebung:
             <translation>Der Skript-Thread konnte nicht erzeugt werden.
 </translation>
         </message>
+        <message>
+            <source>LANGUAGE_NOT_AVAILABLE %1</source>
+            <translation>Für die Sprache %1 gibt es keine Texte; die Texte erscheinen auf Englisch.
+</translation>
+        </message>
+        <message>
+            <source>DISPLAY_UNREACHABLE</source>
+            <translation>Der Bildschirm für das Fenster ist nicht erreichbar (DISPLAY oder WAYLAND_DISPLAY prüfen); auf einem virtuellen starten mit: xvfb-run nicdiag
+</translation>
+        </message>
+        <message>
+            <source>NO_DISPLAY</source>
+            <translation>Für das Fenster gibt es keinen Bildschirm (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt); auf einem virtuellen starten mit: xvfb-run nicdiag
+</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -146,12 +161,44 @@ Umgebung:
             <source>TIF_OPEN_FAILED %1 %2</source>
             <translation>Die Testinformationsdatei %1 kann nicht geöffnet werden: %2</translation>
         </message>
+        <message>
+            <source>NOT_A_REGULAR_FILE</source>
+            <translation>es ist keine reguläre Datei</translation>
+        </message>
+        <message>
+            <source>FILE_TOO_LARGE %1</source>
+            <translation>sie ist größer als %1 MB, was keine Beschreibungsdatei annähernd erreicht</translation>
+        </message>
+        <message>
+            <source>NESTED_TOO_DEEP %1 %2 %3</source>
+            <translation>Die Datei %1 wird nicht gelesen: In Zeile %2 sind ihre Elemente mehr als %3 Ebenen tief verschachtelt.</translation>
+        </message>
+        <message>
+            <source>READING_STOPPED %1 %2 %3</source>
+            <translation>%1, Zeile %2: Das Lesen endet hier: %3</translation>
+        </message>
+        <message>
+            <source>CONTROL_CHARACTER</source>
+            <translation>ein Text enthält ein Steuerzeichen</translation>
+        </message>
+        <message>
+            <source>ENTITY_DECLARATIONS</source>
+            <translation>das Dokument deklariert Entitäten, die Beschreibungsdateien nicht verwenden</translation>
+        </message>
+        <message>
+            <source>MORE_WARNINGS %1</source>
+            <translation>Weitere Warnungen werden ausgelassen; die ersten %1 stehen oben.</translation>
+        </message>
     </context>
     <context>
         <name>ConfigParser</name>
         <message>
             <source>CONFIG_WRONG_VERSION</source>
             <translation>Die Konfigurationsdatei hat eine Formatversion, die dieses Programm nicht lesen kann (Version 1.0 wird benötigt).</translation>
+        </message>
+        <message>
+            <source>VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3</source>
+            <translation>%1, Zeile %2: Die Hersteller-ID „%3“ dieses vendor_entry ist keine ohne 0x geschriebene Hexadezimalzahl und wird als 0 gelesen: Der Eintrag passt zu keinem Adapter und beendet ohne Geräteliste die Liste der unterstützten Adapter.</translation>
         </message>
     </context>
     <context>
@@ -166,6 +213,10 @@ Umgebung:
         <message>
             <source>TIF_WRONG_VERSION</source>
             <translation>Die Testinformationsdatei hat eine Formatversion, die dieses Programm nicht lesen kann (Version 1.0 wird benötigt).</translation>
+        </message>
+        <message>
+            <source>SUBTEST_ID_OUT_OF_RANGE %1 %2 %3 %4</source>
+            <translation>%1, Zeile %2: Die Untertest-ID %3 + %4 passt nicht in 32 Bit; der Untertest wird ausgelassen.</translation>
         </message>
     </context>
     <context>

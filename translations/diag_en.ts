@@ -39,9 +39,9 @@ File and language options
         </message>
         <message>
             <source>CMD_LINE_PARA_3</source>
-            <translation>  -C &lt;file&gt;     configuration file (default ./config.xml)
-  -I &lt;file&gt;     adapter information file (default ./adapterinfofile.xml)
-  -T &lt;file&gt;     test information file (default ./testinfofile.xml)
+            <translation>  -C &lt;file&gt;     configuration file (default: config.xml in the data directory)
+  -I &lt;file&gt;     adapter information file (default: adapterinfofile.xml there)
+  -T &lt;file&gt;     test information file (default: testinfofile.xml there)
 </translation>
         </message>
         <message>
@@ -132,6 +132,21 @@ Environment:
             <translation>The script thread could not be created.
 </translation>
         </message>
+        <message>
+            <source>LANGUAGE_NOT_AVAILABLE %1</source>
+            <translation>There are no texts in the language %1; the texts are shown in English.
+</translation>
+        </message>
+        <message>
+            <source>DISPLAY_UNREACHABLE</source>
+            <translation>The display for the window cannot be reached (check DISPLAY or WAYLAND_DISPLAY); start it on a virtual one with: xvfb-run nicdiag
+</translation>
+        </message>
+        <message>
+            <source>NO_DISPLAY</source>
+            <translation>There is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); start it on a virtual one with: xvfb-run nicdiag
+</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -147,12 +162,44 @@ Environment:
             <source>TIF_OPEN_FAILED %1 %2</source>
             <translation>The test information file %1 cannot be opened: %2</translation>
         </message>
+        <message>
+            <source>NOT_A_REGULAR_FILE</source>
+            <translation>it is not a regular file</translation>
+        </message>
+        <message>
+            <source>FILE_TOO_LARGE %1</source>
+            <translation>it is larger than %1 MB, which no description file comes near</translation>
+        </message>
+        <message>
+            <source>NESTED_TOO_DEEP %1 %2 %3</source>
+            <translation>The file %1 is not read: at line %2 its elements are nested more than %3 levels deep.</translation>
+        </message>
+        <message>
+            <source>READING_STOPPED %1 %2 %3</source>
+            <translation>%1, line %2: reading stopped here: %3</translation>
+        </message>
+        <message>
+            <source>CONTROL_CHARACTER</source>
+            <translation>a text contains a control character</translation>
+        </message>
+        <message>
+            <source>ENTITY_DECLARATIONS</source>
+            <translation>the document declares entities, which description files do not use</translation>
+        </message>
+        <message>
+            <source>MORE_WARNINGS %1</source>
+            <translation>Further warnings are left out; the first %1 are listed above.</translation>
+        </message>
     </context>
     <context>
         <name>ConfigParser</name>
         <message>
             <source>CONFIG_WRONG_VERSION</source>
             <translation>The configuration file has a format version this program cannot read (version 1.0 is required).</translation>
+        </message>
+        <message>
+            <source>VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3</source>
+            <translation>%1, line %2: the vendor ID "%3" of this vendor_entry is not a hexadecimal number written without 0x and reads as 0: the entry matches no adapter, and without a device list it ends the list of supported adapters.</translation>
         </message>
     </context>
     <context>
@@ -167,6 +214,10 @@ Environment:
         <message>
             <source>TIF_WRONG_VERSION</source>
             <translation>The test information file has a format version this program cannot read (version 1.0 is required).</translation>
+        </message>
+        <message>
+            <source>SUBTEST_ID_OUT_OF_RANGE %1 %2 %3 %4</source>
+            <translation>%1, line %2: the sub-test id %3 + %4 does not fit in 32 bits; the sub-test is left out.</translation>
         </message>
     </context>
     <context>

@@ -3,9 +3,26 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
+
+namespace {
+
+// The whole file, write-locked. The probe asks about the very lock that
+// acquire() takes: a different primitive (flock) would not see it.
+struct flock wholeFile(short type)
+{
+    struct flock region {};
+    region.l_type = type;
+    region.l_whence = SEEK_SET;
+    region.l_start = 0;
+    region.l_len = 0;
+    region.l_pid = 0; // must be 0 for open-file-description locks
+    return region;
+}
+
+} // namespace
 
 PkAdapterLock::~PkAdapterLock()
 {
@@ -26,7 +43,8 @@ bool PkAdapterLock::acquire(const QString &path)
     const int fd = openLockFile(path);
     if (fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    struct flock region = wholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &region) != 0) {
         ::close(fd);
         return false;
     }
@@ -38,19 +56,20 @@ void PkAdapterLock::release()
 {
     if (m_fd < 0)
         return;
-    ::flock(m_fd, LOCK_UN);
+    // Closing the only descriptor of the description drops its lock.
     ::close(m_fd);
     m_fd = -1;
 }
 
 bool PkAdapterLock::isFree(const QString &path)
 {
-    const int fd = openLockFile(path);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    ::close(fd); // closing drops the probe's own lock
-    return free;
+        return errno == ENOENT; // nobody ever locked it
+    struct flock region = wholeFile(F_WRLCK);
+    const bool asked = ::fcntl(fd, F_OFD_GETLK, &region) == 0;
+    ::close(fd);
+    return asked && region.l_type == F_UNLCK;
 }
 
 QString PkAdapterLock::pathFor(const QString &dir, const QString &adapterKey)

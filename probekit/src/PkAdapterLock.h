@@ -1,8 +1,11 @@
 #pragma once
 #include <QString>
 
-// The in-use flag of an adapter: an exclusive flock on a file per adapter.
-// The kernel drops it when the holding process ends, however it ends.
+// The in-use flag of an adapter: an exclusive lock on a file per adapter.
+// It is an open-file-description lock (fcntl F_OFD_SETLK): the kernel drops
+// it when the holding process ends, however it ends, and it can be tested
+// with F_OFD_GETLK without being taken, so that looking at the flag never
+// keeps another process from selecting the adapter.
 class PkAdapterLock
 {
 public:
@@ -16,9 +19,9 @@ public:
     void release();
     bool held() const { return m_fd >= 0; }
 
-    // Whether the lock could be taken now through a fresh open file. A lock
-    // this process holds through another descriptor counts as taken, as the
-    // hardware reports an adapter in use whoever uses it.
+    // Whether nobody holds the lock. A lock this process holds through its
+    // own descriptor counts as held, as the hardware reports an adapter in
+    // use whoever uses it.
     static bool isFree(const QString &path);
     static QString pathFor(const QString &dir, const QString &adapterKey);
 

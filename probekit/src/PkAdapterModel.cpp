@@ -1,10 +1,12 @@
 #include "PkAdapterModel.h"
 
 #include "PkText.h"
+#include "PkVpd.h"
 
 #include <QJsonArray>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -33,6 +35,26 @@ quint32 PkAdapterModel::number(const QJsonValue &value, quint32 fallback)
     return ok ? parsed : fallback;
 }
 
+// Sensor values also come as text, for what JSON cannot hold: "nan",
+// "inf", "-inf".
+double PkAdapterModel::real(const QJsonValue &value, double fallback)
+{
+    if (value.isDouble())
+        return value.toDouble();
+    if (!value.isString())
+        return fallback;
+    const QString word = value.toString().trimmed().toLower();
+    if (word == QLatin1String("nan"))
+        return std::numeric_limits<double>::quiet_NaN();
+    if (word == QLatin1String("inf") || word == QLatin1String("+inf"))
+        return std::numeric_limits<double>::infinity();
+    if (word == QLatin1String("-inf"))
+        return -std::numeric_limits<double>::infinity();
+    bool ok = false;
+    const double parsed = word.toDouble(&ok);
+    return ok ? parsed : fallback;
+}
+
 bool PkAdapterModel::fromJson(const QJsonObject &json, PkAdapterModel &out)
 {
     out = PkAdapterModel();
@@ -53,17 +75,31 @@ bool PkAdapterModel::fromJson(const QJsonObject &json, PkAdapterModel &out)
     out.latency = number(json.value(QStringLiteral("latency")));
     for (const QJsonValue &item : json.value(QStringLiteral("misc")).toArray())
         out.misc.append(QString::fromUtf8(text(item)));
-    const QJsonObject vpd = json.value(QStringLiteral("vpd")).toObject();
-    for (auto it = vpd.begin(); it != vpd.end(); ++it)
-        out.vpd.insert(it.key(), text(it.value()));
+    readVpd(json.value(QStringLiteral("vpd")), out);
     readSensors(json.value(QStringLiteral("sensors")), out);
+    const int readings = json.value(QStringLiteral("readingCount")).toInt(-1);
+    out.readingCount = readings < 0 ? -1 : qMin(readings, 255);
     readDriver(json.value(QStringLiteral("driver")), out);
     readIp(json.value(QStringLiteral("ip")), out);
     readPorts(json.value(QStringLiteral("ports")), out);
     out.flashSize = number(json.value(QStringLiteral("flashSize")), 131072);
+    readFlashQuestion(json.value(QStringLiteral("flashQuestion")), out);
     out.tests = json.value(QStringLiteral("tests")).toObject();
     out.faults = PkFaults::fromJson(json.value(QStringLiteral("faults")));
     return out.vendorId != 0;
+}
+
+// A value is text, or bytes written as "hex:4100ff". A keyword's length
+// field is one byte: longer values are cut to what it can say.
+void PkAdapterModel::readVpd(const QJsonValue &value, PkAdapterModel &out)
+{
+    const QJsonObject vpd = value.toObject();
+    for (auto it = vpd.begin(); it != vpd.end(); ++it) {
+        QByteArray data = text(it.value());
+        if (data.startsWith("hex:"))
+            data = QByteArray::fromHex(data.mid(4));
+        out.vpd.insert(it.key(), data.left(PkVpd::MaxValue));
+    }
 }
 
 void PkAdapterModel::readSensors(const QJsonValue &value, PkAdapterModel &out)
@@ -73,13 +109,13 @@ void PkAdapterModel::readSensors(const QJsonValue &value, PkAdapterModel &out)
         Sensor sensor;
         sensor.name = s.value(QStringLiteral("name")).toString().toUtf8();
         sensor.type = s.value(QStringLiteral("type")).toInt();
-        sensor.minimum = s.value(QStringLiteral("min")).toDouble();
-        sensor.maximum = s.value(QStringLiteral("max")).toDouble();
-        sensor.lowerAlarm = s.value(QStringLiteral("lowerAlarm")).toDouble();
-        sensor.upperAlarm = s.value(QStringLiteral("upperAlarm")).toDouble();
-        sensor.nominal = s.value(QStringLiteral("nominal")).toDouble();
-        sensor.value = s.value(QStringLiteral("value")).toDouble(sensor.nominal);
-        sensor.jitter = s.value(QStringLiteral("jitter")).toDouble();
+        sensor.minimum = real(s.value(QStringLiteral("min")));
+        sensor.maximum = real(s.value(QStringLiteral("max")));
+        sensor.lowerAlarm = real(s.value(QStringLiteral("lowerAlarm")));
+        sensor.upperAlarm = real(s.value(QStringLiteral("upperAlarm")));
+        sensor.nominal = real(s.value(QStringLiteral("nominal")));
+        sensor.value = real(s.value(QStringLiteral("value")), sensor.nominal);
+        sensor.jitter = real(s.value(QStringLiteral("jitter")));
         sensor.check = s.value(QStringLiteral("check")).toInt(1);
         out.sensors.append(sensor);
     }
@@ -94,7 +130,9 @@ void PkAdapterModel::readPorts(const QJsonValue &value, PkAdapterModel &out)
         port.duplex = p.value(QStringLiteral("duplex")).toInt();
         port.speed = p.value(QStringLiteral("speed")).toInt();
         port.traffic = static_cast<quint64>(
-            p.value(QStringLiteral("traffic")).toDouble(port.link ? 120 : 0));
+            qMax(0.0, p.value(QStringLiteral("traffic")).toDouble(port.link ? 120 : 0)));
+        port.errors = static_cast<quint64>(qMax(0.0, p.value(QStringLiteral("errors")).toDouble()));
+        port.upAfterQueries = qMax(0, p.value(QStringLiteral("upAfterQueries")).toInt());
         out.ports.append(port);
     }
     // Without a port list the adapter has as many ports as its third
@@ -124,6 +162,23 @@ void PkAdapterModel::readIp(const QJsonValue &value, PkAdapterModel &out)
     out.ipAddress = ip.value(QStringLiteral("address")).toString().toLatin1();
     out.subnetMask = ip.value(QStringLiteral("mask")).toString().toLatin1();
     out.ipStatic = ip.value(QStringLiteral("static")).toBool();
+}
+
+// true asks message 24 (CHECK_LINK) with OK and Cancel and wants OK; an
+// object chooses the question as a sub-test step does, plus the status
+// returned when the answer is another.
+void PkAdapterModel::readFlashQuestion(const QJsonValue &value, PkAdapterModel &out)
+{
+    FlashQuestion &flash = out.flashQuestion;
+    if (value.isBool() && value.toBool()) {
+        flash.question.message = 24;
+        flash.question.buttons[0] = 1;
+        flash.question.buttons[1] = 2;
+        flash.question.expect = 1;
+    } else if (value.isObject()) {
+        flash.question = PkBehaviour::questionFromJson(value.toObject());
+        flash.failStatus = value.toObject().value(QStringLiteral("failStatus")).toInt(flash.failStatus);
+    }
 }
 
 AdapterRecord PkAdapterModel::record() const

@@ -1,5 +1,6 @@
 #pragma once
 #include "probekit.h"
+#include "PkBehaviour.h"
 #include "PkFaults.h"
 
 #include <QByteArray>
@@ -28,6 +29,18 @@ public:
         int duplex = 0;
         int speed = 0;
         quint64 traffic = 0; // frames a second while the link is up
+        quint64 errors = 0;  // of them with a bad frame check sequence
+        // Link-state queries of a driver session that still see the link
+        // down before it comes up.
+        int upAfterQueries = 0;
+        // Frames seen in `ms` of simulated time.
+        quint64 framesIn(qint64 ms) const { return link ? traffic * quint64(qMax<qint64>(ms, 0)) / 1000 : 0; }
+        quint64 errorsIn(qint64 ms) const { return link ? errors * quint64(qMax<qint64>(ms, 0)) / 1000 : 0; }
+    };
+    // What FlashSaveImage asks before it reads, when `question.message` >= 0.
+    struct FlashQuestion {
+        PkBehaviour::Question question;
+        int failStatus = 23;
     };
 
     // False when the entry cannot describe an adapter (no vendor ID).
@@ -45,6 +58,7 @@ public:
     QStringList misc;
     QMap<QString, QByteArray> vpd;
     QVector<Sensor> sensors;
+    int readingCount = -1; // readings per SensorReadValues; -1: one per sensor
     bool hasDriver = false;
     QByteArray driverName, driverDescription, driverVersion, driverDate;
     bool hasIp = false;
@@ -52,13 +66,17 @@ public:
     bool ipStatic = false;
     QVector<Port> ports;
     quint32 flashSize = 0;
+    FlashQuestion flashQuestion;
     QJsonObject tests;
     PkFaults::Table faults;
 
 private:
     static quint32 number(const QJsonValue &value, quint32 fallback = 0);
+    static double real(const QJsonValue &value, double fallback = 0.0);
+    static void readVpd(const QJsonValue &value, PkAdapterModel &out);
     static void readSensors(const QJsonValue &value, PkAdapterModel &out);
     static void readPorts(const QJsonValue &value, PkAdapterModel &out);
     static void readDriver(const QJsonValue &value, PkAdapterModel &out);
     static void readIp(const QJsonValue &value, PkAdapterModel &out);
+    static void readFlashQuestion(const QJsonValue &value, PkAdapterModel &out);
 };

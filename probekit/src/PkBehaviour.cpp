@@ -29,14 +29,20 @@ PkBehaviour::Step PkBehaviour::stepFromJson(const QJsonObject &json)
     for (const QJsonValue &cell : cells.toArray())
         step.cells.append(cellFromJson(cell.toObject()));
     const QJsonObject ask = json.value(QStringLiteral("ask")).toObject();
-    if (!ask.isEmpty()) {
-        step.question.message = ask.value(QStringLiteral("message")).toInt(-1);
-        const QJsonArray buttons = ask.value(QStringLiteral("buttons")).toArray();
-        for (int i = 0; i < 3 && i < buttons.size(); ++i)
-            step.question.buttons[i] = buttons.at(i).toInt();
-        step.question.expect = ask.value(QStringLiteral("expect")).toInt(step.question.buttons[0]);
-    }
+    if (!ask.isEmpty())
+        step.question = questionFromJson(ask);
     return step;
+}
+
+PkBehaviour::Question PkBehaviour::questionFromJson(const QJsonObject &json)
+{
+    Question question;
+    question.message = json.value(QStringLiteral("message")).toInt(-1);
+    const QJsonArray buttons = json.value(QStringLiteral("buttons")).toArray();
+    for (int i = 0; i < 3 && i < buttons.size(); ++i)
+        question.buttons[i] = buttons.at(i).toInt();
+    question.expect = json.value(QStringLiteral("expect")).toInt(question.buttons[0]);
+    return question;
 }
 
 PkBehaviour::Cell PkBehaviour::cellFromJson(const QJsonObject &json)

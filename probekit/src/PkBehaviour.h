@@ -30,6 +30,9 @@ public:
     };
 
     static PkBehaviour fromJson(const QJsonObject &json);
+    // {"message": 12, "buttons": [3, 4, 0], "expect": 3}; expect defaults to
+    // the first button.
+    static Question questionFromJson(const QJsonObject &json);
     // What a sub-test without a script does: a short climb to 100 and a pass.
     static PkBehaviour generic();
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "PkAdapterModel.h"
 #include "PkReporter.h"
 
 #include <QByteArray>
@@ -20,17 +21,34 @@ public:
     int run(const QByteArray &line) const;
 
     static constexpr int Cancelled = -1;
-    static constexpr int UnknownCommand = 8;
+    // Unknown commands and bad arguments.
+    static constexpr int BadCommand = 8;
     static constexpr int NoSuchDevice = 11;
+    // Simulated time between two updates of a mode's state cells.
+    static constexpr int ModeUpdateMs = 500;
+    static constexpr int ModeFloorMs = 10;
 
 private:
-    int help() const;
-    int status() const;
-    int wait(const QList<QByteArray> &words) const;
-    int runTest(const QList<QByteArray> &words) const;
-    int mode(const QList<QByteArray> &words) const;
+    using Words = QList<QByteArray>;
+
+    int help(const Words &words) const;
+    int status(const Words &words) const;
+    int reg(const Words &words) const;
+    int stats(const Words &words) const;
+    int sleep(const Words &words) const;
+    int selfTest(const Words &words) const;
+    int mode(const Words &words) const;
     int unknown(const QByteArray &line) const;
-    void showMode(bool repeater, bool linkUp, quint64 frames) const;
+    int usage(const char *text) const;
+    int noAdapter() const;
+    // Logs the lines; without any, that no adapter is selected.
+    int report(const QList<QByteArray> &lines) const;
+    // A hexadecimal number of at most `maximum`; 0x in front is allowed.
+    static bool hex(const QByteArray &text, quint32 maximum, quint32 *out);
+    // The command's own text, as it may be shown: Latin-1 made UTF-8, control
+    // characters as "?".
+    static QByteArray printable(const QByteArray &text);
+    void showMode(bool repeater, const PkAdapterModel::Port &port, qint64 elapsedMs) const;
 
     PkCore &m_core;
     const PkReporter &m_reporter;

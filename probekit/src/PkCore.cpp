@@ -11,7 +11,9 @@
 
 #include <QFile>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -24,6 +26,7 @@ constexpr int FlashAccessFailed = 23;
 constexpr int ProgFlashFailed = 28;
 constexpr int AdapterLockFailed = 29;
 constexpr int GetOidFailed = 32;
+constexpr int LockRetryMs = 10;
 
 using Guard = std::lock_guard<std::mutex>;
 
@@ -63,7 +66,8 @@ void PkCore::releaseAll()
     m_failDraws.clear();
     m_tables[0].clear();
     m_tables[1].clear();
-    m_locateOn = false;
+    m_locateOn.clear();
+    m_registers.clear();
     m_seriesDepth = 0;
     m_initialised = false;
     m_machine = PkMachine();
@@ -152,10 +156,21 @@ int PkCore::select(const AdapterRecord *adapter)
     // failed selection leaves none selected.
     m_lock.release();
     selectIndex(-1);
-    if (!m_lock.acquire(PkAdapterLock::pathFor(PkEnvironment::lockDir(), target->key())))
+    if (!takeLock(PkAdapterLock::pathFor(PkEnvironment::lockDir(), target->key())))
         return AdapterLockFailed;
     selectIndex(static_cast<int>(target - m_machine.adapters.constData()));
     return 0;
+}
+
+// A second try after a short pause: whoever else touched the lock file (a
+// process of an older version that tested the flag by taking the lock) lets
+// go within microseconds, while a real holder still holds it then.
+bool PkCore::takeLock(const QString &path)
+{
+    if (m_lock.acquire(path))
+        return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(LockRetryMs));
+    return m_lock.acquire(path);
 }
 
 void PkCore::selectIndex(int index)
@@ -168,7 +183,8 @@ void PkCore::selectIndex(int index)
         return;
     }
     m_state.load(PkEnvironment::stateDir(), *model);
-    m_sensors.reset(model->sensors, static_cast<quint32>(model->bus * 256 + model->device));
+    m_sensors.reset(model->sensors, static_cast<quint32>(model->bus * 256 + model->device),
+                    model->readingCount);
 }
 
 int PkCore::vpdRead(const char *keyword, char *buffer, uint32_t *size)
@@ -266,8 +282,7 @@ int PkCore::sensorRead(SensorReading **readings, uint8_t *count)
         return NullPointer;
     if (!selected())
         return NoSuchDevice;
-    *readings = m_sensors.read();
-    *count = m_sensors.count();
+    *readings = m_sensors.read(count);
     return 0;
 }
 
@@ -376,7 +391,8 @@ int PkCore::seriesEnd()
     return 0;
 }
 
-int PkCore::beginFlash(const char *function, bool argumentsGiven, QByteArray *contents)
+int PkCore::beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
+                       PkAdapterModel::FlashQuestion *question)
 {
     Guard guard(m_mutex);
     if (const int status = fault(function))
@@ -386,6 +402,8 @@ int PkCore::beginFlash(const char *function, bool argumentsGiven, QByteArray *co
     if (!selected())
         return NoSuchDevice;
     *contents = m_state.flash();
+    if (question)
+        *question = selected()->flashQuestion;
     return 0;
 }
 
@@ -400,9 +418,18 @@ int PkCore::storeFlash(const QByteArray &contents, int failure)
 int PkCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks)
 {
     QByteArray contents;
-    if (const int status = beginFlash("FlashSaveImage", buffer && size, &contents))
+    PkAdapterModel::FlashQuestion flashQuestion;
+    if (const int status = beginFlash("FlashSaveImage", buffer && size, &contents, &flashQuestion))
         return status;
     const PkReporter reporter(callbacks);
+    // Asked outside the lock: the answer may take as long as the operator
+    // likes. Nobody to ask gives the wanted answer, as for sub-tests.
+    const PkBehaviour::Question &q = flashQuestion.question;
+    if (q.message >= 0
+        && reporter.ask(q.message, q.buttons[0], q.buttons[1], q.buttons[2], q.expect) != q.expect) {
+        reporter.stamped(QByteArrayLiteral("Flash PROM: not read, the question was declined"));
+        return flashQuestion.failStatus;
+    }
     PkFlash::read(contents, buffer, size, reporter, PkPacer(PkEnvironment::timeScale(), nullptr));
     return 0;
 }
@@ -443,7 +470,9 @@ DriverHandle PkCore::driverOpen()
     if (fault("DriverOpen") || !model || !model->hasDriver)
         return nullptr;
     const quintptr handle = ++m_nextDriver;
-    m_drivers.insert(handle, m_selected);
+    DriverSession session;
+    session.adapter = m_selected;
+    m_drivers.insert(handle, session);
     return reinterpret_cast<DriverHandle>(handle);
 }
 
@@ -454,11 +483,17 @@ int PkCore::driverQuery(DriverHandle handle, uint32_t oid, void *buffer, uint32_
         return status;
     if (!handle)
         return NullPointer;
-    const quintptr key = reinterpret_cast<quintptr>(handle);
-    if (!m_drivers.contains(key))
+    const auto session = m_drivers.find(reinterpret_cast<quintptr>(handle));
+    if (session == m_drivers.end())
         return GetOidFailed;
-    const PkAdapterModel &model = m_machine.adapters.at(m_drivers.value(key));
-    return PkDriver::query(model, oid, buffer, size, m_clock.elapsed());
+    // Link-state queries count per session: each connectivity check opens
+    // its own and sees a late link come up at the same query again.
+    if (oid == PkDriver::LinkState)
+        ++session->linkQueries;
+    PkDriver::Moment moment;
+    moment.elapsedMs = m_clock.elapsed();
+    moment.linkQuery = session->linkQueries;
+    return PkDriver::query(m_machine.adapters.at(session->adapter), oid, buffer, size, moment);
 }
 
 void PkCore::driverClose(DriverHandle handle)
@@ -493,8 +528,12 @@ const char *PkCore::subnetMask(int index)
 void PkCore::locate(int on)
 {
     Guard guard(m_mutex);
-    if (!fault("LocateLedSet") && selected())
-        m_locateOn = on != 0;
+    if (fault("LocateLedSet") || !selected())
+        return;
+    if (on)
+        m_locateOn.insert(m_selected);
+    else
+        m_locateOn.remove(m_selected);
 }
 
 void PkCore::statInfo(char *buffer, int size)
@@ -527,22 +566,65 @@ QList<QByteArray> PkCore::describe(const uint8_t *modeFlags) const
     lines << "Name: " + m_state.vpd().value(QStringLiteral("Name"), "(none)");
     QByteArray ports = "Ports:";
     for (int i = 0; i < model->ports.size(); ++i)
-        ports += " " + QByteArray(1, char('A' + i)) + (model->ports.at(i).link ? " link up" : " link down");
+        ports += (i ? ", " : " ") + portName(i) + (model->ports.at(i).link ? " link up" : " link down");
     lines << ports;
     lines << "Sensors: " + QByteArray::number(model->sensors.size());
     lines << "Flash PROM: " + QByteArray::number(m_state.flash().size()) + " bytes";
-    lines << QByteArray("Locate LED: ") + (m_locateOn ? "on" : "off");
+    lines << QByteArray("Locate LED: ") + (m_locateOn.contains(m_selected) ? "on" : "off");
     lines << QByteArray("Test series: ") + (m_seriesDepth > 0 ? "running" : "none");
     lines << QByteArray("Advanced mode: ") + (modeFlags && modeFlags[0] ? "on" : "off");
     return lines;
 }
 
-bool PkCore::portLink(int port, bool *linkUp) const
+QList<QByteArray> PkCore::statistics() const
 {
     Guard guard(m_mutex);
     const PkAdapterModel *model = selected();
-    if (!model || port < 0 || port >= model->ports.size())
+    if (!model)
+        return {};
+    // The driver's counters: what the general information shows moves the
+    // same way.
+    const qint64 elapsed = m_clock.elapsed();
+    QList<QByteArray> lines;
+    for (int i = 0; i < model->ports.size(); ++i) {
+        const PkAdapterModel::Port &p = model->ports.at(i);
+        lines << "Port " + portName(i) + ": link " + (p.link ? "up" : "down") + ", "
+                + QByteArray::number(p.framesIn(elapsed)) + " frames received, "
+                + QByteArray::number(p.framesIn(elapsed)) + " frames transmitted, "
+                + QByteArray::number(p.errorsIn(elapsed)) + " FCS errors";
+    }
+    return lines;
+}
+
+bool PkCore::port(int index, PkAdapterModel::Port *out) const
+{
+    Guard guard(m_mutex);
+    const PkAdapterModel *model = selected();
+    if (!model || index < 0 || index >= model->ports.size())
         return false;
-    *linkUp = model->ports.at(port).link;
+    *out = model->ports.at(index);
     return true;
+}
+
+int PkCore::readRegister(quint32 offset, quint32 *value) const
+{
+    Guard guard(m_mutex);
+    if (!selected())
+        return NoSuchDevice;
+    *value = m_registers.value(m_selected).value(offset, 0);
+    return 0;
+}
+
+int PkCore::writeRegister(quint32 offset, quint32 value)
+{
+    Guard guard(m_mutex);
+    if (!selected())
+        return NoSuchDevice;
+    m_registers[m_selected][offset] = value;
+    return 0;
+}
+
+QByteArray PkCore::portName(int index)
+{
+    return QByteArray(1, static_cast<char>('A' + index));
 }

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QMap>
+#include <QSet>
 
 #include <atomic>
 #include <map>
@@ -64,8 +65,13 @@ public:
     int prepareRun(int number, PkBehaviour *behaviour, bool *seededFailure);
     // Lines describing the selected adapter; empty when none is selected.
     QList<QByteArray> describe(const uint8_t *modeFlags) const;
-    // The link of a port of the selected adapter; false when it has none.
-    bool portLink(int port, bool *linkUp) const;
+    // The frame counters of each port since CoreInit; empty without adapter.
+    QList<QByteArray> statistics() const;
+    // A port of the selected adapter; false when it has none.
+    bool port(int index, PkAdapterModel::Port *out) const;
+    // The selected adapter's register file: 0, or 11 without an adapter.
+    int readRegister(quint32 offset, quint32 *value) const;
+    int writeRegister(quint32 offset, quint32 value);
     PkPacer pacer() const;
 
 private:
@@ -77,10 +83,13 @@ private:
     const PkAdapterModel *selected() const;
     void releaseAll();
     void selectIndex(int index);
+    bool takeLock(const QString &path);
     PkBehaviour behaviourFor(int number) const;
     bool drawFailure(int number, const PkBehaviour &behaviour);
     static bool matches(const PkAdapterModel &model, const uint32_t *filter);
-    int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents);
+    static QByteArray portName(int index);
+    int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
+                   PkAdapterModel::FlashQuestion *question = nullptr);
     int storeFlash(const QByteArray &contents, int failure);
 
     mutable std::mutex m_mutex;
@@ -95,11 +104,16 @@ private:
     // before it is kept one call longer for a caller still reading it.
     std::vector<AdapterRecord> m_tables[2];
     int m_table = 0;
-    QMap<quintptr, int> m_drivers;
+    struct DriverSession {
+        int adapter = -1;
+        int linkQueries = 0;
+    };
+    QMap<quintptr, DriverSession> m_drivers;
     quintptr m_nextDriver = 0;
     QByteArray m_ipText, m_maskText;
     QElapsedTimer m_clock;
     std::map<int, std::mt19937> m_failDraws;
-    bool m_locateOn = false;
+    QSet<int> m_locateOn;                        // adapters whose LED is lit
+    QMap<int, QMap<quint32, quint32>> m_registers; // per adapter, written ones
     int m_seriesDepth = 0;
 };

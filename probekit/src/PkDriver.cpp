@@ -5,12 +5,12 @@
 #include <cstring>
 
 int PkDriver::query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, uint32_t *size,
-                    qint64 elapsedMs)
+                    const Moment &moment)
 {
     if (!buffer || !size)
         return 7;
     bool known = false;
-    const QByteArray data = reply(adapter, oid, elapsedMs, &known);
+    const QByteArray data = reply(adapter, oid, moment, &known);
     if (!known)
         return 32;
     const uint32_t needed = static_cast<uint32_t>(data.size());
@@ -23,7 +23,7 @@ int PkDriver::query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, u
     return 0;
 }
 
-QByteArray PkDriver::reply(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs, bool *known)
+QByteArray PkDriver::reply(const PkAdapterModel &adapter, uint32_t oid, const Moment &moment, bool *known)
 {
     *known = true;
     switch (oid) {
@@ -38,12 +38,12 @@ QByteArray PkDriver::reply(const PkAdapterModel &adapter, uint32_t oid, qint64 e
     case LinkState:
     case Duplex:
     case Speed:
-        return portBytes(adapter, oid);
+        return portBytes(adapter, oid, moment.linkQuery);
     default:
         break;
     }
     if (oid >= FirstCounter && oid <= LastCounter && (oid - FirstCounter) % 2 == 0)
-        return counters(adapter, oid, elapsedMs);
+        return counters(adapter, oid, moment.elapsedMs);
     *known = false;
     return QByteArray();
 }
@@ -56,7 +56,7 @@ QByteArray PkDriver::textReply(const QByteArray &text)
     return data;
 }
 
-QByteArray PkDriver::portBytes(const PkAdapterModel &adapter, uint32_t oid)
+QByteArray PkDriver::portBytes(const PkAdapterModel &adapter, uint32_t oid, int linkQuery)
 {
     // Byte 0, then one byte for each of the two ports, then spare room.
     QByteArray data(16, '\0');
@@ -64,7 +64,7 @@ QByteArray PkDriver::portBytes(const PkAdapterModel &adapter, uint32_t oid)
         const PkAdapterModel::Port &p = adapter.ports.at(port);
         int value = 0;
         if (oid == LinkState)
-            value = p.link ? LinkUp : LinkDown;
+            value = p.link && linkQuery > p.upAfterQueries ? LinkUp : LinkDown;
         else if (oid == Duplex)
             value = p.duplex;
         else
@@ -82,8 +82,7 @@ QByteArray PkDriver::counters(const PkAdapterModel &adapter, uint32_t oid, qint6
     const quint64 share = (oid - FirstCounter) / 2 + 1;
     for (int port = 0; port < 2 && port < adapter.ports.size(); ++port) {
         const PkAdapterModel::Port &p = adapter.ports.at(port);
-        const quint64 frames = p.link ? p.traffic * static_cast<quint64>(elapsedMs) / 1000 : 0;
-        const quint64 value = frames * share / 21;
+        const quint64 value = p.framesIn(elapsedMs) * share / 21;
         qToLittleEndian<quint64>(value, data.data() + port * 8);
     }
     return data;

@@ -24,15 +24,23 @@ public:
     static constexpr uint8_t LinkUp = 4;
     static constexpr uint8_t LinkDown = 2;
 
+    // What a query depends on besides the adapter: elapsedMs drives the
+    // frame counters of ports with a link; linkQuery counts the link-state
+    // queries of the driver session, this one included, for ports whose
+    // link comes up only after some of them.
+    struct Moment {
+        qint64 elapsedMs = 0;
+        int linkQuery = 1;
+    };
+
     // Status 0, 7 (null buffer or size), 32 (unknown OID or buffer too
-    // small; *size then tells the size needed). elapsedMs drives the frame
-    // counters of ports with a link.
+    // small; *size then tells the size needed).
     static int query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, uint32_t *size,
-                     qint64 elapsedMs);
+                     const Moment &moment);
 
 private:
-    static QByteArray reply(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs, bool *known);
+    static QByteArray reply(const PkAdapterModel &adapter, uint32_t oid, const Moment &moment, bool *known);
     static QByteArray textReply(const QByteArray &text);
-    static QByteArray portBytes(const PkAdapterModel &adapter, uint32_t oid);
+    static QByteArray portBytes(const PkAdapterModel &adapter, uint32_t oid, int linkQuery);
     static QByteArray counters(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs);
 };

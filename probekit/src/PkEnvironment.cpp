@@ -1,8 +1,34 @@
 #include "PkEnvironment.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
+#include <dlfcn.h>
 #include <unistd.h>
+
+namespace {
+
+// The shipped machine file lies beside the library in the build's run
+// directory, and in ../share/nicdiag beside the lib/ directory of an
+// installed copy; the library finds itself, so neither depends on the
+// directory the program was started from.
+QString shippedMachinePath()
+{
+    static const char anchor = 0;
+    Dl_info info{};
+    if (dladdr(&anchor, &info) != 0 && info.dli_fname) {
+        const QDir libraryDir = QFileInfo(QFile::decodeName(info.dli_fname)).absoluteDir();
+        for (const char *relative : {"machine.json", "../share/nicdiag/machine.json"}) {
+            const QString candidate = QDir::cleanPath(libraryDir.filePath(QLatin1String(relative)));
+            if (QFileInfo::exists(candidate))
+                return candidate;
+        }
+    }
+    return QStringLiteral("./machine.json");
+}
+
+} // namespace
 
 QString PkEnvironment::fromEnv(const char *name)
 {
@@ -12,7 +38,7 @@ QString PkEnvironment::fromEnv(const char *name)
 QString PkEnvironment::machinePath()
 {
     const QString path = fromEnv("PROBEKIT_MACHINE");
-    return path.isEmpty() ? QStringLiteral("./machine.json") : path;
+    return path.isEmpty() ? shippedMachinePath() : path;
 }
 
 QString PkEnvironment::stateDir()

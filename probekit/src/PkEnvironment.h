@@ -8,6 +8,8 @@
 class PkEnvironment
 {
 public:
+    // PROBEKIT_MACHINE when set, else the machine file shipped with the
+    // library (found from the library's own location), else ./machine.json.
     static QString machinePath();
     static QString stateDir();
     static QString lockDir();

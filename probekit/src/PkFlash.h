@@ -6,9 +6,11 @@
 
 #include <cstdint>
 
-// The flash PROM's operations as the hardware paces them: chunk by chunk,
-// with progress and a few messages. They work on copies; the caller stores
-// the result.
+// The flash PROM's operations as the hardware paces them: step by step,
+// with progress from 0 to 100 in twenty steps and a stamped text at start
+// and end. At time scale 1 a 128 KiB PROM reads in about 2 s, erases in
+// about 1 s and programs (erase, write, verify) in about 2 s; other sizes
+// take their share. They work on copies; the caller stores the result.
 class PkFlash
 {
 public:
@@ -21,11 +23,13 @@ public:
                               const PkReporter &reporter, const PkPacer &pacer);
     static QByteArray erase(int flashSize, const PkReporter &reporter, const PkPacer &pacer);
 
-private:
-    // Reports progress from `from` to `to` over `chunks` paced chunks.
-    static void chunks(int from, int to, int chunks, int chunkMs, const PkReporter &reporter,
-                       const PkPacer &pacer);
+    static constexpr int Steps = 20;
 
-    static constexpr int Chunks = 8;
-    static constexpr int ChunkMs = 30;
+private:
+    // Reports progress from `from` to `to` over `steps` paced steps that
+    // take `totalMs` together.
+    static void steps(int from, int to, int steps, int totalMs, const PkReporter &reporter,
+                      const PkPacer &pacer);
+    // The time `msPer128K` milliseconds per 128 KiB give `bytes`.
+    static int duration(int msPer128K, quint64 bytes);
 };

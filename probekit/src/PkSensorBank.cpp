@@ -2,9 +2,10 @@
 
 #include <cstring>
 
-void PkSensorBank::reset(const QVector<PkAdapterModel::Sensor> &sensors, quint32 seed)
+void PkSensorBank::reset(const QVector<PkAdapterModel::Sensor> &sensors, quint32 seed, int readingCount)
 {
     m_sensors = sensors.mid(0, 255); // the count travels in one byte
+    m_readingCount = readingCount < 0 ? m_sensors.size() : qMin(readingCount, 255);
     m_names.clear();
     m_info.clear();
     m_readings.clear();
@@ -25,16 +26,20 @@ void PkSensorBank::reset(const QVector<PkAdapterModel::Sensor> &sensors, quint32
     }
 }
 
-SensorReading *PkSensorBank::read()
+SensorReading *PkSensorBank::read(uint8_t *count)
 {
     m_readings.clear();
     std::uniform_real_distribution<double> spread(-1.0, 1.0);
-    for (const PkAdapterModel::Sensor &sensor : qAsConst(m_sensors)) {
+    for (int i = 0; i < m_readingCount; ++i) {
         SensorReading reading;
         std::memset(&reading, 0, sizeof reading);
-        reading.value = sensor.value + sensor.jitter * spread(m_random);
-        reading.toleranceCheck = sensor.check;
+        if (i < m_sensors.size()) {
+            const PkAdapterModel::Sensor &sensor = m_sensors.at(i);
+            reading.value = sensor.value + sensor.jitter * spread(m_random);
+            reading.toleranceCheck = sensor.check;
+        }
         m_readings.push_back(reading);
     }
+    *count = static_cast<uint8_t>(m_readings.size());
     return m_readings.empty() ? &m_empty.reading : m_readings.data();
 }

@@ -27,8 +27,10 @@ QStringList PkVpd::listed(const QMap<QString, QByteArray> &vpd)
 {
     QStringList names;
     for (auto it = vpd.begin(); it != vpd.end(); ++it) {
-        if (it.key().size() == 2)
-            names.append(it.key());
+        const QString &name = it.key();
+        // A name with a blank would split in the list.
+        if (name != QLatin1String("Name") && !name.isEmpty() && !name.contains(QLatin1Char(' ')))
+            names.append(name);
     }
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return rank(a) < rank(b);

@@ -11,9 +11,11 @@ class PkVpd
 public:
     // "V" or "Y" followed by a digit or an upper-case letter.
     static bool isWritable(const QString &keyword);
-    // Two-character keywords only ("Name" is the identifier string, read by
-    // name but not listed): read-only ones in the order PN, EC, SN, MN, then
-    // the others, then the writable ones, each group by name.
+    // Every keyword but "Name" (the identifier string, read by name but not
+    // listed) and names that are empty or hold a blank: read-only ones in
+    // the order PN, EC, SN, MN, then the others, then the writable ones,
+    // each group by name. A machine file may hold names of other lengths
+    // than two; they list with the other read-only ones.
     static QStringList listed(const QMap<QString, QByteArray> &vpd);
 
     // Longest value a keyword holds: its length field is one byte.

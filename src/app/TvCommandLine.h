@@ -9,9 +9,12 @@ public:
 
     static TvCommandLine parse(int argc, char *argv[]);
 
-    QString configPath = QStringLiteral("./config.xml");
-    QString adapterInfoPath = QStringLiteral("./adapterinfofile.xml");
-    QString testInfoPath = QStringLiteral("./testinfofile.xml");
+    // Empty when not given: the start-up then takes the file of that name
+    // from the program's data directory. A given path is used as it stands,
+    // so a relative one is relative to the current directory.
+    QString configPath;
+    QString adapterInfoPath;
+    QString testInfoPath;
     QString languageCode;
     int bus = -1;
     int device = -1;

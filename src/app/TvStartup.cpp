@@ -1,5 +1,6 @@
 #include "TvStartup.h"
 #include "TvCommandLine.h"
+#include "TvConsoleDialogs.h"
 #include "text/TvProgram.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
@@ -14,6 +15,7 @@
 #include "ui/TvSplash.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QTranslator>
 
@@ -34,7 +36,7 @@ QString noGuiText(const char *key)
 // Everything the entry point holds for one run; destroyed in reverse order
 // of creation when run() returns.
 struct StartupState {
-    std::unique_ptr<QApplication> ownApplication;
+    std::unique_ptr<QCoreApplication> ownApplication;
     std::unique_ptr<QTranslator> qtTranslator;
     std::unique_ptr<QTranslator> diagTranslator;
 
@@ -53,13 +55,96 @@ struct StartupState {
     }
 };
 
-std::unique_ptr<QTranslator> installTranslator(const QString &name)
+TvConsoleDialogs &consoleDialogs()
+{
+    static TvConsoleDialogs dialogs;
+    return dialogs;
+}
+
+// The usage text and the console listing are console work: they need no
+// display, and a box would only stand in a script's way. The window gets a
+// widget application when there is a display to show it on; without one
+// the start goes on as far as the window and says there why it stops.
+// Set when no display that was named could be reached.
+bool displayUnreachable = false;
+
+std::unique_ptr<QCoreApplication> makeApplication(const TvCommandLine &options, int &argc,
+                                                  char *argv[])
+{
+    displayUnreachable = false;
+    if (options.usage || options.list || !TvPlatform::hasDisplay())
+        return std::make_unique<QCoreApplication>(argc, argv);
+    // A display that is named but cannot be reached (a stale DISPLAY over
+    // ssh) would make Qt abort; with a fallback the start reaches the
+    // window, which then says why it cannot open.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland;offscreen");
+        auto application = std::make_unique<QApplication>(argc, argv);
+        qunsetenv("QT_QPA_PLATFORM");
+        displayUnreachable = QGuiApplication::platformName() == QLatin1String("offscreen");
+        return application;
+    }
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+QApplication *widgetApplication()
+{
+    return qobject_cast<QApplication *>(QCoreApplication::instance());
+}
+
+// Boxes need a screen that somebody looks at; the offscreen and minimal
+// platforms have none, and a box there would wait for ever.
+bool boxesCanBeShown()
+{
+    if (!widgetApplication())
+        return false;
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+QString dataFile(const QString &given, const char *name)
+{
+    return given.isEmpty() ? QDir(TvPlatform::dataDirectory()).filePath(QLatin1String(name)) : given;
+}
+
+// A relative base directory (the shipped "." above all) names a place in
+// the program's data directory, wherever the program was started from; an
+// absolute one is taken as it stands.
+QString resolvedBasePath(const QString &basepath)
+{
+    if (QDir::isAbsolutePath(basepath))
+        return basepath;
+    return QDir::cleanPath(QDir(TvPlatform::dataDirectory()).absoluteFilePath(basepath));
+}
+
+std::unique_ptr<QTranslator> loadTranslator(const QString &name)
 {
     auto translator = std::make_unique<QTranslator>();
-    // A missing file leaves the translator empty; texts then show as keys.
-    translator->load(name, QStringLiteral("."));
-    QCoreApplication::installTranslator(translator.get());
+    // A missing "qt_" file leaves the translator empty; that is no error.
+    translator->load(name, TvPlatform::dataDirectory());
     return translator;
+}
+
+// A language that the table knows but that has no catalogue would show
+// every text as its key: English is the better reading, and the user is
+// told once which language is missing.
+void installTranslators(StartupState &state)
+{
+    QString qtName = TvStartup::translationFileName(QStringLiteral("qt_"));
+    QString diagName = TvStartup::translationFileName(QStringLiteral("diag_"));
+    QString missingCode;
+    if (!QTranslator().load(diagName, TvPlatform::dataDirectory())) {
+        missingCode = TvProgram::languageCode();
+        TvProgram::setLanguageCode(QStringLiteral("en"));
+        qtName = TvStartup::translationFileName(QStringLiteral("qt_"));
+        diagName = TvStartup::translationFileName(QStringLiteral("diag_"));
+    }
+    state.qtTranslator = loadTranslator(qtName);
+    QCoreApplication::installTranslator(state.qtTranslator.get());
+    state.diagTranslator = loadTranslator(diagName);
+    QCoreApplication::installTranslator(state.diagTranslator.get());
+    if (!missingCode.isEmpty())
+        TvConsoleDialogs::writeError(noGuiText("LANGUAGE_NOT_AVAILABLE %1").arg(missingCode));
 }
 
 // The de-initialisation step shared by every failure after CoreInit.
@@ -88,6 +173,7 @@ bool readDescriptionFiles(int *status)
         *status = failAfterInit("PARSE_CONFIG_FAILED");
         return false;
     }
+    store.basepath = resolvedBasePath(store.basepath);
     TvProgram::setBannerProduct(store.name);
     if (!store.readAdapterInfoFile(TvProgram::adapterInfoPath(), TvProgram::languageCode())) {
         *status = failAfterInit("PARSE_AIF_FAILED");
@@ -107,7 +193,7 @@ QString TvStartup::translationFileName(const QString &prefix)
     QString code = TvProgram::languageCode();
     if (code.isEmpty()) {
         code = TvLanguageTable::lookupLanguageCode(TvPlatform::userLocaleId());
-        if (!QFile::exists(prefix + code + QStringLiteral(".qm")))
+        if (!QFile::exists(QDir(TvPlatform::dataDirectory()).filePath(prefix + code + QStringLiteral(".qm"))))
             code.remove(2, 3);
         // A locale the table does not know (C, POSIX) would leave every text
         // as its message key; English is the better reading.
@@ -137,26 +223,20 @@ void TvStartup::printUsage()
 
 void TvStartup::showFatalError(const QString &text)
 {
-    TvDialogSeam::current().message(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(),
-                                    text, TvDialogSeam::Ok);
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fflush(stdout);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+    TvDialogSeam &dialogs = TvDialogSeam::current();
+    dialogs.message(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(), text, TvDialogSeam::Ok);
+    // A box that could not be shown has gone to standard error already.
+    if (&dialogs != &consoleDialogs())
+        TvConsoleDialogs::writeError(text);
 }
 
 int TvStartup::run(int argc, char *argv[])
 {
-    static TvQtDialogs realDialogs;
-    TvDialogSeam::setDefault(&realDialogs);
     TvProgram::reset();
     CAdapterInfo::instance().clear();
     TvProgram::bannerText();
 
     const TvCommandLine options = TvCommandLine::parse(argc, argv);
-    TvProgram::setConfigPath(options.configPath);
-    TvProgram::setAdapterInfoPath(options.adapterInfoPath);
-    TvProgram::setTestInfoPath(options.testInfoPath);
     TvProgram::setLanguageCode(options.languageCode);
     TvProgram::setPreselection(options.bus, options.device);
     TvProgram::runSettings()[1] = options.modeFlag ? 1 : 0;
@@ -164,12 +244,16 @@ int TvStartup::run(int argc, char *argv[])
 
     StartupState state;
     if (!QCoreApplication::instance())
-        state.ownApplication = std::make_unique<QApplication>(argc, argv);
+        state.ownApplication = makeApplication(options, argc, argv);
+    static TvQtDialogs realDialogs;
+    TvDialogSeam::setDefault(boxesCanBeShown() ? static_cast<TvDialogSeam *>(&realDialogs)
+                                               : &consoleDialogs());
+    // The data directory is known once the application object is.
+    TvProgram::setConfigPath(dataFile(options.configPath, "config.xml"));
+    TvProgram::setAdapterInfoPath(dataFile(options.adapterInfoPath, "adapterinfofile.xml"));
+    TvProgram::setTestInfoPath(dataFile(options.testInfoPath, "testinfofile.xml"));
 
-    const QString qtName = translationFileName(QStringLiteral("qt_"));
-    const QString diagName = translationFileName(QStringLiteral("diag_"));
-    state.qtTranslator = installTranslator(qtName);
-    state.diagTranslator = installTranslator(diagName);
+    installTranslators(state);
 
     if (options.usage) {
         printUsage();
@@ -204,6 +288,10 @@ int TvStartup::runWithCore(const TvCommandLine &options)
 
 int TvStartup::runWindow()
 {
+    if (!widgetApplication())
+        return failAfterInit("NO_DISPLAY");
+    if (displayUnreachable)
+        return failAfterInit("DISPLAY_UNREACHABLE");
     auto splash = std::make_unique<TvSplash>(false);
     std::unique_ptr<TvDiagMainWindow> window(new (std::nothrow) TvDiagMainWindow());
     if (!window)

@@ -13,7 +13,8 @@ public:
     static int run(int argc, char *argv[]);
 
     // "qt_" or "diag_" followed by the language code; the first call
-    // without -L chooses the code from the user's locale.
+    // without -L chooses the code from the user's locale and the
+    // catalogues in the program's data directory.
     static QString translationFileName(const QString &prefix);
     static void printUsage();
     // Critical box (banner caption, OK), then the text unchanged on stderr.

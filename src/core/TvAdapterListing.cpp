@@ -1,9 +1,9 @@
 #include "TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
+#include "description/TvPrintable.h"
 #include "platform/TvPlatform.h"
 #include "text/TvText.h"
 
-#include <QVector>
 #include <cstdio>
 
 namespace {
@@ -19,15 +19,20 @@ QString adapterName(const AdapterRecord &record)
     return CAdapterInfo::instance().adapterName(TvAdapterListing::adapterKey(record));
 }
 
-void printAdapterLine(const AdapterRecord &record, const QString &name)
+// The text cut to at most `width` characters, never inside a surrogate
+// pair; *count receives how many characters are left.
+QString cutToCharacters(const QString &text, int width, int *count)
 {
-    const QByteArray bytes = name.toUtf8();
-    if (record.slotNumber == -1)
-        std::printf("%-63.63s NA   %-2d  %-2d\n", bytes.constData(), record.busNumber,
-                    record.deviceNumber);
-    else
-        std::printf("%-63.63s %-2d   %-2d  %-2d\n", bytes.constData(), record.slotNumber,
-                    record.busNumber, record.deviceNumber);
+    int characters = 0;
+    int i = 0;
+    while (i < text.size() && characters < width) {
+        const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size()
+                          && text.at(i + 1).isLowSurrogate();
+        i += pair ? 2 : 1;
+        ++characters;
+    }
+    *count = characters;
+    return text.left(i);
 }
 
 } // namespace
@@ -42,12 +47,17 @@ QVector<uint32_t> TvAdapterListing::vendorFilter()
 {
     QVector<uint32_t> filter;
     const QList<PciIdEntry> &ids = CAdapterInfo::instance().vendorIds;
-    if (ids.isEmpty())
-        return filter;
+    filter.reserve(2 * ids.size() + 2);
     for (const PciIdEntry &entry : ids)
         filter << entry.vendorId << entry.deviceId;
     filter << 0 << 0;
     return filter;
+}
+
+AdapterRecord *TvAdapterListing::enumerateAdapters()
+{
+    const QVector<uint32_t> filter = vendorFilter();
+    return AdapterEnumerate(filter.constData());
 }
 
 bool TvAdapterListing::isEndRecord(const AdapterRecord &record)
@@ -56,10 +66,25 @@ bool TvAdapterListing::isEndRecord(const AdapterRecord &record)
            && record.deviceId == 0 && record.vendorId == 0;
 }
 
+QByteArray TvAdapterListing::adapterLine(const AdapterRecord &record, const QString &name)
+{
+    // The column counts characters, not UTF-8 bytes: a byte cut could leave
+    // half a character, and byte padding misaligns the columns after any
+    // letter beyond ASCII.
+    int characters = 0;
+    QString line = cutToCharacters(TvPrintable::line(name), NameWidth, &characters);
+    line += QString(NameWidth - characters, QLatin1Char(' '));
+    if (record.slotNumber == -1)
+        line += QString::asprintf(" NA   %-2d  %-2d\n", record.busNumber, record.deviceNumber);
+    else
+        line += QString::asprintf(" %-2d   %-2d  %-2d\n", record.slotNumber, record.busNumber,
+                                  record.deviceNumber);
+    return line.toUtf8();
+}
+
 void TvAdapterListing::listAdapters()
 {
-    const QVector<uint32_t> filter = vendorFilter();
-    const AdapterRecord *table = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
+    const AdapterRecord *table = enumerateAdapters();
     if (!table) {
         TvPlatform::writeConsole(QStringLiteral("\n") + TvText::translate("NoGUIText", "ADAPTER_LIST_FAILED")
                                  + QStringLiteral("\n"));
@@ -71,7 +96,8 @@ void TvAdapterListing::listAdapters()
     for (const AdapterRecord *record = table; !isEndRecord(*record); ++record) {
         if (AdapterSelect(record) != 0)
             continue;
-        printAdapterLine(*record, adapterName(*record));
+        const QByteArray line = adapterLine(*record, adapterName(*record));
+        std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     }
     // The listing is mixed with console-writer output later on; keep order.
     std::fflush(stdout);

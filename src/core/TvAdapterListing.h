@@ -1,5 +1,7 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
+#include <QVector>
 #include <probekit.h>
 
 // The console listing of the installed supported adapters (option -l).
@@ -10,9 +12,17 @@ public:
 
     // "VVVV:DDDD:SVSV:SSSS" of a record, as the adapter information file keys it.
     static QString adapterKey(const AdapterRecord &record);
-    // The vendor filter of the configuration, ended by (0, 0); empty when the
-    // configuration lists no vendor (the core then gets a null filter).
+    // The vendor filter of the configuration, always ended by (0, 0): a
+    // configuration without vendors passes the end pair alone and lists no
+    // adapter, where a null filter would list every vendor's devices.
     static QVector<uint32_t> vendorFilter();
+    // AdapterEnumerate with that filter: the adapter table, null on failure.
+    static AdapterRecord *enumerateAdapters();
     // True for the record that ends an adapter table.
     static bool isEndRecord(const AdapterRecord &record);
+    // One printed line: the name as one line in a column of NameWidth
+    // characters (cut or padded), then slot, bus and device number.
+    static QByteArray adapterLine(const AdapterRecord &record, const QString &name);
+
+    static constexpr int NameWidth = 63;
 };

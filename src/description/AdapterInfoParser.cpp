@@ -1,27 +1,64 @@
 #include "AdapterInfoParser.h"
 #include "CAdapterInfo.h"
 
-#include <QStringList>
+#include <algorithm>
+#include <iterator>
 
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
+// A field element of an adapter and the member its text goes to.
+struct AdapterField {
+    QLatin1String name;
+    QString CAdapterEntry::*text;
+    QList<int> CAdapterEntry::*numbers;
+};
 
 namespace {
 
 const char *const Context = "AdapterInfoParser";
 
-const char *const AdapterFields[] = {"id",     "name",       "info",      "connector",
-                                     "medium", "pixmap",     "miscconfig", "testcases",
-                                     nullptr};
-const char *const MiscFields[] = {"type", "unit", "label", nullptr};
+const AdapterField AdapterFields[] = {
+    {QLatin1String("id"), &CAdapterEntry::id, nullptr},
+    {QLatin1String("name"), &CAdapterEntry::name, nullptr},
+    {QLatin1String("info"), &CAdapterEntry::info, nullptr},
+    {QLatin1String("connector"), &CAdapterEntry::connector, nullptr},
+    {QLatin1String("medium"), &CAdapterEntry::medium, nullptr},
+    {QLatin1String("pixmap"), &CAdapterEntry::pixmap, nullptr},
+    {QLatin1String("miscconfig"), nullptr, &CAdapterEntry::miscConfigIds},
+    {QLatin1String("testcases"), nullptr, &CAdapterEntry::testCaseIds},
+};
 
-bool isOneOf(const QString &name, const char *const *names)
+enum MiscField { MiscType, MiscUnit, MiscLabel };
+const QLatin1String MiscFields[] = {QLatin1String("type"), QLatin1String("unit"),
+                                    QLatin1String("label")};
+
+const AdapterField *findAdapterField(const QStringRef &name)
 {
-    for (; *names; ++names) {
-        if (name == QLatin1String(*names))
-            return true;
+    for (const AdapterField &field : AdapterFields) {
+        if (DescriptionParser::isName(name, field.name))
+            return &field;
     }
-    return false;
+    return nullptr;
+}
+
+int findMiscField(const QStringRef &name)
+{
+    for (int i = 0; i < int(std::size(MiscFields)); ++i) {
+        if (DescriptionParser::isName(name, MiscFields[i]))
+            return i;
+    }
+    return -1;
+}
+
+// Keys are ASCII; anything else takes Qt's full case mapping.
+QString upperCase(const QStringRef &text)
+{
+    QString upper(text.size(), Qt::Uninitialized);
+    QChar *out = upper.data();
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80)
+            return QString(text.unicode(), text.size()).toUpper();
+        *out++ = c.unicode() >= 'a' && c.unicode() <= 'z' ? QChar(c.unicode() - 'a' + 'A') : c;
+    }
+    return upper;
 }
 
 } // namespace
@@ -32,25 +69,26 @@ AdapterInfoParser::AdapterInfoParser(CAdapterInfo *store, const QString &languag
 {
 }
 
-bool AdapterInfoParser::startElement(const QString &, const QString &, const QString &qName,
-                                     const QXmlAttributes &attributes)
+bool AdapterInfoParser::startElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
     switch (m_level) {
     case 0:
-        return startAtTop(qName, attributes);
+        return startAtTop(name);
     case 1:
-        enterField(qName, AdapterFields, 2);
+        m_field = findAdapterField(name);
+        if (m_field)
+            m_level = 2;
         break;
     case 3:
-        if (qName == QLatin1String("misc_conf")) {
-            m_itemNumber = readNumber(firstAttribute(attributes));
+        if (isName(name, QLatin1String("misc_conf"))) {
+            m_itemNumber = readNumber(firstAttribute());
             m_level = 4;
         }
         break;
     case 4:
-        enterField(qName, MiscFields, 5);
+        m_miscField = findMiscField(name);
+        if (m_miscField >= 0)
+            m_level = 5;
         break;
     default:
         break;
@@ -58,14 +96,13 @@ bool AdapterInfoParser::startElement(const QString &, const QString &, const QSt
     return true;
 }
 
-bool AdapterInfoParser::startAtTop(const QString &name, const QXmlAttributes &attributes)
+bool AdapterInfoParser::startAtTop(const QStringRef &name)
 {
-    if (name == QLatin1String("adapterinfofile"))
-        return acceptVersion(attributes, Context, "AIF_WRONG_VERSION");
-    if (name == QLatin1String("adapter")) {
+    if (isName(name, QLatin1String("adapterinfofile")))
+        return acceptVersion(Context, "AIF_WRONG_VERSION");
+    if (isName(name, QLatin1String("adapter"))) {
         startAdapter();
-    } else if (name == QLatin1String("miscconfiginfo")
-               && firstAttribute(attributes) == m_languageCode) {
+    } else if (isName(name, QLatin1String("miscconfiginfo")) && firstAttribute() == m_languageCode) {
         // Blocks of other languages stay at level 0 and are skipped whole.
         m_languageFound = true;
         m_level = 3;
@@ -81,18 +118,8 @@ void AdapterInfoParser::startAdapter()
     m_level = 1;
 }
 
-void AdapterInfoParser::enterField(const QString &name, const char *const *fields, int nextLevel)
+void AdapterInfoParser::characters(const QStringRef &text)
 {
-    if (!isOneOf(name, fields))
-        return;
-    m_element = name;
-    m_level = nextLevel;
-}
-
-bool AdapterInfoParser::characters(const QString &text)
-{
-    if (text.isNull())
-        return true;
     if (m_level == 2) {
         storeAdapterField(text);
         m_level = 1;
@@ -100,54 +127,63 @@ bool AdapterInfoParser::characters(const QString &text)
         storeMiscField(text);
         m_level = 4;
     }
-    return true;
 }
 
-void AdapterInfoParser::storeAdapterField(const QString &text)
+void AdapterInfoParser::storeAdapterField(const QStringRef &text)
 {
-    if (m_element == QLatin1String("id"))
-        m_adapter.id = text.toUpper();
-    else if (m_element == QLatin1String("name"))
-        m_adapter.name = text;
-    else if (m_element == QLatin1String("info"))
-        m_adapter.info = text;
-    else if (m_element == QLatin1String("connector"))
-        m_adapter.connector = text;
-    else if (m_element == QLatin1String("medium"))
-        m_adapter.medium = text;
-    else if (m_element == QLatin1String("pixmap"))
-        m_adapter.pixmap = text;
-    else if (m_element == QLatin1String("miscconfig"))
-        appendNumbers(&m_adapter.miscConfigIds, text);
-    else if (m_element == QLatin1String("testcases"))
-        appendNumbers(&m_adapter.testCaseIds, text);
+    static_assert(std::size(AdapterFields) == FieldCount, "one cache per field");
+    const int field = int(m_field - AdapterFields);
+    if (m_field->numbers)
+        appendNumbers(field, &(m_adapter.*(m_field->numbers)), text);
+    else if (m_field->text == &CAdapterEntry::id)
+        m_adapter.id = upperCase(text);
+    else
+        m_adapter.*(m_field->text) = sharedText(field, text);
 }
 
-void AdapterInfoParser::storeMiscField(const QString &text)
+QString AdapterInfoParser::sharedText(int field, const QStringRef &text)
 {
-    if (m_element == QLatin1String("type"))
+    QString &last = m_lastText[field];
+    if (last.isNull() || last != text)
+        last = textOf(text);
+    return last;
+}
+
+void AdapterInfoParser::storeMiscField(const QStringRef &text)
+{
+    if (m_miscField == MiscType)
         m_item.type = readNumber(text);
-    else if (m_element == QLatin1String("unit"))
-        m_item.unit = text.trimmed();
-    else if (m_element == QLatin1String("label"))
-        m_item.label = text;
+    else if (m_miscField == MiscUnit)
+        m_item.unit = textOf(text.trimmed());
+    else
+        m_item.label = textOf(text);
 }
 
-void AdapterInfoParser::appendNumbers(QList<int> *list, const QString &text)
+void AdapterInfoParser::appendNumbers(int field, QList<int> *list, const QStringRef &text)
 {
-    // Empty pieces count: "1,,2" lists a 0 between the two.
-    const QStringList pieces = text.split(QLatin1Char(','));
-    for (const QString &piece : pieces)
-        list->append(readNumber(piece));
+    const bool fresh = list->isEmpty();
+    if (fresh && !m_lastText[field].isNull() && m_lastText[field] == text) {
+        *list = m_lastList[field];
+        return;
+    }
+    // Empty pieces count: "1,,2" lists a 0 between the two. Reserving only
+    // for a fresh list keeps many short lists in one adapter from copying
+    // the whole list each time.
+    if (fresh)
+        list->reserve(int(std::count(text.begin(), text.end(), QLatin1Char(','))) + 1);
+    forEachPiece(text, [list](QStringView piece) { list->append(readNumber(piece)); });
+    // A family's lists are short; a long one is not worth a copy of its text.
+    if (fresh && text.size() <= 256) {
+        m_lastText[field] = textOf(text);
+        m_lastList[field] = *list;
+    }
 }
 
-bool AdapterInfoParser::endElement(const QString &, const QString &, const QString &qName)
+void AdapterInfoParser::endElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
     switch (m_level) {
     case 1:
-        if (qName == QLatin1String("adapter")) {
+        if (isName(name, QLatin1String("adapter"))) {
             m_store->adapters.insert(m_adapter.id, m_adapter);
             m_level = 0;
         }
@@ -156,11 +192,11 @@ bool AdapterInfoParser::endElement(const QString &, const QString &, const QStri
         m_level = 1;
         break;
     case 3:
-        if (qName == QLatin1String("miscconfiginfo"))
+        if (isName(name, QLatin1String("miscconfiginfo")))
             m_level = 0;
         break;
     case 4:
-        if (qName == QLatin1String("misc_conf")) {
+        if (isName(name, QLatin1String("misc_conf"))) {
             m_store->miscItems.insert(m_itemNumber, m_item);
             m_level = 3;
         }
@@ -171,7 +207,4 @@ bool AdapterInfoParser::endElement(const QString &, const QString &, const QStri
     default:
         break;
     }
-    return true;
 }
-
-QT_WARNING_POP

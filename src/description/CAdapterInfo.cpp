@@ -2,6 +2,7 @@
 #include "AdapterInfoParser.h"
 #include "ConfigParser.h"
 #include "TestInfoParser.h"
+#include "TvPrintable.h"
 
 #include "text/TvProgram.h"
 #include "text/TvText.h"
@@ -10,84 +11,92 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
-
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
-#include <QXmlInputSource>
-#include <QXmlSimpleReader>
+#include <unistd.h>
 
 namespace {
 
 const char *const Context = "CAdapterInfo";
 
-// 0 when something exists at path, else the error number that says why not.
-int missingFileError(const QString &path)
+// The message key names the file kind and takes the path and the reason.
+void reportOpenError(const QString &path, const char *key, const QString &reason)
 {
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
-        return 0;
-    return errno;
+    TvDialogSeam::current().message(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(),
+                                    TvText::translate(Context, key).arg(path, reason),
+                                    TvDialogSeam::Ok);
 }
 
-// The message key names the file kind and takes the path and the system's
-// text for the error.
-void reportOpenError(const QString &path, const char *key, int error)
+QString systemReason(int error)
 {
-    const QString text = TvText::translate(Context, key)
-                             .arg(path, QString::fromLocal8Bit(std::strerror(error)));
-    TvDialogSeam::current().message(nullptr, TvDialogSeam::Critical, TvProgram::bannerText(),
-                                    text, TvDialogSeam::Ok);
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Why the file open at fd cannot be read as a description; empty when it can.
+// Only a regular file is read: a FIFO would block start-up in open() (hence
+// O_NONBLOCK there), and a device may never end.
+QString refusalReason(int fd)
+{
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        return systemReason(errno);
+    if (S_ISDIR(info.st_mode))
+        return systemReason(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return TvText::translate(Context, "NOT_A_REGULAR_FILE");
+    if (info.st_size > CAdapterInfo::MaxFileBytes)
+        return TvText::translate(Context, "FILE_TOO_LARGE %1")
+            .arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
+    return QString();
 }
 
 // Opens a description file for reading. Something that exists but cannot be
-// read (a directory, no permission) is as fatal as a missing file: reading
-// on with an empty store would list foreign adapters under empty names.
-bool openDescription(QFile &file, const char *key)
+// read is as fatal as a missing file: reading on with an empty store would
+// list foreign adapters under empty names.
+bool openDescription(QFile &file, const QString &path, const char *key)
 {
-    const QString path = file.fileName();
-    int error = missingFileError(path);
-    if (error == 0) {
-        struct stat info;
-        if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode))
-            error = EISDIR;
-        else if (file.open(QIODevice::ReadOnly))
-            return true;
-        else
-            error = errno ? errno : EACCES;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reportOpenError(path, key, systemReason(errno));
+        return false;
     }
-    reportOpenError(path, key, error);
+    const QString reason = refusalReason(fd);
+    if (reason.isEmpty() && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    reportOpenError(path, key, reason.isEmpty() ? file.errorString() : reason);
     return false;
 }
 
-// The result is not looked at by the callers: whatever was stored before a
-// parse error or a refused version stays.
-void parseFrom(QFile &file, QXmlDefaultHandler *handler)
+// False when the file was refused. Otherwise the result is not looked at by
+// the callers: whatever was stored before a parse error or a refused
+// version stays.
+bool parseFrom(QFile &file, const QString &path, DescriptionParser *parser)
 {
     file.seek(0);
-    QXmlInputSource source(&file);
-    QXmlSimpleReader reader;
-    reader.setContentHandler(handler);
-    reader.parse(&source);
+    return parser->parse(&file, path);
 }
 
 // Reads a file that has one block per language. When no block carried the
 // selected language, the whole file is read again for English; entries of
 // the second pass hide those of the first.
 template <typename Parser>
-void parseForLanguage(CAdapterInfo *store, QFile &file, const QString &languageCode)
+bool parseForLanguage(CAdapterInfo *store, QFile &file, const QString &path,
+                      const QString &languageCode)
 {
     bool found = false;
     {
         Parser parser(store, languageCode);
-        parseFrom(file, &parser);
+        if (!parseFrom(file, path, &parser))
+            return false;
         found = parser.languageBlockFound();
     }
-    if (!found) {
-        Parser fallback(store, QStringLiteral("en"));
-        parseFrom(file, &fallback);
-    }
+    if (found)
+        return true;
+    Parser fallback(store, QStringLiteral("en"));
+    return parseFrom(file, path, &fallback);
 }
 
 } // namespace
@@ -125,34 +134,50 @@ void CAdapterInfo::clear()
     poll_interval = 0;
     vendorIds.clear();
     logFileName = QString();
+    warnings.clear();
+}
+
+void CAdapterInfo::addWarning(const QString &text)
+{
+    // The English second pass of a file would repeat the first pass's lines,
+    // and a hostile file could carry a warning on every line. What a line
+    // quotes from the file may hold control characters: it is kept printable.
+    const QString line = TvPrintable::line(text);
+    if (warnings.size() > MaxWarnings || warnings.contains(line))
+        return;
+    if (warnings.size() < MaxWarnings)
+        warnings.append(line);
+    else
+        warnings.append(TvText::translate(Context, "MORE_WARNINGS %1").arg(MaxWarnings));
+    const QByteArray bytes = warnings.last().toLocal8Bit() + '\n';
+    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
 }
 
 bool CAdapterInfo::readConfigFile(const QString &path)
 {
-    QFile file(path);
-    if (!openDescription(file, "CONFIG_OPEN_FAILED %1 %2"))
+    QFile file;
+    if (!openDescription(file, path, "CONFIG_OPEN_FAILED %1 %2"))
         return false;
     ConfigParser parser(this);
-    parseFrom(file, &parser);
-    return true;
+    return parseFrom(file, path, &parser);
 }
 
 bool CAdapterInfo::readAdapterInfoFile(const QString &path, const QString &languageCode)
 {
-    QFile file(path);
-    if (!openDescription(file, "AIF_OPEN_FAILED %1 %2"))
+    QFile file;
+    if (!openDescription(file, path, "AIF_OPEN_FAILED %1 %2"))
         return false;
-    parseForLanguage<AdapterInfoParser>(this, file, languageCode);
-    return true;
+    return parseForLanguage<AdapterInfoParser>(this, file, path, languageCode);
 }
 
 bool CAdapterInfo::readTestInfoFile(const QString &path, const QString &languageCode)
 {
-    QFile file(path);
-    if (!openDescription(file, "TIF_OPEN_FAILED %1 %2"))
+    QFile file;
+    if (!openDescription(file, path, "TIF_OPEN_FAILED %1 %2"))
         return false;
-    parseForLanguage<TestInfoParser>(this, file, languageCode);
-    return true;
+    return parseForLanguage<TestInfoParser>(this, file, path, languageCode);
 }
 
 bool CAdapterInfo::hasAdapter(const QString &key) const
@@ -201,4 +226,3 @@ QString CAdapterInfo::basePathOf(const QString &relative) const
     return basepath + QLatin1Char('/') + relative;
 }
 
-QT_WARNING_POP

@@ -27,6 +27,9 @@ public:
     // Forget everything read so far (tests read several files in one process).
     void clear();
 
+    // Each reader returns false when its file is missing, is not a regular
+    // file, is larger than MaxFileBytes or nests its elements too deep; a
+    // message box has then said why.
     bool readConfigFile(const QString &path);
     bool readAdapterInfoFile(const QString &path, const QString &languageCode);
     bool readTestInfoFile(const QString &path, const QString &languageCode);
@@ -70,5 +73,17 @@ public:
     // The log file that saves append to; null until chosen.
     QString logFileName;
 
+    // What the readers found wrong without refusing the file (a vendor entry
+    // that reads as 0, a sub-test left out, the line where reading a
+    // malformed file stopped), each naming its file and line, as one
+    // printable line, in the order found; after MaxWarnings lines a last one
+    // says that more were left out. Each line also went to standard error
+    // when it was added.
+    QStringList warnings;
+    void addWarning(const QString &text);
+    static constexpr int MaxWarnings = 100;
+
     static constexpr int MaxExtensions = 10;
+    // No description comes near this; the shipped files are a few KB.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 };

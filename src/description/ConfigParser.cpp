@@ -1,49 +1,47 @@
 #include "ConfigParser.h"
 #include "CAdapterInfo.h"
 
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
+// A setting element of a configuration block and where its text goes.
+struct ConfigSetting {
+    enum Kind { Text, List, FlashSize, PollInterval, VendorEntry, Ignored };
+    QLatin1String name;
+    Kind kind;
+    QString CAdapterInfo::*text;
+    QStringList CAdapterInfo::*list;
+};
 
 namespace {
 
 const char *const Context = "ConfigParser";
 
-bool isSettingElement(const QString &name)
-{
-    static const QStringList settings = {
-        QStringLiteral("vendor_id"),     QStringLiteral("basepath"),
-        QStringLiteral("splash_screen"), QStringLiteral("logpath"),
-        QStringLiteral("log_ext"),       QStringLiteral("script_path"),
-        QStringLiteral("script_ext"),    QStringLiteral("flash_path"),
-        QStringLiteral("flash_ext"),     QStringLiteral("flash_size"),
-        QStringLiteral("help_path"),     QStringLiteral("help_file"),
-        QStringLiteral("pci_conf_path"), QStringLiteral("pci_conf_ext"),
-        QStringLiteral("name"),          QStringLiteral("exename"),
-        QStringLiteral("poll_interval")};
-    return settings.contains(name);
-}
+const ConfigSetting Settings[] = {
+    {QLatin1String("name"), ConfigSetting::Text, &CAdapterInfo::name, nullptr},
+    {QLatin1String("exename"), ConfigSetting::Text, &CAdapterInfo::exename, nullptr},
+    {QLatin1String("basepath"), ConfigSetting::Text, &CAdapterInfo::basepath, nullptr},
+    {QLatin1String("splash_screen"), ConfigSetting::Text, &CAdapterInfo::splash_screen, nullptr},
+    {QLatin1String("logpath"), ConfigSetting::Text, &CAdapterInfo::logpath, nullptr},
+    {QLatin1String("log_ext"), ConfigSetting::Text, &CAdapterInfo::log_ext, nullptr},
+    {QLatin1String("script_path"), ConfigSetting::Text, &CAdapterInfo::script_path, nullptr},
+    {QLatin1String("flash_path"), ConfigSetting::Text, &CAdapterInfo::flash_path, nullptr},
+    {QLatin1String("help_path"), ConfigSetting::Text, &CAdapterInfo::help_path, nullptr},
+    {QLatin1String("help_file"), ConfigSetting::Text, &CAdapterInfo::help_file, nullptr},
+    {QLatin1String("pci_conf_path"), ConfigSetting::Text, &CAdapterInfo::pci_conf_path, nullptr},
+    {QLatin1String("script_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::script_ext},
+    {QLatin1String("flash_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::flash_ext},
+    {QLatin1String("pci_conf_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::pci_conf_ext},
+    {QLatin1String("flash_size"), ConfigSetting::FlashSize, nullptr, nullptr},
+    {QLatin1String("poll_interval"), ConfigSetting::PollInterval, nullptr, nullptr},
+    {QLatin1String("vendor_entry"), ConfigSetting::VendorEntry, nullptr, nullptr},
+    // Accepted, but carries nothing the program uses.
+    {QLatin1String("vendor_id"), ConfigSetting::Ignored, nullptr, nullptr},
+};
 
-QString *stringField(CAdapterInfo *store, const QString &name)
+const ConfigSetting *findSetting(const QStringRef &name)
 {
-    if (name == QLatin1String("name")) return &store->name;
-    if (name == QLatin1String("exename")) return &store->exename;
-    if (name == QLatin1String("basepath")) return &store->basepath;
-    if (name == QLatin1String("splash_screen")) return &store->splash_screen;
-    if (name == QLatin1String("logpath")) return &store->logpath;
-    if (name == QLatin1String("log_ext")) return &store->log_ext;
-    if (name == QLatin1String("script_path")) return &store->script_path;
-    if (name == QLatin1String("flash_path")) return &store->flash_path;
-    if (name == QLatin1String("help_path")) return &store->help_path;
-    if (name == QLatin1String("help_file")) return &store->help_file;
-    if (name == QLatin1String("pci_conf_path")) return &store->pci_conf_path;
-    return nullptr;
-}
-
-QStringList *listField(CAdapterInfo *store, const QString &name)
-{
-    if (name == QLatin1String("script_ext")) return &store->script_ext;
-    if (name == QLatin1String("flash_ext")) return &store->flash_ext;
-    if (name == QLatin1String("pci_conf_ext")) return &store->pci_conf_ext;
+    for (const ConfigSetting &setting : Settings) {
+        if (DescriptionParser::isName(name, setting.name))
+            return &setting;
+    }
     return nullptr;
 }
 
@@ -54,84 +52,77 @@ ConfigParser::ConfigParser(CAdapterInfo *store)
 {
 }
 
-bool ConfigParser::startElement(const QString &, const QString &, const QString &qName,
-                                const QXmlAttributes &attributes)
+bool ConfigParser::startElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
     if (m_level == 0) {
-        if (qName == QLatin1String("configfile"))
-            return acceptVersion(attributes, Context, "CONFIG_WRONG_VERSION");
-        if (qName == QLatin1String("configuration"))
+        if (isName(name, QLatin1String("configfile")))
+            return acceptVersion(Context, "CONFIG_WRONG_VERSION");
+        if (isName(name, QLatin1String("configuration")))
             m_level = 1;
-        return true;
+    } else if (m_level == 1) {
+        m_setting = findSetting(name);
+        if (m_setting) {
+            if (m_setting->kind == ConfigSetting::VendorEntry)
+                startVendorEntry();
+            m_level = 2;
+        }
     }
-    if (m_level == 1)
-        return startInConfiguration(qName, attributes);
     return true;
 }
 
-bool ConfigParser::startInConfiguration(const QString &name, const QXmlAttributes &attributes)
+void ConfigParser::startVendorEntry()
 {
-    if (name == QLatin1String("vendor_entry")) {
-        m_vendorId = readNumber(firstAttribute(attributes), 16);
-        m_deviceId = -1;
-    } else if (!isSettingElement(name)) {
-        return true;
-    }
-    m_element = name;
-    m_level = 2;
-    return true;
+    const QString vendor = firstAttribute();
+    m_vendorId = readNumber(vendor, 16);
+    m_deviceId = -1;
+    // Vendor 0 matches no adapter, and without devices its pair (0, 0) ends
+    // the list the core is given: say so rather than list nothing silently.
+    if (m_vendorId == 0)
+        warn(Context, "VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3", {vendor});
 }
 
-bool ConfigParser::characters(const QString &text)
+void ConfigParser::characters(const QStringRef &text)
 {
-    if (text.isNull() || m_level != 2)
-        return true;
-    if (storeString(text) || storeListEntry(text)) {
-        m_level = 1;
-    } else if (m_element == QLatin1String("flash_size")) {
+    if (m_level != 2)
+        return;
+    switch (m_setting->kind) {
+    case ConfigSetting::Text:
+        m_store->*(m_setting->text) = textOf(text);
+        break;
+    case ConfigSetting::List: {
+        QStringList &list = m_store->*(m_setting->list);
+        if (list.size() < CAdapterInfo::MaxExtensions)
+            list.append(textOf(text));
+        break;
+    }
+    case ConfigSetting::FlashSize:
         m_store->flash_size = qint32(qint64(readNumber(text)) * 1024);
-        m_level = 1;
-    } else if (m_element == QLatin1String("poll_interval")) {
+        break;
+    case ConfigSetting::PollInterval:
         m_store->poll_interval = readNumber(text);
-        m_level = 1;
-    } else if (m_element == QLatin1String("vendor_entry")) {
+        break;
+    case ConfigSetting::VendorEntry:
         storeDeviceList(text);
+        return;
+    case ConfigSetting::Ignored:
+        return;
     }
-    // vendor_id is accepted but carries nothing the program uses.
-    return true;
+    m_level = 1;
 }
 
-bool ConfigParser::storeString(const QString &text)
+void ConfigParser::storeDeviceList(QStringView text)
 {
-    QString *field = stringField(m_store, m_element);
-    if (!field)
-        return false;
-    *field = text;
-    return true;
-}
-
-bool ConfigParser::storeListEntry(const QString &text)
-{
-    QStringList *list = listField(m_store, m_element);
-    if (!list)
-        return false;
-    if (list->size() < CAdapterInfo::MaxExtensions)
-        list->append(text);
-    return true;
-}
-
-void ConfigParser::storeDeviceList(const QString &text)
-{
-    const QStringList pieces = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString &piece : pieces) {
+    bool any = false;
+    forEachPiece(text, [this, &any](QStringView piece) {
+        if (piece.isEmpty())
+            return;
+        any = true;
         m_deviceId = readNumber(piece, 16);
         appendVendorPair(m_deviceId);
-    }
+    });
     // A text of nothing but commas leaves the element open, so that its end
     // tag still adds the vendor-wide pair.
-    if (!pieces.isEmpty())
+    if (any)
         m_level = 1;
 }
 
@@ -143,20 +134,15 @@ void ConfigParser::appendVendorPair(int deviceId)
     m_store->vendorIds.append(entry);
 }
 
-bool ConfigParser::endElement(const QString &, const QString &, const QString &qName)
+void ConfigParser::endElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
-    if (m_level == 1 && qName == QLatin1String("configuration")) {
+    if (m_level == 1 && isName(name, QLatin1String("configuration"))) {
         m_level = 0;
     } else if (m_level == 2) {
         // An element without text keeps the field's earlier value; a
         // vendor_entry without a device list stands for every device.
-        if (qName == QLatin1String("vendor_entry") && m_deviceId == -1)
+        if (isName(name, QLatin1String("vendor_entry")) && m_deviceId == -1)
             appendVendorPair(0);
         m_level = 1;
     }
-    return true;
 }
-
-QT_WARNING_POP

@@ -6,3 +6,5 @@ struct PciIdEntry {
     quint32 vendorId = 0;
     quint32 deviceId = 0;
 };
+// Kept inside the list's own array rather than one allocation per entry.
+Q_DECLARE_TYPEINFO(PciIdEntry, Q_PRIMITIVE_TYPE);

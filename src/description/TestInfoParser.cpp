@@ -1,22 +1,42 @@
 #include "TestInfoParser.h"
 #include "CAdapterInfo.h"
 
-#include <QStringList>
+#include <limits>
 
-QT_WARNING_PUSH
-QT_WARNING_DISABLE_DEPRECATED
+// A field element of a test case or sub-test and the member its text goes
+// to; accel and hint start empty at their start tag.
+struct TestField {
+    QLatin1String name;
+    QString CTestCase::*text;
+    QString CSubTestCase::*subTestText;
+    int CTestCase::*number;
+    bool resetAtStart;
+};
 
 namespace {
 
 const char *const Context = "TestInfoParser";
 
-bool isPlainField(const QString &name)
+const TestField TestFields[] = {
+    {QLatin1String("testname"), &CTestCase::testname, nullptr, nullptr, false},
+    {QLatin1String("pixmap"), &CTestCase::pixmap, nullptr, nullptr, false},
+    {QLatin1String("accel"), &CTestCase::accel, nullptr, nullptr, true},
+    {QLatin1String("menuentry"), &CTestCase::menuentry, nullptr, nullptr, false},
+    {QLatin1String("label"), nullptr, &CSubTestCase::label, nullptr, false},
+    {QLatin1String("hint"), nullptr, &CSubTestCase::hint, nullptr, true},
+    {QLatin1String("test_base"), nullptr, nullptr, &CTestCase::test_base, false},
+    {QLatin1String("advanced"), nullptr, nullptr, &CTestCase::advanced, false},
+    {QLatin1String("all_tests"), nullptr, nullptr, &CTestCase::all_tests, false},
+    {QLatin1String("allow_loop"), nullptr, nullptr, &CTestCase::allow_loop, false},
+};
+
+const TestField *findTestField(const QStringRef &name)
 {
-    static const QStringList fields = {
-        QStringLiteral("test_base"), QStringLiteral("pixmap"),    QStringLiteral("advanced"),
-        QStringLiteral("testname"),  QStringLiteral("all_tests"), QStringLiteral("allow_loop"),
-        QStringLiteral("menuentry"), QStringLiteral("label")};
-    return fields.contains(name);
+    for (const TestField &field : TestFields) {
+        if (DescriptionParser::isName(name, field.name))
+            return &field;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -27,23 +47,21 @@ TestInfoParser::TestInfoParser(CAdapterInfo *store, const QString &languageCode)
 {
 }
 
-bool TestInfoParser::startElement(const QString &, const QString &, const QString &qName,
-                                  const QXmlAttributes &attributes)
+bool TestInfoParser::startElement(const QStringRef &name)
 {
-    if (qName.isNull())
-        return true;
-    m_element = qName;
+    // The element always becomes the current one first.
+    m_field = findTestField(name);
     if (m_level == 0)
-        return startAtTop(qName, attributes);
-    startInBlock(qName, attributes);
+        return startAtTop(name);
+    startInBlock(name);
     return true;
 }
 
-bool TestInfoParser::startAtTop(const QString &name, const QXmlAttributes &attributes)
+bool TestInfoParser::startAtTop(const QStringRef &name)
 {
-    if (name == QLatin1String("testinfo"))
-        return acceptVersion(attributes, Context, "TIF_WRONG_VERSION");
-    if (name == QLatin1String("testcases") && firstAttribute(attributes) == m_languageCode) {
+    if (isName(name, QLatin1String("testinfo")))
+        return acceptVersion(Context, "TIF_WRONG_VERSION");
+    if (isName(name, QLatin1String("testcases")) && firstAttribute() == m_languageCode) {
         // Blocks of other languages stay at level 0 and are skipped whole.
         m_languageFound = true;
         m_level = 1;
@@ -51,28 +69,26 @@ bool TestInfoParser::startAtTop(const QString &name, const QXmlAttributes &attri
     return true;
 }
 
-void TestInfoParser::startInBlock(const QString &name, const QXmlAttributes &attributes)
+void TestInfoParser::startInBlock(const QStringRef &name)
 {
-    if (name == QLatin1String("testcase")) {
-        startTestCase(attributes);
-    } else if (name == QLatin1String("subtestcase")) {
-        m_subTestNumber = readNumber(firstAttribute(attributes));
-    } else if (isPlainField(name)) {
-        m_level = 2;
-    } else if (name == QLatin1String("accel")) {
-        m_test.accel.clear();
-        m_level = 2;
-    } else if (name == QLatin1String("hint")) {
-        m_subTest.hint.clear();
+    if (isName(name, QLatin1String("testcase"))) {
+        startTestCase();
+    } else if (isName(name, QLatin1String("subtestcase"))) {
+        m_subTestNumber = readNumber(firstAttribute());
+    } else if (m_field) {
+        if (m_field->resetAtStart && m_field->text)
+            (m_test.*(m_field->text)).clear();
+        else if (m_field->resetAtStart)
+            (m_subTest.*(m_field->subTestText)).clear();
         m_level = 2;
     } else {
         m_level = 1;
     }
 }
 
-void TestInfoParser::startTestCase(const QXmlAttributes &attributes)
+void TestInfoParser::startTestCase()
 {
-    m_testNumber = readNumber(firstAttribute(attributes));
+    m_testNumber = readNumber(firstAttribute());
     // The sub-tests collected so far stay: only a finished test case starts
     // a new list.
     const QList<CSubTestCase> collected = m_test.subtests;
@@ -83,66 +99,34 @@ void TestInfoParser::startTestCase(const QXmlAttributes &attributes)
     m_subTestNumber = 0;
 }
 
-bool TestInfoParser::characters(const QString &text)
+void TestInfoParser::characters(const QStringRef &text)
 {
     if (m_level != 2)
-        return true;
+        return;
     // Each piece replaces the one before, so the last piece of a field counts.
-    if (!storeString(text) && !storeNumber(text))
+    if (!m_field)
         m_level = 1;
-    return true;
+    else if (m_field->text)
+        m_test.*(m_field->text) = textOf(text);
+    else if (m_field->subTestText)
+        m_subTest.*(m_field->subTestText) = textOf(text);
+    else
+        m_test.*(m_field->number) = readNumber(text);
 }
 
-bool TestInfoParser::storeString(const QString &text)
+void TestInfoParser::endElement(const QStringRef &name)
 {
-    QString *field = nullptr;
-    if (m_element == QLatin1String("testname"))
-        field = &m_test.testname;
-    else if (m_element == QLatin1String("pixmap"))
-        field = &m_test.pixmap;
-    else if (m_element == QLatin1String("accel"))
-        field = &m_test.accel;
-    else if (m_element == QLatin1String("menuentry"))
-        field = &m_test.menuentry;
-    else if (m_element == QLatin1String("label"))
-        field = &m_subTest.label;
-    else if (m_element == QLatin1String("hint"))
-        field = &m_subTest.hint;
-    if (field)
-        *field = text;
-    return field != nullptr;
-}
-
-bool TestInfoParser::storeNumber(const QString &text)
-{
-    int *field = nullptr;
-    if (m_element == QLatin1String("test_base"))
-        field = &m_test.test_base;
-    else if (m_element == QLatin1String("advanced"))
-        field = &m_test.advanced;
-    else if (m_element == QLatin1String("all_tests"))
-        field = &m_test.all_tests;
-    else if (m_element == QLatin1String("allow_loop"))
-        field = &m_test.allow_loop;
-    if (field)
-        *field = readNumber(text);
-    return field != nullptr;
-}
-
-bool TestInfoParser::endElement(const QString &, const QString &, const QString &qName)
-{
-    if (qName.isNull() || m_level == 0)
-        return true;
-    if (qName == QLatin1String("testcases")) {
+    if (m_level == 0)
+        return;
+    if (isName(name, QLatin1String("testcases"))) {
         m_level = 0;
-        return true;
+        return;
     }
-    if (qName == QLatin1String("testcase"))
+    if (isName(name, QLatin1String("testcase")))
         finishTestCase();
-    else if (qName == QLatin1String("subtestcase"))
+    else if (isName(name, QLatin1String("subtestcase")))
         finishSubTest();
     m_level = 1;
-    return true;
 }
 
 void TestInfoParser::finishTestCase()
@@ -153,11 +137,16 @@ void TestInfoParser::finishTestCase()
 
 void TestInfoParser::finishSubTest()
 {
-    // The id is taken now, with test_base as it stands at this end tag.
-    m_subTest.id = m_test.test_base + m_subTestNumber;
-    m_test.subtests.append(m_subTest);
+    // The id is taken now, with test_base as it stands at this end tag. An
+    // id beyond 32 bits would reach the core as some other test's number.
+    const qint64 id = qint64(m_test.test_base) + m_subTestNumber;
+    if (id < std::numeric_limits<int>::min() || id > std::numeric_limits<int>::max()) {
+        warn(Context, "SUBTEST_ID_OUT_OF_RANGE %1 %2 %3 %4",
+             {QString::number(m_test.test_base), QString::number(m_subTestNumber)});
+    } else {
+        m_subTest.id = int(id);
+        m_test.subtests.append(m_subTest);
+    }
     m_subTest = CSubTestCase();
     m_subTestNumber = 0;
 }
-
-QT_WARNING_POP

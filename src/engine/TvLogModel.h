@@ -14,12 +14,17 @@
 // Two things keep a burst of core texts cheap:
 // - Appended lines are stored at once (count(), line() and linesFrom() see
 //   them), but views learn of them in one row insertion per turn of the
-//   event loop. A view that follows the end does so from rowsInserted, e.g.
+//   event loop. A QListView lays out every row again on each insertion, so
+//   a view that follows the end does so from rowsInserted, e.g.
+//     view->setUniformItemSizes(true);
+//     view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
 //     connect(model, &QAbstractItemModel::rowsInserted, view,
-//             [=](const QModelIndex &, int, int last) {
-//                 view->setCurrentIndex(model->index(last)); });
-//   so the list is laid out once per batch instead of once per line. When
-//   announcing (with that layout) gets slow, batches are spaced out.
+//             &QAbstractItemView::scrollToBottom);
+//   That lays the list out at once, inside the announcement, which is timed:
+//   when it gets slow, batches are spaced out. Moving a current index to the
+//   last row instead would make every layout look each row up among the
+//   model's persistent indexes, and scrolling per item costs another pass
+//   over all rows.
 // - Lines are kept as UTF-8 in large blocks (one allocation per block, not
 //   per line) and decoded only for the rows a view shows.
 // GUI thread only.

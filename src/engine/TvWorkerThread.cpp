@@ -7,8 +7,7 @@
 #include "text/TvCoreCallbacks.h"
 #include "text/TvText.h"
 #include "text/TvDialogSeam.h"
-
-#include <QCoreApplication>
+#include "text/TvEventChannel.h"
 
 namespace {
 
@@ -45,8 +44,9 @@ void TvWorkerThread::stop()
 
 void TvWorkerThread::setReceiver(QObject *object)
 {
+    TvEventChannel *channel = TvEventChannel::of(object);
     std::lock_guard<std::mutex> lock(receiverLock);
-    receiver = object;
+    receiver = channel;
 }
 
 void TvWorkerThread::appendJob(TestJob *job)
@@ -250,9 +250,11 @@ int TvWorkerThread::askReceiver(const QString &text, int button0, int button1, i
 
 void TvWorkerThread::post(TvCoreEvent *event)
 {
+    // The core callbacks' channel to the same receiver: a job's texts were
+    // queued there before its completion, so they are handled first.
     std::lock_guard<std::mutex> lock(receiverLock);
     if (receiver)
-        QCoreApplication::postEvent(receiver, event);
+        receiver->post(event);
     else
         delete event;
 }

@@ -11,6 +11,7 @@
 class QObject;
 class TestJob;
 class TvCoreEvent;
+class TvEventChannel;
 
 // Runs the core library's test work off the GUI thread. The main window fills
 // the job queue; the worker takes one job at a time, calls the core (which
@@ -37,7 +38,8 @@ class TvCoreEvent;
 //   1021, ConnectivityDone 1022 (0 passed, 1 failed) / Cancelled 1023, and a
 //   Question 1060 when a ping fails. Texts, progress and questions of the
 //   core itself arrive through TvCoreCallbacks, so the window must also be
-//   the receiver registered there.
+//   the receiver registered there: both post through the receiver's
+//   TvEventChannel, which keeps a job's texts ahead of its completion.
 class TvWorkerThread : public QThread
 {
 public:
@@ -60,7 +62,8 @@ public:
     // Asks run() to end and waits for it without a time limit. A core call in
     // progress finishes first.
     void stop();
-    // Events of later jobs go to this receiver; null drops them.
+    // Events of later jobs go to this receiver, through its TvEventChannel
+    // (set on the receiver's thread); null drops them.
     void setReceiver(QObject *receiver);
 
     // The queue: FIFO, guarded by a mutex; any thread may call these.
@@ -112,7 +115,7 @@ private:
     PingFunction ping;
 
     std::mutex receiverLock;
-    QObject *receiver = nullptr;
+    TvEventChannel *receiver = nullptr; // the receiver's channel
 
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> cancelRequested{false};

@@ -1,6 +1,10 @@
 #include "TvPlatform.h"
 #include "text/TvLanguageTable.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -40,4 +44,21 @@ quint32 TvPlatform::tickCount()
 quint32 TvPlatform::processId()
 {
     return quint32(getpid());
+}
+
+QString TvPlatform::dataDirectory()
+{
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    if (QFileInfo::exists(programDir.filePath(QStringLiteral("config.xml"))))
+        return programDir.path();
+    return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/nicdiag")));
+}
+
+bool TvPlatform::hasDisplay()
+{
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    }
+    return false;
 }

@@ -15,4 +15,14 @@ public:
     // Milliseconds of the monotonic clock; wraps at 32 bits.
     static quint32 tickCount();
     static quint32 processId();
+
+    // Where the program's own data lives (description files, images, help
+    // pages, catalogues, the simulated machine): the program's directory
+    // when it holds the data, as the build's run directory does, else
+    // ../share/nicdiag beside an installed program's bin directory. Needs
+    // the application object.
+    static QString dataDirectory();
+    // True when a window has somewhere to go: an X11 or Wayland display is
+    // named, or the user chose a Qt platform plug-in.
+    static bool hasDisplay();
 };

@@ -2,11 +2,8 @@
 #include "TvCoreCatalogue.h"
 #include "TvAnswerGate.h"
 #include "TvCoreEvent.h"
+#include "TvEventChannel.h"
 
-#include <QCoreApplication>
-#include <algorithm>
-#include <QList>
-#include <QObject>
 #include <QString>
 
 #include <cstdarg>
@@ -18,8 +15,7 @@ namespace {
 
 // std::mutex so that ThreadSanitizer sees the locking.
 std::mutex receiverLock;
-QObject *receiverObject = nullptr;
-QList<std::weak_ptr<TvAnswerGate>> pendingGates;
+TvEventChannel *receiverChannel = nullptr;
 
 QString formatText(const char *format, va_list args)
 {
@@ -120,23 +116,21 @@ const CoreCallbacks flashOnlyTable = {stampedText, logText, resultText, nullptr,
 
 void TvCoreCallbacks::setReceiver(QObject *receiver)
 {
-    QList<std::weak_ptr<TvAnswerGate>> orphans;
+    TvEventChannel *channel = TvEventChannel::of(receiver);
+    TvEventChannel *previous = nullptr;
     {
         std::lock_guard<std::mutex> lock(receiverLock);
-        receiverObject = receiver;
-        if (!receiver)
-            orphans.swap(pendingGates);
+        previous = receiverChannel;
+        receiverChannel = channel;
     }
-    for (const auto &weak : orphans) {
-        if (auto gate = weak.lock())
-            gate->post(2);
-    }
+    if (!receiver && previous)
+        previous->releaseQuestions();
 }
 
 bool TvCoreCallbacks::hasReceiver()
 {
     std::lock_guard<std::mutex> lock(receiverLock);
-    return receiverObject != nullptr;
+    return receiverChannel != nullptr;
 }
 
 const CoreCallbacks *TvCoreCallbacks::table()
@@ -152,17 +146,11 @@ const CoreCallbacks *TvCoreCallbacks::flashTable()
 bool TvCoreCallbacks::post(TvCoreEvent *event)
 {
     std::lock_guard<std::mutex> lock(receiverLock);
-    if (!receiverObject) {
+    if (!receiverChannel) {
         delete event;
         return false;
     }
-    if (event->gate) {
-        pendingGates.erase(std::remove_if(pendingGates.begin(), pendingGates.end(),
-                                          [](const std::weak_ptr<TvAnswerGate> &g) { return g.expired(); }),
-                           pendingGates.end());
-        pendingGates.append(event->gate);
-    }
-    QCoreApplication::postEvent(receiverObject, event);
+    receiverChannel->post(event);
     return true;
 }
 

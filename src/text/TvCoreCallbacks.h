@@ -4,13 +4,16 @@
 class QObject;
 
 // The table of seven callbacks through which the core reports. The callbacks
-// only format text and post TvCoreEvents to the receiver (the main window);
-// they never touch a widget, so any thread may call them.
+// only format text and post TvCoreEvents to the receiver (the main window)
+// through its TvEventChannel, the one the worker thread's completion events
+// take too, so a test's texts arrive before its end. They never touch a
+// widget, so any thread may call them.
 class TvCoreCallbacks
 {
 public:
-    // The main window while it exists; null before and after. Clearing the
-    // receiver releases every question still waiting (answered Cancel).
+    // The main window while it exists; null before and after. Set on the
+    // receiver's thread. Clearing the receiver releases every question still
+    // waiting (answered Cancel).
     static void setReceiver(QObject *receiver);
     static bool hasReceiver();
 
@@ -19,8 +22,8 @@ public:
     // Flash PROM work: stamped, log and result text, progress and question.
     static const CoreCallbacks *flashTable();
 
-    // Posts an event to the receiver under the receiver lock; deletes the
-    // event and returns false when there is none.
+    // Posts an event to the receiver's channel under the receiver lock;
+    // deletes the event and returns false when there is none.
     static bool post(class TvCoreEvent *event);
 
     // Asks a question through event 1060 and blocks until it is answered.

@@ -19,15 +19,35 @@ Settings &settings()
     return s;
 }
 
+// UTF-8 bytes of the character that starts at text[i]; *units receives its
+// UTF-16 length. The encoder writes a lone surrogate as "?".
+int utf8Bytes(const QString &text, int i, int *units)
+{
+    const ushort u = text.at(i).unicode();
+    *units = 1;
+    if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        *units = 2;
+        return 4;
+    }
+    return u < 0x80 || QChar::isSurrogate(u) ? 1 : u < 0x800 ? 2 : 3;
+}
+
 QString formatBanner(const QString &product)
 {
     // The banner lived in a 256-byte buffer: keep the whole text, in UTF-8,
-    // within 255 bytes by cutting the product name.
+    // within 255 bytes by cutting the product name at a character boundary.
     const QString suffix = QStringLiteral(" ") + TvProgram::versionText();
-    QString name = product;
-    while (!name.isEmpty() && (name + suffix).toUtf8().size() > 255)
-        name.chop(1);
-    return name + suffix;
+    const int budget = 255 - suffix.toUtf8().size();
+    int bytes = 0;
+    int i = 0;
+    while (i < product.size()) {
+        int units = 0;
+        bytes += utf8Bytes(product, i, &units);
+        if (bytes > budget)
+            break;
+        i += units;
+    }
+    return product.left(i) + suffix;
 }
 
 } // namespace

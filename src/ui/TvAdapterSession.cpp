@@ -24,8 +24,7 @@ TvAdapterSession::TvAdapterSession(TvAsk *ask, TvLogBook *log, QObject *parent)
 
 bool TvAdapterSession::enumerate()
 {
-    const QVector<uint32_t> filter = TvAdapterListing::vendorFilter();
-    adapters = AdapterEnumerate(filter.isEmpty() ? nullptr : filter.constData());
+    adapters = TvAdapterListing::enumerateAdapters();
     return adapters != nullptr;
 }
 

@@ -159,7 +159,11 @@ int TvUiRig::holdElsewhere(int bus, int device)
     const QString path =
         machine.lockDir() + QStringLiteral("/adapter-%1-%2.lock").arg(bus).arg(device);
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT, 0644);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    // The same kind of lock the core takes for the adapter it selects.
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &whole) == 0) {
         heldLocks.append(fd);
         return fd;
     }

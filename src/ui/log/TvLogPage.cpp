@@ -20,15 +20,14 @@ TvLogPage::TvLogPage(TvLogBook *book, QWidget *parent) : QWidget(parent), ui(new
     view->setModel(lines);
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setUniformItemSizes(true);
+    // Each announcement lays out every row again; scrolling by pixels spares
+    // a second pass over all rows, and following the end by scrolling rather
+    // than by a current index spares a look-up per row (see TvLogModel).
+    view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     QFont logFont(QStringLiteral("Courier"));
     logFont.setPointSizeF(8.5);
     view->setFont(logFont);
-    // The model announces new lines once per turn of the event loop; the
-    // view follows the last one from there.
-    connect(lines, &QAbstractItemModel::rowsInserted, view,
-            [lines, view](const QModelIndex &, int, int last) {
-                view->setCurrentIndex(lines->index(last));
-            });
+    connect(lines, &QAbstractItemModel::rowsInserted, view, &QAbstractItemView::scrollToBottom);
     connect(ui->saveLogBtn, &QPushButton::clicked, book, &TvLogBook::fileSaveAs);
 }
 

@@ -1,0 +1,55 @@
+# The installed copy as a user meets it: installs the build into a
+# throw-away prefix and runs the usage text and the listing from another
+# directory, without a display, with the shipped machine file found by the
+# core library itself. Run with -DBUILD_DIR=<build directory>.
+execute_process(COMMAND mktemp -d OUTPUT_VARIABLE scratch OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(prefix ${scratch}/usr)
+
+function(fail)
+  file(REMOVE_RECURSE ${scratch})
+  message(FATAL_ERROR ${ARGN})
+endfunction()
+
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix}
+                OUTPUT_QUIET RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  fail("cmake --install failed (${status})")
+endif()
+foreach(file bin/nicdiag lib/libprobekit.so share/nicdiag/config.xml share/nicdiag/diag_en.qm
+        share/nicdiag/machine.json share/nicdiag/images/passed.png share/nicdiag/help/index.html
+        share/applications/nicdiag.desktop share/icons/hicolor/64x64/apps/nicdiag.png
+        share/man/man1/nicdiag.1)
+  if(NOT EXISTS ${prefix}/${file})
+    fail("not installed: ${file}")
+  endif()
+endforeach()
+
+# Started from elsewhere, with nothing pointing back at the build.
+set(clean_env ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+    --unset=QT_QPA_PLATFORM --unset=PROBEKIT_MACHINE --unset=PROBEKIT_FAULT
+    --unset=LD_LIBRARY_PATH --unset=LANGUAGE LC_ALL=C.UTF-8 LANG=C.UTF-8
+    PROBEKIT_STATE_DIR=${scratch}/state PROBEKIT_LOCK_DIR=${scratch}/locks
+    ASAN_OPTIONS=detect_leaks=0)
+file(MAKE_DIRECTORY ${scratch}/elsewhere)
+function(run_installed)
+  execute_process(COMMAND ${clean_env} ${prefix}/bin/nicdiag ${ARGN}
+                  WORKING_DIRECTORY ${scratch}/elsewhere
+                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    fail("installed nicdiag ${ARGN} ended with ${status}: ${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+run_installed(-?)
+if(NOT out MATCHES "^Usage: nicdiag \\[options\\]" OR out MATCHES "CMD_LINE_PARA")
+  fail("no English usage text:\n${out}")
+endif()
+
+run_installed(-l)
+if(NOT out MATCHES "Installed Orlin adapters:\n"
+   OR NOT out MATCHES "\nOrlin GE 4322-T Dual Port Gigabit Ethernet Adapter +2 +2 +1 *\n")
+  fail("the shipped adapters are not listed:\n${out}")
+endif()
+
+file(REMOVE_RECURSE ${scratch})
