@@ -276,18 +276,24 @@ int PkLinuxCore::vpdList(char *buffer, uint32_t *size, uint32_t *count)
     return PkVpd::listInto(m_state.vpd(), buffer, size, count);
 }
 
-// The window's VPD editor has no callback table: nobody can be asked, so
-// its writes stay in the shadow state, and the line says how a real one
-// is made.
 int PkLinuxCore::shadowWrite(const QString &keyword, const QByteArray *value)
 {
     Guard guard(m_mutex);
     if (!m_hasCurrent)
         return NoSuchDevice;
-    const int status = value ? m_state.writeKeyword(keyword, *value) : m_state.deleteKeyword(keyword);
+    return value ? m_state.writeKeyword(keyword, *value) : m_state.deleteKeyword(keyword);
+}
+
+// The window's VPD editor has no callback table: nobody can be asked, so
+// its writes stay in the shadow state, and the line says how a real one
+// is made.
+int PkLinuxCore::editorWrite(const char *keyword, const QByteArray *value)
+{
+    if (!keyword)
+        return NullPointer;
+    const int status = shadowWrite(QString::fromLatin1(keyword), value);
     if (status == 0)
-        PkLog::line("VPD " + keyword.toLatin1() + " of " + name(m_current)
-                    + (value ? " written" : " deleted")
+        PkLog::line("VPD " + QByteArray(keyword) + (value ? " written" : " deleted")
                     + " in the shadow state only (simulated); the card is written only by the console"
                       " command \"vpd write\" with PROBEKIT_ALLOW_WRITE naming the adapter");
     return status;
@@ -295,17 +301,15 @@ int PkLinuxCore::shadowWrite(const QString &keyword, const QByteArray *value)
 
 int PkLinuxCore::vpdWrite(const char *keyword, const char *value)
 {
-    if (!keyword || !value)
+    if (!value)
         return NullPointer;
     const QByteArray data(value);
-    return shadowWrite(QString::fromLatin1(keyword), &data);
+    return editorWrite(keyword, &data);
 }
 
 int PkLinuxCore::vpdDelete(const char *keyword)
 {
-    if (!keyword)
-        return NullPointer;
-    return shadowWrite(QString::fromLatin1(keyword), nullptr);
+    return editorWrite(keyword, nullptr);
 }
 
 int PkLinuxCore::sensorList(SensorInfo **list, uint8_t *count)

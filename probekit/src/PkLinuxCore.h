@@ -92,6 +92,7 @@ private:
 
     const PkLinuxAdapter *find(int bus, int device) const;
     void rescan();
+    int editorWrite(const char *keyword, const QByteArray *value);
     void releaseAll();
     void loadSelection();
     void readVpd();

@@ -26,8 +26,10 @@ PkVpdImage PkVpdImage::parse(const uint8_t *data, size_t size)
     size_t at = 0;
     while (at < size) {
         const uint8_t tag = data[at];
-        if (tag == EndTag)
+        if (tag == EndTag) {
+            image.complete = true;
             return image;
+        }
         if (!(tag & 0x80)) {
             // A small resource other than the end: skip it by its length.
             at += 1 + (tag & 0x07);
@@ -50,6 +52,7 @@ PkVpdImage PkVpdImage::parse(const uint8_t *data, size_t size)
             image.identifier.assign(reinterpret_cast<const char *>(data + begin), length);
         } else if (tag == ReadOnlyTag || tag == WritableTag) {
             if (tag == WritableTag) {
+                ++image.writableSections;
                 image.writableOffset = begin;
                 image.writableLength = length;
             }
@@ -88,6 +91,7 @@ void PkVpdImage::readSection(const uint8_t *data, size_t begin, size_t end, bool
             for (size_t i = 0; i <= valueAt; ++i)
                 sum = static_cast<uint8_t>(sum + data[i]);
             checksum = sum == 0 ? Checksum::Good : Checksum::Bad;
+            checksumOffset = valueAt;
             if (checksum == Checksum::Bad)
                 problems.push_back("VPD: the RV checksum does not add up (sum " + number(sum) + ")");
             return; // what follows RV is reserved
@@ -118,6 +122,13 @@ bool PkVpdImage::rewriteWritable(const std::vector<uint8_t> &image, const std::s
 {
     if (writableLength == 0 || writableOffset + writableLength > image.size()) {
         *why = "the VPD has no writable section";
+        return false;
+    }
+    // The checksum covers every byte before it: a writable section there
+    // would need a new checksum, which this program never writes.
+    if (!complete || !problems.empty() || writableSections != 1
+        || (checksum != Checksum::Missing && writableOffset < checksumOffset)) {
+        *why = "the VPD is damaged; it is not rewritten";
         return false;
     }
     if (name.size() != 2 || (value && value->size() > 255)) {

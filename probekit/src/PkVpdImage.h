@@ -30,11 +30,14 @@ public:
     // value, remove) one keyword, the other writable keywords kept and the
     // RW filler taking what is left, so that the image keeps its size.
     // False, with the reason, when the image has no sound VPD-W section or
-    // the new contents do not fit.
+    // the new contents do not fit. Only a sound image (complete, no
+    // problems, one writable section) is rewritten: guessing at a damaged one could
+    // destroy what is left of it.
     bool rewriteWritable(const std::vector<uint8_t> &image, const std::string &name,
                          const std::string *value, std::vector<uint8_t> *out,
                          std::string *why) const;
 
+    bool complete = false; // the end tag was reached
     bool hasIdentifier = false;
     std::string identifier;
     std::vector<Keyword> keywords; // RV and RW are structure, not listed
@@ -43,6 +46,8 @@ public:
     // there is none.
     size_t writableOffset = 0;
     size_t writableLength = 0;
+    int writableSections = 0;
+    size_t checksumOffset = 0; // of the RV checksum byte, when found
     std::vector<std::string> problems;
 
     const Keyword *find(const std::string &name) const;
