@@ -420,8 +420,9 @@ int PkLinuxCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks 
     if (!error && info.eepromLength == 0)
         error = EOPNOTSUPP;
     const quint32 count = qMin<quint32>(*size, info.eepromLength);
-    reporter.stamped("Flash PROM: reading " + QByteArray::number(count) + " bytes of the EEPROM of "
-                     + name(current.adapter));
+    if (!error)
+        reporter.stamped("Flash PROM: reading " + QByteArray::number(count) + " bytes of the EEPROM of "
+                         + name(current.adapter));
     reporter.progress(0);
     for (quint32 done = 0; !error && done < count; done += EepromChunk) {
         error = ethtool.eeprom(done, qMin(EepromChunk, count - done), buffer + done);
@@ -490,27 +491,31 @@ void PkLinuxCore::driverClose(DriverHandle handle)
     m_drivers.remove(reinterpret_cast<quintptr>(handle));
 }
 
+// Each text lives until the next call for the same text, as the simulated
+// core's do: asking for the mask leaves the address handed out intact.
 const char *PkLinuxCore::ipAddress(int index, uint8_t *isStatic)
 {
     Guard guard(m_mutex);
-    if (index != 0 || !m_hasCurrent)
-        return nullptr;
+    QByteArray address, mask;
     bool permanent = false;
-    if (!PkNetAddress::lookup(m_current.ports.first().interface.toLocal8Bit(), &m_ipText, &m_maskText, &permanent))
+    if (index != 0 || !m_hasCurrent
+        || !PkNetAddress::lookup(m_current.ports.first().interface.toLocal8Bit(), &address, &mask, &permanent))
         return nullptr;
     if (isStatic)
         *isStatic = permanent ? 1 : 0;
+    m_ipText = address;
     return m_ipText.constData();
 }
 
 const char *PkLinuxCore::subnetMask(int index)
 {
     Guard guard(m_mutex);
-    if (index != 0 || !m_hasCurrent)
-        return nullptr;
+    QByteArray address, mask;
     bool permanent = false;
-    if (!PkNetAddress::lookup(m_current.ports.first().interface.toLocal8Bit(), &m_ipText, &m_maskText, &permanent))
+    if (index != 0 || !m_hasCurrent
+        || !PkNetAddress::lookup(m_current.ports.first().interface.toLocal8Bit(), &address, &mask, &permanent))
         return nullptr;
+    m_maskText = mask;
     return m_maskText.constData();
 }
 
