@@ -62,8 +62,7 @@ void PkCore::releaseAll()
     m_sensors.clear();
     m_drivers.clear();
     m_failDraws.clear();
-    m_tables[0].clear();
-    m_tables[1].clear();
+    m_table.clear();
     m_locateOn.clear();
     m_registers.clear();
     m_seriesDepth = 0;
@@ -101,37 +100,16 @@ int PkCore::deinit()
     return status;
 }
 
-bool PkCore::matches(const PkAdapterModel &model, const uint32_t *filter)
-{
-    if (!filter)
-        return true;
-    for (const uint32_t *pair = filter; pair[0] != 0 || pair[1] != 0; pair += 2) {
-        if (pair[0] == model.vendorId && (pair[1] == 0 || pair[1] == model.deviceId))
-            return true;
-    }
-    return false;
-}
-
 AdapterRecord *PkCore::enumerate(const uint32_t *filter)
 {
     Guard guard(m_mutex);
     if (!m_initialised || fault("AdapterEnumerate"))
         return nullptr;
-    m_table ^= 1;
-    std::vector<AdapterRecord> &table = m_tables[m_table];
-    table.clear();
+    m_table.begin();
     const QString lockDir = PkEnvironment::lockDir();
-    for (const PkAdapterModel &model : qAsConst(m_machine.adapters)) {
-        if (!matches(model, filter))
-            continue;
-        AdapterRecord record = model.record();
-        record.inUse = PkAdapterLock::isFree(PkAdapterLock::pathFor(lockDir, model.key())) ? 0 : 1;
-        table.push_back(record);
-    }
-    AdapterRecord end;
-    std::memset(&end, 0, sizeof end);
-    table.push_back(end);
-    return table.data();
+    for (const PkAdapterModel &model : qAsConst(m_machine.adapters))
+        m_table.add(model, filter, lockDir);
+    return m_table.finish();
 }
 
 int PkCore::select(const AdapterRecord *adapter)

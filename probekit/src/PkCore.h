@@ -6,6 +6,7 @@
 #include "PkBehaviour.h"
 #include "PkMachine.h"
 #include "PkPacer.h"
+#include "PkRecordTable.h"
 #include "PkSensorBank.h"
 
 #include <QByteArray>
@@ -87,7 +88,6 @@ private:
     bool takeLock(const QString &path);
     PkBehaviour behaviourFor(int number) const;
     bool drawFailure(int number, const PkBehaviour &behaviour);
-    static bool matches(const PkAdapterModel &model, const uint32_t *filter);
     static QByteArray portName(int index);
     int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
                    PkAdapterModel::FlashQuestion *question = nullptr);
@@ -101,10 +101,7 @@ private:
     PkAdapterLock m_lock;
     PkAdapterState m_state;
     PkSensorBank m_sensors;
-    // The table handed out stays valid until the next enumeration; the one
-    // before it is kept one call longer for a caller still reading it.
-    std::vector<AdapterRecord> m_tables[2];
-    int m_table = 0;
+    PkRecordTable m_table;
     struct DriverSession {
         int adapter = -1;
         int linkQueries = 0;

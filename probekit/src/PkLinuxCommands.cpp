@@ -1,4 +1,5 @@
 #include "PkLinuxCommands.h"
+#include "PkConsole.h"
 #include "PkLinuxTests.h"
 #include "PkSysfs.h"
 #include "PkVpdWriter.h"
@@ -50,14 +51,12 @@ int PkLinuxCommands::help(const Words &) const
 
 int PkLinuxCommands::noAdapter() const
 {
-    m_reporter.log(QByteArrayLiteral("No adapter selected"));
-    return NoSuchDevice;
+    return PkConsole::noAdapter(m_reporter);
 }
 
 int PkLinuxCommands::usage(const char *text) const
 {
-    m_reporter.log(QByteArrayLiteral("Usage: ") + text);
-    return BadCommand;
+    return PkConsole::usage(m_reporter, text);
 }
 
 int PkLinuxCommands::status(const Words &) const
@@ -103,9 +102,8 @@ int PkLinuxCommands::stats(const Words &) const
 
 int PkLinuxCommands::selfTest(const Words &words) const
 {
-    bool ok = false;
-    const int id = words.value(1).toInt(&ok);
-    if (!ok || words.size() != 2)
+    int id = 0;
+    if (!PkConsole::testNumber(words, &id))
         return usage("selftest <id>");
     const PkLinuxCore::Snapshot s = m_core.snapshot();
     if (!s.valid)
@@ -118,12 +116,7 @@ int PkLinuxCommands::selfTest(const Words &words) const
 
 int PkLinuxCommands::sleep(const Words &words) const
 {
-    bool ok = false;
-    const int ms = words.value(1).toInt(&ok);
-    if (!ok || ms < 0 || words.size() != 2)
-        return usage("sleep <ms>");
-    m_reporter.log("Waiting " + QByteArray::number(ms) + " ms");
-    return m_core.pacer().wait(ms) ? 0 : Cancelled;
+    return PkConsole::sleep(m_reporter, m_core.pacer(), words);
 }
 
 // "vpd write V1 some text": the value is the rest of the line as typed,

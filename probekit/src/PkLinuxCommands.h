@@ -19,8 +19,6 @@ public:
     int run(const QByteArray &line) const;
 
     static constexpr int BadCommand = 8;
-    static constexpr int NoSuchDevice = 11;
-    static constexpr int Cancelled = -1;
 
 private:
     using Words = QList<QByteArray>;

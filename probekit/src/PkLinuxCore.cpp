@@ -101,8 +101,7 @@ void PkLinuxCore::releaseAll()
     m_vpdImage.clear();
     m_vpdError.clear();
     m_drivers.clear();
-    m_tables[0].clear();
-    m_tables[1].clear();
+    m_table.clear();
     m_adapters.clear();
     m_seriesDepth = 0;
     m_initialised = false;
@@ -139,38 +138,17 @@ void PkLinuxCore::rescan()
             PkLog::line(note);
 }
 
-bool PkLinuxCore::matches(const PkAdapterModel &model, const uint32_t *filter)
-{
-    if (!filter)
-        return true;
-    for (const uint32_t *pair = filter; pair[0] != 0 || pair[1] != 0; pair += 2) {
-        if (pair[0] == model.vendorId && (pair[1] == 0 || pair[1] == model.deviceId))
-            return true;
-    }
-    return false;
-}
-
 AdapterRecord *PkLinuxCore::enumerate(const uint32_t *filter)
 {
     Guard guard(m_mutex);
     if (!m_initialised)
         return nullptr;
     rescan();
-    m_table ^= 1;
-    std::vector<AdapterRecord> &table = m_tables[m_table];
-    table.clear();
+    m_table.begin();
     const QString locks = lockDir();
-    for (const PkLinuxAdapter &adapter : qAsConst(m_adapters)) {
-        if (!matches(adapter.model, filter))
-            continue;
-        AdapterRecord record = adapter.model.record();
-        record.inUse = PkAdapterLock::isFree(PkAdapterLock::pathFor(locks, adapter.model.key())) ? 0 : 1;
-        table.push_back(record);
-    }
-    AdapterRecord end;
-    std::memset(&end, 0, sizeof end);
-    table.push_back(end);
-    return table.data();
+    for (const PkLinuxAdapter &adapter : qAsConst(m_adapters))
+        m_table.add(adapter.model, filter, locks);
+    return m_table.finish();
 }
 
 const PkLinuxAdapter *PkLinuxCore::find(int bus, int device) const

@@ -6,6 +6,7 @@
 #include "PkLinuxAdapter.h"
 #include "PkLocator.h"
 #include "PkPacer.h"
+#include "PkRecordTable.h"
 #include "PkVpdImage.h"
 
 #include <QByteArray>
@@ -96,7 +97,6 @@ private:
     void releaseAll();
     void loadSelection();
     void readVpd();
-    static bool matches(const PkAdapterModel &model, const uint32_t *filter);
 
     mutable std::mutex m_mutex;
     std::atomic<bool> m_cancel {false};
@@ -109,8 +109,7 @@ private:
     PkHwmonBank m_sensors;
     QByteArray m_vpdImage, m_vpdError;
     PkLocator m_locator;
-    std::vector<AdapterRecord> m_tables[2];
-    int m_table = 0;
+    PkRecordTable m_table;
     QMap<quintptr, QString> m_drivers; // handle to the adapter's key
     quintptr m_nextDriver = 0;
     QByteArray m_ipText, m_maskText;
