@@ -68,7 +68,7 @@ int PkLinuxDriver::portByte(const PkPciFunction &port, uint32_t oid)
 {
     const PkEthtool ethtool(port.interface.toLocal8Bit());
     bool up = false;
-    if (ethtool.link(&up) != 0) {
+    if (ethtool.link(&up) != 0 && !port.netDir.isEmpty()) {
         // Without the driver's word, the carrier the kernel sees.
         up = PkSysfs::decimal(port.netDir + QStringLiteral("/carrier")).value_or(0) == 1;
     }

@@ -17,6 +17,9 @@ int PkLinuxTests::run(int number) const
 {
     m_reporter.progress(0);
     m_reporter.stamped("Sub-test " + QByteArray::number(number) + " on " + PkLinuxCore::name(m_adapter.adapter));
+    // Everything but the VPD is asked of the driver, through its interface.
+    if (number != 401 && portA().interface.isEmpty())
+        return notAvailable(number, PkEthtool::reason(ENODEV, QByteArray()));
     switch (number) {
     case 101:
         return driverInformation();

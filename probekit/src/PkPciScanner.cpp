@@ -209,8 +209,10 @@ PkLinuxAdapter PkPciScanner::join(const QVector<PkPciFunction> &functions,
         if (!port.interface.isEmpty())
             interfaces << port.interface;
     const QString link = a.linkWidth ? QStringLiteral("x%1 %2").arg(a.linkWidth).arg(a.linkSpeed) : QString();
+    const QByteArray mac = a.netDir.isEmpty() ? QByteArray()
+        : PkSysfs::text(a.netDir + QStringLiteral("/address")).value_or(QByteArray());
     m.misc = QStringList{
-        QString::fromLatin1(PkSysfs::text(a.netDir + QStringLiteral("/address")).value_or(QByteArray())),
+        QString::fromLatin1(mac),
         interfaces.join(QLatin1Char(' ')), QString::number(adapter.ports.size()), a.driver,
         QString::number(a.revision, 16).toUpper().rightJustified(2, QLatin1Char('0')), link, a.address};
     m.hasDriver = !a.interface.isEmpty();
