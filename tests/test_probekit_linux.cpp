@@ -228,7 +228,7 @@ public:
         drivers[interface.toStdString()] = FakeDriver();
     }
 
-    // Two adapters as the machine has them, and the bad input the
+    // Two adapters, one of them dual-function, and the bad input the
     // scanner must survive.
     void build()
     {
