@@ -122,6 +122,10 @@ private slots:
         QCOMPARE(TvCoreCatalogue::coreMessageKey(51), QStringLiteral("COMM_FAILURE"));
         QCOMPARE(TvCoreCatalogue::coreMessageKey(52), QStringLiteral("Message 52 not found"));
         QCOMPARE(TvCoreCatalogue::coreMessageKey(-3), QStringLiteral("Message -3 not found"));
+        // The confirmations of a core on real hardware, beyond the 52 rows.
+        QCOMPARE(TvCoreCatalogue::coreMessageKey(100), QStringLiteral("CONFIRM_OFFLINE_TEST"));
+        QCOMPARE(TvCoreCatalogue::coreMessageKey(101), QStringLiteral("CONFIRM_HARDWARE_WRITE"));
+        QCOMPARE(TvCoreCatalogue::coreMessageKey(99), QStringLiteral("Message 99 not found"));
     }
 
     void callbacksWithoutWindowReturnOne()

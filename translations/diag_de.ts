@@ -1114,6 +1114,14 @@ Umgebung:
             <translation>Kommunikationsfehler</translation>
         </message>
         <message>
+            <source>CONFIRM_OFFLINE_TEST</source>
+            <translation>Der Offline-Selbsttest unterbricht die Verbindung des Adapters, solange er läuft (das Protokoll nennt den Adapter). Ausführen?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_HARDWARE_WRITE</source>
+            <translation>Dies schreibt in den Adapter selbst, den das Protokoll nennt; eine Sicherung seines jetzigen Inhalts wurde gespeichert. In den Adapter schreiben?</translation>
+        </message>
+        <message>
             <source>TEST_SLOT_STARTED %1</source>
             <translation>Test %1 gestartet</translation>
         </message>

@@ -1115,6 +1115,14 @@ Environment:
             <translation>Communication failure</translation>
         </message>
         <message>
+            <source>CONFIRM_OFFLINE_TEST</source>
+            <translation>The offline self-test takes the adapter's link down while it runs (the log names the adapter). Run it?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_HARDWARE_WRITE</source>
+            <translation>This writes to the adapter itself, named in the log; a backup of what it holds now has been saved. Write to the adapter?</translation>
+        </message>
+        <message>
             <source>TEST_SLOT_STARTED %1</source>
             <translation>Test %1 started</translation>
         </message>

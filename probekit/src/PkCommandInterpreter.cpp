@@ -1,4 +1,5 @@
 #include "PkCommandInterpreter.h"
+#include "PkConsole.h"
 #include "PkCore.h"
 #include "PkTestRunner.h"
 
@@ -120,19 +121,13 @@ bool PkCommandInterpreter::hex(const QByteArray &text, quint32 maximum, quint32 
 
 int PkCommandInterpreter::sleep(const Words &words) const
 {
-    bool ok = false;
-    const int ms = words.value(1).toInt(&ok);
-    if (!ok || ms < 0 || words.size() != 2)
-        return usage("sleep <ms>");
-    m_reporter.log("Waiting " + QByteArray::number(ms) + " ms");
-    return m_core.pacer().wait(ms) ? 0 : Cancelled;
+    return PkConsole::sleep(m_reporter, m_core.pacer(), words);
 }
 
 int PkCommandInterpreter::selfTest(const Words &words) const
 {
-    bool ok = false;
-    const int id = words.value(1).toInt(&ok);
-    if (!ok || words.size() != 2)
+    int id = 0;
+    if (!PkConsole::testNumber(words, &id))
         return usage("selftest <id>");
     PkBehaviour behaviour;
     bool seededFailure = false;
@@ -194,14 +189,12 @@ void PkCommandInterpreter::showMode(bool repeater, const PkAdapterModel::Port &p
 
 int PkCommandInterpreter::usage(const char *text) const
 {
-    m_reporter.log(QByteArrayLiteral("Usage: ") + text);
-    return BadCommand;
+    return PkConsole::usage(m_reporter, text);
 }
 
 int PkCommandInterpreter::noAdapter() const
 {
-    m_reporter.log(QByteArrayLiteral("No adapter selected"));
-    return NoSuchDevice;
+    return PkConsole::noAdapter(m_reporter);
 }
 
 int PkCommandInterpreter::unknown(const QByteArray &line) const

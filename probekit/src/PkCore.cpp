@@ -20,8 +20,6 @@ namespace {
 constexpr int OpenDeviceFailed = 3;
 constexpr int NullPointer = 7;
 constexpr int NoSuchDevice = 11;
-constexpr int VpdBufferOverflow = 18;
-constexpr int KeywordNotFound = 19;
 constexpr int FlashAccessFailed = 23;
 constexpr int ProgFlashFailed = 28;
 constexpr int AdapterLockFailed = 29;
@@ -64,8 +62,7 @@ void PkCore::releaseAll()
     m_sensors.clear();
     m_drivers.clear();
     m_failDraws.clear();
-    m_tables[0].clear();
-    m_tables[1].clear();
+    m_table.clear();
     m_locateOn.clear();
     m_registers.clear();
     m_seriesDepth = 0;
@@ -103,37 +100,16 @@ int PkCore::deinit()
     return status;
 }
 
-bool PkCore::matches(const PkAdapterModel &model, const uint32_t *filter)
-{
-    if (!filter)
-        return true;
-    for (const uint32_t *pair = filter; pair[0] != 0 || pair[1] != 0; pair += 2) {
-        if (pair[0] == model.vendorId && (pair[1] == 0 || pair[1] == model.deviceId))
-            return true;
-    }
-    return false;
-}
-
 AdapterRecord *PkCore::enumerate(const uint32_t *filter)
 {
     Guard guard(m_mutex);
     if (!m_initialised || fault("AdapterEnumerate"))
         return nullptr;
-    m_table ^= 1;
-    std::vector<AdapterRecord> &table = m_tables[m_table];
-    table.clear();
+    m_table.begin();
     const QString lockDir = PkEnvironment::lockDir();
-    for (const PkAdapterModel &model : qAsConst(m_machine.adapters)) {
-        if (!matches(model, filter))
-            continue;
-        AdapterRecord record = model.record();
-        record.inUse = PkAdapterLock::isFree(PkAdapterLock::pathFor(lockDir, model.key())) ? 0 : 1;
-        table.push_back(record);
-    }
-    AdapterRecord end;
-    std::memset(&end, 0, sizeof end);
-    table.push_back(end);
-    return table.data();
+    for (const PkAdapterModel &model : qAsConst(m_machine.adapters))
+        m_table.add(model, filter, lockDir);
+    return m_table.finish();
 }
 
 int PkCore::select(const AdapterRecord *adapter)
@@ -196,21 +172,7 @@ int PkCore::vpdRead(const char *keyword, char *buffer, uint32_t *size)
         return NullPointer;
     if (!selected())
         return NoSuchDevice;
-    const QMap<QString, QByteArray> vpd = m_state.vpd();
-    const QString name = QString::fromLatin1(keyword);
-    if (!vpd.contains(name))
-        return KeywordNotFound;
-    const QByteArray value = vpd.value(name);
-    const uint32_t length = static_cast<uint32_t>(value.size());
-    if (length > *size) {
-        *size = length;
-        return VpdBufferOverflow;
-    }
-    std::memcpy(buffer, value.constData(), length);
-    if (length < *size)
-        buffer[length] = '\0';
-    *size = length;
-    return 0;
+    return PkVpd::readInto(m_state.vpd(), keyword, buffer, size);
 }
 
 int PkCore::vpdList(char *buffer, uint32_t *size, uint32_t *count)
@@ -222,17 +184,7 @@ int PkCore::vpdList(char *buffer, uint32_t *size, uint32_t *count)
         return NullPointer;
     if (!selected())
         return NoSuchDevice;
-    const QStringList names = PkVpd::listed(m_state.vpd());
-    const QByteArray text = names.join(QLatin1Char(' ')).toLatin1();
-    const uint32_t needed = static_cast<uint32_t>(text.size()) + 1;
-    if (needed > *size) {
-        *size = needed;
-        return VpdBufferOverflow;
-    }
-    std::memcpy(buffer, text.constData(), needed);
-    *size = needed - 1;
-    *count = static_cast<uint32_t>(names.size());
-    return 0;
+    return PkVpd::listInto(m_state.vpd(), buffer, size, count);
 }
 
 int PkCore::vpdWrite(const char *keyword, const char *value)
@@ -327,8 +279,9 @@ PkPacer PkCore::pacer() const
     return PkPacer(PkEnvironment::timeScale(), &m_cancel);
 }
 
-int PkCore::testRun(int number, const CoreCallbacks *callbacks)
+int PkCore::testRun(int number, const uint8_t *modeFlags, const CoreCallbacks *callbacks)
 {
+    (void)modeFlags; // the simulated tests run the same in every mode
     {
         Guard guard(m_mutex);
         if (const int status = fault("TestRun"))

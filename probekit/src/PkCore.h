@@ -1,10 +1,12 @@
 #pragma once
 #include "probekit.h"
 #include "PkAdapterLock.h"
+#include "PkBackend.h"
 #include "PkAdapterState.h"
 #include "PkBehaviour.h"
 #include "PkMachine.h"
 #include "PkPacer.h"
+#include "PkRecordTable.h"
 #include "PkSensorBank.h"
 
 #include <QByteArray>
@@ -19,46 +21,46 @@
 #include <random>
 #include <vector>
 
-// The simulated core: one per process, behind the C interface. A mutex
+// The simulated core: the default backend behind the C interface. A mutex
 // guards its state; long work (tests, commands, flash) runs outside it so
 // that TestCancel and the other calls never wait for a running test.
-class PkCore
+class PkCore : public PkBackend
 {
 public:
     static PkCore &instance();
 
-    int init();
-    int deinit();
+    int init() override;
+    int deinit() override;
 
-    AdapterRecord *enumerate(const uint32_t *filter);
-    int select(const AdapterRecord *adapter);
+    AdapterRecord *enumerate(const uint32_t *filter) override;
+    int select(const AdapterRecord *adapter) override;
 
-    int vpdRead(const char *keyword, char *buffer, uint32_t *size);
-    int vpdList(char *buffer, uint32_t *size, uint32_t *count);
-    int vpdWrite(const char *keyword, const char *value);
-    int vpdDelete(const char *keyword);
+    int vpdRead(const char *keyword, char *buffer, uint32_t *size) override;
+    int vpdList(char *buffer, uint32_t *size, uint32_t *count) override;
+    int vpdWrite(const char *keyword, const char *value) override;
+    int vpdDelete(const char *keyword) override;
 
-    int sensorList(SensorInfo **list, uint8_t *count);
-    int sensorRead(SensorReading **readings, uint8_t *count);
+    int sensorList(SensorInfo **list, uint8_t *count) override;
+    int sensorRead(SensorReading **readings, uint8_t *count) override;
 
-    int testRun(int number, const CoreCallbacks *callbacks);
-    int commandRun(const char *command, const uint8_t *modeFlags, const CoreCallbacks *callbacks);
-    int testCancel();
-    int seriesBegin();
-    int seriesEnd();
+    int testRun(int number, const uint8_t *modeFlags, const CoreCallbacks *callbacks) override;
+    int commandRun(const char *command, const uint8_t *modeFlags, const CoreCallbacks *callbacks) override;
+    int testCancel() override;
+    int seriesBegin() override;
+    int seriesEnd() override;
 
-    int flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks *callbacks);
-    int flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks);
-    int flashErase(const CoreCallbacks *callbacks);
+    int flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks *callbacks) override;
+    int flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks) override;
+    int flashErase(const CoreCallbacks *callbacks) override;
 
-    DriverHandle driverOpen();
-    int driverQuery(DriverHandle handle, uint32_t oid, void *buffer, uint32_t *size);
-    void driverClose(DriverHandle handle);
+    DriverHandle driverOpen() override;
+    int driverQuery(DriverHandle handle, uint32_t oid, void *buffer, uint32_t *size) override;
+    void driverClose(DriverHandle handle) override;
 
-    const char *ipAddress(int index, uint8_t *isStatic);
-    const char *subnetMask(int index);
-    void locate(int on);
-    void statInfo(char *buffer, int size);
+    const char *ipAddress(int index, uint8_t *isStatic) override;
+    const char *subnetMask(int index) override;
+    void locate(int on) override;
+    void statInfo(char *buffer, int size) override;
 
     // For the command interpreter, which runs outside the lock.
     // The behaviour of a sub-test and whether its seeded failure strikes now.
@@ -86,7 +88,6 @@ private:
     bool takeLock(const QString &path);
     PkBehaviour behaviourFor(int number) const;
     bool drawFailure(int number, const PkBehaviour &behaviour);
-    static bool matches(const PkAdapterModel &model, const uint32_t *filter);
     static QByteArray portName(int index);
     int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
                    PkAdapterModel::FlashQuestion *question = nullptr);
@@ -100,10 +101,7 @@ private:
     PkAdapterLock m_lock;
     PkAdapterState m_state;
     PkSensorBank m_sensors;
-    // The table handed out stays valid until the next enumeration; the one
-    // before it is kept one call longer for a caller still reading it.
-    std::vector<AdapterRecord> m_tables[2];
-    int m_table = 0;
+    PkRecordTable m_table;
     struct DriverSession {
         int adapter = -1;
         int linkQueries = 0;

@@ -13,6 +13,11 @@ int PkDriver::query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, u
     const QByteArray data = reply(adapter, oid, moment, &known);
     if (!known)
         return 32;
+    return deliver(data, buffer, size);
+}
+
+int PkDriver::deliver(const QByteArray &data, void *buffer, uint32_t *size)
+{
     const uint32_t needed = static_cast<uint32_t>(data.size());
     if (*size < needed) {
         *size = needed;

@@ -38,9 +38,14 @@ public:
     static int query(const PkAdapterModel &adapter, uint32_t oid, void *buffer, uint32_t *size,
                      const Moment &moment);
 
+    // Copies a reply into the caller's buffer: 0, or 32 when it does not
+    // fit (*size then tells the size needed).
+    static int deliver(const QByteArray &data, void *buffer, uint32_t *size);
+    // Byte 0 left 0, the text from byte 1, zero-terminated.
+    static QByteArray textReply(const QByteArray &text);
+
 private:
     static QByteArray reply(const PkAdapterModel &adapter, uint32_t oid, const Moment &moment, bool *known);
-    static QByteArray textReply(const QByteArray &text);
     static QByteArray portBytes(const PkAdapterModel &adapter, uint32_t oid, int linkQuery);
     static QByteArray counters(const PkAdapterModel &adapter, uint32_t oid, qint64 elapsedMs);
 };

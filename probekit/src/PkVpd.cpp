@@ -1,6 +1,7 @@
 #include "PkVpd.h"
 
 #include <algorithm>
+#include <cstring>
 
 bool PkVpd::isWritable(const QString &keyword)
 {
@@ -36,4 +37,37 @@ QStringList PkVpd::listed(const QMap<QString, QByteArray> &vpd)
         return rank(a) < rank(b);
     });
     return names;
+}
+
+int PkVpd::readInto(const QMap<QString, QByteArray> &vpd, const char *keyword, char *buffer, uint32_t *size)
+{
+    const QString name = QString::fromLatin1(keyword);
+    if (!vpd.contains(name))
+        return 19;
+    const QByteArray value = vpd.value(name);
+    const uint32_t length = static_cast<uint32_t>(value.size());
+    if (length > *size) {
+        *size = length;
+        return 18;
+    }
+    std::memcpy(buffer, value.constData(), length);
+    if (length < *size)
+        buffer[length] = '\0';
+    *size = length;
+    return 0;
+}
+
+int PkVpd::listInto(const QMap<QString, QByteArray> &vpd, char *buffer, uint32_t *size, uint32_t *count)
+{
+    const QStringList names = listed(vpd);
+    const QByteArray text = names.join(QLatin1Char(' ')).toLatin1();
+    const uint32_t needed = static_cast<uint32_t>(text.size()) + 1;
+    if (needed > *size) {
+        *size = needed;
+        return 18;
+    }
+    std::memcpy(buffer, text.constData(), needed);
+    *size = needed - 1;
+    *count = static_cast<uint32_t>(names.size());
+    return 0;
 }

@@ -62,11 +62,22 @@ const CatalogueRow catalogue[] = {
     {51, "COMM_FAILURE"},
 };
 
+// Questions a core working on real hardware asks before it does something
+// that cannot be taken back; numbered apart from the 52 catalogue rows.
+const CatalogueRow confirmations[] = {
+    {100, "CONFIRM_OFFLINE_TEST"},
+    {101, "CONFIRM_HARDWARE_WRITE"},
+};
+
 } // namespace
 
 QString TvCoreCatalogue::coreMessageKey(int number)
 {
     for (const CatalogueRow &row : catalogue) {
+        if (row.number == number)
+            return QString::fromLatin1(row.key);
+    }
+    for (const CatalogueRow &row : confirmations) {
         if (row.number == number)
             return QString::fromLatin1(row.key);
     }

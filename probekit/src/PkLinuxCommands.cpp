@@ -1,0 +1,143 @@
+#include "PkLinuxCommands.h"
+#include "PkConsole.h"
+#include "PkLinuxTests.h"
+#include "PkSysfs.h"
+#include "PkVpdWriter.h"
+
+#include <QString>
+
+int PkLinuxCommands::run(const QByteArray &line) const
+{
+    using Handler = int (PkLinuxCommands::*)(const Words &) const;
+    static const struct {
+        const char *verb;
+        Handler handler;
+    } commands[] = {
+        {"help", &PkLinuxCommands::help},         {"?", &PkLinuxCommands::help},
+        {"status", &PkLinuxCommands::status},     {"stats", &PkLinuxCommands::stats},
+        {"selftest", &PkLinuxCommands::selfTest}, {"run", &PkLinuxCommands::selfTest},
+        {"sleep", &PkLinuxCommands::sleep},       {"wait", &PkLinuxCommands::sleep},
+        {"vpd", &PkLinuxCommands::vpd},           {"reg", &PkLinuxCommands::unavailable},
+        {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::unavailable},
+    };
+    const Words words = line.simplified().split(' ');
+    const QByteArray verb = words.value(0).toLower();
+    if (verb.isEmpty())
+        return 0;
+    for (const auto &command : commands) {
+        if (verb == command.verb)
+            return (this->*command.handler)(words);
+    }
+    m_reporter.log("Unknown command: " + QString::fromLatin1(line).toUtf8());
+    return BadCommand;
+}
+
+int PkLinuxCommands::help(const Words &) const
+{
+    static const char *const lines[] = {
+        "Commands (real adapters):",
+        "  help, ?                       this list",
+        "  status                        the selected adapter, its ports, VPD and notes",
+        "  stats                         frame counters of each port",
+        "  selftest <id>, run <id>       run a sub-test",
+        "  sleep <ms>, wait <ms>         wait, until cancelled at most",
+        "  vpd write <keyword> <value>   write a VPD keyword (guarded)",
+        "  vpd delete <keyword>          delete a VPD keyword (guarded)",
+    };
+    for (const char *line : lines)
+        m_reporter.log(QByteArray(line));
+    return 0;
+}
+
+int PkLinuxCommands::noAdapter() const
+{
+    return PkConsole::noAdapter(m_reporter);
+}
+
+int PkLinuxCommands::usage(const char *text) const
+{
+    return PkConsole::usage(m_reporter, text);
+}
+
+int PkLinuxCommands::status(const Words &) const
+{
+    const PkLinuxCore::Snapshot s = m_core.snapshot();
+    if (!s.valid)
+        return noAdapter();
+    const PkAdapterModel &m = s.adapter.model;
+    const auto hex = [](quint32 value) { return QByteArray::number(value, 16).toUpper().rightJustified(4, '0'); };
+    m_reporter.log("Adapter " + PkLinuxCore::name(s.adapter) + ", PCI " + hex(m.vendorId) + ":" + hex(m.deviceId)
+                   + " subsystem " + hex(m.subsystemVendorId) + ":" + hex(m.subsystemId));
+    for (int i = 0; i < s.adapter.ports.size(); ++i) {
+        const PkPciFunction &p = s.adapter.ports.at(i);
+        m_reporter.log("Port " + QByteArray(1, char('A' + i)) + ": " + p.address.toLatin1() + " "
+                       + (p.interface.isEmpty() ? QByteArray("(no interface)") : p.interface.toLocal8Bit()));
+    }
+    m_reporter.log("VPD: " + (s.vpdImage.isEmpty() ? s.vpdError : QByteArray::number(s.vpd.size()) + " keyword(s)"));
+    m_reporter.log(QByteArray("Locate LED: ") + (s.locating ? "on" : "off")
+                   + (s.locateFailure.isEmpty() ? QByteArray() : " (" + s.locateFailure + ")"));
+    m_reporter.log(QByteArray("Test series: ") + (s.seriesDepth > 0 ? "running" : "none"));
+    m_reporter.log(QByteArray("Advanced mode: ") + (m_modeFlags && m_modeFlags[0] ? "on" : "off"));
+    for (const QByteArray &note : s.adapter.notes)
+        m_reporter.log("Note: " + note);
+    return 0;
+}
+
+int PkLinuxCommands::stats(const Words &) const
+{
+    const PkLinuxCore::Snapshot s = m_core.snapshot();
+    if (!s.valid)
+        return noAdapter();
+    for (int i = 0; i < s.adapter.ports.size(); ++i) {
+        const QString dir = s.adapter.ports.at(i).netDir + QStringLiteral("/statistics/");
+        QByteArray line = "Port " + QByteArray(1, char('A' + i)) + ":";
+        for (const char *name : {"rx_packets", "tx_packets", "rx_crc_errors"}) {
+            const std::optional<qint64> value = PkSysfs::decimal(dir + QLatin1String(name));
+            line += ' ' + QByteArray(name) + ' ' + (value ? QByteArray::number(*value) : QByteArray("unreadable"));
+        }
+        m_reporter.log(line);
+    }
+    return 0;
+}
+
+int PkLinuxCommands::selfTest(const Words &words) const
+{
+    int id = 0;
+    if (!PkConsole::testNumber(words, &id))
+        return usage("selftest <id>");
+    const PkLinuxCore::Snapshot s = m_core.snapshot();
+    if (!s.valid)
+        return noAdapter();
+    const PkPacer pacer = m_core.pacer();
+    const int status = PkLinuxTests(s, m_reporter, pacer).run(id);
+    m_reporter.log("Sub-test " + QByteArray::number(id) + " ended with status " + QByteArray::number(status));
+    return status;
+}
+
+int PkLinuxCommands::sleep(const Words &words) const
+{
+    return PkConsole::sleep(m_reporter, m_core.pacer(), words);
+}
+
+// "vpd write V1 some text": the value is the rest of the line as typed,
+// blanks between words kept single.
+int PkLinuxCommands::vpd(const Words &words) const
+{
+    const QByteArray action = words.value(1).toLower();
+    const bool writing = action == "write" && words.size() >= 4;
+    if (!writing && !(action == "delete" && words.size() == 3))
+        return usage("vpd write <keyword> <value> | vpd delete <keyword>");
+    if (!m_core.snapshot().valid)
+        return noAdapter();
+    const QString keyword = QString::fromLatin1(words.at(2)).toUpper();
+    const QByteArray value = words.mid(3).join(' ');
+    const int status = PkVpdWriter(m_core, m_reporter, m_modeFlags).write(keyword, writing ? &value : nullptr);
+    m_reporter.log("VPD " + action + " " + keyword.toLatin1() + " ended with status " + QByteArray::number(status));
+    return status;
+}
+
+int PkLinuxCommands::unavailable(const Words &words) const
+{
+    m_reporter.log(words.value(0) + ": not available on real adapters (no counterpart in the Linux driver interface)");
+    return BadCommand;
+}

@@ -1,0 +1,91 @@
+#include "PkSysfs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString PkSysfs::root()
+{
+    const QByteArray configured = qgetenv("PROBEKIT_SYSFS_ROOT");
+    return configured.isEmpty() ? QStringLiteral("/sys") : QFile::decodeName(configured);
+}
+
+std::optional<QByteArray> PkSysfs::bytes(const QString &path, qint64 maxBytes, QString *error)
+{
+    QFile file(path);
+    // sysfs files report a size they do not have: read, do not ask.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    QByteArray data;
+    while (data.size() < maxBytes) {
+        const QByteArray chunk = file.read(qMin<qint64>(maxBytes - data.size(), 4096));
+        if (chunk.isEmpty())
+            break;
+        data += chunk;
+    }
+    if (file.error() != QFileDevice::NoError && data.isEmpty()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return data;
+}
+
+std::optional<QByteArray> PkSysfs::text(const QString &path, QString *error, qint64 maxBytes)
+{
+    std::optional<QByteArray> data = bytes(path, maxBytes, error);
+    if (data && data->endsWith('\n'))
+        data->chop(1);
+    return data;
+}
+
+std::optional<quint64> PkSysfs::hex(const QString &path)
+{
+    const std::optional<QByteArray> value = text(path);
+    if (!value)
+        return std::nullopt;
+    QByteArray digits = value->trimmed();
+    if (digits.startsWith("0x") || digits.startsWith("0X"))
+        digits = digits.mid(2);
+    bool ok = false;
+    const quint64 number = digits.toULongLong(&ok, 16);
+    if (!ok || digits.isEmpty())
+        return std::nullopt;
+    return number;
+}
+
+std::optional<qint64> PkSysfs::decimal(const QString &path)
+{
+    const std::optional<QByteArray> value = text(path);
+    if (!value)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 number = value->trimmed().toLongLong(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+bool PkSysfs::exists(const QString &path)
+{
+    return QFileInfo::exists(path);
+}
+
+QStringList PkSysfs::entries(const QString &dir, const QString &pattern)
+{
+    QDir directory(dir);
+    if (!pattern.isEmpty())
+        directory.setNameFilters({pattern});
+    return directory.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QString PkSysfs::linkName(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isSymLink())
+        return QString();
+    return QFileInfo(info.symLinkTarget()).fileName();
+}

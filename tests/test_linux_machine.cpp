@@ -1,0 +1,97 @@
+// The Linux backend on the machine the tests run on: its network functions
+// are found, and the program lists the described ones with the description
+// files for real hardware. Skipped where the machine shows none.
+#include <probekit.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Function {
+    int bus = 0, device = 0;
+    quint32 vendor = 0, deviceId = 0;
+};
+
+quint32 hexFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toUInt(nullptr, 16) : 0;
+}
+
+// The machine's network functions, read straight from sysfs.
+QList<Function> networkFunctions()
+{
+    QList<Function> found;
+    const QDir devices(QStringLiteral("/sys/bus/pci/devices"));
+    for (const QString &name : devices.entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        const QString dir = devices.filePath(name) + QLatin1Char('/');
+        if ((hexFile(dir + "class") >> 16) != 0x02 || name.section(':', 0, 0).toInt(nullptr, 16) != 0)
+            continue;
+        Function f;
+        f.bus = name.section(':', 1, 1).toInt(nullptr, 16);
+        f.device = name.section(':', 2, 2).section('.', 0, 0).toInt(nullptr, 16);
+        f.vendor = hexFile(dir + "vendor");
+        f.deviceId = hexFile(dir + "device");
+        found << f;
+    }
+    return found;
+}
+
+} // namespace
+
+class TestLinuxMachine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("PROBEKIT_BACKEND", "linux");
+        qputenv("PROBEKIT_STATE_DIR", m_dir.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", m_dir.filePath("locks").toLocal8Bit());
+        qunsetenv("PROBEKIT_SYSFS_ROOT");
+        m_functions = networkFunctions();
+        if (m_functions.isEmpty())
+            QSKIP("this machine shows no network function on its PCI bus");
+    }
+
+    void enumerationFindsEveryNetworkFunction()
+    {
+        QCOMPARE(CoreInit(), 0);
+        QList<QPair<int, int>> listed;
+        for (const AdapterRecord *r = AdapterEnumerate(nullptr); r && (r->busNumber || r->deviceNumber || r->vendorId); ++r)
+            listed << qMakePair(r->busNumber, r->deviceNumber);
+        for (const Function &f : qAsConst(m_functions))
+            QVERIFY2(listed.contains(qMakePair(f.bus, f.device)), qPrintable(QString::number(f.bus)));
+        QCOMPARE(CoreDeinit(), 0);
+    }
+
+    void programListsTheVirtioDevice()
+    {
+        bool virtio = false;
+        for (const Function &f : qAsConst(m_functions))
+            virtio = virtio || (f.vendor == 0x1AF4 && f.deviceId == 0x1041);
+        if (!virtio)
+            QSKIP("no virtio 1.0 network device (1AF4:1041) on this machine");
+        const QString data = QStringLiteral(NICDIAG_SOURCE_DIR "/data/linux/");
+        QProcess program;
+        program.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"),
+                      {"-l", "-C", data + "config.xml", "-I", data + "adapterinfofile.xml", "-T",
+                       data + "testinfofile.xml"});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY2(program.readAllStandardOutput().contains("Virtio 1.0 network device"),
+                 program.readAllStandardError().constData());
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QList<Function> m_functions;
+};
+
+QTEST_GUILESS_MAIN(TestLinuxMachine)
+#include "test_linux_machine.moc"

@@ -1,0 +1,576 @@
+// The core library's Linux backend without hardware: a fake sysfs tree
+// (PROBEKIT_SYSFS_ROOT) and a fake driver answering the ethtool requests.
+#include <probekit.h>
+#include <probekit_testing.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <cstdarg>
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <linux/ethtool.h>
+
+namespace {
+
+// ---- VPD images as cards carry them.
+QByteArray large(char tag, const QByteArray &data)
+{
+    return QByteArray(1, tag) + char(data.size() & 0xFF) + char(data.size() >> 8) + data;
+}
+
+QByteArray keyword(const char *name, const QByteArray &value)
+{
+    return QByteArray(name) + char(value.size()) + value;
+}
+
+QByteArray vpdImage(const QByteArray &name, bool goodChecksum)
+{
+    QByteArray image = large('\x82', name);
+    const QByteArray readOnly = keyword("PN", "FK-42") + keyword("EC", "B1") + keyword("SN", "S123")
+        + keyword("V1", "vendor");
+    image += '\x90' + QByteArray(1, char(readOnly.size() + 4)) + '\0' + readOnly + "RV\x01";
+    quint8 sum = 0;
+    for (const char byte : qAsConst(image))
+        sum = quint8(sum + quint8(byte));
+    image += char(quint8(-sum) + (goodChecksum ? 0 : 1));
+    image += large('\x91', keyword("Y1", "asset") + keyword("RW", QByteArray(40, '\0')));
+    return image + '\x78';
+}
+
+// ---- The fake drivers, by interface name.
+struct FakeDriver {
+    QByteArray name = "fakedrv";
+    bool link = true;
+    quint32 speed = 1000;
+    quint8 duplex = DUPLEX_FULL;
+    quint8 autoneg = AUTONEG_ENABLE;
+    QList<QByteArray> tests;
+    bool testFails = false;
+    QByteArray eeprom;
+    int error = 0;        // every request fails with it
+    int identifyError = 0;
+    int offlineRuns = 0;
+};
+
+std::map<std::string, FakeDriver> drivers;
+std::atomic<int> identifyStarted {0};
+std::atomic<int> identifyInterrupted {0};
+
+int identify(const FakeDriver &driver, const ethtool_value *value)
+{
+    if (driver.identifyError)
+        return driver.identifyError;
+    ++identifyStarted;
+    // As the kernel does: blink until the time is up or a signal comes.
+    timespec wait {time_t(value->data), 0};
+    if (nanosleep(&wait, nullptr) != 0 && errno == EINTR) {
+        ++identifyInterrupted;
+        return EINTR;
+    }
+    return 0;
+}
+
+int fakeEthtool(const char *interface, void *request)
+{
+    auto found = drivers.find(interface);
+    if (found == drivers.end())
+        return ENODEV;
+    FakeDriver &d = found->second;
+    const quint32 command = *static_cast<quint32 *>(request);
+    if (command == ETHTOOL_PHYS_ID)
+        return identify(d, static_cast<ethtool_value *>(request));
+    if (d.error)
+        return d.error;
+    switch (command) {
+    case ETHTOOL_GDRVINFO: {
+        auto *info = static_cast<ethtool_drvinfo *>(request);
+        qstrncpy(info->driver, d.name.constData(), sizeof info->driver);
+        qstrncpy(info->version, "9.8.7", sizeof info->version);
+        qstrncpy(info->bus_info, "0000:02:00.0", sizeof info->bus_info);
+        info->eedump_len = quint32(d.eeprom.size());
+        info->testinfo_len = quint32(d.tests.size());
+        return 0;
+    }
+    case ETHTOOL_GLINK:
+        static_cast<ethtool_value *>(request)->data = d.link;
+        return 0;
+    case ETHTOOL_GLINKSETTINGS: {
+        auto *s = static_cast<ethtool_link_settings *>(request);
+        if (s->link_mode_masks_nwords == 0) {
+            s->link_mode_masks_nwords = -3;
+            return 0;
+        }
+        s->speed = d.speed;
+        s->duplex = d.duplex;
+        s->autoneg = d.autoneg;
+        return 0;
+    }
+    case ETHTOOL_GSSET_INFO: {
+        auto *s = static_cast<ethtool_sset_info *>(request);
+        s->data[0] = quint32(d.tests.size());
+        return 0;
+    }
+    case ETHTOOL_GSTRINGS: {
+        auto *s = static_cast<ethtool_gstrings *>(request);
+        for (quint32 i = 0; i < s->len && int(i) < d.tests.size(); ++i)
+            qstrncpy(reinterpret_cast<char *>(s->data + i * ETH_GSTRING_LEN), d.tests.at(int(i)).constData(), ETH_GSTRING_LEN);
+        return 0;
+    }
+    case ETHTOOL_TEST: {
+        auto *t = static_cast<ethtool_test *>(request);
+        d.offlineRuns += (t->flags & ETH_TEST_FL_OFFLINE) ? 1 : 0;
+        t->flags = d.testFails ? ETH_TEST_FL_FAILED : 0;
+        for (quint32 i = 0; i < t->len; ++i)
+            t->data[i] = d.testFails && i == 0 ? 7 : 0;
+        return 0;
+    }
+    case ETHTOOL_GEEPROM: {
+        auto *e = static_cast<ethtool_eeprom *>(request);
+        std::memcpy(e->data, d.eeprom.constData() + e->offset, e->len);
+        return 0;
+    }
+    default:
+        return EOPNOTSUPP;
+    }
+}
+
+// ---- What the core reports through its callbacks.
+struct Reports {
+    QList<QByteArray> texts;
+    QList<int> questions;
+    int answer = 3;
+} reports;
+
+int collect(const char *format, ...)
+{
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    reports.texts << QByteArray(buffer);
+    return 0;
+}
+
+int progress(int) { return 0; }
+
+int ask(int message, int, int, int)
+{
+    reports.questions << message;
+    return reports.answer;
+}
+
+const CoreCallbacks callbacks = {collect, collect, collect, nullptr, nullptr, progress, ask};
+
+bool reported(const char *fragment)
+{
+    for (const QByteArray &text : qAsConst(reports.texts))
+        if (text.contains(fragment))
+            return true;
+    return false;
+}
+
+// ---- The fake machine.
+class FakeSysfs
+{
+public:
+    void file(const QString &path, const QByteArray &contents)
+    {
+        const QString full = dir.filePath(path);
+        QDir().mkpath(QFileInfo(full).absolutePath());
+        QFile f(full);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contents);
+    }
+
+    QString device(const QString &address) const { return "bus/pci/devices/" + address + "/"; }
+
+    // A network function with its identity, configuration header and,
+    // given a name, an interface bound to the fake driver.
+    void nic(const QString &address, const QByteArray &vendor, const QByteArray &deviceId,
+             const QString &interface, quint32 rxPackets = 1000)
+    {
+        const QString d = device(address);
+        file(d + "class", "0x020000\n");
+        file(d + "vendor", vendor + "\n");
+        file(d + "device", deviceId + "\n");
+        file(d + "subsystem_vendor", vendor + "\n");
+        file(d + "subsystem_device", "0x0001\n");
+        file(d + "irq", "17\n");
+        file(d + "resource", "0x0000004000100000 0x000000400017ffff 0x0000000000140204\n"
+                             "0x000000000000e000 0x000000000000e01f 0x0000000000040101\n");
+        QByteArray config(64, '\0');
+        config[0x0C] = 0x10;
+        config[0x0D] = 0x40;
+        file(d + "config", config);
+        if (interface.isEmpty())
+            return;
+        const QString net = d + "net/" + interface + "/";
+        file(net + "address", "02:00:00:00:00:0" + QByteArray::number(address.at(11).digitValue()) + "\n");
+        file(net + "carrier_changes", "2\n");
+        file(net + "statistics/rx_packets", QByteArray::number(rxPackets) + "\n");
+        file(net + "statistics/tx_packets", "500\n");
+        file(net + "statistics/multicast", "12\n");
+        file(net + "statistics/rx_errors", "0\n");
+        file(net + "statistics/tx_errors", "0\n");
+        QDir().mkpath(dir.filePath("bus/pci/drivers/fakedrv"));
+        QDir().mkpath(dir.filePath(net + "device"));
+        QFile::link(dir.filePath("bus/pci/drivers/fakedrv"), dir.filePath(net + "device/driver"));
+        drivers[interface.toStdString()] = FakeDriver();
+    }
+
+    // Two adapters, one of them dual-function, and the bad input the
+    // scanner must survive.
+    void build()
+    {
+        // A dual-port adapter in slot 4 with sensors and a sound VPD.
+        nic("0000:02:00.0", "0x8086", "0x10c9", "fk0");
+        nic("0000:02:00.1", "0x8086", "0x10c9", "fk1");
+        file("bus/pci/slots/4/address", "0000:02:00\n");
+        file(device("0000:02:00.0") + "vpd", vpdImage("Fake Dual Port", true));
+        const QString hwmon = device("0000:02:00.0") + "hwmon/hwmon3/";
+        file(hwmon + "temp1_input", "48000\n");
+        file(hwmon + "temp1_crit", "110000\n");
+        file(hwmon + "temp1_max", "warm\n");
+        file(hwmon + "temp1_label", "board\n");
+        file(hwmon + "in0_input", "3300\n");
+        file(hwmon + "in0_min", "3000\n");
+        file(hwmon + "in0_max", "3600\n");
+        file(hwmon + "fan1_input", "n/a\n");
+        // A single-port adapter whose VPD checksum is wrong.
+        nic("0000:05:00.0", "0x14e4", "0x1677", "fk2");
+        file(device("0000:05:00.0") + "vpd", vpdImage("Fake Single Port", false));
+        // A function without subsystem, resources or header, whose VPD
+        // claims more than it holds.
+        file(device("0000:08:00.0") + "class", "0x020000\n");
+        file(device("0000:08:00.0") + "vendor", "0x14e4\n");
+        file(device("0000:08:00.0") + "device", "0x1678\n");
+        file(device("0000:08:00.0") + "vpd", QByteArray("\x82\xff\x7f" "short", 8));
+        // Left out: garbage for a vendor, another class.
+        file(device("0000:06:00.0") + "class", "0x020000\n");
+        file(device("0000:06:00.0") + "vendor", "vendor?\n");
+        file(device("0000:06:00.0") + "device", "0x1234\n");
+        file(device("0000:07:00.0") + "class", "0x030000\n");
+        file(device("0000:07:00.0") + "vendor", "0x1af4\n");
+    }
+
+    QTemporaryDir dir;
+};
+
+std::vector<AdapterRecord> enumerate(const std::vector<uint32_t> &filter = {})
+{
+    std::vector<AdapterRecord> records;
+    for (const AdapterRecord *r = AdapterEnumerate(filter.empty() ? nullptr : filter.data());
+         r && (r->busNumber || r->deviceNumber || r->vendorId); ++r)
+        records.push_back(*r);
+    return records;
+}
+
+int select(int bus, int device)
+{
+    for (const AdapterRecord &r : enumerate())
+        if (r.busNumber == bus && r.deviceNumber == device)
+            return AdapterSelect(&r);
+    return -100;
+}
+
+QByteArray vpd(const char *name, int *status = nullptr)
+{
+    char buffer[256];
+    uint32_t size = sizeof buffer;
+    const int result = VpdReadKeyword(name, buffer, &size);
+    if (status)
+        *status = result;
+    return result == 0 ? QByteArray(buffer, int(size)) : QByteArray();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestProbekitLinux : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        m_sysfs.build();
+        qputenv("PROBEKIT_BACKEND", "linux");
+        qputenv("PROBEKIT_SYSFS_ROOT", m_sysfs.dir.path().toLocal8Bit());
+        qputenv("PROBEKIT_STATE_DIR", m_sysfs.dir.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", m_sysfs.dir.filePath("locks").toLocal8Bit());
+        qputenv("PROBEKIT_TIME_SCALE", "0");
+        PkSetEthtoolHook(fakeEthtool);
+    }
+
+    void init()
+    {
+        QCOMPARE(CoreInit(), 0);
+        reports = Reports();
+        for (auto &entry : drivers)
+            entry.second = FakeDriver();
+    }
+
+    void cleanup()
+    {
+        CoreDeinit();
+        qunsetenv("PROBEKIT_ALLOW_WRITE");
+    }
+
+    void enumerationReadsTheBus()
+    {
+        const std::vector<AdapterRecord> all = enumerate();
+        // Garbage in vendor and the display function are left out; the
+        // dual-function device is one adapter.
+        QCOMPARE(all.size(), size_t(3));
+        struct Expected { int bus, device, slot; quint32 vendor, deviceId, ioBase, cacheLine; const char *ports; };
+        const Expected table[] = {{2, 0, 4, 0x8086, 0x10C9, 0xE000, 0x10, "2"},
+                                  {5, 0, -1, 0x14E4, 0x1677, 0xE000, 0x10, "1"},
+                                  {8, 0, -1, 0x14E4, 0x1678, 0, 0, "1"}};
+        for (size_t i = 0; i < all.size(); ++i) {
+            const AdapterRecord &r = all[i];
+            const Expected &e = table[i];
+            QCOMPARE(r.busNumber, e.bus);
+            QCOMPARE(r.deviceNumber, e.device);
+            QCOMPARE(r.slotNumber, e.slot);
+            QCOMPARE(r.vendorId, e.vendor);
+            QCOMPARE(r.deviceId, e.deviceId);
+            QCOMPARE(r.ioBase, e.ioBase);
+            QCOMPARE(r.cacheLineSize, e.cacheLine);
+            QCOMPARE(QByteArray(r.miscText[2]), QByteArray(e.ports));
+        }
+        // A memory base above 4 GiB: its low 32 bits, said in a note.
+        QCOMPARE(all[0].memBase, 0x00100000u);
+        QCOMPARE(all[0].latency, 0x40u);
+        QCOMPARE(QByteArray(all[0].miscText[1]), QByteArray("fk0 fk1"));
+        QCOMPARE(QByteArray(all[0].miscText[6]), QByteArray("0000:02:00.0"));
+        QCOMPARE(enumerate({0x14E4, 0x1677, 0, 0}).size(), size_t(1));
+        char info[200];
+        StatGetInfo(info, sizeof info);
+        QVERIFY(QByteArray(info).contains("(Linux)"));
+    }
+
+    void vpdIsReadFromTheCard()
+    {
+        QCOMPARE(select(2, 0), 0);
+        QCOMPARE(vpd("Name"), QByteArray("Fake Dual Port"));
+        QCOMPARE(vpd("PN"), QByteArray("FK-42"));
+        char list[512];
+        uint32_t size = sizeof list, count = 0;
+        QCOMPARE(VpdListKeywords(list, &size, &count), 0);
+        QCOMPARE(QByteArray(list), QByteArray("PN EC SN V1 Y1"));
+        // A bad checksum keeps the keywords readable and fails the test;
+        // a VPD that claims more than it holds gives no keywords.
+        const struct { int bus, status; } checks[] = {{2, 0}, {5, 1}, {8, 1}};
+        for (const auto &check : checks) {
+            QCOMPARE(select(check.bus, 0), 0);
+            QCOMPARE(TestRun(401, nullptr, &callbacks), check.status);
+        }
+        int status = 0;
+        QCOMPARE(vpd("Name", &status), QByteArray());
+        QCOMPARE(status, 19);
+        QCOMPARE(select(5, 0), 0);
+        QCOMPARE(vpd("SN"), QByteArray("S123"));
+    }
+
+    void sensorsComeFromHwmon()
+    {
+        QCOMPARE(select(2, 0), 0);
+        SensorInfo *list = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        // The fan's value is not a number: left out. The temperature's
+        // max is not one either: its crit stands in.
+        QCOMPARE(int(count), 2);
+        QCOMPARE(QByteArray(list[0].name), QByteArray("in0"));
+        QCOMPARE(list[0].type, 0);
+        QCOMPARE(list[0].lowerAlarm, 3.0);
+        QCOMPARE(list[0].upperAlarm, 3.6);
+        QCOMPARE(QByteArray(list[1].name), QByteArray("board"));
+        QCOMPARE(list[1].type, 1);
+        QCOMPARE(list[1].upperAlarm, 110.0);
+        SensorReading *readings = nullptr;
+        QCOMPARE(SensorReadValues(&readings, &count), 0);
+        QCOMPARE(int(count), 2);
+        QCOMPARE(readings[0].value, 3.3);
+        QCOMPARE(readings[1].value, 48.0);
+        QCOMPARE(select(5, 0), 0);
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), 0);
+        QVERIFY(list);
+    }
+
+    void driverRepliesComeFromTheDriver()
+    {
+        QCOMPARE(select(2, 0), 0);
+        drivers["fk1"].link = false;
+        DriverHandle handle = DriverOpen();
+        QVERIFY(handle);
+        const auto query = [handle](uint32_t oid, int *status = nullptr) {
+            QByteArray buffer(256, '\0');
+            uint32_t size = uint32_t(buffer.size());
+            const int result = DriverQueryOid(handle, oid, buffer.data(), &size);
+            if (status)
+                *status = result;
+            return buffer;
+        };
+        QCOMPARE(query(0xff020211).mid(1).constData(), "fakedrv");
+        QCOMPARE(query(0xff010113).mid(1).constData(), "9.8.7");
+        QCOMPARE(query(0xff010127).mid(1, 2), QByteArray("\x04\x02"));
+        // 1000 Mb/s full duplex, autonegotiated: codes 4 and 5.
+        QCOMPARE(int(query(0xff010172).at(1)), 4);
+        QCOMPARE(int(query(0xff010126).at(1)), 5);
+        QCOMPARE(qFromLittleEndian<quint64>(query(0x00020208).constData()), quint64(1000));
+        int status = 0;
+        query(0xff020210, &status);
+        QCOMPARE(status, 32); // no driver date
+        DriverClose(handle);
+    }
+
+    void subTestsAreHonest_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<bool>("link");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("offlineRuns");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("driver information") << 101 << 0 << true << 3 << 0 << 0 << QByteArray("answers");
+        QTest::newRow("frame counters") << 102 << 0 << true << 3 << 0 << 0 << QByteArray("rx_packets 1000");
+        QTest::newRow("link down") << 201 << 0 << false << 3 << 1 << 0 << QByteArray("Link is down");
+        QTest::newRow("link stability") << 202 << 0 << true << 3 << 0 << 0 << QByteArray("stayed up");
+        QTest::newRow("online self-test") << 301 << 0 << true << 3 << 0 << 0 << QByteArray("Online self-test passed");
+        QTest::newRow("offline declined") << 302 << 0 << true << 4 << 1 << 0 << QByteArray("did not confirm");
+        QTest::newRow("offline confirmed") << 302 << 0 << true << 3 << 0 << 1 << QByteArray("Offline self-test passed");
+        QTest::newRow("no privilege") << 101 << EPERM << true << 3 << 1 << 0 << QByteArray("needs root or CAP_NET_ADMIN");
+        QTest::newRow("unsupported") << 201 << EOPNOTSUPP << true << 3 << 4 << 0 << QByteArray("not supported by the fakedrv driver");
+        QTest::newRow("no counterpart") << 9981 << 0 << true << 3 << 4 << 0 << QByteArray("not available on this adapter");
+        QTest::newRow("EEPROM") << 501 << 0 << true << 3 << 0 << 0 << QByteArray("EEPROM read: 64 bytes");
+    }
+
+    void subTestsAreHonest()
+    {
+        QFETCH(int, id);
+        QFETCH(int, error);
+        QFETCH(bool, link);
+        QFETCH(int, answer);
+        QFETCH(int, status);
+        QFETCH(int, offlineRuns);
+        QFETCH(QByteArray, text);
+        QCOMPARE(select(2, 0), 0);
+        FakeDriver &d = drivers["fk0"];
+        d.error = error;
+        d.link = link;
+        d.tests = {"Register test", "Link test"};
+        d.eeprom = QByteArray(64, '\x5A');
+        reports.answer = answer;
+        QCOMPARE(TestRun(id, nullptr, &callbacks), status);
+        QCOMPARE(d.offlineRuns, offlineRuns);
+        QVERIFY2(reported(text.constData()), text.constData());
+        QCOMPARE(reports.questions, id == 302 ? QList<int>{100} : QList<int>{});
+    }
+
+    void flashIsOnlyEverRead()
+    {
+        QCOMPARE(select(2, 0), 0);
+        drivers["fk0"].eeprom = QByteArray("\x55\xAA" "eeprom", 8);
+        QByteArray buffer(64, '\0');
+        uint32_t size = uint32_t(buffer.size());
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(buffer.data()), &size, &callbacks), 0);
+        QCOMPARE(buffer.left(int(size)), drivers["fk0"].eeprom);
+        const uint8_t image[4] = {1, 2, 3, 4};
+        QCOMPARE(FlashLoadImage(image, 4, &callbacks), 28);
+        QCOMPARE(FlashErase(&callbacks), 27);
+        QVERIFY(reported("never done here"));
+        drivers["fk0"].error = EPERM;
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(buffer.data()), &size, &callbacks), 1);
+        drivers["fk0"].error = 0;
+        QCOMPARE(select(5, 0), 0); // no EEPROM dump
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(buffer.data()), &size, &callbacks), 23);
+        QVERIFY(reported("not supported by the fakedrv driver"));
+    }
+
+    void vpdReachesTheCardOnlyPastEveryGuard_data()
+    {
+        QTest::addColumn<QByteArray>("allow");
+        QTest::addColumn<bool>("advanced");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("real");
+        QTest::newRow("not allowed") << QByteArray() << true << 3 << false;
+        QTest::newRow("another device allowed") << QByteArray("0000:05:00.0") << true << 3 << false;
+        QTest::newRow("not advanced") << QByteArray("0000:02:00.0") << false << 3 << false;
+        QTest::newRow("declined") << QByteArray("0000:02:00.0") << true << 4 << false;
+        QTest::newRow("every guard") << QByteArray("0000:02:00.0") << true << 3 << true;
+    }
+
+    void vpdReachesTheCardOnlyPastEveryGuard()
+    {
+        QFETCH(QByteArray, allow);
+        QFETCH(bool, advanced);
+        QFETCH(int, answer);
+        QFETCH(bool, real);
+        const QString card = m_sysfs.dir.filePath(m_sysfs.device("0000:02:00.0") + "vpd");
+        const QByteArray before = vpdImage("Fake Dual Port", true);
+        m_sysfs.file(m_sysfs.device("0000:02:00.0") + "vpd", before);
+        QDir(m_sysfs.dir.filePath("state")).removeRecursively();
+        qputenv("PROBEKIT_ALLOW_WRITE", allow);
+        QCOMPARE(select(2, 0), 0);
+        reports.answer = answer;
+        uint8_t mode[2] = {uint8_t(advanced ? 1 : 0), 0};
+        QCOMPARE(CommandRun("vpd write Y1 new tag", mode, &callbacks), 0);
+        // Either way the program reads what it wrote.
+        QCOMPARE(vpd("Y1"), QByteArray("new tag"));
+        const QByteArray after = fileBytes(card);
+        QCOMPARE(after != before, real);
+        QCOMPARE(reported("simulated"), !real);
+        const QStringList backups = QDir(m_sysfs.dir.filePath("state/linux")).entryList({"*-vpd-*.bin"});
+        QCOMPARE(backups.size(), real ? 1 : 0);
+        if (!real)
+            return;
+        QCOMPARE(fileBytes(m_sysfs.dir.filePath("state/linux/" + backups.first())), before);
+        QVERIFY(reported("read back"));
+        QVERIFY(after.contains(keyword("Y1", "new tag")));
+        QCOMPARE(after.size(), before.size());
+        // The window's editor, which cannot ask, never reaches the card.
+        QCOMPARE(VpdWriteKeyword("Y1", "editor"), 0);
+        QCOMPARE(vpd("Y1"), QByteArray("editor"));
+        QCOMPARE(fileBytes(card), after);
+    }
+
+    void locateBlinksUntilSwitchedOff()
+    {
+        QCOMPARE(select(2, 0), 0);
+        const int interruptedBefore = identifyInterrupted;
+        identifyStarted = 0;
+        LocateLedSet(1);
+        QTRY_VERIFY(identifyStarted > 0);
+        LocateLedSet(0); // returns only once the request has ended
+        QCOMPARE(identifyInterrupted.load(), interruptedBefore + 1);
+        drivers["fk0"].identifyError = EOPNOTSUPP;
+        LocateLedSet(1);
+        QTRY_VERIFY(CommandRun("status", nullptr, &callbacks) == 0
+                    && reported("Locate LED: off (Locate on fk0: not supported by the fakedrv driver)"));
+        LocateLedSet(0);
+    }
+
+private:
+    FakeSysfs m_sysfs;
+};
+
+QTEST_GUILESS_MAIN(TestProbekitLinux)
+#include "test_probekit_linux.moc"
