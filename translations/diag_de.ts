@@ -1240,4 +1240,15 @@ Ohne Speichern fortfahren?</translation>
             <translation>OK</translation>
         </message>
     </context>
+    <context>
+        <name>TvPing</name>
+        <message>
+            <source>PING_NOT_PERMITTED %1 %2 %3</source>
+            <translation>Es konnte kein ICMP-Socket geöffnet werden, daher kann der Verbindungstest nicht pingen. Ein Raw-Socket braucht das Recht CAP_NET_RAW (%1), und Ping-Sockets sind für die Gruppe %3 nicht erlaubt (%2). Ein Administrator kann normalen Benutzern das Pingen erlauben mit: sysctl -w net.ipv4.ping_group_range="0 2147483647"</translation>
+        </message>
+        <message>
+            <source>PING_SOCKET_FAILED %1 %2</source>
+            <translation>Es konnte kein ICMP-Socket geöffnet werden, daher kann der Verbindungstest nicht pingen (Raw-Socket: %1; Ping-Socket: %2).</translation>
+        </message>
+    </context>
 </TS>

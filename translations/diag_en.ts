@@ -1241,4 +1241,15 @@ Go on without saving it?</translation>
             <translation>OK</translation>
         </message>
     </context>
+    <context>
+        <name>TvPing</name>
+        <message>
+            <source>PING_NOT_PERMITTED %1 %2 %3</source>
+            <translation>No ICMP socket could be opened, so the connectivity test cannot ping. A raw socket needs the CAP_NET_RAW privilege (%1), and ping sockets are not allowed for group %3 (%2). An administrator can allow ordinary users to ping with: sysctl -w net.ipv4.ping_group_range="0 2147483647"</translation>
+        </message>
+        <message>
+            <source>PING_SOCKET_FAILED %1 %2</source>
+            <translation>No ICMP socket could be opened, so the connectivity test cannot ping (raw socket: %1; ping socket: %2).</translation>
+        </message>
+    </context>
 </TS>
