@@ -7,13 +7,18 @@
 #include "engine/TvLogModel.h"
 #include "ui/TvAdapterSession.h"
 #include "ui/TvAsk.h"
+#include "ui/TvDiagMainWindow.h"
 #include "ui/adapters/AdapterListItem.h"
 #include "ui/adapters/TvAdapterPage.h"
 #include "ui/log/TvLogBook.h"
 
 #include <probekit.h>
 
+#include <cstdarg>
+
+#include <QAction>
 #include <QListWidget>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
@@ -60,6 +65,27 @@ public:
     QListWidget *list = nullptr;
 };
 
+// Whether the selected adapter's locate LED is on, as the core's status
+// command tells.
+QStringList coreLines;
+int collectLine(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    coreLines.append(QString::vasprintf(format, args));
+    va_end(args);
+    return 0;
+}
+bool locateLedOn()
+{
+    coreLines.clear();
+    CoreCallbacks table{};
+    table.logText = collectLine;
+    uint8_t flags[2] = {0, 0};
+    CommandRun("status", flags, &table);
+    return coreLines.join(QLatin1Char('\n')).contains(QLatin1String("Locate LED: on"));
+}
+
 } // namespace
 
 class TestUiAdapters : public QObject
@@ -71,6 +97,7 @@ private slots:
     void picksOfTheAdapterList();
     void rowsHoldTheirTextWithoutPictures();
     void aPersistentSelectFailureIsShownOnce();
+    void locateBlinksUntilPressedAgain();
 };
 
 void TestUiAdapters::refreshRebuildsOnlyForOtherHolders()
@@ -211,6 +238,37 @@ void TestUiAdapters::aPersistentSelectFailureIsShownOnce()
     QVERIFY(!rig.session.select(1));
     qunsetenv("PROBEKIT_FAULT");
     QCOMPARE(rig.dialogs.messageTexts().size(), 2);
+}
+
+void TestUiAdapters::locateBlinksUntilPressedAgain()
+{
+    Rig rig;
+    QVERIFY(rig.startCore());
+    TvDiagMainWindow &w = rig.window();
+    auto *locate = rig.child<QPushButton>("locateNIC_Btn");
+    auto *list = rig.child<QListWidget>("AdapterListBox");
+
+    locate->click();
+    QVERIFY(locateLedOn());
+    QCOMPARE(locate->text(), QStringLiteral("STOP_LOCATE_NIC"));
+    // Locked, except for the button that ends it.
+    QVERIFY(!list->isEnabled() && !rig.child<QAction>("allTests")->isEnabled());
+    QVERIFY(locate->isEnabled());
+    w.adapters()->locateNICTimerExpired();
+    QVERIFY(locateLedOn());
+    w.adapters()->locateNICTimerExpired();
+    QVERIFY(!locateLedOn());
+    w.adapters()->locateNICTimerExpired();
+    QVERIFY(locateLedOn());
+
+    locate->click();
+    QVERIFY(!locateLedOn());
+    QCOMPARE(locate->text(), QStringLiteral("START_LOCATE_NIC"));
+    QVERIFY(list->isEnabled() && !w.adapters()->locateTimer()->isActive());
+
+    // A run's lock is not the locate button's to release.
+    w.setControlsEnabled(false);
+    QVERIFY(!locate->isEnabled());
 }
 
 QTEST_MAIN(TestUiAdapters)

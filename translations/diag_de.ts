@@ -1206,6 +1206,66 @@ Ohne Speichern fortfahren?</translation>
             <source>FILE_EXISTS</source>
             <translation>Die Datei existiert bereits. Das Protokoll an ihr Ende anfügen?</translation>
         </message>
+        <message>
+            <source>OPEN_ADAPTER_FAILED_NO_DRIVER_OR_DISABLED</source>
+            <translation>Der Netzwerktreiber des Adapters konnte nicht geöffnet werden. Es ist kein Treiber an den Adapter gebunden, oder der Adapter ist deaktiviert.</translation>
+        </message>
+        <message>
+            <source>QUERY_OID_LINK_STATE_FAILED</source>
+            <translation>Der Netzwerktreiber konnte den Verbindungszustand des Adapters nicht melden.</translation>
+        </message>
+        <message>
+            <source>LINK_IS_DOWN</source>
+            <translation>Der Adapter hat keine Verbindung. Bitte schließen Sie das Netzwerkkabel an und versuchen Sie es erneut.</translation>
+        </message>
+        <message>
+            <source>ERROR_NO_IP_ADDR_OR_SUBNET_MASK</source>
+            <translation>Der Adapter hat keine gültige IP-Adresse oder Subnetzmaske. Bitte richten Sie zuerst die TCP/IP-Einstellungen des Adapters ein.</translation>
+        </message>
+        <message>
+            <source>IP_INPUT_DIALOG_FAILED</source>
+            <translation>Der Dialog für die Gegenstellen-Adresse konnte nicht erstellt werden.</translation>
+        </message>
+        <message>
+            <source>START_NETWORK_CONNECT_TEST %1</source>
+            <translation>Netzwerk-Verbindungstest für %1 gestartet</translation>
+        </message>
+        <message>
+            <source>STOP_LOCATE_NIC</source>
+            <translation>Suche beenden</translation>
+        </message>
+        <message>
+            <source>PING_REPLY %1 %2 %3</source>
+            <translation>Echo-Antwort von %2 an %1: %3 ms</translation>
+        </message>
+        <message>
+            <source>PING_NO_ADDRESS %1 %2</source>
+            <translation>Ping von %1 an %2: Eine Adresse fehlt.</translation>
+        </message>
+        <message>
+            <source>PING_NO_SOCKET %1 %2</source>
+            <translation>Ping von %1 an %2: Es konnte kein ICMP-Socket geöffnet werden.</translation>
+        </message>
+        <message>
+            <source>PING_TIMEOUT_NOT_SET %1 %2</source>
+            <translation>Ping von %1 an %2: Die Zeitgrenzen des Sockets konnten nicht gesetzt werden.</translation>
+        </message>
+        <message>
+            <source>PING_NOT_RESOLVED %1 %2</source>
+            <translation>Ping von %1 an %2: %2 ist kein bekannter Rechnername und keine IPv4-Adresse.</translation>
+        </message>
+        <message>
+            <source>PING_BIND_FAILED %1 %2</source>
+            <translation>Ping von %1 an %2: Dieser Rechner kann nicht von %1 aus senden.</translation>
+        </message>
+        <message>
+            <source>PING_SEND_FAILED %1 %2</source>
+            <translation>Ping von %1 an %2: Die Echo-Anfrage konnte nicht gesendet werden.</translation>
+        </message>
+        <message>
+            <source>PING_NO_REPLY %1 %2</source>
+            <translation>Ping von %1 an %2: Keine Echo-Antwort innerhalb der Zeitgrenze.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1249,6 +1309,41 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>PING_SOCKET_FAILED %1 %2</source>
             <translation>Es konnte kein ICMP-Socket geöffnet werden, daher kann der Verbindungstest nicht pingen (Raw-Socket: %1; Ping-Socket: %2).</translation>
+        </message>
+    </context>
+    <context>
+        <name>ConTestDlgImpl</name>
+        <message>
+            <source>NETWORK_CONNECTIVITY_TEST</source>
+            <translation>Netzwerk-Verbindungstest</translation>
+        </message>
+        <message>
+            <source>SELECTED_ADAPTER</source>
+            <translation>Ausgewählter Adapter</translation>
+        </message>
+        <message>
+            <source>IP_ADDRESS</source>
+            <translation>IP-Adresse:</translation>
+        </message>
+        <message>
+            <source>SUBNET_MASK</source>
+            <translation>Subnetzmaske:</translation>
+        </message>
+        <message>
+            <source>REMOTE_IP_PROMPT</source>
+            <translation>IP-Adresse der Gegenstelle:</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Abbrechen</translation>
+        </message>
+        <message>
+            <source>IP_FIELD_MUST_NOT_EMPTY %1</source>
+            <translation>Feld %1 der Gegenstellen-Adresse darf nicht leer sein.</translation>
         </message>
     </context>
 </TS>

@@ -1207,6 +1207,66 @@ Go on without saving it?</translation>
             <source>FILE_EXISTS</source>
             <translation>The file exists already. Add the log to its end?</translation>
         </message>
+        <message>
+            <source>OPEN_ADAPTER_FAILED_NO_DRIVER_OR_DISABLED</source>
+            <translation>The adapter's network driver could not be opened. No driver is bound to the adapter, or the adapter is disabled.</translation>
+        </message>
+        <message>
+            <source>QUERY_OID_LINK_STATE_FAILED</source>
+            <translation>The network driver could not tell the adapter's link state.</translation>
+        </message>
+        <message>
+            <source>LINK_IS_DOWN</source>
+            <translation>The adapter has no link. Please connect the network cable and try again.</translation>
+        </message>
+        <message>
+            <source>ERROR_NO_IP_ADDR_OR_SUBNET_MASK</source>
+            <translation>The adapter has no valid IP address or subnet mask. Please configure the adapter's TCP/IP settings first.</translation>
+        </message>
+        <message>
+            <source>IP_INPUT_DIALOG_FAILED</source>
+            <translation>The dialog for the remote address could not be created.</translation>
+        </message>
+        <message>
+            <source>START_NETWORK_CONNECT_TEST %1</source>
+            <translation>Network connectivity test started for %1</translation>
+        </message>
+        <message>
+            <source>STOP_LOCATE_NIC</source>
+            <translation>Stop locating</translation>
+        </message>
+        <message>
+            <source>PING_REPLY %1 %2 %3</source>
+            <translation>Echo reply from %2 to %1: %3 ms</translation>
+        </message>
+        <message>
+            <source>PING_NO_ADDRESS %1 %2</source>
+            <translation>Ping from %1 to %2: an address is missing.</translation>
+        </message>
+        <message>
+            <source>PING_NO_SOCKET %1 %2</source>
+            <translation>Ping from %1 to %2: no ICMP socket could be opened.</translation>
+        </message>
+        <message>
+            <source>PING_TIMEOUT_NOT_SET %1 %2</source>
+            <translation>Ping from %1 to %2: the socket's time limits could not be set.</translation>
+        </message>
+        <message>
+            <source>PING_NOT_RESOLVED %1 %2</source>
+            <translation>Ping from %1 to %2: %2 is not a known host name or IPv4 address.</translation>
+        </message>
+        <message>
+            <source>PING_BIND_FAILED %1 %2</source>
+            <translation>Ping from %1 to %2: this machine cannot send from %1.</translation>
+        </message>
+        <message>
+            <source>PING_SEND_FAILED %1 %2</source>
+            <translation>Ping from %1 to %2: the echo request could not be sent.</translation>
+        </message>
+        <message>
+            <source>PING_NO_REPLY %1 %2</source>
+            <translation>Ping from %1 to %2: no echo reply within the time limit.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1250,6 +1310,41 @@ Go on without saving it?</translation>
         <message>
             <source>PING_SOCKET_FAILED %1 %2</source>
             <translation>No ICMP socket could be opened, so the connectivity test cannot ping (raw socket: %1; ping socket: %2).</translation>
+        </message>
+    </context>
+    <context>
+        <name>ConTestDlgImpl</name>
+        <message>
+            <source>NETWORK_CONNECTIVITY_TEST</source>
+            <translation>Network connectivity test</translation>
+        </message>
+        <message>
+            <source>SELECTED_ADAPTER</source>
+            <translation>Selected adapter</translation>
+        </message>
+        <message>
+            <source>IP_ADDRESS</source>
+            <translation>IP address:</translation>
+        </message>
+        <message>
+            <source>SUBNET_MASK</source>
+            <translation>Subnet mask:</translation>
+        </message>
+        <message>
+            <source>REMOTE_IP_PROMPT</source>
+            <translation>IP address of the remote host:</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>IP_FIELD_MUST_NOT_EMPTY %1</source>
+            <translation>Field %1 of the remote address must not be empty.</translation>
         </message>
     </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "TvSplash.h"
 #include "adapters/TvAdapterPage.h"
 #include "config/TvConfigPage.h"
+#include "connectivity/TvConnectivityTest.h"
 #include "console/TvConsolePage.h"
 #include "general/TvGeneralPage.h"
 #include "log/TvLogBook.h"
@@ -96,6 +97,7 @@ void TvDiagMainWindow::composePages()
     adapterPage = new TvAdapterPage(session, &ask, logBook);
     testPage = new TvTestPage(advanced, &ask, ui->testMenu);
     testRun = new TvTestRun(testPage, session, logBook, &ask, advanced, this);
+    connectivityTest = new TvConnectivityTest(testPage, testRun, session, logBook, &ask, this);
     monitorPage = new TvMonitorPage(advanced, session, &ask);
     configPage = new TvConfigPage(session, &ask);
     sensorPage = new TvSensorPage(session, &ask);
@@ -127,11 +129,20 @@ void TvDiagMainWindow::connectPages()
     const auto lock = [this](bool locked) { setControlsEnabled(!locked); };
     connect(testRun, &TvTestRun::controlsLockRequested, this, lock);
     connect(consolePage, &TvConsolePage::controlsLockRequested, this, lock);
+    connect(adapterPage, &TvAdapterPage::controlsLockRequested, this, lock);
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
     connect(testRun, &TvTestRun::runningChanged, generalPage, &TvGeneralPage::setTestRunning);
     connect(logBook, &TvLogBook::logFileShown, this, [this] { showPage(logPage); });
+    testRun->setConnectivityStart(
+        [this](int row) { return connectivityTest->runConnectivityTest(row); });
+    connect(connectivityTest, &TvConnectivityTest::notStarted, testRun,
+            &TvTestRun::connectivityNotStarted);
+    connect(connectivityTest, &TvConnectivityTest::startCancelled, testRun,
+            &TvTestRun::connectivityCancelled);
+    connect(connectivityTest, &TvConnectivityTest::testPageWanted, this,
+            [this] { showPage(testPage); });
 }
 
 void TvDiagMainWindow::applyAdvancedMode()
@@ -576,4 +587,4 @@ void TvDiagMainWindow::vpdDelete() {}
 void TvDiagMainWindow::flashLoadSlot() {}
 void TvDiagMainWindow::flashSaveSlot() {}
 void TvDiagMainWindow::flashClearSlot() {}
-void TvDiagMainWindow::connectivityTestSlot() {}
+void TvDiagMainWindow::connectivityTestSlot() { connectivityTest->connectivityTestSlot(); }

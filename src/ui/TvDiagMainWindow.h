@@ -7,6 +7,7 @@ class QCloseEvent;
 class TvAdapterPage;
 class TvAdapterSession;
 class TvConfigPage;
+class TvConnectivityTest;
 class TvConsolePage;
 class TvGeneralPage;
 class TvLogBook;
@@ -56,6 +57,7 @@ public:
     TvSensorPage *sensors() const { return sensorPage; }
     TvGeneralPage *general() const { return generalPage; }
     TvConsolePage *console() const { return consolePage; }
+    TvConnectivityTest *connectivity() const { return connectivityTest; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -144,5 +146,6 @@ private:
     TvLogPage *logPage = nullptr;
     TvGeneralPage *generalPage = nullptr;
     TvConsolePage *consolePage = nullptr;
+    TvConnectivityTest *connectivityTest = nullptr;
     QAction *repeaterAction = nullptr;
 };

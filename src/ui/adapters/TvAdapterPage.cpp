@@ -47,6 +47,9 @@ TvAdapterPage::TvAdapterPage(TvAdapterSession *session, TvAsk *ask, TvLogBook *l
 
 TvAdapterPage::~TvAdapterPage()
 {
+    // A window that closes while locating leaves no LED blinking.
+    if (isLocating())
+        LocateLedSet(0);
     delete ui;
 }
 
@@ -70,7 +73,7 @@ void TvAdapterPage::languageChange()
     ui->AdapterListBox->setToolTip(msg("INSTALLED_ADAPTERS %1").arg(QStringLiteral("Tornavel")));
     ui->allTestBtn->setToolTip(msg("START_ALL_TESTS_FOR_SEL_ADAPTER"));
     ui->ConnectivityTestBtn->setToolTip(msg("START_CONNECTIVITY_TEST_FOR_SEL_ADAPTER"));
-    ui->locateNIC_Btn->setText(msg("START_LOCATE_NIC"));
+    ui->locateNIC_Btn->setText(msg(isLocating() ? "STOP_LOCATE_NIC" : "START_LOCATE_NIC"));
     ui->allTestBtn->setText(msg("PERFORM_ALL_TESTS"));
     ui->ConnectivityTestBtn->setText(msg("CONNECTIVITY_TEST"));
 }
@@ -269,14 +272,41 @@ void TvAdapterPage::setControlsEnabled(bool enabled)
     ui->AdapterListBox->setEnabled(enabled);
     ui->allTestBtn->setEnabled(enabled);
     ui->ConnectivityTestBtn->setEnabled(enabled);
+    ui->locateNIC_Btn->setEnabled(enabled || isLocating());
+}
+
+bool TvAdapterPage::isLocating() const
+{
+    return locate && locate->isActive();
+}
+
+void TvAdapterPage::locateNIC_Slot()
+{
+    if (isLocating()) {
+        stopLocating();
+        return;
+    }
+    if (!locate)
+        return;
+    LocateLedSet(1);
+    // Running before the lock, so that the lock leaves this button usable.
+    locate->start(LocateIntervalMs);
+    ui->locateNIC_Btn->setText(msg("STOP_LOCATE_NIC"));
+    emit controlsLockRequested(true);
 }
 
 void TvAdapterPage::stopLocating()
 {
-    if (locate)
-        locate->stop();
+    if (!isLocating())
+        return;
+    locate->stop();
+    emit controlsLockRequested(false);
+    LocateLedSet(0);
+    ui->locateNIC_Btn->setText(msg("START_LOCATE_NIC"));
 }
 
-// The locate blinker comes with the locate feature.
-void TvAdapterPage::locateNIC_Slot() {}
-void TvAdapterPage::locateNICTimerExpired() {}
+void TvAdapterPage::locateNICTimerExpired()
+{
+    locateLed = locateLed == 0 ? 1 : 0;
+    LocateLedSet(locateLed);
+}

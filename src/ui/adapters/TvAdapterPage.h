@@ -41,8 +41,12 @@ public:
     // Selects the adapter at this PCI bus and device (-b, -d), if it can be
     // picked, and shows its row as the selected one.
     void preselect(int bus, int device);
-    // The list and the buttons that start work follow a run.
+    // The list and the buttons that start work follow a run. The locate
+    // button stays usable while it locates (it ends the locating), and
+    // otherwise follows too, so that it never releases a run's lock.
     void setControlsEnabled(bool enabled);
+    bool isLocating() const;
+    // Ends locating as a second press does: LED off, controls released.
     void stopLocating();
     void languageChange();
 
@@ -58,6 +62,8 @@ signals:
     void selectRequested(int index);
     void allTestsClicked();
     void connectivityClicked();
+    // Locating locks the window's controls (true) until it ends (false).
+    void controlsLockRequested(bool lock);
 
 private:
     void createTimers();
@@ -76,6 +82,8 @@ private:
     TvLogBook *log;
     QTimer *refresh = nullptr;
     QTimer *locate = nullptr;
+    // The LED's state in the blinking; kept when locating stops.
+    int locateLed = 0;
     int firstSelectable = -1;
     std::array<int, MaxAdapterRows> rowMap;
     QVector<quint8> savedInUse;

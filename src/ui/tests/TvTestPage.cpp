@@ -232,6 +232,21 @@ void TvTestPage::showSlot(int k)
     ui->StartTestButton->setEnabled(true);
 }
 
+bool TvTestPage::selectEntry(int testCaseNumber)
+{
+    QTreeWidget *list = ui->TestCasesListView;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *item = list->topLevelItem(i);
+        if (item->type() == TvTestListItem::Type
+            && static_cast<TvTestListItem *>(item)->testCaseNumber() == testCaseNumber) {
+            list->setCurrentItem(item);
+            SelectTestCaseSlot(item);
+            return true;
+        }
+    }
+    return false;
+}
+
 void TvTestPage::refitTestNames()
 {
     // The names are measured against the labels' real widths, which exist

@@ -62,6 +62,9 @@ public:
     void showTestSlot(int testCaseNumber);
     // Makes slot k's entry the current one and shows its rows.
     void showSlot(int k);
+    // Makes the entry of this test case number the current one and shows
+    // its rows; false when the list has none.
+    bool selectEntry(int testCaseNumber);
     // The names of the shown rows share the largest size at which all fit.
     void refitTestNames();
 

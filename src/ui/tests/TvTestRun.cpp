@@ -154,11 +154,15 @@ void TvTestRun::StartTestSlot()
     workerThread->appendJob(new TestJob(page->row(first)->testCase(), first));
 }
 
-// The connectivity entry's row: the connectivity test dialog queues the ping
-// job; until that dialog is part of the window the entry starts nothing.
-bool TvTestRun::runConnectivityTest(int)
+bool TvTestRun::runConnectivityTest(int row)
 {
-    return false;
+    return connectivityStart && connectivityStart(row);
+}
+
+void TvTestRun::connectivityNotStarted()
+{
+    if (running)
+        releaseAfterFailedStart();
 }
 
 void TvTestRun::releaseAfterFailedStart()

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 class TvAdapterSession;
 class TvAsk;
@@ -30,6 +31,13 @@ public:
     void setWorker(TvWorkerThread *worker) { workerThread = worker; }
     TvWorkerThread *worker() const { return workerThread; }
 
+    // Starts the connectivity entry's row (the connectivity feature): false
+    // when the test ends at once; true when its job is queued, or will be
+    // after a wait that ends in connectivityNotStarted() or
+    // connectivityCancelled() when no job comes of it.
+    using ConnectivityStart = std::function<bool(int row)>;
+    void setConnectivityStart(ConnectivityStart start) { connectivityStart = std::move(start); }
+
     bool isRunning() const { return running; }
     bool isAllTests() const { return allTestsMode; }
     int loopCount() const { return loopCounter; }
@@ -54,6 +62,7 @@ public:
     void testCaseCancelled();
     void connectivityFinished(int status);
     void connectivityCancelled();
+    void connectivityNotStarted();
     void showResultText(const QString &text);
     void showProgress(int value);
 
@@ -103,6 +112,7 @@ private:
     TvAsk *ask;
     bool advanced;
     TvWorkerThread *workerThread = nullptr;
+    ConnectivityStart connectivityStart;
     std::atomic<bool> coreBusy{false};
     bool running = false;
     int currentRow = 0;
