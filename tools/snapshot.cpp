@@ -2,8 +2,8 @@
 //
 // Builds the main window in-process over a simulated machine, as the program
 // would from the run directory (the description files are read from the
-// current directory), and saves a picture of every tab, of the about box and
-// of the help browser into outdir. Runs headless: without a platform chosen
+// current directory), and saves a picture of every tab, of the about box, of
+// the help browser and of the connectivity test's dialog into outdir. Runs headless: without a platform chosen
 // it uses the offscreen one.
 #include "text/TvProgram.h"
 #include "description/CAdapterInfo.h"
@@ -11,6 +11,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "text/TvDialogSeam.h"
 #include "ui/TvSplash.h"
+#include "ui/connectivity/ConTestDlgImpl.h"
 #include "ui/tests/TvTestListItem.h"
 #include "ui/tests/TvTestPage.h"
 
@@ -116,6 +117,10 @@ int snapshot(const QDir &outdir)
     TvDiagHelpDlgImpl help(&window);
     help.show();
     ok = save(&help, outdir, QStringLiteral("help")) && ok;
+    ConTestDlgImpl connectivity(&window);
+    connectivity.fill({"127", "0", "0", "1"}, {"255", "0", "0", "0"}, QStringLiteral("127.0.0.2"));
+    connectivity.show();
+    ok = save(&connectivity, outdir, QStringLiteral("connectivity")) && ok;
     return ok ? 0 : 1;
 }
 
