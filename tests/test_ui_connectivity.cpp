@@ -97,8 +97,6 @@ class TestUiConnectivity : public QObject
 private slots:
     void validatorTakesOctetsOnly_data();
     void validatorTakesOctetsOnly();
-    void addressesAreReadAsDecimalOctets_data();
-    void addressesAreReadAsDecimalOctets();
     void dialogFixesMaskedOctetsAndWantsEveryField();
     void linkAndAddressDecideWhetherToAsk_data();
     void linkAndAddressDecideWhetherToAsk();
@@ -129,25 +127,6 @@ void TestUiConnectivity::validatorTakesOctetsOnly()
     IPValidator validator(4);
     int cursor = input.size();
     QCOMPARE(int(validator.validate(input, cursor)), state);
-}
-
-void TestUiConnectivity::addressesAreReadAsDecimalOctets_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("octets");
-    QTest::newRow("plain") << "10.1.2.3" << QStringList{"10", "1", "2", "3"};
-    QTest::newRow("leading zeros") << "010.001.2.099" << QStringList{"10", "1", "2", "99"};
-    QTest::newRow("three octets") << "10.1.2" << QStringList();
-    QTest::newRow("letters") << "a.b.c.d" << QStringList();
-    QTest::newRow("above 255") << "256.1.1.1" << QStringList();
-    QTest::newRow("empty") << "" << QStringList();
-}
-
-void TestUiConnectivity::addressesAreReadAsDecimalOctets()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, octets);
-    QCOMPARE(IPValidator::octets(text), octets);
 }
 
 void TestUiConnectivity::dialogFixesMaskedOctetsAndWantsEveryField()
