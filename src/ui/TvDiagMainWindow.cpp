@@ -8,6 +8,7 @@
 #include "adapters/TvAdapterPage.h"
 #include "config/TvConfigPage.h"
 #include "console/TvConsolePage.h"
+#include "flash/TvFlashProm.h"
 #include "general/TvGeneralPage.h"
 #include "log/TvLogBook.h"
 #include "log/TvLogPage.h"
@@ -15,6 +16,7 @@
 #include "sensors/TvSensorPage.h"
 #include "tests/TvTestPage.h"
 #include "tests/TvTestRun.h"
+#include "vpd/TvVpdActions.h"
 
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
@@ -108,6 +110,8 @@ void TvDiagMainWindow::composePages()
     // Not a tab until the console builds one (advanced mode).
     consolePage = new TvConsolePage(advanced, session, &ask, logBook, testRun, this);
     consolePage->hide();
+    vpdActions = new TvVpdActions(advanced, &ask, this, this);
+    flashProm = new TvFlashProm(advanced, &ask, logBook, this, this);
 }
 
 void TvDiagMainWindow::connectPages()
@@ -127,6 +131,9 @@ void TvDiagMainWindow::connectPages()
     const auto lock = [this](bool locked) { setControlsEnabled(!locked); };
     connect(testRun, &TvTestRun::controlsLockRequested, this, lock);
     connect(consolePage, &TvConsolePage::controlsLockRequested, this, lock);
+    connect(flashProm, &TvFlashProm::controlsLockRequested, this, lock);
+    // Closing while the PROM is being written asks first, as during a test.
+    connect(flashProm, &TvFlashProm::busyChanged, testRun, &TvTestRun::setCoreBusy);
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
@@ -412,7 +419,8 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         logBook->addLogLine(coreEvent->text);
         break;
     case TvCoreEvent::Progress:
-        testRun->showProgress(coreEvent->value);
+        flashProm->isBusy() ? flashProm->showProgress(coreEvent->value)
+                            : testRun->showProgress(coreEvent->value);
         break;
     case TvCoreEvent::Question:
         ask.answerQuestion(*coreEvent);
@@ -568,12 +576,13 @@ void TvDiagMainWindow::getLinkInfo() { generalPage->getLinkInfo(); }
 void TvDiagMainWindow::checkActivity(int port) { generalPage->checkActivity(port); }
 void TvDiagMainWindow::generalInfoTimerExpired() { generalPage->generalInfoTimerExpired(); }
 
-// Features still to come: the vital product data (vpd/), the flash PROM
-// (flash/) and the connectivity test (connectivity/) are routed from here.
-void TvDiagMainWindow::vpdviewSlot() {}
-void TvDiagMainWindow::vpdEditSlot() {}
-void TvDiagMainWindow::vpdDelete() {}
-void TvDiagMainWindow::flashLoadSlot() {}
-void TvDiagMainWindow::flashSaveSlot() {}
-void TvDiagMainWindow::flashClearSlot() {}
+void TvDiagMainWindow::vpdviewSlot() { vpdActions->vpdviewSlot(); }
+void TvDiagMainWindow::vpdEditSlot() { vpdActions->vpdEditSlot(); }
+void TvDiagMainWindow::vpdDelete() { vpdActions->vpdDelete(); }
+void TvDiagMainWindow::flashLoadSlot() { flashProm->flashLoadSlot(); }
+void TvDiagMainWindow::flashSaveSlot() { flashProm->flashSaveSlot(); }
+void TvDiagMainWindow::flashClearSlot() { flashProm->flashClearSlot(); }
+
+// Feature still to come: the connectivity test (connectivity/) is routed
+// from here.
 void TvDiagMainWindow::connectivityTestSlot() {}

@@ -8,6 +8,7 @@ class TvAdapterPage;
 class TvAdapterSession;
 class TvConfigPage;
 class TvConsolePage;
+class TvFlashProm;
 class TvGeneralPage;
 class TvLogBook;
 class TvLogPage;
@@ -15,6 +16,7 @@ class TvMonitorPage;
 class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
+class TvVpdActions;
 class TvWorkerThread;
 
 // The program's main window. It composes: each tab is a page of its own
@@ -56,6 +58,8 @@ public:
     TvSensorPage *sensors() const { return sensorPage; }
     TvGeneralPage *general() const { return generalPage; }
     TvConsolePage *console() const { return consolePage; }
+    TvVpdActions *vpd() const { return vpdActions; }
+    TvFlashProm *flash() const { return flashProm; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -144,5 +148,7 @@ private:
     TvLogPage *logPage = nullptr;
     TvGeneralPage *generalPage = nullptr;
     TvConsolePage *consolePage = nullptr;
+    TvVpdActions *vpdActions = nullptr;
+    TvFlashProm *flashProm = nullptr;
     QAction *repeaterAction = nullptr;
 };
