@@ -1,15 +1,23 @@
 // The VPD menu on its own, over the simulated core: what the view shows,
-// what the edit dialog writes back and refuses, what delete removes, and
-// how core failures stop each action.
+// what the edit dialog writes back and refuses, what delete removes, how
+// core failures stop each action, and the dialog's own shape; then the
+// window's menu reaching it, and the texts of the VPD and flash PROM menus
+// in both languages.
 #include "TvUiRig.h"
 
 #include "core/TvStatusCodes.h"
+#include "text/TvProgram.h"
+#include "ui/TvDiagMainWindow.h"
 #include "ui/vpd/TvVpdActions.h"
 #include "ui/vpd/VPDDlgImpl.h"
 
 #include <probekit.h>
 
+#include <QAction>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTranslator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -93,6 +101,9 @@ private slots:
     void editWritesOnlyWhatTheUserChanged();
     void deleteRemovesTheSelectedWritableKeywords_data();
     void deleteRemovesTheSelectedWritableKeywords();
+    void theDialogKeepsTheTableAboveTheButtons();
+    void theWindowMenuOpensEachDialog();
+    void everyTextHasEnglishAndGerman();
 };
 
 void TestUiVpd::viewShowsEveryValueWhole()
@@ -245,6 +256,87 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
     uint32_t count = 0;
     QCOMPARE(VpdListKeywords(list, &size, &count), 0);
     QCOMPARE(QByteArray(list), left);
+}
+
+void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
+{
+    TvUiRig rig;
+    VPDDlgImpl dialog;
+    QCOMPARE(dialog.minimumSize(), QSize(320, 310));
+    QCOMPARE(dialog.maximumSize(), QSize(640, 460));
+    QVERIFY(!dialog.isSizeGripEnabled());
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("VPD_DIALOG"));
+    QCOMPARE(dialog.table()->horizontalHeaderItem(1)->text(), QStringLiteral("VPD_DATA"));
+    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("buttonOk"));
+    auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("buttonCancel"));
+    QCOMPARE(ok->text(), QStringLiteral("OK_TEXT"));
+    for (bool help : {true, false}) {
+        dialog.setHelpShown(help);
+        QResizeEvent resize(QSize(600, 400), dialog.size());
+        QApplication::sendEvent(&dialog, &resize);
+        const QRect table = dialog.table()->geometry();
+        QCOMPARE(table.left(), 10);
+        QCOMPARE(table.right(), 589);
+        QCOMPARE(table.top(), help ? dialog.helpLabel()->geometry().bottom() + 6 : 10);
+        QVERIFY(table.bottom() < ok->y() && ok->y() == cancel->y());
+        QCOMPARE(ok->geometry().bottom(), 389);
+    }
+}
+
+void TestUiVpd::theWindowMenuOpensEachDialog()
+{
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}});
+    rig.describeAdapter(TvUiRig::DualKey, QStringLiteral("Orlin Dual"), {});
+    TvProgram::runSettings()[0] = 1;
+    QVERIFY(rig.startCore());
+    TvDiagMainWindow &w = rig.window();
+    w.selectAdapter(0);
+    rig.dialogs.asked.clear();
+    rig.dialogs.onDialog = [](QDialog *) { return int(QDialog::Rejected); };
+    for (const char *action : {"vpdDisplayAction", "vpdModifyAction", "vpdDeleteKeywordsAction"})
+        rig.child<QAction>(action)->trigger();
+    QStringList captions;
+    for (const TvScriptedDialogs::Asked &a : rig.dialogs.asked)
+        captions.append(a.dialogClass + QLatin1Char(' ') + a.caption + a.text);
+    QCOMPARE(captions, QStringList({"VPDDlgImpl VIEW_VPD", "VPDDlgImpl EDIT_VPD",
+                                    "VPDDlgImpl DELETE_VPD", " NO_VPD_KEY_DELETED"}));
+}
+
+void TestUiVpd::everyTextHasEnglishAndGerman()
+{
+    const struct {
+        const char *context;
+        QStringList keys;
+    } texts[] = {
+        {"TvDiagMainWindow",
+         {"VIEW_VPD", "EDIT_VPD", "DELETE_VPD", "VPD_KEY_READONLY %1", "VPD_VALUE_NOT_WRITABLE %1",
+          "NO_DELETABLE_VPD_KEY", "VPD_KEY_DELETED %1", "NO_VPD_KEY_DELETED", "FLASH_PROM_FILES",
+          "SAVE_FLASH_PROM_FILE", "CHOOSE_FLASHFILE_SAVE_NAME", "LOAD_FLASH_PROM_FILE",
+          "CHOOSE_FLASHFILE_LOAD_NAME", "ALLOC_FLASHPROM_RAM_FAILED %1",
+          "OPEN_FLASHFILE_FAILED %1 %2", "SAVE_FLASH_PROM_FAILED %1 %2",
+          "FLASH_PROM_SAVE_SUCCESS %1", "LOAD_FLASH_PROM_FAILED %1 %2", "LOAD_FLASH_PROM_SUCCESS",
+          "CONFIRM_FLASHPROM_CLEAR", "CONFIRM_FLASHPROM_BACKUP",
+          "CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP", "ERASE_FLASHPROM_SUCCESS",
+          "FLASH_PROM_FILE_EMPTY", "FLASH_PROM_FILE_CUT %1 %2", "FLASH_PROM_READING",
+          "FLASH_PROM_PROGRAMMING", "FLASH_PROM_ERASING"}},
+        {"VPDDlgImpl",
+         {"VPD_DIALOG", "VPD_HELP_TEXT", "OK_TEXT", "CANCEL_TEXT", "VPD_KEYWORD", "VPD_DATA"}},
+        {"VPDValidator",
+         {"INVALID_FIRST_VPD_KEY_CHAR %1", "INVALID_SECOND_VPD_KEY_CHAR %1", "CANCEL_TEXT"}},
+    };
+    for (const char *language : {"diag_en", "diag_de"}) {
+        QTranslator catalogue;
+        QVERIFY(catalogue.load(QLatin1String(language), QStringLiteral(NICDIAG_RUN_DIR)));
+        for (const auto &t : texts) {
+            for (const QString &key : t.keys)
+                QVERIFY2(!catalogue.translate(t.context, key.toLatin1()).isEmpty(),
+                         qPrintable(QLatin1String(language) + ' ' + key));
+        }
+        // The flash PROM's overwrite question is not the log's append one.
+        const QString overwrite = catalogue.translate("TvDiagMainWindow", "FILE_EXISTS", "Flash PROM image");
+        QVERIFY(!overwrite.isEmpty());
+        QVERIFY(overwrite != catalogue.translate("TvDiagMainWindow", "FILE_EXISTS"));
+    }
 }
 
 QTEST_MAIN(TestUiVpd)
