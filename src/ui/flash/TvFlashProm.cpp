@@ -111,17 +111,19 @@ void TvFlashProm::setLocked(bool locked)
 bool TvFlashProm::allocate(QByteArray *image) const
 {
     const qint32 size = CAdapterInfo::instance().flash_size;
-    if (size <= 0) {
-        errno = EINVAL;
-        return false;
+    int error = EINVAL;
+    if (size > 0) {
+        try {
+            image->resize(size);
+            return true;
+        } catch (const std::bad_alloc &) {
+            error = ENOMEM;
+        }
     }
-    try {
-        image->resize(size);
-    } catch (const std::bad_alloc &) {
-        errno = ENOMEM;
-        return false;
-    }
-    return true;
+    ask->untitled(TvAsk::Alone, TvDialogSeam::Critical,
+                  msg("ALLOC_FLASHPROM_RAM_FAILED %1").arg(TvFlashImageFile::errorText(error)),
+                  {{TvDialogSeam::Cancel, QString()}});
+    return false;
 }
 
 void TvFlashProm::showProgress(int value)
@@ -232,13 +234,8 @@ QString TvFlashProm::chooseSaveName() const
 bool TvFlashProm::readAndWrite(const QString &name)
 {
     QByteArray image;
-    if (!allocate(&image)) {
-        const int error = errno;
-        ask->untitled(TvAsk::Alone, TvDialogSeam::Critical,
-                      msg("ALLOC_FLASHPROM_RAM_FAILED %1").arg(TvFlashImageFile::errorText(error)),
-                      {{TvDialogSeam::Cancel, QString()}});
+    if (!allocate(&image))
         return false;
-    }
     uint32_t size = uint32_t(image.size());
     const int status = callCore("FLASH_PROM_READING", [&] {
         return FlashSaveImage(reinterpret_cast<uint8_t *>(image.data()), &size,
@@ -306,15 +303,9 @@ bool TvFlashProm::readImageFile(const QString &name, QByteArray *image)
 void TvFlashProm::loadImage(const QString &name)
 {
     QByteArray image;
-    // Said, not only given up: the user asked for the PROM to be programmed.
-    if (!allocate(&image)) {
-        const int error = errno;
-        ask->untitled(TvAsk::Alone, TvDialogSeam::Critical,
-                      msg("ALLOC_FLASHPROM_RAM_FAILED %1").arg(TvFlashImageFile::errorText(error)),
-                      {{TvDialogSeam::Cancel, QString()}});
-        return;
-    }
-    if (!readImageFile(name, &image))
+    // A failed allocation is said here too: the user asked for the PROM to
+    // be programmed.
+    if (!allocate(&image) || !readImageFile(name, &image))
         return;
     const int status = callCore("FLASH_PROM_PROGRAMMING", [&] {
         return FlashLoadImage(bytesOf(image), uint32_t(image.size()), TvCoreCallbacks::flashTable());

@@ -57,6 +57,7 @@ private:
     bool readAndWrite(const QString &name);
     void loadImage(const QString &name);
     bool readImageFile(const QString &name, QByteArray *image);
+    // The image buffer of flash_size bytes; a failure has been shown.
     bool allocate(QByteArray *image) const;
     int callCore(const char *labelKey, const std::function<int()> &call);
     int runOffGuiThread(const std::function<int()> &call);
