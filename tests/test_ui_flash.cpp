@@ -1,9 +1,8 @@
 // The flash PROM menu through the main window, over the simulated core:
-// images saved and loaded byte for byte, the file names and questions on
-// the way, writes that fail without harming an existing image, erase and
-// its backup, the controls locked around every core call, and a window
-// that keeps handling its events while the core works on a thread of its
-// own.
+// images saved and loaded byte for byte with the names and questions on the
+// way, failed writes that harm no image, erase and its backup, the controls
+// locked around every core call, and a window that lives on while the core
+// works on a thread of its own.
 #include "TvUiRig.h"
 
 #include "core/TvStatusCodes.h"
@@ -97,7 +96,6 @@ class TestUiFlash : public QObject
 
 private slots:
     void imagesRoundTripByteForByte();
-    void anExistingTargetIsAskedAbout();
     void failedWritesAreReportedAndHarmNoImage();
     void loadCutsLongFilesAndRefusesUnreadableOnes_data();
     void loadCutsLongFilesAndRefusesUnreadableOnes();
@@ -142,26 +140,21 @@ void TestUiFlash::imagesRoundTripByteForByte()
     // Only the images themselves are left in the directory.
     QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
              QStringList({"copy.bin", "imagebin", "other.bin"}));
-}
 
-void TestUiFlash::anExistingTargetIsAskedAbout()
-{
-    FlashRig rig;
-    TvDiagMainWindow &w = rig.open();
-    rig.write(rig.image(QStringLiteral("imagebin")), "old");
+    // An existing file reached only through the appended extension is
+    // asked about: No brings the dialog back, Cancel ends.
+    rig.dialogs.asked.clear();
     QSignalSpy locks(w.flash(), &TvFlashProm::controlsLockRequested);
-    // Reached only through the appended extension: asked all the same. No
-    // brings the dialog back, Cancel ends.
-    for (int i = 0; i < 2; ++i)
+    for (int answer : {TvDialogSeam::No, TvDialogSeam::Cancel}) {
         rig.dialogs.answerFile(rig.image(QStringLiteral("image")));
-    rig.dialogs.answerMessage(TvDialogSeam::No);
-    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+        rig.dialogs.answerMessage(answer);
+    }
     w.flashSaveSlot();
     QCOMPARE(rig.dialogs.messageTexts(), QStringList({"FILE_EXISTS", "FILE_EXISTS"}));
     QCOMPARE(rig.dialogs.asked.size(), 4);
     QCOMPARE(rig.dialogs.asked.at(1).buttons,
              QList<int>({TvDialogSeam::Yes, TvDialogSeam::No, TvDialogSeam::Cancel}));
-    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), QByteArray("old"));
+    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), factory);
     QCOMPARE(locks.count(), 0);
 }
 

@@ -11,7 +11,7 @@ const char *const Context = "VPDDlgImpl";
 
 constexpr int Margin = 10;
 constexpr int Spacing = 5;
-constexpr int HelpHeight = 48;
+constexpr int MinimumHelpHeight = 32;
 
 QString text(const char *key)
 {
@@ -66,8 +66,10 @@ void VPDDlgImpl::placeWidgets(const QSize &size)
     const int buttonTop = size.height() - Margin - ui->buttonOk->height();
     int top = Margin;
     if (!ui->HelpLabel->isHidden()) {
-        ui->HelpLabel->setGeometry(Margin, top, width, HelpHeight);
-        top += HelpHeight + Spacing;
+        // As many lines as the text needs at this width.
+        const int helpHeight = qMax(MinimumHelpHeight, ui->HelpLabel->heightForWidth(width));
+        ui->HelpLabel->setGeometry(Margin, top, width, helpHeight);
+        top += helpHeight + Spacing;
     }
     ui->VPDTable->setGeometry(Margin, top, width, buttonTop - Spacing - top);
     const int middle = size.width() / 2;
