@@ -172,7 +172,8 @@ int TvFlashProm::runOffGuiThread(const std::function<int()> &call)
     std::thread thread([&] {
         status = call();
         done = true;
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        // A posted event, as the worker's: nothing to free on this thread.
+        QCoreApplication::postEvent(&loop, new QEvent(QEvent::Quit));
     });
     loop.exec();
     // An application that quits ends every event loop at once, while the
