@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -81,8 +82,7 @@ public:
     static QByteArray noise(int size)
     {
         QByteArray bytes(size, '\0');
-        for (char &b : bytes)
-            b = char(QRandomGenerator::global()->bounded(256));
+        std::generate(bytes.begin(), bytes.end(), [] { return char(QRandomGenerator::global()->generate()); });
         return bytes;
     }
     bool flashActionEnabled() { return child<QAction>("flashSaveAction")->isEnabled(); }

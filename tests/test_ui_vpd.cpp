@@ -262,14 +262,8 @@ void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
 {
     TvUiRig rig;
     VPDDlgImpl dialog;
-    QCOMPARE(dialog.minimumSize(), QSize(320, 310));
-    QCOMPARE(dialog.maximumSize(), QSize(640, 460));
-    QVERIFY(!dialog.isSizeGripEnabled());
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("VPD_DIALOG"));
-    QCOMPARE(dialog.table()->horizontalHeaderItem(1)->text(), QStringLiteral("VPD_DATA"));
     auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("buttonOk"));
     auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("buttonCancel"));
-    QCOMPARE(ok->text(), QStringLiteral("OK_TEXT"));
     for (bool help : {true, false}) {
         dialog.setHelpShown(help);
         QResizeEvent resize(QSize(600, 400), dialog.size());
