@@ -1266,6 +1266,123 @@ Ohne Speichern fortfahren?</translation>
             <source>PING_NO_REPLY %1 %2</source>
             <translation>Ping von %1 an %2: Keine Echo-Antwort innerhalb der Zeitgrenze.</translation>
         </message>
+        <message>
+            <source>VIEW_VPD</source>
+            <translation>Vitale Produktdaten anzeigen</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD</source>
+            <translation>Vitale Produktdaten bearbeiten</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD</source>
+            <translation>VPD-Schlüsselwörter löschen</translation>
+        </message>
+        <message>
+            <source>VPD_KEY_READONLY %1</source>
+            <translation>Das VPD-Schlüsselwort %1 kann nicht geschrieben werden: beschreibbar sind nur V0 bis VZ und Y0 bis YZ.</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_WRITABLE %1</source>
+            <translation>Der Wert des VPD-Schlüsselworts %1 enthält ein Null-Byte, das unter einem neuen Schlüsselwort nicht geschrieben werden kann. Geben Sie einen neuen Wert ein, um die Zeile zu schreiben.</translation>
+        </message>
+        <message>
+            <source>NO_DELETABLE_VPD_KEY</source>
+            <translation>Dieser Adapter hat kein löschbares VPD-Schlüsselwort: löschbar sind nur V0 bis VZ und Y0 bis YZ.</translation>
+        </message>
+        <message>
+            <source>VPD_KEY_DELETED %1</source>
+            <translation>Gelöschte VPD-Schlüsselwörter: %1.</translation>
+        </message>
+        <message>
+            <source>NO_VPD_KEY_DELETED</source>
+            <translation>Es wurde kein VPD-Schlüsselwort gelöscht.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILES</source>
+            <translation>Flash-PROM-Abbilder</translation>
+        </message>
+        <message>
+            <source>SAVE_FLASH_PROM_FILE</source>
+            <translation>Flash-PROM in eine Datei sichern</translation>
+        </message>
+        <message>
+            <source>CHOOSE_FLASHFILE_SAVE_NAME</source>
+            <translation>Zu schreibendes Flash-PROM-Abbild</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_FILE</source>
+            <translation>Datei in das Flash-PROM programmieren</translation>
+        </message>
+        <message>
+            <source>CHOOSE_FLASHFILE_LOAD_NAME</source>
+            <translation>Zu lesendes Flash-PROM-Abbild</translation>
+        </message>
+        <message>
+            <source>FILE_EXISTS</source>
+            <comment>Flash PROM image</comment>
+            <translation>Die Datei existiert bereits. Soll sie durch den Inhalt des Flash-PROMs ersetzt werden?</translation>
+        </message>
+        <message>
+            <source>ALLOC_FLASHPROM_RAM_FAILED %1</source>
+            <translation>Für das Flash-PROM-Abbild ist kein Speicher frei: %1</translation>
+        </message>
+        <message>
+            <source>OPEN_FLASHFILE_FAILED %1 %2</source>
+            <translation>Die Flash-PROM-Abbilddatei %1 konnte nicht geöffnet werden: %2</translation>
+        </message>
+        <message>
+            <source>SAVE_FLASH_PROM_FAILED %1 %2</source>
+            <translation>Das Flash-PROM konnte nicht in %1 gesichert werden: %2</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SAVE_SUCCESS %1</source>
+            <translation>Das Flash-PROM wurde in %1 gesichert.</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_FAILED %1 %2</source>
+            <translation>Das Flash-PROM-Abbild %1 konnte nicht gelesen werden: %2. Das Flash-PROM wurde nicht verändert.</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_SUCCESS</source>
+            <translation>Das Flash-PROM wurde aus %1 programmiert.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_CLEAR</source>
+            <translation>Das Flash-PROM dieses Adapters löschen? Sein gesamter Inhalt geht verloren.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_BACKUP</source>
+            <translation>Das Flash-PROM vor dem Löschen in eine Datei sichern?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP</source>
+            <translation>Das Flash-PROM wurde nicht gesichert. Trotzdem löschen?</translation>
+        </message>
+        <message>
+            <source>ERASE_FLASHPROM_SUCCESS</source>
+            <translation>Das Flash-PROM wurde gelöscht.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILE_EMPTY</source>
+            <translation>die Datei ist leer</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILE_CUT %1 %2</source>
+            <translation>Das Abbild %1 ist größer als das Flash-PROM: seine letzten %2 Bytes wurden weggelassen.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_READING</source>
+            <translation>Das Flash-PROM wird gelesen...</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMING</source>
+            <translation>Das Flash-PROM wird programmiert...</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASING</source>
+            <translation>Das Flash-PROM wird gelöscht...</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1344,6 +1461,48 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>IP_FIELD_MUST_NOT_EMPTY %1</source>
             <translation>Feld %1 der Gegenstellen-Adresse darf nicht leer sein.</translation>
+        </message>
+    </context>
+    <context>
+        <name>VPDDlgImpl</name>
+        <message>
+            <source>VPD_DIALOG</source>
+            <translation>Vitale Produktdaten</translation>
+        </message>
+        <message>
+            <source>VPD_HELP_TEXT</source>
+            <translation>Ändern Sie ein Schlüsselwort oder seinen Wert, oder füllen Sie eine leere Zeile. Nur die Schlüsselwörter V0 bis VZ und Y0 bis YZ können geschrieben werden.</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Abbrechen</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD</source>
+            <translation>Schlüsselwort</translation>
+        </message>
+        <message>
+            <source>VPD_DATA</source>
+            <translation>Wert</translation>
+        </message>
+    </context>
+    <context>
+        <name>VPDValidator</name>
+        <message>
+            <source>INVALID_FIRST_VPD_KEY_CHAR %1</source>
+            <translation>Ein beschreibbares VPD-Schlüsselwort beginnt mit V oder Y, nicht mit %1.</translation>
+        </message>
+        <message>
+            <source>INVALID_SECOND_VPD_KEY_CHAR %1</source>
+            <translation>Das zweite Zeichen eines VPD-Schlüsselworts ist eine Ziffer oder ein Großbuchstabe, nicht %1.</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Abbrechen</translation>
         </message>
     </context>
 </TS>

@@ -1267,6 +1267,123 @@ Go on without saving it?</translation>
             <source>PING_NO_REPLY %1 %2</source>
             <translation>Ping from %1 to %2: no echo reply within the time limit.</translation>
         </message>
+        <message>
+            <source>VIEW_VPD</source>
+            <translation>View vital product data</translation>
+        </message>
+        <message>
+            <source>EDIT_VPD</source>
+            <translation>Edit vital product data</translation>
+        </message>
+        <message>
+            <source>DELETE_VPD</source>
+            <translation>Delete VPD keywords</translation>
+        </message>
+        <message>
+            <source>VPD_KEY_READONLY %1</source>
+            <translation>The VPD keyword %1 cannot be written: only V0 to VZ and Y0 to YZ are writable.</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_WRITABLE %1</source>
+            <translation>The value of the VPD keyword %1 holds a zero byte, which cannot be written under a new keyword. Type a new value to write the row.</translation>
+        </message>
+        <message>
+            <source>NO_DELETABLE_VPD_KEY</source>
+            <translation>This adapter has no VPD keyword that can be deleted: only V0 to VZ and Y0 to YZ can.</translation>
+        </message>
+        <message>
+            <source>VPD_KEY_DELETED %1</source>
+            <translation>VPD keywords deleted: %1.</translation>
+        </message>
+        <message>
+            <source>NO_VPD_KEY_DELETED</source>
+            <translation>No VPD keyword was deleted.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILES</source>
+            <translation>Flash PROM images</translation>
+        </message>
+        <message>
+            <source>SAVE_FLASH_PROM_FILE</source>
+            <translation>Save the flash PROM to a file</translation>
+        </message>
+        <message>
+            <source>CHOOSE_FLASHFILE_SAVE_NAME</source>
+            <translation>Flash PROM image to write</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_FILE</source>
+            <translation>Program a file into the flash PROM</translation>
+        </message>
+        <message>
+            <source>CHOOSE_FLASHFILE_LOAD_NAME</source>
+            <translation>Flash PROM image to read</translation>
+        </message>
+        <message>
+            <source>FILE_EXISTS</source>
+            <comment>Flash PROM image</comment>
+            <translation>The file exists already. Replace it with the contents of the flash PROM?</translation>
+        </message>
+        <message>
+            <source>ALLOC_FLASHPROM_RAM_FAILED %1</source>
+            <translation>There is no memory for the flash PROM image: %1</translation>
+        </message>
+        <message>
+            <source>OPEN_FLASHFILE_FAILED %1 %2</source>
+            <translation>The flash PROM image file %1 could not be opened: %2</translation>
+        </message>
+        <message>
+            <source>SAVE_FLASH_PROM_FAILED %1 %2</source>
+            <translation>The flash PROM could not be saved to %1: %2</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SAVE_SUCCESS %1</source>
+            <translation>The flash PROM has been saved to %1.</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_FAILED %1 %2</source>
+            <translation>The flash PROM image %1 could not be read: %2. The flash PROM has not been changed.</translation>
+        </message>
+        <message>
+            <source>LOAD_FLASH_PROM_SUCCESS</source>
+            <translation>The flash PROM has been programmed from %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_CLEAR</source>
+            <translation>Erase the flash PROM of this adapter? All of its contents will be lost.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_BACKUP</source>
+            <translation>Save the flash PROM to a file before it is erased?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP</source>
+            <translation>The flash PROM has not been saved. Erase it all the same?</translation>
+        </message>
+        <message>
+            <source>ERASE_FLASHPROM_SUCCESS</source>
+            <translation>The flash PROM has been erased.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILE_EMPTY</source>
+            <translation>the file is empty</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_FILE_CUT %1 %2</source>
+            <translation>The image %1 is larger than the flash PROM: its last %2 bytes were left out.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_READING</source>
+            <translation>Reading the flash PROM...</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMING</source>
+            <translation>Programming the flash PROM...</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASING</source>
+            <translation>Erasing the flash PROM...</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1345,6 +1462,48 @@ Go on without saving it?</translation>
         <message>
             <source>IP_FIELD_MUST_NOT_EMPTY %1</source>
             <translation>Field %1 of the remote address must not be empty.</translation>
+        </message>
+    </context>
+    <context>
+        <name>VPDDlgImpl</name>
+        <message>
+            <source>VPD_DIALOG</source>
+            <translation>Vital product data</translation>
+        </message>
+        <message>
+            <source>VPD_HELP_TEXT</source>
+            <translation>Change a keyword or its value, or fill an empty row. Only the keywords V0 to VZ and Y0 to YZ can be written.</translation>
+        </message>
+        <message>
+            <source>OK_TEXT</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD</source>
+            <translation>Keyword</translation>
+        </message>
+        <message>
+            <source>VPD_DATA</source>
+            <translation>Value</translation>
+        </message>
+    </context>
+    <context>
+        <name>VPDValidator</name>
+        <message>
+            <source>INVALID_FIRST_VPD_KEY_CHAR %1</source>
+            <translation>A writable VPD keyword starts with V or Y, not with %1.</translation>
+        </message>
+        <message>
+            <source>INVALID_SECOND_VPD_KEY_CHAR %1</source>
+            <translation>The second character of a VPD keyword is a digit or a capital letter, not %1.</translation>
+        </message>
+        <message>
+            <source>CANCEL_TEXT</source>
+            <translation>Cancel</translation>
         </message>
     </context>
 </TS>

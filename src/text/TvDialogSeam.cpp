@@ -44,6 +44,18 @@ int TvDialogSeam::message(QWidget *parent, Icon icon, const QString &caption, co
     return messageBox(parent, icon, caption, text, buttons);
 }
 
+QString TvDialogSeam::namedSaveFileName(QWidget *parent, const QString &, const QString &caption,
+                                        const QString &directory, const QString &filter)
+{
+    return saveFileName(parent, caption, directory, filter);
+}
+
+QString TvDialogSeam::namedOpenFileName(QWidget *parent, const QString &, const QString &caption,
+                                        const QString &directory, const QString &filter)
+{
+    return openFileName(parent, caption, directory, filter);
+}
+
 int TvDialogSeam::safeAnswer(const QList<ButtonSpec> &buttons)
 {
     for (int code : {No, Cancel, Abort, Ignore, Ok}) {

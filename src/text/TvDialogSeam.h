@@ -36,6 +36,14 @@ public:
                                  const QString &directory, const QString &filter) = 0;
     // Runs a modal dialog; returns its result code.
     virtual int execDialog(QDialog *dialog) = 0;
+    // File dialogs that carry an object name; a seam that has no use for
+    // the name shows the unnamed ones.
+    virtual QString namedSaveFileName(QWidget *parent, const QString &objectName,
+                                      const QString &caption, const QString &directory,
+                                      const QString &filter);
+    virtual QString namedOpenFileName(QWidget *parent, const QString &objectName,
+                                      const QString &caption, const QString &directory,
+                                      const QString &filter);
 
     // Convenience: a box whose buttons keep their standard labels.
     int message(QWidget *parent, Icon icon, const QString &caption, const QString &text,

@@ -118,6 +118,17 @@ void TvEventChannel::deliverForASlice()
     wakeLocked();
 }
 
+void TvEventChannel::deliverPending()
+{
+    const QPointer<TvEventChannel> alive(this);
+    while (alive) {
+        const std::unique_ptr<TvCoreEvent> event(take());
+        if (!event)
+            return;
+        QCoreApplication::sendEvent(receiver, event.get());
+    }
+}
+
 void TvEventChannel::wakeLocked()
 {
     if (wakeUpPosted || queue.empty())

@@ -39,6 +39,11 @@ public:
     // wake-up is on its way yet. Any thread.
     void post(TvCoreEvent *event);
 
+    // Hands every event queued so far to the receiver now. Receiver's
+    // thread: one that has waited for another thread's work sees that
+    // work's last reports before it goes on.
+    void deliverPending();
+
     // Answers Cancel to every question that went through this channel and
     // has no answer yet: handed over but still held, or not delivered.
     void releaseQuestions();

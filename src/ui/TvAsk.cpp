@@ -58,6 +58,25 @@ QString TvAsk::openFileName(const QString &caption, const QString &directory,
     return dialogs().openFileName(owner, caption, directory, filter);
 }
 
+QString TvAsk::namedSaveFileName(const QString &objectName, const QString &caption,
+                                 const QString &directory, const QString &filter) const
+{
+    return dialogs().namedSaveFileName(owner, objectName, caption, directory, filter);
+}
+
+QString TvAsk::namedOpenFileName(const QString &objectName, const QString &caption,
+                                 const QString &directory, const QString &filter) const
+{
+    return dialogs().namedOpenFileName(owner, objectName, caption, directory, filter);
+}
+
+int TvAsk::untitled(Placement placement, TvDialogSeam::Icon icon, const QString &text,
+                    const QList<TvDialogSeam::ButtonSpec> &buttons) const
+{
+    return dialogs().messageBox(placement == OverOwner ? owner : nullptr, icon, QString(), text,
+                                buttons);
+}
+
 int TvAsk::execDialog(QDialog *dialog) const
 {
     return dialogs().execDialog(dialog);

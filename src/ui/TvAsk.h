@@ -47,6 +47,17 @@ public:
                          const QString &filter) const;
     QString openFileName(const QString &caption, const QString &directory,
                          const QString &filter) const;
+    // File dialogs over the owner that carry an object name.
+    QString namedSaveFileName(const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) const;
+    QString namedOpenFileName(const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) const;
+
+    // A box with an empty caption, over the owner or alone; a button whose
+    // text is empty keeps its standard label.
+    enum Placement { OverOwner, Alone };
+    int untitled(Placement placement, TvDialogSeam::Icon icon, const QString &text,
+                 const QList<TvDialogSeam::ButtonSpec> &buttons) const;
     int execDialog(QDialog *dialog) const;
 
     // An information box over the owner with the record's text passed

@@ -9,6 +9,7 @@
 #include "config/TvConfigPage.h"
 #include "connectivity/TvConnectivityTest.h"
 #include "console/TvConsolePage.h"
+#include "flash/TvFlashProm.h"
 #include "general/TvGeneralPage.h"
 #include "log/TvLogBook.h"
 #include "log/TvLogPage.h"
@@ -16,6 +17,7 @@
 #include "sensors/TvSensorPage.h"
 #include "tests/TvTestPage.h"
 #include "tests/TvTestRun.h"
+#include "vpd/TvVpdActions.h"
 
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
@@ -110,6 +112,8 @@ void TvDiagMainWindow::composePages()
     // Not a tab until the console builds one (advanced mode).
     consolePage = new TvConsolePage(advanced, session, &ask, logBook, testRun, this);
     consolePage->hide();
+    vpdActions = new TvVpdActions(advanced, &ask, this, this);
+    flashProm = new TvFlashProm(advanced, &ask, logBook, this, this);
 }
 
 void TvDiagMainWindow::connectPages()
@@ -130,6 +134,9 @@ void TvDiagMainWindow::connectPages()
     connect(testRun, &TvTestRun::controlsLockRequested, this, lock);
     connect(consolePage, &TvConsolePage::controlsLockRequested, this, lock);
     connect(adapterPage, &TvAdapterPage::controlsLockRequested, this, lock);
+    connect(flashProm, &TvFlashProm::controlsLockRequested, this, lock);
+    // Closing while the PROM is being written asks first, as during a test.
+    connect(flashProm, &TvFlashProm::busyChanged, testRun, &TvTestRun::setCoreBusy);
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
@@ -423,7 +430,8 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         logBook->addLogLine(coreEvent->text);
         break;
     case TvCoreEvent::Progress:
-        testRun->showProgress(coreEvent->value);
+        flashProm->isBusy() ? flashProm->showProgress(coreEvent->value)
+                            : testRun->showProgress(coreEvent->value);
         break;
     case TvCoreEvent::Question:
         ask.answerQuestion(*coreEvent);
@@ -579,12 +587,10 @@ void TvDiagMainWindow::getLinkInfo() { generalPage->getLinkInfo(); }
 void TvDiagMainWindow::checkActivity(int port) { generalPage->checkActivity(port); }
 void TvDiagMainWindow::generalInfoTimerExpired() { generalPage->generalInfoTimerExpired(); }
 
-// Features still to come: the vital product data (vpd/), the flash PROM
-// (flash/) and the connectivity test (connectivity/) are routed from here.
-void TvDiagMainWindow::vpdviewSlot() {}
-void TvDiagMainWindow::vpdEditSlot() {}
-void TvDiagMainWindow::vpdDelete() {}
-void TvDiagMainWindow::flashLoadSlot() {}
-void TvDiagMainWindow::flashSaveSlot() {}
-void TvDiagMainWindow::flashClearSlot() {}
+void TvDiagMainWindow::vpdviewSlot() { vpdActions->vpdviewSlot(); }
+void TvDiagMainWindow::vpdEditSlot() { vpdActions->vpdEditSlot(); }
+void TvDiagMainWindow::vpdDelete() { vpdActions->vpdDelete(); }
+void TvDiagMainWindow::flashLoadSlot() { flashProm->flashLoadSlot(); }
+void TvDiagMainWindow::flashSaveSlot() { flashProm->flashSaveSlot(); }
+void TvDiagMainWindow::flashClearSlot() { flashProm->flashClearSlot(); }
 void TvDiagMainWindow::connectivityTestSlot() { connectivityTest->connectivityTestSlot(); }

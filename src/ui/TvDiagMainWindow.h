@@ -9,6 +9,7 @@ class TvAdapterSession;
 class TvConfigPage;
 class TvConnectivityTest;
 class TvConsolePage;
+class TvFlashProm;
 class TvGeneralPage;
 class TvLogBook;
 class TvLogPage;
@@ -16,6 +17,7 @@ class TvMonitorPage;
 class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
+class TvVpdActions;
 class TvWorkerThread;
 
 // The program's main window. It composes: each tab is a page of its own
@@ -58,6 +60,8 @@ public:
     TvGeneralPage *general() const { return generalPage; }
     TvConsolePage *console() const { return consolePage; }
     TvConnectivityTest *connectivity() const { return connectivityTest; }
+    TvVpdActions *vpd() const { return vpdActions; }
+    TvFlashProm *flash() const { return flashProm; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -147,5 +151,7 @@ private:
     TvGeneralPage *generalPage = nullptr;
     TvConsolePage *consolePage = nullptr;
     TvConnectivityTest *connectivityTest = nullptr;
+    TvVpdActions *vpdActions = nullptr;
+    TvFlashProm *flashProm = nullptr;
     QAction *repeaterAction = nullptr;
 };

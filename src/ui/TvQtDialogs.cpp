@@ -87,6 +87,43 @@ QString TvQtDialogs::openFileName(QWidget *parent, const QString &caption,
     return QFileDialog::getOpenFileName(parent, caption, directory, filter);
 }
 
+namespace {
+
+QString runFileDialog(QWidget *parent, const QString &objectName, const QString &caption,
+                      const QString &directory, const QString &filter, bool save)
+{
+    QFileDialog dialog(parent, caption, directory, filter);
+    dialog.setObjectName(objectName);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // The caller asks about an existing file itself, after it has added
+    // the extension.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString TvQtDialogs::namedSaveFileName(QWidget *parent, const QString &objectName,
+                                       const QString &caption, const QString &directory,
+                                       const QString &filter)
+{
+    if (nobodyCanAnswer())
+        return QString();
+    return runFileDialog(parent, objectName, caption, directory, filter, true);
+}
+
+QString TvQtDialogs::namedOpenFileName(QWidget *parent, const QString &objectName,
+                                       const QString &caption, const QString &directory,
+                                       const QString &filter)
+{
+    if (nobodyCanAnswer())
+        return QString();
+    return runFileDialog(parent, objectName, caption, directory, filter, false);
+}
+
 int TvQtDialogs::execDialog(QDialog *dialog)
 {
     if (nobodyCanAnswer())

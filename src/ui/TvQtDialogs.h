@@ -12,4 +12,8 @@ public:
     QString openFileName(QWidget *parent, const QString &caption,
                          const QString &directory, const QString &filter) override;
     int execDialog(QDialog *dialog) override;
+    QString namedSaveFileName(QWidget *parent, const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) override;
+    QString namedOpenFileName(QWidget *parent, const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) override;
 };

@@ -55,10 +55,12 @@ int TvScriptedDialogs::messageBox(QWidget *, Icon icon, const QString &caption,
 }
 
 QString TvScriptedDialogs::nextFile(Asked::Kind kind, const QString &caption,
-                                    const QString &directory, const QString &filter)
+                                    const QString &directory, const QString &filter,
+                                    const QString &objectName)
 {
     Asked a;
     a.kind = kind;
+    a.objectName = objectName;
     a.caption = caption;
     a.directory = directory;
     a.filter = filter;
@@ -76,6 +78,20 @@ QString TvScriptedDialogs::openFileName(QWidget *, const QString &caption,
                                         const QString &directory, const QString &filter)
 {
     return nextFile(Asked::OpenFile, caption, directory, filter);
+}
+
+QString TvScriptedDialogs::namedSaveFileName(QWidget *, const QString &objectName,
+                                             const QString &caption, const QString &directory,
+                                             const QString &filter)
+{
+    return nextFile(Asked::SaveFile, caption, directory, filter, objectName);
+}
+
+QString TvScriptedDialogs::namedOpenFileName(QWidget *, const QString &objectName,
+                                             const QString &caption, const QString &directory,
+                                             const QString &filter)
+{
+    return nextFile(Asked::OpenFile, caption, directory, filter, objectName);
 }
 
 int TvScriptedDialogs::execDialog(QDialog *dialog)

@@ -23,6 +23,7 @@ public:
         QString directory;
         QString filter;
         QString dialogClass;
+        QString objectName;   // of a named file dialog
     };
 
     TvScriptedDialogs();
@@ -50,10 +51,14 @@ public:
     QString openFileName(QWidget *parent, const QString &caption,
                          const QString &directory, const QString &filter) override;
     int execDialog(QDialog *dialog) override;
+    QString namedSaveFileName(QWidget *parent, const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) override;
+    QString namedOpenFileName(QWidget *parent, const QString &objectName, const QString &caption,
+                              const QString &directory, const QString &filter) override;
 
 private:
     QString nextFile(Asked::Kind kind, const QString &caption, const QString &directory,
-                     const QString &filter);
+                     const QString &filter, const QString &objectName = QString());
     QList<int> messageAnswers;
     QList<QString> fileAnswers;
 };

@@ -1,0 +1,312 @@
+#include "TvVpdActions.h"
+#include "VPDDlgImpl.h"
+#include "VPDValidator.h"
+
+#include "ui/TvAsk.h"
+#include "ui/TvContextText.h"
+
+#include "core/TvStatusCodes.h"
+
+#include <probekit.h>
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr TvContextText msg{TvContextText::MainWindow};
+
+constexpr int VpdBufferOverflow = 18;
+// However long a list the core says it has, no more is asked for.
+constexpr quint32 LongestList = 65536;
+
+QTableWidgetItem *readOnlyItem(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+QLineEdit *frameless(int maxLength)
+{
+    auto *editor = new QLineEdit;
+    editor->setMaxLength(maxLength);
+    editor->setFrame(false);
+    return editor;
+}
+
+} // namespace
+
+TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent)
+    : QObject(parent), advanced(advanced), ask(ask), dialogParent(dialogParent)
+{
+}
+
+bool TvVpdActions::isWritable(const QString &keyword)
+{
+    static const QRegularExpression rule(QStringLiteral("[VY]{1,1}([0-9]|[A-Z]){1,1}"));
+    return rule.match(keyword).hasMatch();
+}
+
+QString TvVpdActions::valueText(const QByteArray &bytes)
+{
+    const bool printable = std::all_of(bytes.begin(), bytes.end(),
+                                       [](char c) { return c >= 0x20 && c <= 0x7E; });
+    if (printable)
+        return QString::fromLatin1(bytes);
+    // Shown whole, however long: the dump of a 256-byte value is 1280
+    // characters.
+    QString dump;
+    dump.reserve(bytes.size() * 5);
+    for (char c : bytes)
+        dump += QString::asprintf("0x%2.02X ", static_cast<unsigned char>(c));
+    return dump;
+}
+
+void TvVpdActions::showStatus(int status) const
+{
+    showCritical(TvStatusCodes::statusText(status));
+}
+
+void TvVpdActions::showCritical(const QString &text) const
+{
+    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Critical, text,
+                  {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+}
+
+// ---------------------------------------------------------------------------
+// Reading
+// ---------------------------------------------------------------------------
+
+QByteArray TvVpdActions::listKeywords(quint32 *count)
+{
+    QByteArray buffer(ListBufferSize, '\0');
+    uint32_t size = ListBufferSize;
+    uint32_t listed = 0;
+    int status = VpdListKeywords(buffer.data(), &size, &listed);
+    // A list longer than the buffer: the core says how long, and the
+    // first keywords of it are shown.
+    if (status == VpdBufferOverflow && size > ListBufferSize && size <= LongestList) {
+        buffer = QByteArray(int(size), '\0');
+        listed = 0;
+        status = VpdListKeywords(buffer.data(), &size, &listed);
+    }
+    if (status != 0) {
+        showStatus(status);
+        *count = 0;
+        return QByteArray();
+    }
+    *count = listed;
+    // Up to the terminating zero, and never past the buffer when the core
+    // left none.
+    return buffer.left(int(qstrnlen(buffer.constData(), uint(buffer.size()))));
+}
+
+bool TvVpdActions::readValue(const QByteArray &keyword, QByteArray *value)
+{
+    QByteArray buffer(ValueBufferSize, '\0');
+    uint32_t size = ValueBufferSize;
+    const int status = VpdReadKeyword(keyword.constData(), buffer.data(), &size);
+    if (status != 0) {
+        showStatus(status);
+        return false;
+    }
+    buffer.truncate(int(std::min<uint32_t>(size, ValueBufferSize)));
+    *value = buffer;
+    return true;
+}
+
+int TvVpdActions::readVpd(QList<VpdEntry> *entries)
+{
+    entries->clear();
+    quint32 count = 0;
+    const QByteArray list = listKeywords(&count);
+    for (const QByteArray &keyword : list.split(' ')) {
+        if (keyword.isEmpty())
+            continue;
+        if (quint32(entries->size()) >= count || entries->size() >= MaxEntries)
+            break;
+        VpdEntry entry;
+        entry.keyword = QString::fromLatin1(keyword);
+        if (!readValue(keyword, &entry.bytes)) {
+            entries->clear();
+            return 0;
+        }
+        entry.value = valueText(entry.bytes);
+        entries->append(entry);
+    }
+    return entries->size();
+}
+
+// ---------------------------------------------------------------------------
+// View
+// ---------------------------------------------------------------------------
+
+void TvVpdActions::vpdviewSlot()
+{
+    const auto dialog = std::make_unique<VPDDlgImpl>(dialogParent);
+    dialog->setWindowTitle(msg("VIEW_VPD"));
+    dialog->setHelpShown(false);
+    QTableWidget *table = dialog->table();
+    table->verticalHeader()->hide();
+    QList<VpdEntry> entries;
+    if (readVpd(&entries) == 0)
+        return;
+    table->setRowCount(entries.size());
+    for (int row = 0; row < entries.size(); ++row) {
+        table->setItem(row, 0, readOnlyItem(entries.at(row).keyword));
+        table->setItem(row, 1, readOnlyItem(entries.at(row).value));
+    }
+    table->resizeColumnsToContents();
+    ask->execDialog(dialog.get());
+}
+
+// ---------------------------------------------------------------------------
+// Edit
+// ---------------------------------------------------------------------------
+
+void TvVpdActions::vpdEditSlot()
+{
+    if (!advanced)
+        return;
+    const auto dialog = std::make_unique<VPDDlgImpl>(dialogParent);
+    dialog->setWindowTitle(msg("EDIT_VPD"));
+    dialog->table()->verticalHeader()->hide();
+    QList<VpdEntry> entries;
+    if (readVpd(&entries) == 0)
+        return;
+    const QList<EditRow> rows = fillEditTable(dialog.get(), entries);
+    if (ask->execDialog(dialog.get()) != QDialog::Accepted)
+        return;
+    for (const EditRow &row : rows)
+        writeRow(row);
+}
+
+QList<TvVpdActions::EditRow> TvVpdActions::fillEditTable(VPDDlgImpl *dialog,
+                                                         const QList<VpdEntry> &entries)
+{
+    QTableWidget *table = dialog->table();
+    table->setRowCount(EditRows);
+    QList<EditRow> rows;
+    auto writable = entries.begin();
+    for (int r = 0; r < EditRows; ++r) {
+        EditRow row;
+        row.keyword = frameless(KeywordLength);
+        row.value = frameless(ValueLength);
+        writable = std::find_if(writable, entries.end(),
+                                [](const VpdEntry &e) { return isWritable(e.keyword); });
+        if (writable != entries.end()) {
+            row.entry = &*writable++;
+            row.keyword->setText(row.entry->keyword);
+            row.value->setText(row.entry->value);
+        }
+        // What the row shows may be cut to the editor's length.
+        row.shownKeyword = row.keyword->text();
+        row.shownValue = row.value->text();
+        // Set after the text: a keyword the core holds is not the user's
+        // typing to be refused.
+        row.keyword->setValidator(new VPDValidator(row.keyword));
+        table->setCellWidget(r, 0, row.keyword);
+        table->setCellWidget(r, 1, row.value);
+        rows.append(row);
+    }
+    table->resizeColumnsToContents();
+    rows.first().keyword->setFocus();
+    return rows;
+}
+
+void TvVpdActions::writeRow(const EditRow &row)
+{
+    const QString keywordText = row.keyword->text();
+    const QString valueText = row.value->text();
+    if (keywordText.isEmpty()
+        || (keywordText == row.shownKeyword && valueText == row.shownValue))
+        return;
+    // What the user left alone is written as the core holds it: a keyword
+    // or value cut to its editor, or a value shown in hexadecimal, never as
+    // the text the row showed.
+    const QString keyword =
+        row.entry && keywordText == row.shownKeyword ? row.entry->keyword : keywordText;
+    const QByteArray value =
+        row.entry && valueText == row.shownValue ? row.entry->bytes : valueText.toLatin1();
+    if (keyword.length() != KeywordLength || !isWritable(keyword)) {
+        showCritical(msg("VPD_KEY_READONLY %1").arg(keyword));
+        return;
+    }
+    // The core takes the value as a zero-terminated text.
+    if (value.contains('\0')) {
+        showCritical(msg("VPD_VALUE_NOT_WRITABLE %1").arg(keyword));
+        return;
+    }
+    const int status = VpdWriteKeyword(keyword.toLatin1().constData(), value.constData());
+    if (status != 0)
+        showStatus(status);
+}
+
+// ---------------------------------------------------------------------------
+// Delete
+// ---------------------------------------------------------------------------
+
+void TvVpdActions::vpdDelete()
+{
+    if (!advanced)
+        return;
+    const auto dialog = std::make_unique<VPDDlgImpl>(dialogParent);
+    dialog->setWindowTitle(msg("DELETE_VPD"));
+    dialog->setHelpShown(false);
+    dialog->table()->verticalHeader()->hide();
+    QList<VpdEntry> entries;
+    if (readVpd(&entries) == 0)
+        return;
+    const int filled = fillDeleteTable(dialog.get(), entries);
+    if (filled == 0) {
+        showCritical(msg("NO_DELETABLE_VPD_KEY"));
+        return;
+    }
+    int deleted = 0;
+    if (ask->execDialog(dialog.get()) == QDialog::Accepted)
+        deleted = deleteSelected(dialog.get(), filled);
+    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Information,
+                  deleted > 0 ? msg("VPD_KEY_DELETED %1").arg(deleted) : msg("NO_VPD_KEY_DELETED"),
+                  {{TvDialogSeam::Ok, msg("OK_TEXT")}});
+}
+
+int TvVpdActions::fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries)
+{
+    QTableWidget *table = dialog->table();
+    table->setRowCount(entries.size());
+    table->setSelectionMode(QAbstractItemView::MultiSelection);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    int filled = 0;
+    for (const VpdEntry &entry : entries) {
+        if (!isWritable(entry.keyword))
+            continue;
+        table->setItem(filled, 0, readOnlyItem(entry.keyword));
+        table->setItem(filled, 1, readOnlyItem(entry.value));
+        ++filled;
+    }
+    table->resizeColumnToContents(0);
+    return filled;
+}
+
+int TvVpdActions::deleteSelected(VPDDlgImpl *dialog, int filledRows)
+{
+    QTableWidget *table = dialog->table();
+    int deleted = 0;
+    for (int row = 0; row < filledRows; ++row) {
+        if (!table->selectionModel()->isRowSelected(row, QModelIndex()))
+            continue;
+        const int status = VpdDeleteKeyword(table->item(row, 0)->text().toLatin1().constData());
+        if (status == 0)
+            ++deleted;
+        else
+            showStatus(status);
+    }
+    return deleted;
+}

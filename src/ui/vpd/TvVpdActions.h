@@ -1,0 +1,66 @@
+#pragma once
+#include "VpdEntry.h"
+
+#include <QList>
+#include <QObject>
+
+class QLineEdit;
+class QWidget;
+class TvAsk;
+class VPDDlgImpl;
+
+// The VPD menu: view every keyword of the selected adapter, and in advanced
+// mode edit the writable ones (V0..VZ, Y0..YZ) or delete some of them. Each
+// action reads the VPD afresh into a table dialog and, for edit and delete,
+// writes the changes back through the core. GUI thread only.
+class TvVpdActions : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int MaxEntries = 32;
+    static constexpr int ListBufferSize = 512;
+    static constexpr int ValueBufferSize = 256;
+    static constexpr int EditRows = 32;
+    static constexpr int KeywordLength = 2;
+    static constexpr int ValueLength = 50;
+
+    // Boxes go through `ask`; the dialogs are children of `dialogParent`.
+    TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent = nullptr);
+
+    // Reads at most 32 keywords and their values into `entries`; returns
+    // how many, 0 after a failure (which has been shown).
+    int readVpd(QList<VpdEntry> *entries);
+
+    // "V" or "Y" followed by a digit or capital, anywhere in the keyword.
+    static bool isWritable(const QString &keyword);
+    // Text when every byte is printable, else "0x%2.02X " per byte.
+    static QString valueText(const QByteArray &bytes);
+
+public slots:
+    void vpdviewSlot();
+    void vpdEditSlot();
+    void vpdDelete();
+
+private:
+    // One row of the edit dialog and what it showed when it opened.
+    struct EditRow {
+        QLineEdit *keyword = nullptr;
+        QLineEdit *value = nullptr;
+        QString shownKeyword;
+        QString shownValue;
+        const VpdEntry *entry = nullptr;
+    };
+
+    QByteArray listKeywords(quint32 *count);
+    bool readValue(const QByteArray &keyword, QByteArray *value);
+    void showStatus(int status) const;
+    void showCritical(const QString &text) const;
+    QList<EditRow> fillEditTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries);
+    void writeRow(const EditRow &row);
+    int fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries);
+    int deleteSelected(VPDDlgImpl *dialog, int filledRows);
+
+    bool advanced;
+    TvAsk *ask;
+    QWidget *dialogParent;
+};

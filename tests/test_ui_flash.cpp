@@ -1,0 +1,377 @@
+// The flash PROM menu through the main window, over the simulated core:
+// images saved and loaded byte for byte with the names and questions on the
+// way, failed writes that harm no image, erase and its backup, the controls
+// locked around every core call, and a window that lives on while the core
+// works on a thread of its own.
+#include "TvUiRig.h"
+
+#include "core/TvStatusCodes.h"
+#include "description/CAdapterInfo.h"
+#include "text/TvCoreEvent.h"
+#include "text/TvProgram.h"
+#include "ui/TvDiagMainWindow.h"
+#include "ui/TvQtDialogs.h"
+#include "ui/flash/TvFlashProm.h"
+#include "ui/tests/TvTestRun.h"
+
+#include <probekit.h>
+
+#include <QAction>
+#include <QDir>
+#include <QProgressDialog>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int FlashSize = 131072;
+
+class FlashRig : public TvUiRig
+{
+public:
+    explicit FlashRig(const QJsonValue &question = QJsonValue())
+    {
+        useFourAdapters();
+        if (!question.isUndefined()) {
+            QJsonObject first = machine.adapters.at(0).toObject();
+            first[QStringLiteral("flashQuestion")] = question;
+            machine.adapters[0] = first;
+        }
+        CAdapterInfo &info = CAdapterInfo::instance();
+        info.flash_path = QStringLiteral("flash");
+        info.flash_ext = QStringList({QStringLiteral("bin")});
+        info.flash_size = FlashSize;
+        QDir().mkpath(basePath(QStringLiteral("flash")));
+    }
+    TvDiagMainWindow &open()
+    {
+        TvProgram::runSettings()[0] = 1;
+        if (!startCore())
+            qWarning("the core did not start");
+        TvDiagMainWindow &w = window();
+        w.selectAdapter(0);
+        dialogs.asked.clear();
+        return w;
+    }
+    QString image(const QString &name) const { return basePath(QStringLiteral("flash/") + name); }
+    static QByteArray prom()
+    {
+        QByteArray contents(FlashSize, '\0');
+        uint32_t size = FlashSize;
+        if (FlashSaveImage(reinterpret_cast<uint8_t *>(contents.data()), &size, nullptr) != 0)
+            return QByteArray();
+        return contents.left(int(size));
+    }
+    static QByteArray file(const QString &name)
+    {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    }
+    static void write(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(name);
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    }
+    static QByteArray noise(int size)
+    {
+        QByteArray bytes(size, '\0');
+        std::generate(bytes.begin(), bytes.end(), [] { return char(QRandomGenerator::global()->generate()); });
+        return bytes;
+    }
+    bool flashActionEnabled() { return child<QAction>("flashSaveAction")->isEnabled(); }
+};
+
+} // namespace
+
+class TestUiFlash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void imagesRoundTripByteForByte();
+    void failedWritesAreReportedAndHarmNoImage();
+    void loadCutsLongFilesAndRefusesUnreadableOnes_data();
+    void loadCutsLongFilesAndRefusesUnreadableOnes();
+    void eraseNeedsABackupOrASecondYes_data();
+    void eraseNeedsABackupOrASecondYes();
+    void unattendedEraseErasesNothing();
+    void everyCoreFailureReleasesTheControls_data();
+    void everyCoreFailureReleasesTheControls();
+    void theWindowLivesWhileTheCoreWorks();
+};
+
+void TestUiFlash::imagesRoundTripByteForByte()
+{
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    const QByteArray factory = rig.prom();
+    QCOMPARE(factory.size(), FlashSize);
+
+    rig.dialogs.answerFile(rig.image(QStringLiteral("image")));
+    w.flashSaveSlot();
+    const TvScriptedDialogs::Asked dialog = rig.dialogs.asked.first();
+    QCOMPARE(dialog.kind, TvScriptedDialogs::Asked::SaveFile);
+    QCOMPARE(dialog.caption, QStringLiteral("SAVE_FLASH_PROM_FILE"));
+    QCOMPARE(dialog.objectName, QStringLiteral("CHOOSE_FLASHFILE_SAVE_NAME"));
+    QCOMPARE(dialog.directory, rig.basePath(QStringLiteral("flash")));
+    QCOMPARE(dialog.filter, QStringLiteral("FLASH_PROM_FILES (*bin)"));
+    // The extension exactly as configured: "image" + "bin".
+    QCOMPARE(rig.dialogs.messageTexts(),
+             QStringList({"FLASH_PROM_SAVE_SUCCESS " + rig.image(QStringLiteral("imagebin"))}));
+    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), factory);
+
+    const QByteArray other = rig.noise(FlashSize);
+    rig.write(rig.image(QStringLiteral("other.bin")), other);
+    rig.dialogs.answerFile(rig.image(QStringLiteral("other.bin")));
+    w.flashLoadSlot();
+    QCOMPARE(rig.dialogs.asked.at(2).objectName, QStringLiteral("CHOOSE_FLASHFILE_LOAD_NAME"));
+    QCOMPARE(rig.dialogs.messageTexts().last(), QStringLiteral("LOAD_FLASH_PROM_SUCCESS"));
+    QCOMPARE(rig.prom(), other);
+    rig.dialogs.answerFile(rig.image(QStringLiteral("copy.bin")));
+    w.flashSaveSlot();
+    QCOMPARE(rig.file(rig.image(QStringLiteral("copy.bin"))), other);
+    // Only the images themselves are left in the directory.
+    QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"copy.bin", "imagebin", "other.bin"}));
+
+    // An existing file reached only through the appended extension is
+    // asked about: No brings the dialog back, Cancel ends.
+    rig.dialogs.asked.clear();
+    QSignalSpy locks(w.flash(), &TvFlashProm::controlsLockRequested);
+    for (int answer : {TvDialogSeam::No, TvDialogSeam::Cancel}) {
+        rig.dialogs.answerFile(rig.image(QStringLiteral("image")));
+        rig.dialogs.answerMessage(answer);
+    }
+    w.flashSaveSlot();
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList({"FILE_EXISTS", "FILE_EXISTS"}));
+    QCOMPARE(rig.dialogs.asked.size(), 4);
+    QCOMPARE(rig.dialogs.asked.at(1).buttons,
+             QList<int>({TvDialogSeam::Yes, TvDialogSeam::No, TvDialogSeam::Cancel}));
+    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), factory);
+    QCOMPARE(locks.count(), 0);
+}
+
+void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
+{
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    const QByteArray old = rig.noise(1000);
+    rig.write(rig.image(QStringLiteral("old.bin")), old);
+    // "full" among the extensions keeps /dev/full as it is named.
+    CAdapterInfo::instance().flash_ext.append(QStringLiteral("full"));
+    const struct {
+        QString name;
+        bool shortWrite;
+        QString box;
+    } cases[] = {
+        {QStringLiteral("/dev/full"), false,
+         "SAVE_FLASH_PROM_FAILED /dev/full " + QString::fromLocal8Bit(strerror(ENOSPC))},
+        {rig.image(QStringLiteral("old.bin")), true,
+         "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("old.bin")) + ' '
+             + QString::fromLocal8Bit(strerror(EFBIG))},
+        {rig.image(QStringLiteral("missing/new.bin")), false,
+         "OPEN_FLASHFILE_FAILED " + rig.image(QStringLiteral("missing/new.bin")) + ' '
+             + QString::fromLocal8Bit(strerror(ENOENT))},
+    };
+    for (const auto &c : cases) {
+        rig.dialogs.asked.clear();
+        rig.dialogs.answerFile(c.name);
+        if (QFileInfo::exists(c.name))
+            rig.dialogs.answerMessage(TvDialogSeam::Yes);
+        // A write that stops part-way, as on a full disk.
+        struct rlimit before {};
+        getrlimit(RLIMIT_FSIZE, &before);
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        if (c.shortWrite) {
+            struct rlimit small = before;
+            small.rlim_cur = 4096;
+            setrlimit(RLIMIT_FSIZE, &small);
+        }
+        w.flashSaveSlot();
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+        QCOMPARE(rig.dialogs.messageTexts().last(), c.box);
+    }
+    QCOMPARE(rig.file(rig.image(QStringLiteral("old.bin"))), old);
+    QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"old.bin"}));
+}
+
+void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("longer") << FlashSize + 100 << QString("LOAD_FLASH_PROM_SUCCESS")
+                            << QString("FLASH_PROM_FILE_CUT %1 100");
+    QTest::newRow("empty") << 0 << QString("LOAD_FLASH_PROM_FAILED %1 FLASH_PROM_FILE_EMPTY")
+                           << QString();
+    QTest::newRow("directory") << -1
+                               << "LOAD_FLASH_PROM_FAILED %1 " + QString::fromLocal8Bit(strerror(EISDIR))
+                               << QString();
+}
+
+void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
+{
+    QFETCH(int, size);
+    QFETCH(QString, box);
+    QFETCH(QString, logged);
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    const QByteArray factory = rig.prom();
+    const QString name = rig.image(QStringLiteral("in.bin"));
+    const QByteArray bytes = rig.noise(qMax(size, 0));
+    if (size < 0)
+        QDir().mkpath(name);
+    else
+        rig.write(name, bytes);
+    rig.mark();
+    rig.dialogs.answerFile(name);
+    w.flashLoadSlot();
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList({box.replace(QLatin1String("%1"), name)}));
+    QCOMPARE(rig.prom(), size > 0 ? bytes.left(FlashSize) : factory);
+    if (!logged.isEmpty())
+        QVERIFY(rig.logHas(logged.arg(name)));
+}
+
+void TestUiFlash::eraseNeedsABackupOrASecondYes_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QString>("backup");
+    QTest::addColumn<QStringList>("boxes");
+    const int yes = TvDialogSeam::Yes, no = TvDialogSeam::No, ok = TvDialogSeam::Ok;
+    const QString clear = "CONFIRM_FLASHPROM_CLEAR", backup = "CONFIRM_FLASHPROM_BACKUP",
+                  again = "CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP", erased = "ERASE_FLASHPROM_SUCCESS";
+    QTest::newRow("not confirmed") << QList<int>{no} << QString() << QStringList{clear};
+    QTest::newRow("no backup wanted") << QList<int>{yes, no, ok} << QString()
+                                      << QStringList{clear, backup, erased};
+    QTest::newRow("backup cancelled, then no") << QList<int>{yes, yes, no} << QString()
+                                               << QStringList{clear, backup, again};
+    QTest::newRow("backup cancelled, then yes") << QList<int>{yes, yes, yes, ok} << QString()
+                                                << QStringList{clear, backup, again, erased};
+    QTest::newRow("backup saved") << QList<int>{yes, yes, ok, ok} << QString("backup.bin")
+                                  << QStringList{clear, backup, "FLASH_PROM_SAVE_SUCCESS %1", erased};
+}
+
+void TestUiFlash::eraseNeedsABackupOrASecondYes()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(QString, backup);
+    QFETCH(QStringList, boxes);
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    const QByteArray factory = rig.prom();
+    for (int answer : answers)
+        rig.dialogs.answerMessage(answer);
+    rig.dialogs.answerFile(backup.isEmpty() ? QString() : rig.image(backup));
+    w.flashClearSlot();
+    QCOMPARE(rig.dialogs.messageTexts(), boxes.replaceInStrings("%1", rig.image(backup)));
+    const bool erased = boxes.last() == QLatin1String("ERASE_FLASHPROM_SUCCESS");
+    QCOMPARE(rig.prom(), erased ? QByteArray(FlashSize, '\xFF') : factory);
+    if (!backup.isEmpty())
+        QCOMPARE(rig.file(rig.image(backup)), factory);
+}
+
+void TestUiFlash::unattendedEraseErasesNothing()
+{
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    const QByteArray factory = rig.prom();
+    // The real dialogs on a screen nobody sees answer every question No.
+    TvQtDialogs unattended;
+    TvDialogSeam::install(&unattended);
+    QTest::ignoreMessage(QtWarningMsg, ": CONFIRM_FLASHPROM_CLEAR");
+    w.flashClearSlot();
+    TvDialogSeam::install(&rig.dialogs);
+    QCOMPARE(rig.prom(), factory);
+}
+
+void TestUiFlash::everyCoreFailureReleasesTheControls_data()
+{
+    QTest::addColumn<QByteArray>("slot");
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<QList<int>>("answers");
+    const int yes = TvDialogSeam::Yes, no = TvDialogSeam::No;
+    QTest::newRow("save") << QByteArray("flashSaveSlot") << QByteArray("FlashSaveImage=23")
+                          << QList<int>();
+    QTest::newRow("load") << QByteArray("flashLoadSlot") << QByteArray("FlashLoadImage=28")
+                          << QList<int>();
+    QTest::newRow("erase") << QByteArray("flashClearSlot") << QByteArray("FlashErase=27")
+                           << QList<int>{yes, no};
+}
+
+void TestUiFlash::everyCoreFailureReleasesTheControls()
+{
+    QFETCH(QByteArray, slot);
+    QFETCH(QByteArray, fault);
+    QFETCH(QList<int>, answers);
+    FlashRig rig;
+    TvDiagMainWindow &w = rig.open();
+    rig.write(rig.image(QStringLiteral("in.bin")), "image");
+    rig.dialogs.answerFile(rig.image(QStringLiteral("in.bin")));
+    for (int answer : answers)
+        rig.dialogs.answerMessage(answer);
+    const int status = fault.split('=').last().toInt();
+    bool lockedWhileShown = false;
+    rig.dialogs.whileOpen = [&](const QString &text) {
+        if (text == TvStatusCodes::statusText(status))
+            lockedWhileShown = !rig.flashActionEnabled();
+    };
+    QSignalSpy locks(w.flash(), &TvFlashProm::controlsLockRequested);
+    qputenv("PROBEKIT_FAULT", fault);
+    QMetaObject::invokeMethod(&w, slot.constData());
+    qunsetenv("PROBEKIT_FAULT");
+    QCOMPARE(rig.dialogs.messageTexts().last(), TvStatusCodes::statusText(status));
+    QVERIFY(lockedWhileShown);
+    QCOMPARE(locks.count(), 2);
+    QCOMPARE(locks.at(0).at(0).toBool(), true);
+    QCOMPARE(locks.at(1).at(0).toBool(), false);
+    QVERIFY(rig.flashActionEnabled());
+    QVERIFY(!w.run()->coreIsBusy());
+}
+
+void TestUiFlash::theWindowLivesWhileTheCoreWorks()
+{
+    // The core asks before it reads; OK lets it read.
+    FlashRig rig(QJsonObject{{"message", 24}, {"buttons", QJsonArray{1, 2, 0}}, {"expect", 1}});
+    TvDiagMainWindow &w = rig.open();
+    qputenv("PROBEKIT_TIME_SCALE", "1");
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(50);
+    QList<int> progress;
+    bool lockedDuringProgress = true;
+    rig.afterEvent = [&](int type) {
+        if (type != TvCoreEvent::Progress)
+            return;
+        auto *dialog = w.findChild<QProgressDialog *>();
+        progress.append(dialog && dialog->isVisible() ? dialog->value() : -1);
+        lockedDuringProgress = lockedDuringProgress && !rig.flashActionEnabled();
+    };
+    rig.dialogs.answerFile(rig.image(QStringLiteral("slow.bin")));
+    rig.dialogs.answerMessage(TvDialogSeam::Ok);
+    w.flashSaveSlot();
+    qputenv("PROBEKIT_TIME_SCALE", "0");
+
+    QVERIFY(ticks > 0);
+    QCOMPARE(rig.dialogs.messageTexts(),
+             QStringList({"CHECK_LINK", "FLASH_PROM_SAVE_SUCCESS " + rig.image("slow.bin")}));
+    QCOMPARE(rig.dialogs.asked.at(1).buttons, QList<int>({TvDialogSeam::Ok, TvDialogSeam::Cancel}));
+    QCOMPARE(progress.size(), 21);
+    QCOMPARE(progress.last(), 100);
+    QVERIFY(lockedDuringProgress);
+    QVERIFY(!w.findChild<QProgressDialog *>());
+    QVERIFY(rig.logHas(QStringLiteral("Flash PROM: 131072 bytes read")));
+    QCOMPARE(rig.file(rig.image("slow.bin")), rig.prom());
+}
+
+QTEST_MAIN(TestUiFlash)
+#include "test_ui_flash.moc"

@@ -1,0 +1,337 @@
+// The VPD menu on its own, over the simulated core: what the view shows,
+// what the edit dialog writes back and refuses, what delete removes, how
+// core failures stop each action, and the dialog's own shape; then the
+// window's menu reaching it, and the texts of the VPD and flash PROM menus
+// in both languages.
+#include "TvUiRig.h"
+
+#include "core/TvStatusCodes.h"
+#include "text/TvProgram.h"
+#include "ui/TvDiagMainWindow.h"
+#include "ui/vpd/TvVpdActions.h"
+#include "ui/vpd/VPDDlgImpl.h"
+
+#include <probekit.h>
+
+#include <QAction>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTranslator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// A rig whose first adapter holds the VPD a test describes, selected.
+class VpdRig : public TvUiRig
+{
+public:
+    explicit VpdRig(const QJsonObject &vpd, const QJsonObject &second = QJsonObject())
+    {
+        QJsonObject first = machine.adapters.at(0).toObject();
+        first[QStringLiteral("vpd")] = vpd;
+        machine.adapters = {first};
+        if (!second.isEmpty()) {
+            QJsonObject other = TvTestMachine::adapter(3, 0, 3);
+            other[QStringLiteral("vpd")] = second;
+            machine.adapters.append(other);
+        }
+    }
+    bool open(int index = 0)
+    {
+        if (!coreOpen && !startCore())
+            return false;
+        coreOpen = true;
+        return session.enumerate() && session.select(index);
+    }
+    // Keeps the table rows of the dialogs run from now on in `rows`, as
+    // "keyword=value".
+    void recordRows()
+    {
+        dialogs.onDialog = [this](QDialog *dialog) {
+            auto *shown = static_cast<VPDDlgImpl *>(dialog);
+            headersAndHelpHidden = shown->helpLabel()->isHidden()
+                                   && shown->table()->verticalHeader()->isHidden();
+            auto *table = shown->table();
+            for (int r = 0; r < table->rowCount(); ++r)
+                rows.append(table->item(r, 0)->text() + QLatin1Char('=') + table->item(r, 1)->text());
+            return int(QDialog::Accepted);
+        };
+    }
+    static QByteArray read(const char *keyword)
+    {
+        char buffer[256];
+        uint32_t size = sizeof buffer;
+        return VpdReadKeyword(keyword, buffer, &size) == 0 ? QByteArray(buffer, int(size)) : QByteArray("<none>");
+    }
+
+    TvVpdActions vpd{true, &ask, nullptr};
+    QStringList rows;
+    bool headersAndHelpHidden = false;
+    bool coreOpen = false;
+};
+
+QLineEdit *editor(QTableWidget *table, int row, int column)
+{
+    return qobject_cast<QLineEdit *>(table->cellWidget(row, column));
+}
+
+int rowOf(QTableWidget *table, const QString &keyword)
+{
+    for (int r = 0; r < table->rowCount(); ++r) {
+        if (editor(table, r, 0)->text() == keyword)
+            return r;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestUiVpd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void viewShowsEveryValueWhole();
+    void coreFailuresStopBeforeTheDialog_data();
+    void coreFailuresStopBeforeTheDialog();
+    void editWritesOnlyWhatTheUserChanged();
+    void deleteRemovesTheSelectedWritableKeywords_data();
+    void deleteRemovesTheSelectedWritableKeywords();
+    void theDialogKeepsTheTableAboveTheButtons();
+    void theWindowMenuOpensEachDialog();
+    void everyTextHasEnglishAndGerman();
+};
+
+void TestUiVpd::viewShowsEveryValueWhole()
+{
+    QByteArray hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred.append(char(i));
+    QJsonObject many;
+    // 200 keywords: more than 32, and a list longer than 512 bytes.
+    for (int i = 0; i < 200; ++i)
+        many[QStringLiteral("R%1").arg(i, 3, 10, QLatin1Char('0'))] = QStringLiteral("v");
+    VpdRig rig({{"Name", "Orlin"}, {"PN", "PN-1"}, {"V1", "hex:4100"},
+                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())}},
+               many);
+    QVERIFY(rig.open(0));
+
+    rig.recordRows();
+    rig.vpd.vpdviewSlot();
+    QVERIFY(rig.dialogs.messageTexts().isEmpty());
+    QCOMPARE(rig.dialogs.asked.last().caption, QStringLiteral("VIEW_VPD"));
+    QVERIFY(rig.headersAndHelpHidden);
+    QCOMPARE(rig.rows.mid(0, 2), QStringList({"PN=PN-1", "V1=0x41 0x00 "}));
+    const QString dump = rig.rows.at(2).mid(3);
+    QCOMPARE(dump.size(), 500);
+    QVERIFY(dump.startsWith(QLatin1String("0x00 0x01 ")) && dump.endsWith(QLatin1String("0x63 ")));
+
+    QVERIFY(rig.open(1));
+    rig.rows.clear();
+    rig.vpd.vpdviewSlot();
+    QVERIFY(rig.dialogs.messageTexts().isEmpty());
+    QCOMPARE(rig.rows.size(), TvVpdActions::MaxEntries);
+    QCOMPARE(rig.rows.first(), QStringLiteral("R000=v"));
+}
+
+void TestUiVpd::coreFailuresStopBeforeTheDialog_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::addColumn<int>("status");
+    QTest::newRow("list") << QByteArray("VpdListKeywords=17") << 17;
+    QTest::newRow("read") << QByteArray("VpdReadKeyword=16") << 16;
+}
+
+void TestUiVpd::coreFailuresStopBeforeTheDialog()
+{
+    QFETCH(QByteArray, fault);
+    QFETCH(int, status);
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}});
+    QVERIFY(rig.open());
+    qputenv("PROBEKIT_FAULT", fault);
+    for (void (TvVpdActions::*action)() :
+         {&TvVpdActions::vpdviewSlot, &TvVpdActions::vpdEditSlot, &TvVpdActions::vpdDelete}) {
+        rig.dialogs.asked.clear();
+        (rig.vpd.*action)();
+        QCOMPARE(rig.dialogs.asked.size(), 1);
+        const TvScriptedDialogs::Asked box = rig.dialogs.asked.first();
+        QCOMPARE(box.text, TvStatusCodes::statusText(status));
+        QCOMPARE(box.icon, TvDialogSeam::Critical);
+        QVERIFY(box.caption.isEmpty());
+        QCOMPARE(box.buttonTexts, QStringList({"CANCEL_TEXT"}));
+    }
+    qunsetenv("PROBEKIT_FAULT");
+}
+
+void TestUiVpd::editWritesOnlyWhatTheUserChanged()
+{
+    const QString sixty(60, QLatin1Char('x'));
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}, {"V2", "hex:01ff7f"}, {"V3", sixty}});
+    QVERIFY(rig.open());
+    rig.dialogs.onDialog = [&](QDialog *dialog) {
+        QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
+        [&] {
+            QCOMPARE(table->rowCount(), TvVpdActions::EditRows);
+            QCOMPARE(rowOf(table, "PN"), -1);
+            QCOMPARE(editor(table, rowOf(table, "V3"), 1)->text(), sixty.left(50));
+            editor(table, rowOf(table, "V1"), 1)->setText(QStringLiteral("uno"));
+            // Renamed: the bytes shown in hexadecimal go under the new name.
+            QLineEdit *v2 = editor(table, rowOf(table, "V2"), 0);
+            v2->clear();
+            QTest::keyClicks(v2, QStringLiteral("v7"));
+            QCOMPARE(v2->text(), QStringLiteral("V7"));
+            // Typed into empty rows: a refused first character, a new
+            // keyword, and one left at one character.
+            QLineEdit *fresh = editor(table, 4, 0);
+            QTest::keyClicks(fresh, QStringLiteral("p"));
+            QCOMPARE(fresh->text(), QString());
+            QTest::keyClicks(fresh, QStringLiteral("v5"));
+            editor(table, 4, 1)->setText(QStringLiteral("five"));
+            QTest::keyClicks(editor(table, 5, 0), QStringLiteral("y"));
+            editor(table, 5, 1)->setText(QStringLiteral("x"));
+            // The first write (V1) fails and is reported; the rows after it
+            // are written all the same.
+            qputenv("PROBEKIT_FAULT", "VpdWriteKeyword=22");
+        }();
+        return int(QDialog::Accepted);
+    };
+    rig.dialogs.whileOpen = [](const QString &text) {
+        if (text == TvStatusCodes::statusText(22))
+            qunsetenv("PROBEKIT_FAULT");
+    };
+    rig.vpd.vpdEditSlot();
+
+    QCOMPARE(rig.dialogs.messageTexts(),
+             QStringList({"INVALID_FIRST_VPD_KEY_CHAR P", TvStatusCodes::statusText(22),
+                          "VPD_KEY_READONLY Y"}));
+    QCOMPARE(rig.dialogs.asked.first().caption, QStringLiteral("EDIT_VPD"));
+    QCOMPARE(rig.read("V1"), QByteArray("one"));
+    QCOMPARE(rig.read("V7"), QByteArray::fromHex("01ff7f"));
+    QCOMPARE(rig.read("V3"), sixty.toLatin1());
+    QCOMPARE(rig.read("Y"), QByteArray("<none>"));
+    // Kept by the core across a restart.
+    QCOMPARE(CoreDeinit(), 0);
+    QCOMPARE(CoreInit(), 0);
+    QVERIFY(rig.open());
+    QCOMPARE(rig.read("V5"), QByteArray("five"));
+}
+
+void TestUiVpd::deleteRemovesTheSelectedWritableKeywords_data()
+{
+    QTest::addColumn<QJsonObject>("vpd");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<QByteArray>("left");
+    const QJsonObject writable{{"PN", "PN-1"}, {"V1", "one"}, {"V2", "two"}, {"Y1", "y"}};
+    QTest::newRow("read-only only") << QJsonObject{{"PN", "PN-1"}, {"SN", "S"}} << int(QDialog::Accepted)
+                                    << QStringList({"NO_DELETABLE_VPD_KEY"}) << QByteArray("PN SN");
+    QTest::newRow("cancelled") << writable << int(QDialog::Rejected)
+                               << QStringList({"NO_VPD_KEY_DELETED"}) << QByteArray("PN V1 V2 Y1");
+    QTest::newRow("two selected") << writable << int(QDialog::Accepted)
+                                  << QStringList({"VPD_KEY_DELETED 2"}) << QByteArray("PN V2");
+}
+
+void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
+{
+    QFETCH(QJsonObject, vpd);
+    QFETCH(int, result);
+    QFETCH(QStringList, boxes);
+    QFETCH(QByteArray, left);
+    VpdRig rig(vpd);
+    QVERIFY(rig.open());
+    rig.dialogs.onDialog = [&](QDialog *dialog) {
+        QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
+        table->selectRow(0);
+        table->selectRow(2);
+        return result;
+    };
+    rig.vpd.vpdDelete();
+    QCOMPARE(rig.dialogs.messageTexts(), boxes);
+    char list[512];
+    uint32_t size = sizeof list;
+    uint32_t count = 0;
+    QCOMPARE(VpdListKeywords(list, &size, &count), 0);
+    QCOMPARE(QByteArray(list), left);
+}
+
+void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
+{
+    TvUiRig rig;
+    VPDDlgImpl dialog;
+    auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("buttonOk"));
+    auto *cancel = dialog.findChild<QPushButton *>(QStringLiteral("buttonCancel"));
+    for (bool help : {true, false}) {
+        dialog.setHelpShown(help);
+        QResizeEvent resize(QSize(600, 400), dialog.size());
+        QApplication::sendEvent(&dialog, &resize);
+        const QRect table = dialog.table()->geometry();
+        QCOMPARE(table.left(), 10);
+        QCOMPARE(table.right(), 589);
+        QCOMPARE(table.top(), help ? dialog.helpLabel()->geometry().bottom() + 6 : 10);
+        QVERIFY(table.bottom() < ok->y() && ok->y() == cancel->y());
+        QCOMPARE(ok->geometry().bottom(), 389);
+    }
+}
+
+void TestUiVpd::theWindowMenuOpensEachDialog()
+{
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}});
+    rig.describeAdapter(TvUiRig::DualKey, QStringLiteral("Orlin Dual"), {});
+    TvProgram::runSettings()[0] = 1;
+    QVERIFY(rig.startCore());
+    TvDiagMainWindow &w = rig.window();
+    w.selectAdapter(0);
+    rig.dialogs.asked.clear();
+    rig.dialogs.onDialog = [](QDialog *) { return int(QDialog::Rejected); };
+    for (const char *action : {"vpdDisplayAction", "vpdModifyAction", "vpdDeleteKeywordsAction"})
+        rig.child<QAction>(action)->trigger();
+    QStringList captions;
+    for (const TvScriptedDialogs::Asked &a : rig.dialogs.asked)
+        captions.append(a.dialogClass + QLatin1Char(' ') + a.caption + a.text);
+    QCOMPARE(captions, QStringList({"VPDDlgImpl VIEW_VPD", "VPDDlgImpl EDIT_VPD",
+                                    "VPDDlgImpl DELETE_VPD", " NO_VPD_KEY_DELETED"}));
+}
+
+void TestUiVpd::everyTextHasEnglishAndGerman()
+{
+    const struct {
+        const char *context;
+        QStringList keys;
+    } texts[] = {
+        {"TvDiagMainWindow",
+         {"VIEW_VPD", "EDIT_VPD", "DELETE_VPD", "VPD_KEY_READONLY %1", "VPD_VALUE_NOT_WRITABLE %1",
+          "NO_DELETABLE_VPD_KEY", "VPD_KEY_DELETED %1", "NO_VPD_KEY_DELETED", "FLASH_PROM_FILES",
+          "SAVE_FLASH_PROM_FILE", "CHOOSE_FLASHFILE_SAVE_NAME", "LOAD_FLASH_PROM_FILE",
+          "CHOOSE_FLASHFILE_LOAD_NAME", "ALLOC_FLASHPROM_RAM_FAILED %1",
+          "OPEN_FLASHFILE_FAILED %1 %2", "SAVE_FLASH_PROM_FAILED %1 %2",
+          "FLASH_PROM_SAVE_SUCCESS %1", "LOAD_FLASH_PROM_FAILED %1 %2", "LOAD_FLASH_PROM_SUCCESS",
+          "CONFIRM_FLASHPROM_CLEAR", "CONFIRM_FLASHPROM_BACKUP",
+          "CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP", "ERASE_FLASHPROM_SUCCESS",
+          "FLASH_PROM_FILE_EMPTY", "FLASH_PROM_FILE_CUT %1 %2", "FLASH_PROM_READING",
+          "FLASH_PROM_PROGRAMMING", "FLASH_PROM_ERASING"}},
+        {"VPDDlgImpl",
+         {"VPD_DIALOG", "VPD_HELP_TEXT", "OK_TEXT", "CANCEL_TEXT", "VPD_KEYWORD", "VPD_DATA"}},
+        {"VPDValidator",
+         {"INVALID_FIRST_VPD_KEY_CHAR %1", "INVALID_SECOND_VPD_KEY_CHAR %1", "CANCEL_TEXT"}},
+    };
+    for (const char *language : {"diag_en", "diag_de"}) {
+        QTranslator catalogue;
+        QVERIFY(catalogue.load(QLatin1String(language), QStringLiteral(NICDIAG_RUN_DIR)));
+        for (const auto &t : texts) {
+            for (const QString &key : t.keys)
+                QVERIFY2(!catalogue.translate(t.context, key.toLatin1()).isEmpty(),
+                         qPrintable(QLatin1String(language) + ' ' + key));
+        }
+        // The flash PROM's overwrite question is not the log's append one.
+        const QString overwrite = catalogue.translate("TvDiagMainWindow", "FILE_EXISTS", "Flash PROM image");
+        QVERIFY(!overwrite.isEmpty());
+        QVERIFY(overwrite != catalogue.translate("TvDiagMainWindow", "FILE_EXISTS"));
+    }
+}
+
+QTEST_MAIN(TestUiVpd)
+#include "test_ui_vpd.moc"
