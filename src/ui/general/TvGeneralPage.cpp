@@ -8,6 +8,7 @@
 #include "description/CAdapterInfo.h"
 #include "text/TvProgram.h"
 
+#include <QBitmap>
 #include <QPixmapCache>
 #include <QTimer>
 
@@ -44,14 +45,18 @@ const char *speedKey(uchar code)
     }
 }
 
-// Read once a second: kept in the pixmap cache rather than loaded again.
+// Shown once a second: kept in the pixmap cache rather than loaded again.
+// A bitmap has no transparency; its pure white surround is keyed out so
+// that the round LED sits on any background.
 QPixmap ledPicture(bool on)
 {
     const QString path = CAdapterInfo::instance().basePathOf(
         on ? QStringLiteral("images/led_on.bmp") : QStringLiteral("images/led_off.bmp"));
     QPixmap picture;
-    if (!QPixmapCache::find(path, &picture) && picture.load(path))
-        QPixmapCache::insert(path, picture);
+    if (QPixmapCache::find(path, &picture) || !picture.load(path))
+        return picture;
+    picture.setMask(picture.createMaskFromColor(Qt::white));
+    QPixmapCache::insert(path, picture);
     return picture;
 }
 
