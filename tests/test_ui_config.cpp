@@ -1,9 +1,8 @@
-// The configuration tab on its own: the PCI values and miscellaneous items
-// of an adapter record, their shared label font, and the export file.
+// The configuration tab on its own: an adapter record's values, the shared
+// font of the item labels, and the export file.
 #include "TvUiRig.h"
 
 #include "description/CAdapterInfo.h"
-#include "ui/TvDiagMainWindow.h"
 #include "ui/config/TvConfigExport.h"
 #include "ui/config/TvConfigPage.h"
 
@@ -21,9 +20,9 @@
 
 namespace {
 
-// The rig's dual-port model described with items 1 to 3 (the third one the
-// port count), and a single-port adapter without slot whose values hold a
-// field separator, quotes and a non-ASCII unit.
+// Both models described with items 1 to 3 (the third one the port count);
+// the single-port adapter has no slot and values holding a field
+// separator and quotes.
 class Rig : public TvUiRig
 {
 public:
@@ -32,53 +31,38 @@ public:
         CAdapterInfo &info = CAdapterInfo::instance();
         info.pci_conf_path = QStringLiteral("pciconf");
         info.pci_conf_ext = QStringList{QStringLiteral("csv")};
-        describeAdapter(DualKey, QStringLiteral("Orlin Dual"), {});
-        describeAdapter(SingleKey, QStringLiteral("Orlin Single"), {});
-        info.adapters.find(DualKey)->miscConfigIds = {1, 2, 3};
-        info.adapters.find(SingleKey)->miscConfigIds = {1, 2, 3};
-        item(1, QStringLiteral("MAC address"), QStringLiteral(" "));
-        item(2, QStringLiteral("Delay"), QStringLiteral("\u00b5s"));
-        item(3, QStringLiteral("Number of ports"), QStringLiteral(" "));
+        for (const QString &key : {DualKey, SingleKey})
+            describeAdapter(key, key == DualKey ? "Orlin Dual" : "Orlin Single", {});
+        for (const QString &key : {DualKey, SingleKey})
+            info.adapters.find(key)->miscConfigIds = {1, 2, 3};
+        item(1, "MAC address", " ");
+        item(2, "Delay", "\u00b5s");
+        item(3, "Number of ports", " ");
         QJsonObject single = TvTestMachine::adapter(3, 0, -1, QStringLiteral("0101"));
         single[QStringLiteral("ioBase")] = QStringLiteral("00E0");
         single[QStringLiteral("memBase")] = QStringLiteral("000F0000");
-        single[QStringLiteral("misc")] = QJsonArray{QStringLiteral("a;b"), QStringLiteral("say \"hi\""),
-                                                    QStringLiteral("1")};
+        single[QStringLiteral("misc")] = QJsonArray{"a;b", "say \"hi\"", "1"};
         machine.adapters = {TvTestMachine::adapter(2, 1, 2), single};
     }
     static void item(int number, const QString &label, const QString &unit)
     {
-        CMiscConfigItem item;
-        item.label = label;
-        item.unit = unit;
-        CAdapterInfo::instance().miscItems.insert(number, item);
+        CAdapterInfo::instance().miscItems.insert(number, CMiscConfigItem{0, unit, label});
     }
-    TvConfigPage &page()
-    {
-        if (!configPage) {
-            configPage = std::make_unique<TvConfigPage>(&session, &ask);
-            session.enumerate();
-        }
-        return *configPage;
-    }
-    // Shows the adapter at this index as the window does.
+    // The adapter at this index shown as the window shows it.
     void show(int index)
     {
-        page().reset();
+        if (!session.table())
+            session.enumerate();
+        page.reset();
         QVERIFY(session.select(index));
-        page().showPciConfig(index);
-        page().setSaveEnabled(true);
+        page.showPciConfig(index);
+        page.setSaveEnabled(true);
     }
-    QString text(const char *name) { return page().findChild<QLabel *>(QLatin1String(name))->text(); }
-    QLabel *label(int n)
-    {
-        return page().findChild<QLabel *>(QStringLiteral("Misc%1Label").arg(n));
-    }
-    // The export into `name`, as the user answers the file dialog.
+    QLabel *label(const QString &name) { return page.findChild<QLabel *>(name); }
     void exportTo(const QString &name)
     {
         dialogs.answerFile(name);
-        page().findChild<QPushButton *>(QStringLiteral("SaveToFileButton"))->click();
+        page.findChild<QPushButton *>(QStringLiteral("SaveToFileButton"))->click();
     }
     static QByteArray contents(const QString &path)
     {
@@ -86,7 +70,7 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
 
-    std::unique_ptr<TvConfigPage> configPage;
+    TvConfigPage page{&session, &ask};
 };
 
 } // namespace
@@ -97,60 +81,54 @@ class TestUiConfig : public QObject
 
 private slots:
     void showsEveryValueOfTheRecord();
-    void miscLabelsShareOneFittedFont();
+    void itemLabelsShareOneFittedFont();
     void missingDescriptionsAreReported();
-    void exportAppendsOneLinePerSave();
-    void extensionsFollowTheConfiguration();
+    void exportAppendsOneQuotedLine();
     void failedExportsAreReportedAndLeaveNoHalfLine();
-    void windowTakesThePortCountFromTheShownValue();
 };
 
 void TestUiConfig::showsEveryValueOfTheRecord()
 {
     Rig r;
     QVERIFY(r.startCore());
-    // Only seven values fit the record and the tab: an eighth item is left out.
+    // An eighth item has no place in the record or on the tab.
     CAdapterInfo::instance().adapters.find(Rig::SingleKey)->miscConfigIds = {1, 2, 3, 1, 2, 3, 1, 2};
-    const QList<QPair<QByteArray, QList<QString>>> fields = {
-        {"VendorIDText", {"ABCD", "ABCD"}},     {"DeviceIDText", {"0102", "0101"}},
-        {"SubVendorIDText", {"ABCD", "ABCD"}},  {"SubDeviceIDText", {"0001", "0001"}},
-        {"IOBaseText", {"E000", "00E0"}},       {"MemBaseText", {"F7E00000", "000F0000"}},
-        {"IrqText", {"17", "17"}},              {"BusClockText", {"66", "66"}},
-        {"SlotText", {"2", "UNKNOWN"}},         {"SlotSizeText", {"64", "64"}},
-        {"CLSText", {"16", "16"}},              {"LatencyText", {"64", "64"}},
+    const QList<QPair<QString, QStringList>> fields = {
+        {"VendorIDText", {"ABCD", "ABCD"}},    {"DeviceIDText", {"0102", "0101"}},
+        {"SubVendorIDText", {"ABCD", "ABCD"}}, {"SubDeviceIDText", {"0001", "0001"}},
+        {"IOBaseText", {"E000", "00E0"}},      {"MemBaseText", {"F7E00000", "000F0000"}},
+        {"IrqText", {"17", "17"}},             {"BusClockText", {"66", "66"}},
+        {"SlotText", {"2", "UNKNOWN"}},        {"SlotSizeText", {"64", "64"}},
+        {"CLSText", {"16", "16"}},             {"LatencyText", {"64", "64"}},
         {"Misc1Label", {"MAC address", "MAC address"}},
-        {"Misc1Text", {"00:0A:5E:11:22:33  ", "a;b  "}},
         {"Misc2Text", {"1000BASE-T \u00b5s", "say \"hi\" \u00b5s"}},
-        {"Misc3Label", {"Number of ports", "Number of ports"}},
-        {"Misc3Text", {"2  ", "1  "}},
-        {"Misc4Label", {"", "MAC address"}},    {"Misc4Text", {"", "  "}},
-        {"Misc7Text", {"", "  "}},
+        {"Misc3Text", {"2  ", "1  "}},         {"Misc7Label", {"", "MAC address"}},
     };
     for (int index : {0, 1}) {
         r.show(index);
         for (const auto &field : fields)
-            QCOMPARE(r.text(field.first.constData()), field.second.at(index));
-        // "2" and a blank unit make the adapter dual-port.
-        QCOMPARE(r.page().dualPort(), index == 0);
+            QCOMPARE(r.label(field.first)->text(), field.second.at(index));
+        // "2" with a blank unit is a dual-port adapter.
+        QCOMPARE(r.page.dualPort(), index == 0);
     }
     QVERIFY(r.dialogs.asked.isEmpty());
 }
 
-void TestUiConfig::miscLabelsShareOneFittedFont()
+void TestUiConfig::itemLabelsShareOneFittedFont()
 {
     Rig r;
     QVERIFY(r.startCore());
-    const int pciSize = r.page().findChild<QLabel *>(QStringLiteral("VendorIDLabel"))->font().pointSize();
-    // Short labels keep the PCI labels' size; one too long even at 7 points
-    // brings all of them to 6.
-    Rig::item(1, QStringLiteral("MAC"), QString());
-    Rig::item(3, QStringLiteral("Ports"), QString());
+    Rig::item(1, "MAC", "");
+    Rig::item(3, "Ports", "");
+    const int pciSize = r.label("VendorIDLabel")->font().pointSize();
+    // Short labels keep the PCI labels' size; one too long even at 7
+    // points brings all of them to 6.
     for (const QString &second : {QStringLiteral("Delay"), QString(60, QLatin1Char('W'))}) {
-        Rig::item(2, second, QString());
+        Rig::item(2, second, "");
         r.show(0);
-        const int expected = second.size() > 10 ? 6 : pciSize;
         for (int n = 1; n <= 3; ++n)
-            QCOMPARE(r.label(n)->font().pointSize(), expected);
+            QCOMPARE(r.label(QStringLiteral("Misc%1Label").arg(n))->font().pointSize(),
+                     second.size() > 10 ? 6 : pciSize);
     }
 }
 
@@ -158,71 +136,46 @@ void TestUiConfig::missingDescriptionsAreReported()
 {
     Rig r;
     QVERIFY(r.startCore());
-    // An item that is not described: the items before it are shown, the
-    // ones after it stay empty.
+    // Items after one that is not described stay empty.
     CAdapterInfo::instance().adapters.find(Rig::DualKey)->miscConfigIds = {1, 99, 3};
     r.show(0);
-    QCOMPARE(r.text("Misc1Label"), QStringLiteral("MAC address"));
-    QCOMPARE(r.text("Misc3Label"), QString());
-    QCOMPARE(r.dialogs.messageTexts(),
-             QStringList({"MISC_ITEM_NOT_FOUND", "MISC_ITEM_NOT_FOUND"}));
-    QCOMPARE(r.dialogs.asked.first().icon, TvDialogSeam::Critical);
-
-    // No description at all: said by the font fitting and by the items.
-    r.dialogs.asked.clear();
+    QCOMPARE(r.label("Misc1Label")->text(), QStringLiteral("MAC address"));
+    QCOMPARE(r.label("Misc3Label")->text(), QString());
+    // Both the font fitting and the items say so; so for a missing list.
     CAdapterInfo::instance().adapters.remove(Rig::DualKey);
-    r.page().showPciConfig(0);
+    r.page.showPciConfig(0);
     QCOMPARE(r.dialogs.messageTexts(),
-             QStringList({"MISC_CONFIG_LIST_NOT_FOUND", "MISC_CONFIG_LIST_NOT_FOUND"}));
-    QCOMPARE(r.text("VendorIDText"), QStringLiteral("ABCD"));
+             QStringList({"MISC_ITEM_NOT_FOUND", "MISC_ITEM_NOT_FOUND",
+                          "MISC_CONFIG_LIST_NOT_FOUND", "MISC_CONFIG_LIST_NOT_FOUND"}));
+    QCOMPARE(r.dialogs.asked.first().icon, TvDialogSeam::Critical);
 }
 
-void TestUiConfig::exportAppendsOneLinePerSave()
+void TestUiConfig::exportAppendsOneQuotedLine()
 {
     Rig r;
     QVERIFY(r.startCore());
     r.show(1);
-    QVERIFY(QDir().mkpath(r.basePath(QStringLiteral("pciconf"))));
-    const QString chosen = r.basePath(QStringLiteral("pciconf/adapters"));
+    QVERIFY(QDir().mkpath(r.basePath("pciconf")));
+    const QString chosen = r.basePath("pciconf/adapters");
     r.exportTo(chosen);
     r.exportTo(chosen);
-    const TvScriptedDialogs::Asked asked = r.dialogs.asked.first();
-    QCOMPARE(asked.kind, TvScriptedDialogs::Asked::SaveFile);
-    QCOMPARE(asked.directory, r.basePath(QStringLiteral("pciconf")));
-    QCOMPARE(asked.filter, QStringLiteral("PCI_CONFIG_FILES (*.csv)"));
-    QCOMPARE(r.dialogs.asked.size(), 2);
-    QVERIFY(r.dialogs.messageTexts().isEmpty());
-
-    // Twenty fields, each ended by ";"; the ones holding ";" or quotes are
-    // quoted; UTF-8 throughout.
+    QCOMPARE(r.dialogs.asked.first().directory, r.basePath("pciconf"));
+    QCOMPARE(r.dialogs.asked.first().filter, QStringLiteral("PCI_CONFIG_FILES (*.csv)"));
+    // Twenty fields, each ended by ";"; those holding ";" or quotes quoted.
     const QByteArray line = QStringLiteral(
         "Orlin Single;ABCD;0101;ABCD;0001;00E0;000F0000;17;66;UNKNOWN;64;16;64;"
         "\"a;b  \";\"say \"\"hi\"\" \u00b5s\";1  ;;;;;\n").toUtf8();
-    QCOMPARE(Rig::contents(chosen + QStringLiteral(".csv")), line + line);
-}
+    QCOMPARE(Rig::contents(chosen + ".csv"), line + line);
+    QVERIFY(r.dialogs.messageTexts().isEmpty());
 
-void TestUiConfig::extensionsFollowTheConfiguration()
-{
-    const QStringList csv = {QStringLiteral("csv"), QStringLiteral(".txt")};
-    const struct {
-        const char *name;
-        QStringList extensions;
-        const char *expected;
-    } rows[] = {
-        {"/tmp/pci", csv, "/tmp/pci.csv"},
-        {"/tmp/pci.", csv, "/tmp/pci.csv"},
-        {"/tmp/pci.txt", csv, "/tmp/pci.txt"},
-        // Found anywhere, a directory name included.
-        {"/tmp/csvfiles/pci", csv, "/tmp/csvfiles/pci"},
-        // The search is case-sensitive.
-        {"/tmp/pci.CSV", csv, "/tmp/pci.CSV.csv"},
-        {"/tmp/pci", {}, "/tmp/pci"},
-    };
-    for (const auto &row : rows)
-        QCOMPARE(TvConfigExport::withExtension(QLatin1String(row.name), row.extensions),
-                 QLatin1String(row.expected));
-    QCOMPARE(TvConfigExport::filter(QStringLiteral("Files"), csv), QStringLiteral("Files (*.csv *.txt)"));
-    QCOMPARE(TvConfigExport::filter(QStringLiteral("Files"), {}), QStringLiteral("Files ()"));
+    // The extension found anywhere, a directory name included, is enough;
+    // no extensions never extend.
+    const QStringList exts = {"csv", ".txt"};
+    QCOMPARE(TvConfigExport::withExtension("/csvfiles/pci", exts), QStringLiteral("/csvfiles/pci"));
+    QCOMPARE(TvConfigExport::withExtension("/pci.CSV", exts), QStringLiteral("/pci.CSV.csv"));
+    QCOMPARE(TvConfigExport::withExtension("/pci", {}), QStringLiteral("/pci"));
+    QCOMPARE(TvConfigExport::filter("F", exts), QStringLiteral("F (*.csv *.txt)"));
+    QCOMPARE(TvConfigExport::filter("F", {}), QStringLiteral("F ()"));
 }
 
 void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
@@ -232,15 +185,14 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     r.show(0);
     CAdapterInfo::instance().pci_conf_ext.clear();
     const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
-    // The superuser may write into any directory but not into sysfs.
-    QDir locked(r.basePath(QStringLiteral("locked")));
-    QVERIFY(QDir().mkpath(locked.path()));
-    QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const QString unwritable =
-        (geteuid() == 0 ? QStringLiteral("/sys") : locked.path()) + QStringLiteral("/pci.csv");
+    // The superuser may write into any directory, but not into sysfs.
+    const QString locked = r.basePath("locked");
+    QVERIFY(QDir().mkpath(locked));
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+    const QString unwritable = (geteuid() == 0 ? "/sys" : locked) + QStringLiteral("/pci.csv");
 
-    // A file that grows past the size limit mid-line, as on a full disk.
-    const QString limited = r.basePath(QStringLiteral("limited.csv"));
+    // A file that reaches its size limit in mid-line, as on a full disk.
+    const QString limited = r.basePath("limited.csv");
     r.exportTo(limited);
     const QByteArray firstLine = Rig::contents(limited);
     std::signal(SIGXFSZ, SIG_IGN);
@@ -253,25 +205,13 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     setrlimit(RLIMIT_FSIZE, &previous);
     QCOMPARE(Rig::contents(limited), firstLine);
 
-    r.exportTo(QStringLiteral("/dev/full"));
+    r.exportTo("/dev/full");
     r.exportTo(unwritable);
     QCOMPARE(r.dialogs.messageTexts(),
              QStringList({"PCI_CONFIG_SAVE_FAILED " + limited + " " + reason(EFBIG),
                           "PCI_CONFIG_SAVE_FAILED /dev/full " + reason(ENOSPC),
                           "PCI_CONFIG_SAVE_FAILED " + unwritable + " " + reason(EACCES)}));
-    QFile::setPermissions(locked.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-void TestUiConfig::windowTakesThePortCountFromTheShownValue()
-{
-    Rig r;
-    QVERIFY(r.startCore());
-    TvDiagMainWindow &w = r.window();
-    QCOMPARE(r.child<QLabel>("Misc3Text")->text(), QStringLiteral("2  "));
-    QVERIFY(!r.child<QLabel>("PortBLabel")->isHidden());
-    w.selectAdapter(1);
-    QCOMPARE(r.child<QLabel>("SlotText")->text(), QStringLiteral("UNKNOWN"));
-    QVERIFY(r.child<QLabel>("PortBLabel")->isHidden());
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QTEST_MAIN(TestUiConfig)
