@@ -12,6 +12,7 @@
 #include "text/TvDialogSeam.h"
 #include "ui/TvSplash.h"
 #include "ui/connectivity/ConTestDlgImpl.h"
+#include "ui/general/TvGeneralPage.h"
 #include "ui/tests/TvTestListItem.h"
 #include "ui/tests/TvTestPage.h"
 
@@ -99,6 +100,15 @@ void showFirstTestCase(TvDiagMainWindow &window)
     }
 }
 
+// The address, the link and the activity come with the once-a-second
+// refresh, activity only from its second look.
+void showRefreshedGeneralTab(TvDiagMainWindow &window)
+{
+    window.generalInfoTimerExpired();
+    settle();
+    window.generalInfoTimerExpired();
+}
+
 int snapshot(const QDir &outdir)
 {
     TvDiagMainWindow window;
@@ -110,6 +120,8 @@ int snapshot(const QDir &outdir)
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("TvDiagDataTab"));
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
+        if (tabs->widget(i) == window.general())
+            showRefreshedGeneralTab(window);
         ok = save(&window, outdir, QStringLiteral("tab-") + tabs->widget(i)->objectName()) && ok;
     }
     TvSplash about(true);

@@ -1383,6 +1383,62 @@ Ohne Speichern fortfahren?</translation>
             <source>FLASH_PROM_ERASING</source>
             <translation>Das Flash-PROM wird gelöscht...</translation>
         </message>
+        <message>
+            <source>UNKNOWN</source>
+            <translation>Unbekannt</translation>
+        </message>
+        <message>
+            <source>MISC_CONFIG_LIST_NOT_FOUND</source>
+            <translation>Die Adapterinformationsdatei nennt für diesen Adapter keine Konfigurationsangaben.</translation>
+        </message>
+        <message>
+            <source>MISC_ITEM_NOT_FOUND</source>
+            <translation>Eine Konfigurationsangabe dieses Adapters ist in der Adapterinformationsdatei nicht beschrieben.</translation>
+        </message>
+        <message>
+            <source>PCI_CONFIG_FILES</source>
+            <translation>PCI-Konfigurationsdateien</translation>
+        </message>
+        <message>
+            <source>PCI_CONFIG_SAVE_FAILED %1 %2</source>
+            <translation>Die PCI-Konfiguration konnte nicht in %1 gespeichert werden: %2</translation>
+        </message>
+        <message>
+            <source>HALF_DUPLEX</source>
+            <translation>Halbduplex</translation>
+        </message>
+        <message>
+            <source>FULL_DUPLEX</source>
+            <translation>Vollduplex</translation>
+        </message>
+        <message>
+            <source>AUTO_HALF_DUPLEX</source>
+            <translation>Halbduplex (ausgehandelt)</translation>
+        </message>
+        <message>
+            <source>AUTO_FULL_DUPLEX</source>
+            <translation>Vollduplex (ausgehandelt)</translation>
+        </message>
+        <message>
+            <source>10_MBITS</source>
+            <translation>10 MBit/s</translation>
+        </message>
+        <message>
+            <source>100_MBITS</source>
+            <translation>100 MBit/s</translation>
+        </message>
+        <message>
+            <source>1000_MBITS</source>
+            <translation>1000 MBit/s</translation>
+        </message>
+        <message>
+            <source>IP_STATIC</source>
+            <translation> (statisch)</translation>
+        </message>
+        <message>
+            <source>IP_DYNAMIC</source>
+            <translation> (dynamisch)</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

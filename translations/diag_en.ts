@@ -1384,6 +1384,62 @@ Go on without saving it?</translation>
             <source>FLASH_PROM_ERASING</source>
             <translation>Erasing the flash PROM...</translation>
         </message>
+        <message>
+            <source>UNKNOWN</source>
+            <translation>Unknown</translation>
+        </message>
+        <message>
+            <source>MISC_CONFIG_LIST_NOT_FOUND</source>
+            <translation>The adapter information file lists no configuration items for this adapter.</translation>
+        </message>
+        <message>
+            <source>MISC_ITEM_NOT_FOUND</source>
+            <translation>A configuration item of this adapter is not described in the adapter information file.</translation>
+        </message>
+        <message>
+            <source>PCI_CONFIG_FILES</source>
+            <translation>PCI configuration files</translation>
+        </message>
+        <message>
+            <source>PCI_CONFIG_SAVE_FAILED %1 %2</source>
+            <translation>The PCI configuration could not be saved to %1: %2</translation>
+        </message>
+        <message>
+            <source>HALF_DUPLEX</source>
+            <translation>Half duplex</translation>
+        </message>
+        <message>
+            <source>FULL_DUPLEX</source>
+            <translation>Full duplex</translation>
+        </message>
+        <message>
+            <source>AUTO_HALF_DUPLEX</source>
+            <translation>Half duplex (negotiated)</translation>
+        </message>
+        <message>
+            <source>AUTO_FULL_DUPLEX</source>
+            <translation>Full duplex (negotiated)</translation>
+        </message>
+        <message>
+            <source>10_MBITS</source>
+            <translation>10 Mbit/s</translation>
+        </message>
+        <message>
+            <source>100_MBITS</source>
+            <translation>100 Mbit/s</translation>
+        </message>
+        <message>
+            <source>1000_MBITS</source>
+            <translation>1000 Mbit/s</translation>
+        </message>
+        <message>
+            <source>IP_STATIC</source>
+            <translation> (static)</translation>
+        </message>
+        <message>
+            <source>IP_DYNAMIC</source>
+            <translation> (dynamic)</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

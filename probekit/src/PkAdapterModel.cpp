@@ -133,6 +133,7 @@ void PkAdapterModel::readPorts(const QJsonValue &value, PkAdapterModel &out)
             qMax(0.0, p.value(QStringLiteral("traffic")).toDouble(port.link ? 120 : 0)));
         port.errors = static_cast<quint64>(qMax(0.0, p.value(QStringLiteral("errors")).toDouble()));
         port.upAfterQueries = qMax(0, p.value(QStringLiteral("upAfterQueries")).toInt());
+        port.downState = p.value(QStringLiteral("downState")).toInt(port.downState) & 0xff;
         out.ports.append(port);
     }
     // Without a port list the adapter has as many ports as its third

@@ -33,6 +33,8 @@ public:
         // Link-state queries of a driver session that still see the link
         // down before it comes up.
         int upAfterQueries = 0;
+        // The link-state byte reported while the link is down.
+        int downState = 2;
         // Frames seen in `ms` of simulated time.
         quint64 framesIn(qint64 ms) const { return link ? traffic * quint64(qMax<qint64>(ms, 0)) / 1000 : 0; }
         quint64 errorsIn(qint64 ms) const { return link ? errors * quint64(qMax<qint64>(ms, 0)) / 1000 : 0; }

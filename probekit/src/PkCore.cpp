@@ -434,6 +434,10 @@ int PkCore::driverQuery(DriverHandle handle, uint32_t oid, void *buffer, uint32_
     Guard guard(m_mutex);
     if (const int status = fault("DriverQueryOid"))
         return status;
+    // One identifier may fail alone: "DriverQueryOid:0x00020206".
+    const QByteArray oidFault = "DriverQueryOid:0x" + QByteArray::number(oid, 16).rightJustified(8, '0');
+    if (const int status = fault(oidFault.constData()))
+        return status;
     if (!handle)
         return NullPointer;
     const auto session = m_drivers.find(reinterpret_cast<quintptr>(handle));

@@ -69,7 +69,7 @@ QByteArray PkDriver::portBytes(const PkAdapterModel &adapter, uint32_t oid, int 
         const PkAdapterModel::Port &p = adapter.ports.at(port);
         int value = 0;
         if (oid == LinkState)
-            value = p.link && linkQuery > p.upAfterQueries ? LinkUp : LinkDown;
+            value = p.link && linkQuery > p.upAfterQueries ? LinkUp : p.downState;
         else if (oid == Duplex)
             value = p.duplex;
         else

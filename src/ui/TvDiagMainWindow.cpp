@@ -584,7 +584,7 @@ void TvDiagMainWindow::SaveConfigSlot() { configPage->SaveConfigSlot(); }
 void TvDiagMainWindow::sensorTimerExpired() { sensorPage->sensorTimerExpired(); }
 void TvDiagMainWindow::getNetworkDriverInfo() { generalPage->getNetworkDriverInfo(); }
 void TvDiagMainWindow::getLinkInfo() { generalPage->getLinkInfo(); }
-void TvDiagMainWindow::checkActivity(int port) { generalPage->checkActivity(port); }
+bool TvDiagMainWindow::checkActivity(int port) { return generalPage->checkActivity(port); }
 void TvDiagMainWindow::generalInfoTimerExpired() { generalPage->generalInfoTimerExpired(); }
 
 void TvDiagMainWindow::vpdviewSlot() { vpdActions->vpdviewSlot(); }

@@ -97,7 +97,7 @@ public slots:
     void locateNIC_Slot() override;
     void getNetworkDriverInfo();
     void getLinkInfo();
-    void checkActivity(int port);
+    bool checkActivity(int port);
     void sensorTimerExpired();
     int adapterTimerExpired();
     void generalInfoTimerExpired();

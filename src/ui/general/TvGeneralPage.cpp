@@ -1,12 +1,18 @@
 #include "TvGeneralPage.h"
 #include "ui_TvGeneralPage.h"
 
+#include "TvDriverSession.h"
+
 #include "ui/TvContextText.h"
 
 #include "description/CAdapterInfo.h"
 #include "text/TvProgram.h"
 
+#include <QBitmap>
+#include <QPixmapCache>
 #include <QTimer>
+
+#include <probekit.h>
 
 #include <new>
 
@@ -17,6 +23,43 @@ constexpr TvContextText msg{TvContextText::MainWindow};
 // The program's release date is shown as it is, in every language.
 const char *const ReleaseDate = "26-Jan-2004";
 
+// The keys of the duplex and speed codes; other codes are not available.
+const char *duplexKey(uchar code)
+{
+    switch (code) {
+    case 2: return "HALF_DUPLEX";
+    case 3: return "FULL_DUPLEX";
+    case 4: return "AUTO_HALF_DUPLEX";
+    case 5: return "AUTO_FULL_DUPLEX";
+    default: return "NOT_AVAILABLE";
+    }
+}
+
+const char *speedKey(uchar code)
+{
+    switch (code) {
+    case 2: return "10_MBITS";
+    case 3: return "100_MBITS";
+    case 4: return "1000_MBITS";
+    default: return "NOT_AVAILABLE";
+    }
+}
+
+// Shown once a second: kept in the pixmap cache rather than loaded again.
+// A bitmap has no transparency; its pure white surround is keyed out so
+// that the round LED sits on any background.
+QPixmap ledPicture(bool on)
+{
+    const QString path = CAdapterInfo::instance().basePathOf(
+        on ? QStringLiteral("images/led_on.bmp") : QStringLiteral("images/led_off.bmp"));
+    QPixmap picture;
+    if (QPixmapCache::find(path, &picture) || !picture.load(path))
+        return picture;
+    picture.setMask(picture.createMaskFromColor(Qt::white));
+    QPixmapCache::insert(path, picture);
+    return picture;
+}
+
 } // namespace
 
 TvGeneralPage::TvGeneralPage(TvAdapterSession *session, QWidget *parent)
@@ -26,6 +69,9 @@ TvGeneralPage::TvGeneralPage(TvAdapterSession *session, QWidget *parent)
     // Shown for adapters with two ports.
     for (QWidget *w : portBViews())
         w->hide();
+    // What the driver and the core report is shown as it is, never as markup.
+    for (QLabel *l : findChildren<QLabel *>())
+        l->setTextFormat(Qt::PlainText);
     timer = new (std::nothrow) QTimer(this);
     if (timer) {
         connect(timer, &QTimer::timeout, this, &TvGeneralPage::generalInfoTimerExpired);
@@ -74,9 +120,8 @@ void TvGeneralPage::languageChange()
 
 void TvGeneralPage::showLedsOff(const QList<QLabel *> &leds)
 {
-    const QPixmap ledOff(CAdapterInfo::instance().basePathOf(QStringLiteral("images/led_off.bmp")));
     for (QLabel *led : leds)
-        led->setPixmap(ledOff);
+        led->setPixmap(ledPicture(false));
 }
 
 void TvGeneralPage::reset()
@@ -88,10 +133,12 @@ void TvGeneralPage::reset()
     ui->DiagVersionText->setText(TvProgram::versionText());
     ui->DiagRelDateText->setText(QLatin1String(ReleaseDate));
     showLedsOff({ui->LinkLedA, ui->ActivityLedA});
+    twoPorts = false;
 }
 
 void TvGeneralPage::applyPortCount(bool dualPort)
 {
+    twoPorts = dualPort;
     ui->PortALabel->setText(dualPort ? msg("PORT_A") : QString());
     if (dualPort)
         ui->PortBLabel->setText(msg("PORT_B"));
@@ -103,7 +150,8 @@ void TvGeneralPage::applyPortCount(bool dualPort)
 
 void TvGeneralPage::startPolling()
 {
-    getNetworkDriverInfo();
+    if (!testRunning)
+        getNetworkDriverInfo();
     if (timer)
         timer->start(RefreshIntervalMs);
 }
@@ -114,9 +162,95 @@ void TvGeneralPage::stopPolling()
         timer->stop();
 }
 
-// Reading the driver, link and activity information comes with its
-// feature; the core is not polled while a test runs (testRunning).
-void TvGeneralPage::getNetworkDriverInfo() {}
-void TvGeneralPage::getLinkInfo() {}
-void TvGeneralPage::checkActivity(int) {}
-void TvGeneralPage::generalInfoTimerExpired() {}
+void TvGeneralPage::getNetworkDriverInfo()
+{
+    const TvDriverSession driver;
+    const struct {
+        uint32_t oid;
+        QLabel *field;
+    } fields[] = {
+        {TvDriverSession::DriverName, ui->NetDrvNameText},
+        {TvDriverSession::DriverDescription, ui->NetDrvDescText},
+        {TvDriverSession::DriverVersion, ui->NetDrvVersionText},
+        {TvDriverSession::DriverDate, ui->NetDrvRelDateText},
+    };
+    for (const auto &f : fields) {
+        QString text;
+        f.field->setText(driver.text(f.oid, &text) ? text : msg("NOT_AVAILABLE"));
+    }
+    // The driver has no identifier for its copyright.
+    ui->NetDrvCopyrightText->setText(msg("NOT_AVAILABLE"));
+}
+
+bool TvGeneralPage::checkActivity(int port)
+{
+    if (port < 0 || port > 1)
+        return false;
+    const TvDriverSession driver;
+    if (!driver.isOpen())
+        return false;
+    quint64 sum = 0;
+    for (uint32_t oid = TvDriverSession::FirstCounter; oid <= TvDriverSession::LastCounter;
+         oid += 2) {
+        quint64 frames = 0;
+        // A sum of some of the counters would look like traffic.
+        if (!driver.counter(oid, port, &frames)) {
+            sum = counterSums[port];
+            break;
+        }
+        sum += frames;
+    }
+    // Nothing to compare with at the first look.
+    const bool active = sum != counterSums[port] && counterSums[port] != 0;
+    counterSums[port] = sum;
+    return active;
+}
+
+void TvGeneralPage::getLinkInfo()
+{
+    for (QWidget *w : portBViews())
+        w->setVisible(twoPorts);
+    const TvDriverSession driver;
+    const int ports = twoPorts ? 2 : 1;
+    bool up[2] = {false, false};
+    uchar states[2] = {0, 0};
+    const bool known = driver.portBytes(TvDriverSession::LinkState, states);
+    QLabel *const linkLeds[2] = {ui->LinkLedA, ui->LinkLedB};
+    QLabel *const activityLeds[2] = {ui->ActivityLedA, ui->ActivityLedB};
+    for (int port = 0; port < ports; ++port) {
+        up[port] = known && states[port] == TvDriverSession::LinkUp;
+        linkLeds[port]->setPixmap(ledPicture(up[port]));
+        activityLeds[port]->setPixmap(ledPicture(up[port] && checkActivity(port)));
+    }
+    showPortCodes(driver, TvDriverSession::Duplex, up, {ui->DuplexModeText, ui->DuplexModeTextB},
+                  duplexKey);
+    showPortCodes(driver, TvDriverSession::Speed, up, {ui->SpeedModeText, ui->SpeedModeTextB},
+                  speedKey);
+}
+
+void TvGeneralPage::showPortCodes(const TvDriverSession &driver, uint32_t oid, const bool up[2],
+                                  const QList<QLabel *> &fields, const char *(*key)(uchar))
+{
+    uchar codes[2] = {0, 0};
+    const bool known = driver.portBytes(oid, codes);
+    const int ports = twoPorts ? 2 : 1;
+    for (int port = 0; port < ports; ++port) {
+        const char *text = !known ? "NOT_AVAILABLE" : up[port] ? key(codes[port]) : "NO_LINK";
+        fields.at(port)->setText(msg(text));
+    }
+}
+
+void TvGeneralPage::generalInfoTimerExpired()
+{
+    // Driver queries must not come between a test and the adapter.
+    if (testRunning)
+        return;
+    uint8_t isStatic = 0;
+    if (const char *address = GetIpAddress(0, &isStatic))
+        ui->IpAddrText->setText(QString::fromUtf8(address)
+                                + msg(isStatic ? "IP_STATIC" : "IP_DYNAMIC"));
+    if (const char *mask = GetSubnetMask(0))
+        ui->SubnetMaskText->setText(QString::fromUtf8(mask));
+    getLinkInfo();
+    getNetworkDriverInfo();
+}
