@@ -1206,6 +1206,38 @@ Ohne Speichern fortfahren?</translation>
             <source>FILE_EXISTS</source>
             <translation>Die Datei existiert bereits. Das Protokoll an ihr Ende anfügen?</translation>
         </message>
+        <message>
+            <source>VOLTAGE</source>
+            <translation>Spannung</translation>
+        </message>
+        <message>
+            <source>VOLTAGE_UNIT</source>
+            <translation>V</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE</source>
+            <translation>Temperatur</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE_UNIT</source>
+            <translation>°C</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED</source>
+            <translation>Lüfterdrehzahl</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED_UNIT</source>
+            <translation>U/min</translation>
+        </message>
+        <message>
+            <source>SENSOR_LIST_FAILED</source>
+            <translation>Die Sensorliste des Adapters konnte nicht gelesen werden.</translation>
+        </message>
+        <message>
+            <source>SENSOR_NOT_FOUND</source>
+            <translation>Die Sensorliste des Adapters fehlt; seine Sensoren werden nicht mehr gelesen.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1249,6 +1281,29 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>PING_SOCKET_FAILED %1 %2</source>
             <translation>Es konnte kein ICMP-Socket geöffnet werden, daher kann der Verbindungstest nicht pingen (Raw-Socket: %1; Ping-Socket: %2).</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvMeter</name>
+        <message>
+            <source>%1 %2</source>
+            <translation>%1 %2</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n. v.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvThermometer</name>
+        <message>
+            <source>TEMPERATURE_OUTPUT %1 %2</source>
+            <translation>%1 °C
+%2 °F</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n. v.</translation>
         </message>
     </context>
 </TS>

@@ -46,6 +46,13 @@ int TvAsk::alone(TvDialogSeam::Icon icon, const QString &text, int button,
                                 {{button, buttonText}});
 }
 
+int TvAsk::untitled(TvDialogSeam::Icon icon, const QString &text, bool overOwner, int button,
+                    const QString &buttonText) const
+{
+    return dialogs().messageBox(overOwner ? owner : nullptr, icon, QString(), text,
+                                {{button, buttonText}});
+}
+
 QString TvAsk::saveFileName(const QString &caption, const QString &directory,
                             const QString &filter) const
 {

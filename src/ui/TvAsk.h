@@ -43,6 +43,9 @@ public:
     // A box without parent and one button.
     int alone(TvDialogSeam::Icon icon, const QString &text, int button = TvDialogSeam::Ok,
               const QString &buttonText = QString()) const;
+    // A box with an empty caption, over the owner or alone, and one button.
+    int untitled(TvDialogSeam::Icon icon, const QString &text, bool overOwner,
+                 int button = TvDialogSeam::Ok, const QString &buttonText = QString()) const;
     QString saveFileName(const QString &caption, const QString &directory,
                          const QString &filter) const;
     QString openFileName(const QString &caption, const QString &directory,
