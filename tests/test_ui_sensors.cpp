@@ -400,6 +400,9 @@ void TestUiSensors::gaugesDrawTheirColours()
     QVERIFY(isGreen(dialImage.pixel(onArc(3.5))));
     QVERIFY(isRed(dialImage.pixel(onArc(7.0))));
     QVERIFY(isRed(dialImage.pixel(onArc(1.0))));
+    // The face is drawn anew when the band moves (to 3..7.5).
+    meter.setStandardValue(6.0);
+    QVERIFY(isGreen(meter.grab().toImage().pixel(onArc(7.0))));
 
     // Liquid green up to the alarm level at 70, red above it; the scale bar
     // red above the alarm level, green below.

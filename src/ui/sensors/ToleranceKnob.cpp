@@ -1,5 +1,9 @@
 #include "ToleranceKnob.h"
 
+#include <qwt_round_scale_draw.h>
+#include <qwt_scale_div.h>
+
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -12,6 +16,8 @@ constexpr double ScaleSweep = 270.0; // clockwise to the upper bound at -45
 constexpr int ArcPenWidth = 6;
 constexpr int NeedlePenWidth = 2;
 constexpr int SixteenthsOfADegree = 16;
+// Between the knob and its scale.
+constexpr double ScaleDistance = 4.0;
 
 int sixteenths(double degrees)
 {
@@ -33,12 +39,14 @@ void ToleranceKnob::setTolerance(double lowerPercent, double upperPercent)
 {
     lower = lowerPercent;
     upper = upperPercent;
+    faceValid = false;
     update();
 }
 
 void ToleranceKnob::setReference(double reference)
 {
     referenceValue = reference;
+    faceValid = false;
     update();
 }
 
@@ -74,6 +82,65 @@ QRectF ToleranceKnob::arcRect() const
 {
     const double inset = borderWidth() + ArcPenWidth / 2.0;
     return QRectF(knobRect()).adjusted(inset, inset, -inset, -inset);
+}
+
+void ToleranceKnob::setTickLengths(double minor, double medium, double major)
+{
+    QwtRoundScaleDraw *scale = scaleDraw();
+    scale->setTickLength(QwtScaleDiv::MinorTick, minor);
+    scale->setTickLength(QwtScaleDiv::MediumTick, medium);
+    scale->setTickLength(QwtScaleDiv::MajorTick, major);
+    faceValid = false;
+    update();
+}
+
+void ToleranceKnob::changeEvent(QEvent *event)
+{
+    // Palette, font, style and enabled state all show on the face.
+    faceValid = false;
+    QwtKnob::changeEvent(event);
+}
+
+void ToleranceKnob::resizeEvent(QResizeEvent *event)
+{
+    faceValid = false;
+    QwtKnob::resizeEvent(event);
+}
+
+void ToleranceKnob::scaleChange()
+{
+    faceValid = false;
+    QwtKnob::scaleChange();
+}
+
+void ToleranceKnob::paintEvent(QPaintEvent *)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (!faceValid || faceKnobWidth != knobWidth() || face.devicePixelRatio() != ratio)
+        paintFace(ratio);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, face);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    drawMarker(&painter, knobRect(), 0.0);
+}
+
+void ToleranceKnob::paintFace(qreal ratio)
+{
+    face = QPixmap((QSizeF(size()) * ratio).toSize());
+    face.setDevicePixelRatio(ratio);
+    face.fill(Qt::transparent);
+    QPainter painter(&face);
+    // A painter on a picture does not take the widget's font by itself.
+    painter.setFont(font());
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF knob = knobRect();
+    QwtRoundScaleDraw *scale = scaleDraw();
+    scale->setRadius(0.5 * knob.width() + ScaleDistance);
+    scale->moveCenter(knob.center());
+    scale->draw(&painter, palette());
+    drawKnob(&painter, knob);
+    faceValid = true;
+    faceKnobWidth = knobWidth();
 }
 
 void ToleranceKnob::drawKnob(QPainter *painter, const QRectF &knobRect) const

@@ -1,6 +1,8 @@
 #pragma once
 #include <qwt_knob.h>
 
+#include <QPixmap>
+
 // The dial of a TvMeter: a knob whose face shows the whole scale as a red
 // arc, the tolerance band around the reference value as a green arc on top
 // of it, and the current value as a needle. Angles are in degrees,
@@ -28,13 +30,27 @@ public:
     bool bandAngles(double *start, double *span) const;
     // The rectangle whose ellipse carries the red and green arcs.
     QRectF arcRect() const;
+    // The scale's three tick lengths, in the scale's own order.
+    void setTickLengths(double minor, double medium, double major);
 
 protected:
+    // Everything but the needle is drawn once into a picture of the face,
+    // which is drawn again only when something other than the value
+    // changes: a poll moves just the needle.
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scaleChange() override;
     void drawKnob(QPainter *painter, const QRectF &knobRect) const override;
     void drawMarker(QPainter *painter, const QRectF &knobRect, double qwtAngle) const override;
 
 private:
+    void paintFace(qreal ratio);
+
     double lower = 0.0;
     double upper = 0.0;
     double referenceValue = 0.0;
+    QPixmap face;
+    bool faceValid = false;
+    int faceKnobWidth = 0;
 };

@@ -4,9 +4,6 @@
 #include "TvReadout.h"
 #include "ToleranceKnob.h"
 
-#include <qwt_round_scale_draw.h>
-#include <qwt_scale_div.h>
-
 #include <probekit.h>
 
 #include <QHBoxLayout>
@@ -153,11 +150,7 @@ void TvMeter::setScaleMaxMajor(const int count)
 
 void TvMeter::setTickLengths(const int n)
 {
-    QwtRoundScaleDraw *scale = meter->scaleDraw();
-    scale->setTickLength(QwtScaleDiv::MinorTick, 0);
-    scale->setTickLength(QwtScaleDiv::MediumTick, n);
-    scale->setTickLength(QwtScaleDiv::MajorTick, 0);
-    meter->update();
+    meter->setTickLengths(0, n, 0);
 }
 
 void TvMeter::setFactor(const int factor)
