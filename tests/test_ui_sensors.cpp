@@ -122,6 +122,7 @@ private slots:
     void longAndOddListsShowTheFirstTwentyKnownSensors();
     void readoutsAreJudgedByTheirBand_data();
     void readoutsAreJudgedByTheirBand();
+    void captionsFallBackWhenNothingFits();
     void fanCountsInThousands_data();
     void fanCountsInThousands();
     void emptyScalesAndBadReadingsDrawWithoutNaN();
@@ -234,6 +235,29 @@ void TestUiSensors::readoutsAreJudgedByTheirBand()
     QCOMPARE(readoutColour(meter ? static_cast<QWidget *>(&dial) : &thermometer), colour);
 }
 
+void TestUiSensors::captionsFallBackWhenNothingFits()
+{
+    const QString tooLong(300, QLatin1Char('W'));
+    TvMeter meter(nullptr, QRect(0, 0, 100, 170), "Voltmeter");
+    auto *label = meter.findChild<QLabel *>(QStringLiteral("Label"));
+    auto *type = meter.findChild<QLabel *>(QStringLiteral("TypeLabel"));
+    const int labelSize = label->font().pointSize();
+    QCOMPARE(meter.setLabelText(tooLong), 3);
+    QCOMPARE(label->font().pointSize(), labelSize);
+    QCOMPARE(meter.setTypeText(tooLong), 3);
+    QCOMPARE(type->font().pointSize(), 4);
+    const int fitted = meter.setTypeText(QStringLiteral("V"));
+    QVERIFY(fitted >= 4 && fitted <= 12);
+    QCOMPARE(type->font().pointSize(), fitted);
+    TvThermometer thermometer(nullptr, QRect(0, 0, 200, 170), "Thermometer");
+    QCOMPARE(thermometer.setLabelText(tooLong), 4);
+    // Units keep 19 characters.
+    meter.setUnit("abcdefghijklmnopqrstuvwxyz");
+    meter.setValue(reading(1.0));
+    QCOMPARE(meter.findChild<QLabel *>(QStringLiteral("Output"))->text(),
+             QStringLiteral("1.00 abcdefghijklmnopqrs"));
+}
+
 void TestUiSensors::fanCountsInThousands_data()
 {
     QTest::addColumn<QString>("caption");
@@ -318,6 +342,11 @@ void TestUiSensors::pollsSkipDuringATestAndFollowTheReadingCount()
     // One reading for two sensors: the second gauge is left alone.
     QCOMPARE(rig.readout(1), QString());
     QVERIFY(rig.dialogs.asked.isEmpty());
+    // Four readings for one sensor: nothing is read past the list.
+    SensorRig more(QJsonArray{volts(1.5)}, 4);
+    more.page.buildSensorTab();
+    more.page.sensorTimerExpired();
+    QCOMPARE(more.readout(0), QStringLiteral("1.50 VOLTAGE_UNIT"));
 }
 
 void TestUiSensors::listFailuresAreReported()
