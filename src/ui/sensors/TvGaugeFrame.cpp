@@ -55,5 +55,5 @@ void TvGaugeFrame::hideAll(QWidget *gauge)
 {
     for (QWidget *child : gauge->findChildren<QWidget *>())
         child->hide();
-    gauge->QWidget::hide();
+    gauge->hide();
 }

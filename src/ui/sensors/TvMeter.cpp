@@ -19,7 +19,8 @@ constexpr int UnitLength = 19;
 constexpr int DefaultSteps = 100;
 constexpr int MaxSteps = 1000000;
 constexpr int DialPointSize = 7;
-// The captions and the readout are fitted to these sizes at least.
+// The captions and the readout are at least this large; their fonts are
+// fitted to the sizes they get.
 constexpr int CaptionHeight = 18;
 constexpr QSize ReadoutSize(80, 20);
 
