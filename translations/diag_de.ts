@@ -1439,6 +1439,38 @@ Ohne Speichern fortfahren?</translation>
             <source>IP_DYNAMIC</source>
             <translation> (dynamisch)</translation>
         </message>
+        <message>
+            <source>VOLTAGE</source>
+            <translation>Spannung</translation>
+        </message>
+        <message>
+            <source>VOLTAGE_UNIT</source>
+            <translation>V</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE</source>
+            <translation>Temperatur</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE_UNIT</source>
+            <translation>°C</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED</source>
+            <translation>Lüfterdrehzahl</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED_UNIT</source>
+            <translation>U/min</translation>
+        </message>
+        <message>
+            <source>SENSOR_LIST_FAILED</source>
+            <translation>Die Sensorliste des Adapters konnte nicht gelesen werden.</translation>
+        </message>
+        <message>
+            <source>SENSOR_NOT_FOUND</source>
+            <translation>Die Sensorliste des Adapters fehlt; seine Sensoren werden nicht mehr gelesen.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1559,6 +1591,29 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>CANCEL_TEXT</source>
             <translation>Abbrechen</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvMeter</name>
+        <message>
+            <source>%1 %2</source>
+            <translation>%1 %2</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n. v.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvThermometer</name>
+        <message>
+            <source>TEMPERATURE_OUTPUT %1 %2</source>
+            <translation>%1 °C
+%2 °F</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n. v.</translation>
         </message>
     </context>
 </TS>

@@ -1440,6 +1440,38 @@ Go on without saving it?</translation>
             <source>IP_DYNAMIC</source>
             <translation> (dynamic)</translation>
         </message>
+        <message>
+            <source>VOLTAGE</source>
+            <translation>Voltage</translation>
+        </message>
+        <message>
+            <source>VOLTAGE_UNIT</source>
+            <translation>V</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE</source>
+            <translation>Temperature</translation>
+        </message>
+        <message>
+            <source>TEMPERATURE_UNIT</source>
+            <translation>°C</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED</source>
+            <translation>Fan Speed</translation>
+        </message>
+        <message>
+            <source>FAN_SPEED_UNIT</source>
+            <translation>rpm</translation>
+        </message>
+        <message>
+            <source>SENSOR_LIST_FAILED</source>
+            <translation>The adapter's sensor list could not be read.</translation>
+        </message>
+        <message>
+            <source>SENSOR_NOT_FOUND</source>
+            <translation>The adapter's sensor list is missing, so its sensors are no longer read.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1560,6 +1592,29 @@ Go on without saving it?</translation>
         <message>
             <source>CANCEL_TEXT</source>
             <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvMeter</name>
+        <message>
+            <source>%1 %2</source>
+            <translation>%1 %2</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n/a</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvThermometer</name>
+        <message>
+            <source>TEMPERATURE_OUTPUT %1 %2</source>
+            <translation>%1 °C
+%2 °F</translation>
+        </message>
+        <message>
+            <source>NOT_AVAILABLE</source>
+            <translation>n/a</translation>
         </message>
     </context>
 </TS>

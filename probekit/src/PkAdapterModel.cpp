@@ -77,6 +77,7 @@ bool PkAdapterModel::fromJson(const QJsonObject &json, PkAdapterModel &out)
         out.misc.append(QString::fromUtf8(text(item)));
     readVpd(json.value(QStringLiteral("vpd")), out);
     readSensors(json.value(QStringLiteral("sensors")), out);
+    out.noSensorList = json.value(QStringLiteral("sensors")).isNull();
     const int readings = json.value(QStringLiteral("readingCount")).toInt(-1);
     out.readingCount = readings < 0 ? -1 : qMin(readings, 255);
     readDriver(json.value(QStringLiteral("driver")), out);

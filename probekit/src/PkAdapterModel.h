@@ -61,6 +61,7 @@ public:
     QMap<QString, QByteArray> vpd;
     QVector<Sensor> sensors;
     int readingCount = -1; // readings per SensorReadValues; -1: one per sensor
+    bool noSensorList = false; // "sensors": null, a faulty core's answer
     bool hasDriver = false;
     QByteArray driverName, driverDescription, driverVersion, driverDate;
     bool hasIp = false;

@@ -218,9 +218,10 @@ int PkCore::sensorList(SensorInfo **list, uint8_t *count)
         return status;
     if (!list || !count)
         return NullPointer;
-    if (!selected())
+    const PkAdapterModel *model = selected();
+    if (!model)
         return NoSuchDevice;
-    *list = m_sensors.list();
+    *list = model->noSensorList ? nullptr : m_sensors.list();
     *count = m_sensors.count();
     return 0;
 }

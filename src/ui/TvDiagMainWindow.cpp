@@ -140,6 +140,9 @@ void TvDiagMainWindow::connectPages()
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
+    connect(sensorPage, &TvSensorPage::sensorsAvailable, this, [this](bool available) {
+        ui->TvDiagDataTab->setTabEnabled(ui->TvDiagDataTab->indexOf(sensorPage), available);
+    });
     connect(testRun, &TvTestRun::runningChanged, generalPage, &TvGeneralPage::setTestRunning);
     connect(logBook, &TvLogBook::logFileShown, this, [this] { showPage(logPage); });
     testRun->setConnectivityStart(

@@ -1,18 +1,29 @@
 #pragma once
 #include <QWidget>
 
+#include <cstdint>
+
 class QTimer;
 class TvAdapterSession;
 class TvAsk;
+class TvMeter;
+class TvThermometer;
+struct SensorInfo;
+struct SensorReading;
 
-// The sensors tab: a gauge per sensor of the selected adapter, read at the
+// The sensors tab: a gauge per sensor of the selected adapter (a dial for
+// voltages and the fan speed, a thermometer for temperatures), read at the
 // configured poll interval while the tab is shown, except while a test
-// runs. The gauges come with the sensor feature; the page keeps its timer
-// in step with the tab and the adapter.
+// runs. The first five gauges form a row; the others continue on a second
+// row below it, and the page scrolls when they reach past its edge.
 class TvSensorPage : public QWidget
 {
     Q_OBJECT
 public:
+    // More sensors than this are not shown.
+    static constexpr int MaxGauges = 20;
+    enum SensorType { Voltage = 0, Temperature = 1, FanSpeed = 2 };
+
     TvSensorPage(TvAdapterSession *session, TvAsk *ask, QWidget *parent = nullptr);
 
     // Null when it could not be created (the window says so).
@@ -22,15 +33,46 @@ public:
     void startPolling();
     void stopPolling();
 
+    // The gauge of sensor `index` (a TvMeter or a TvThermometer); null for
+    // a sensor of an unknown type and past the last one.
+    QWidget *gauge(int index) const;
+
+signals:
+    // The adapter has sensors (the tab is enabled) or none (disabled).
+    void sensorsAvailable(bool available);
+
 public slots:
     void setTestRunning(bool running) { testRunning = running; }
+    // Reads the selected adapter's sensor list and builds its gauges.
     void buildSensorTab();
+    // No adapter: no gauges, and the sensor list of the adapter before is
+    // forgotten (the core frees it when another adapter is selected).
     void destroySensorGauges();
     void sensorTimerExpired();
 
 private:
+    struct Gauge {
+        int type = -1;
+        QWidget *widget = nullptr;
+    };
+
+    void clearGauges();
+    void buildGauges();
+    QWidget *buildGauge(const SensorInfo &sensor, const QPoint &at, int *labelSize);
+    TvMeter *buildVoltmeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
+    TvMeter *buildFanMeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
+    TvThermometer *buildThermometer(const SensorInfo &sensor, const QPoint &at, int *labelSize);
+    void shareLabelSize(int smallestLabelSize);
+    void showReading(const Gauge &gauge, const SensorReading &reading);
+
     TvAdapterSession *session;
     TvAsk *ask;
     QTimer *timer = nullptr;
+    QWidget *gaugeArea = nullptr;
     bool testRunning = false;
+
+    // As the core last listed them; owned by the core.
+    SensorInfo *sensorList = nullptr;
+    uint8_t sensorCount = 0;
+    Gauge gauges[MaxGauges];
 };
