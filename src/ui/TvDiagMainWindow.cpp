@@ -82,8 +82,9 @@ TvDiagMainWindow::TvDiagMainWindow()
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
-    // Neither the worker nor a core callback may post to a window that is
-    // going away.
+    // Neither the worker, a core callback nor the script runner may post to
+    // a window that is going away.
+    consolePage->stopScript();
     if (testRun->worker())
         testRun->worker()->setReceiver(nullptr);
     TvCoreCallbacks::setReceiver(nullptr);
@@ -127,6 +128,11 @@ void TvDiagMainWindow::connectPages()
     const auto lock = [this](bool locked) { setControlsEnabled(!locked); };
     connect(testRun, &TvTestRun::controlsLockRequested, this, lock);
     connect(consolePage, &TvConsolePage::controlsLockRequested, this, lock);
+    connect(consolePage, &TvConsolePage::exitRequested, this, &TvDiagMainWindow::fileExitSlot);
+    connect(consolePage, &TvConsolePage::cancelRequested, this, &TvDiagMainWindow::CancelTestSlot);
+    connect(consolePage, &TvConsolePage::pageWanted, this, [this] { showPage(consolePage); });
+    connect(monitorPage, &TvMonitorPage::commandWanted, consolePage, &TvConsolePage::runCommand);
+    connect(monitorPage, &TvMonitorPage::pageWanted, this, [this] { showPage(monitorPage); });
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
@@ -212,6 +218,11 @@ void TvDiagMainWindow::centreOnDesktop()
 void TvDiagMainWindow::setWorker(TvWorkerThread *worker)
 {
     testRun->setWorker(worker);
+}
+
+void TvDiagMainWindow::setScriptThread(TvScriptThread *thread)
+{
+    consolePage->setScriptThread(thread, this);
 }
 
 void TvDiagMainWindow::showPage(QWidget *page)
@@ -396,8 +407,10 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         testRun->connectivityCancelled();
         break;
     case TvCoreEvent::CommandDone:
+        consolePage->commandDone(coreEvent->value);
+        break;
     case TvCoreEvent::CommandCancelled:
-        consolePage->commandEnded();
+        consolePage->commandCancelled();
         break;
     case TvCoreEvent::CoreLogText:
         consolePage->coreLogText(coreEvent->text);
@@ -545,7 +558,7 @@ void TvDiagMainWindow::fileSaveAs() { logBook->fileSaveAs(); }
 void TvDiagMainWindow::fileNew() { logBook->fileNew(); }
 void TvDiagMainWindow::fileViewLogSlot() { logBook->fileViewLogSlot(); }
 void TvDiagMainWindow::fileOpen() { consolePage->fileOpen(); }
-void TvDiagMainWindow::fileOpenScript() { consolePage->fileOpen(); }
+void TvDiagMainWindow::fileOpenScript() { consolePage->fileOpenScript(); }
 void TvDiagMainWindow::doAdvancedAction() { consolePage->doAdvancedAction(); }
 
 int TvDiagMainWindow::adapterTimerExpired() { return adapterPage->adapterTimerExpired(); }

@@ -15,6 +15,7 @@ class TvMonitorPage;
 class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
+class TvScriptThread;
 class TvWorkerThread;
 
 // The program's main window. It composes: each tab is a page of its own
@@ -45,6 +46,9 @@ public:
 
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker);
+    // The runner of script files (advanced mode); not owned. The window
+    // stops it before it goes away.
+    void setScriptThread(TvScriptThread *thread);
 
     TvAdapterSession *adapterSession() const { return session; }
     TvLogBook *log() const { return logBook; }
