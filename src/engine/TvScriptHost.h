@@ -1,18 +1,14 @@
 #pragma once
 #include <QString>
 
-class QObject;
-
-// What the script runner needs of the window it runs for. Every call but
-// context() touches widgets: the runner makes them on the context object's
-// thread (the GUI thread) and waits for their result.
+// What the script runner needs of the window it runs for. Every call
+// touches widgets: the runner makes them on the GUI thread and waits for
+// their result.
 class TvScriptHost
 {
 public:
     virtual ~TvScriptHost() = default;
 
-    // The object whose thread runs the calls below.
-    virtual QObject *context() = 0;
     // Runs one command line: -1 the program is to end, 0 handled and
     // nothing queued, 1 a core command was queued.
     virtual int executeCommand(const QString &line) = 0;

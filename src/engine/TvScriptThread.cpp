@@ -28,6 +28,16 @@ TvScriptThread::TvScriptThread(QObject *parent)
 TvScriptThread::~TvScriptThread()
 {
     stop();
+    join();
+}
+
+void TvScriptThread::join()
+{
+    wait();
+    // The runner's last step was to let go of this lock; taking it orders
+    // all the runner did before what follows here (ThreadSanitizer cannot
+    // see the end of a QThread).
+    std::lock_guard<std::mutex> lock(waitLock);
 }
 
 bool TvScriptThread::start(QObject *receiver, TvScriptHost *scriptHost, const QString &name)
@@ -35,11 +45,10 @@ bool TvScriptThread::start(QObject *receiver, TvScriptHost *scriptHost, const QS
     if (isRunning() || !scriptHost)
         return false;
     // Only set while the thread is not running: run() reads them.
-    wait();
+    join();
     receiverObject = receiver;
     channel = TvEventChannel::of(receiver);
     host = scriptHost;
-    hostContext = scriptHost->context();
     fileName = name;
     cancelRequested = false;
     stopping = false;
@@ -83,7 +92,8 @@ void TvScriptThread::stop()
     // The runner may be waiting for the GUI thread, which is this one: its
     // call is run here (and does nothing now) so that it can end.
     while (!wait(10))
-        QCoreApplication::sendPostedEvents(hostContext, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    join();
 }
 
 quint64 TvScriptThread::count(const quint64 &counter)
@@ -126,8 +136,11 @@ int TvScriptThread::onGuiThread(std::function<int()> work)
         handedWork = std::move(work);
         handedResult = 0;
     }
-    QMetaObject::invokeMethod(hostContext, [this] { runHandedWork(); },
-                              Qt::BlockingQueuedConnection);
+    // This object lives on the GUI thread. By name rather than with a
+    // functor: a functor's slot object would be freed on this thread after
+    // the GUI thread ran it, behind a hand-over that ThreadSanitizer cannot
+    // see.
+    QMetaObject::invokeMethod(this, "runHandedWork", Qt::BlockingQueuedConnection);
     std::lock_guard<std::mutex> lock(handLock);
     return handedResult;
 }
@@ -145,6 +158,13 @@ void TvScriptThread::runHandedWork()
 }
 
 void TvScriptThread::run()
+{
+    runScript();
+    // The last step: join() takes this lock after the thread has ended.
+    std::lock_guard<std::mutex> lock(waitLock);
+}
+
+void TvScriptThread::runScript()
 {
     TvScriptFile file;
     QString reason;

@@ -20,7 +20,8 @@ class TvScriptHost;
 // exit request (1070) go to the receiver through its TvEventChannel, in
 // order with the worker's and the core's events.
 //
-// Use from the GUI thread:
+// The object itself belongs to the GUI thread (create it there): the runner
+// hands its widget work to it. Use from the GUI thread:
 //   start(window, host, fileName)  runs a script (cancel cleared first);
 //                                  false while one still runs
 //   requestCancel()                the runner stops before its next line
@@ -53,6 +54,11 @@ protected:
     void run() override;
 
 private:
+    // On the GUI thread, called by the runner: runs the work handed over.
+    Q_INVOKABLE void runHandedWork();
+
+    void join();
+    void runScript();
     bool runLines(TvScriptFile &file);
     int runCommand(const QByteArray &command);
     void post(TvCoreEvent *event);
@@ -60,12 +66,10 @@ private:
     void waitForTexts(quint64 shownBefore);
     quint64 count(const quint64 &counter);
     int onGuiThread(std::function<int()> work);
-    void runHandedWork();
 
     QObject *receiverObject = nullptr;
     TvEventChannel *channel = nullptr;
     TvScriptHost *host = nullptr;
-    QObject *hostContext = nullptr;
     QString fileName;
 
     // The user's cancel: read between lines, written by the GUI thread.

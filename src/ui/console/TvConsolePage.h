@@ -96,7 +96,6 @@ protected:
 
 private:
     // TvScriptHost
-    QObject *context() override { return this; }
     void setControlsEnabled(bool enabled) override;
     void showMessage(const QString &text) override;
 
