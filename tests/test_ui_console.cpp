@@ -15,7 +15,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -51,7 +50,6 @@ public:
         QObject::disconnect(&windowWithWorker(), &TvDiagMainWindow::quitRequested, nullptr, nullptr);
         QObject::connect(&window(), &TvDiagMainWindow::quitRequested, [this] { ++quits; });
         input = child<QLineEdit>("AdvancedLineEdit");
-        console = child<QPlainTextEdit>("AdvancedTextEdit");
     }
     ~ConsoleRig() { qputenv("PROBEKIT_TIME_SCALE", "0"); }
 
@@ -75,12 +73,12 @@ public:
         child<QAction>("fileOpenAction")->trigger();
     }
     QStringList commandsStarted() { return logStarting(QStringLiteral("COMMAND_STARTED ")); }
-    int helpItems() { return console->toPlainText().count(QStringLiteral("TESTITEM ")); }
+    QString consoleText() { return window().console()->consoleText(); }
+    int helpItems() { return consoleText().count(QStringLiteral("TESTITEM ")); }
 
     bool started = false;
     int quits = 0;
     QLineEdit *input = nullptr;
-    QPlainTextEdit *console = nullptr;
 };
 
 QStringList pieces(const QByteArray &data)
@@ -181,7 +179,7 @@ void TestUiConsole::helpListsTheSubTestsInOrder()
     ConsoleRig rig;
     QVERIFY(rig.started);
     rig.type(QStringLiteral("h"));
-    QStringList lines = rig.console->toPlainText().split(QLatin1Char('\n'));
+    QStringList lines = rig.consoleText().split(QLatin1Char('\n'));
     lines.removeAll(QString());
     QStringList expected{QStringLiteral("ADVANCE_HELP %1").arg(TvProgram::bannerText())};
     for (int n : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
@@ -218,7 +216,7 @@ void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged()
     rig.type(line);
     QTRY_VERIFY(rig.idle());
     QTRY_VERIFY(rig.log().contains(logged));
-    QVERIFY(rig.console->toPlainText().contains(shown));
+    QVERIFY(rig.consoleText().contains(shown));
     const bool sent = !logged.startsWith(QStringLiteral("COMMAND_NOT_SENT"));
     QCOMPARE(rig.commandsStarted(), sent ? QStringList{"COMMAND_STARTED " + line} : QStringList());
     // A refused line stays for the user to mend.
@@ -240,8 +238,13 @@ void TestUiConsole::controlCCancelsARunningCommand()
     QTest::keyClick(cancel, Qt::Key_C, Qt::ControlModifier);
     QTRY_VERIFY(rig.idle());
     QCOMPARE(rig.log().mid(1), QStringList({"COMMAND_CANCELLED sleep 5000", "LOOP_COUNT 0"}));
-    QVERIFY(rig.console->toPlainText().contains(QStringLiteral("Command cancelled !")));
+    QVERIFY(rig.consoleText().contains(QStringLiteral("Command cancelled !")));
     QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled());
+
+    // Control+X leaves, through the unsaved-log question.
+    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+    QTest::keyClick(rig.input, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{"LOGFILE_UNSAVED"});
 }
 
 void TestUiConsole::cancelBeforeTheWorkerTakesTheCommand()
@@ -268,6 +271,11 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn_data()
     // Nothing but a loop would run for ever at full speed.
     QTest::newRow("only L") << QByteArray("L\n") << QStringList();
     QTest::newRow("comments and L") << QByteArray("# a\n# b\nL\n") << QStringList();
+    QFile example(QStringLiteral(NICDIAG_SOURCE_DIR "/data/scripts/example.txt"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QTest::newRow("shipped example") << example.readAll()
+                                     << QStringList{"status", "reg write 10 DEADBEEF", "reg read 10",
+                                                    "selftest 101", "stats", "sleep 2000"};
     QTest::newRow("10 MB") << QByteArray("# fifteen bytes\n").repeated(10 * 1024 * 1024 / 16)
                            << QStringList();
 }
@@ -291,9 +299,10 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn()
     for (const QString &c : commands)
         started.append("COMMAND_STARTED " + c);
     QCOMPARE(rig.commandsStarted(), started);
+    QVERIFY(rig.logStarting(QStringLiteral("COMMAND_FAILED")).isEmpty());
     QCOMPARE(rig.log().first(), "SCRIPT_STARTED " + name);
     QCOMPARE(rig.log().last(), QStringLiteral("SCRIPT_FINISHED_1"));
-    QVERIFY(rig.console->toPlainText().contains(QStringLiteral("SCRIPT_FINISHED_1")));
+    QVERIFY(rig.consoleText().contains(QStringLiteral("SCRIPT_FINISHED_1")));
     QVERIFY(!rig.window().console()->isScriptRunning());
 }
 

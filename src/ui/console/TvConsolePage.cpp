@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -184,9 +185,12 @@ void TvConsolePage::languageChange()
         cancelButton->setText(msg("CANCEL_TESTS"));
 }
 
-QString TvConsolePage::consoleText() const
+QString TvConsolePage::consoleText()
 {
-    return console ? console->toPlainText() : QString();
+    if (!console)
+        return QString();
+    flushConsoleText();
+    return console->toPlainText();
 }
 
 QString TvConsolePage::commandText() const
@@ -302,9 +306,29 @@ void TvConsolePage::appendConsoleText(const QString &text)
 {
     if (!console || text.isEmpty())
         return;
+    // Each insertion and each scroll lays the view out again: a burst of
+    // core texts goes in at once, when it has arrived. A long one goes in
+    // in parts as it comes, so that the event channel's time slices bound
+    // the cost of the insertions too; one insertion of a whole backlog
+    // would stall the window.
+    pendingText += text;
+    if (pendingText.size() >= FlushChars)
+        flushConsoleText();
+    if (flushPending)
+        return;
+    flushPending = true;
+    QTimer::singleShot(0, this, &TvConsolePage::flushConsoleText);
+}
+
+void TvConsolePage::flushConsoleText()
+{
+    flushPending = false;
+    if (pendingText.isEmpty())
+        return;
     QTextCursor end(console->document());
     end.movePosition(QTextCursor::End);
-    end.insertText(text);
+    end.insertText(pendingText);
+    pendingText.clear();
     QScrollBar *bar = console->verticalScrollBar();
     bar->setValue(bar->maximum());
 }

@@ -25,6 +25,8 @@ class TvConsolePage : public QWidget, public TvScriptHost
 public:
     // The console keeps the last lines only; the log list keeps everything.
     static constexpr int MaxConsoleLines = 100000;
+    // Text waiting for the console goes in at the latest at this length.
+    static constexpr int FlushChars = 4096;
 
     TvConsolePage(bool advanced, TvAdapterSession *session, TvAsk *ask, TvLogBook *log,
                   TvTestRun *run, QWidget *parent = nullptr);
@@ -71,8 +73,8 @@ public:
     void commandEnded();
     void coreLogText(const QString &text);
 
-    // The console's text and the command input.
-    QString consoleText() const;
+    // The console's text (with what waits to go in) and the command input.
+    QString consoleText();
     QString commandText() const;
 
 public slots:
@@ -101,6 +103,7 @@ private:
 
     int queueCommand(const QString &line);
     void releaseControls();
+    void flushConsoleText();
     bool showTestItems();
 
     bool advanced;
@@ -115,4 +118,7 @@ private:
     QPlainTextEdit *console = nullptr;
     TvLineEdit *input = nullptr;
     TvPushButton *cancelButton = nullptr;
+    // Text on its way into the console, at the next turn of the event loop.
+    QString pendingText;
+    bool flushPending = false;
 };
