@@ -25,6 +25,8 @@
 #include "ui/log/TvLogBook.h"
 #include "ui/monitor/TvMonitorPage.h"
 
+#include "StallProbe.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -32,14 +34,9 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include <malloc.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -47,55 +44,6 @@ namespace {
 constexpr int LinesPerMinute = 100000;
 constexpr int CellsPerMinute = 10000;
 constexpr int StepMs = 10;
-
-qint64 residentBytes()
-{
-    malloc_trim(0);
-    std::ifstream statm("/proc/self/statm");
-    long long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
-// Fires every 10 ms and keeps the longest gap between two firings.
-class StallProbe : public QObject
-{
-public:
-    StallProbe()
-    {
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(10);
-        connect(&timer, &QTimer::timeout, this, &StallProbe::tick);
-    }
-    void start()
-    {
-        longest = 0;
-        overGoal = 0;
-        clock.start();
-        timer.start();
-    }
-    // Time spent measuring is not a stall of the program's.
-    void skip() { clock.restart(); }
-    qint64 stop()
-    {
-        timer.stop();
-        tick();
-        return longest;
-    }
-    // Gaps longer than the goal of 50 ms.
-    int overGoal = 0;
-
-private:
-    void tick()
-    {
-        const qint64 gap = clock.restart();
-        longest = qMax(longest, gap);
-        overGoal += gap > 50 ? 1 : 0;
-    }
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 longest = 0;
-};
 
 // The window both runs show.
 class MonitorWindow
@@ -200,7 +148,7 @@ Run runMonitor(MonitorWindow &window, bool pages, int minutes, int speed)
     QObject::connect(&minute, &QTimer::timeout, [&] {
         if (pages)
             std::printf("  after minute %2d: %7d console lines, %7.1f MB resident\n", ++minutesSeen,
-                        window.consoleLines(), residentBytes() / 1048576.0);
+                        window.consoleLines(), StallProbe::residentBytes() / 1048576.0);
         probe.skip();
     });
     minute.start(60000 / speed);
@@ -211,7 +159,7 @@ Run runMonitor(MonitorWindow &window, bool pages, int minutes, int speed)
     done.exec();
     Run run;
     run.longestStallMs = probe.stop();
-    run.stallsOverGoal = probe.overGoal;
+    run.stallsOverGoal = probe.stallsOverGoal();
     run.seconds = clock.nsecsElapsed() / 1e9;
     core.join();
     minute.stop();

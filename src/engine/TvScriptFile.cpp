@@ -1,12 +1,10 @@
 #include "TvScriptFile.h"
 #include "TvScriptLines.h"
 
+#include "platform/TvPlatform.h"
 #include "text/TvText.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -14,42 +12,23 @@ namespace {
 const char *const Context = "TvDiagMainWindow";
 constexpr int ReadBlock = 64 * 1024;
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Why the file open at fd is not run; empty when it is.
-QString refusalReason(int fd)
-{
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
-        return systemReason(errno);
-    if (S_ISDIR(info.st_mode))
-        return systemReason(EISDIR);
-    if (!S_ISREG(info.st_mode))
-        return TvText::translate(Context, "NOT_A_REGULAR_FILE");
-    return QString();
-}
-
 } // namespace
 
 bool TvScriptFile::open(const QString &fileName, QString *reason)
 {
     close();
-    const int fd =
-        ::open(QFile::encodeName(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    qint64 size = 0;
+    int error = 0;
+    const int fd = TvPlatform::openRegularFile(fileName, &size, &error);
     if (fd < 0) {
-        *reason = systemReason(errno);
+        *reason = error == TvPlatform::NotRegularFile
+                      ? TvText::translate(Context, "NOT_A_REGULAR_FILE")
+                      : QString::fromLocal8Bit(std::strerror(error));
         return false;
     }
-    *reason = refusalReason(fd);
-    if (reason->isEmpty() && !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         *reason = file.errorString();
-    if (!reason->isEmpty()) {
-        if (!file.isOpen())
-            ::close(fd);
-        file.close();
+        ::close(fd);
         return false;
     }
     if (file.peek(TextCheckBytes).contains('\0')) {
