@@ -25,6 +25,8 @@
 #include "ui/log/TvLogBook.h"
 #include "ui/log/TvLogPage.h"
 
+#include "StallProbe.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -33,12 +35,8 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <malloc.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <thread>
 
 namespace {
@@ -47,49 +45,6 @@ struct Measurement {
     double seconds = 0;
     qint64 longestStallMs = 0;
     double bytesPerLine = 0;
-};
-
-qint64 residentBytes()
-{
-    // Freed memory that malloc still holds would count as resident.
-    malloc_trim(0);
-    std::ifstream statm("/proc/self/statm");
-    long long size = 0, resident = 0;
-    statm >> size >> resident;
-    return resident * sysconf(_SC_PAGESIZE);
-}
-
-// Fires every 10 ms and keeps the longest gap between two firings.
-class StallProbe : public QObject
-{
-public:
-    StallProbe()
-    {
-        timer.setTimerType(Qt::PreciseTimer);
-        timer.setInterval(10);
-        connect(&timer, &QTimer::timeout, this, &StallProbe::tick);
-    }
-    void start()
-    {
-        longest = 0;
-        clock.start();
-        timer.start();
-    }
-    qint64 stop()
-    {
-        timer.stop();
-        tick();
-        return longest;
-    }
-
-private:
-    void tick()
-    {
-        longest = qMax(longest, clock.restart());
-    }
-    QTimer timer;
-    QElapsedTimer clock;
-    qint64 longest = 0;
 };
 
 // The window both runs show: the program's log page over its log book.
@@ -180,7 +135,7 @@ void produce(int count)
 // Sends the burst to `receiver` and runs the event loop until `done` quits.
 Measurement runBurst(QObject *receiver, int count, QEventLoop &done)
 {
-    const qint64 residentBefore = residentBytes();
+    const qint64 residentBefore = StallProbe::residentBytes();
     StallProbe probe;
     TvCoreCallbacks::setReceiver(receiver);
     Measurement m;
@@ -194,7 +149,7 @@ Measurement runBurst(QObject *receiver, int count, QEventLoop &done)
     core.join();
     TvCoreCallbacks::setReceiver(nullptr);
     QCoreApplication::processEvents();
-    m.bytesPerLine = double(residentBytes() - residentBefore) / count;
+    m.bytesPerLine = double(StallProbe::residentBytes() - residentBefore) / count;
     return m;
 }
 

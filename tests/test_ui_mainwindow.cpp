@@ -95,9 +95,11 @@ void TestUiMainWindow::constructionFollowsTheMode()
     QStringList pages;
     for (int i = 0; i < tabs->count(); ++i)
         pages.append(tabs->widget(i)->objectName());
-    QStringList expected = {"AdapterTab", "TestTab", "MonTab", "ConfigTab", "SensorTab", "LogfileTab", "GeneralTab"};
-    if (!advanced)
+    QStringList expected = {"AdapterTab", "TestTab", "MonTab", "ConfigTab", "SensorTab", "LogfileTab", "AdvancedTab", "GeneralTab"};
+    if (!advanced) {
         expected.removeAll(QStringLiteral("MonTab"));
+        expected.removeAll(QStringLiteral("AdvancedTab"));
+    }
     QCOMPARE(pages, expected);
 
     auto *menuBar = f.child<QMenuBar>("TvDiagMenuBar");

@@ -1471,6 +1471,186 @@ Ohne Speichern fortfahren?</translation>
             <source>SENSOR_NOT_FOUND</source>
             <translation>Die Sensorliste des Adapters fehlt; seine Sensoren werden nicht mehr gelesen.</translation>
         </message>
+        <message>
+            <source>ADVANCE_HELP %1</source>
+            <translation>%1 - erweiterte Konsole</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_1</source>
+            <translation>Befehle des Diagnosekerns (Groß- oder Kleinschreibung):</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_2</source>
+            <translation>  status                      der Adapter, seine Ports, Link und Such-LED</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_3</source>
+            <translation>  stats                       gezählte Frames und Fehler je Port</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_4</source>
+            <translation>  reg read &lt;Offset&gt;           ein 32-Bit-Register lesen (hexadezimal)</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_5</source>
+            <translation>  reg write &lt;Offset&gt; &lt;Wert&gt;   ein 32-Bit-Register schreiben (hexadezimal)</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_6</source>
+            <translation>  selftest &lt;id&gt;, run &lt;id&gt;     einen Untertest der Liste unten ausführen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_7</source>
+            <translation>  sleep &lt;ms&gt;, wait &lt;ms&gt;       warten, höchstens bis zum Abbruch</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_8</source>
+            <translation>  Repeater Port A             auf Port A empfangene Frames zurücksenden</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_9</source>
+            <translation>  Repeater Port B             dasselbe auf Port B</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_10</source>
+            <translation>  Monitor Port A              auf Port A empfangene Frames zählen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_11</source>
+            <translation>  Monitor Port B              dasselbe auf Port B</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_12</source>
+            <translation>Repeater- und Monitormodus laufen bis zum Abbruch und schreiben ihren</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_13</source>
+            <translation>Zustand in die Tabelle der Karte Repeater/Monitor.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_14</source>
+            <translation>Tasten der Befehlszeile:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_15</source>
+            <translation>  Eingabe                     den Befehl ausführen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_16</source>
+            <translation>  Strg+C, Abbrechen           laufenden Befehl oder Skript abbrechen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_17</source>
+            <translation>  Strg+X                      das Programm verlassen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_18</source>
+            <translation>Anfang und Ende jedes Befehls stehen im Protokoll, seine Ausgabe hier.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_19</source>
+            <translation>Skriptdateien (Datei - Öffnen) enthalten einen Befehl je Zeile:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_20</source>
+            <translation>  # Text                      ein Kommentar</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_21</source>
+            <translation>  L                           das Skript wieder ab der ersten Zeile ausführen</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_22</source>
+            <translation>  q                           Skript und Programm beenden</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_23</source>
+            <translation>Leere Zeilen werden übersprungen; jeder Befehl wartet auf den vorigen.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_26</source>
+            <translation>Eine Zeile über 255 Zeichen wird in Stücken zu 255 gelesen.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_24</source>
+            <translation>Befehle gehen so an den Kern, wie sie eingegeben sind, in Latin-1-Zeichen.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_25</source>
+            <translation>Untertests des gewählten Adapters, für selftest &lt;id&gt; und run &lt;id&gt;:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_27</source>
+            <translation>    id  Name</translation>
+        </message>
+        <message>
+            <source>TESTITEM %1 %2</source>
+            <translation>  %1  %2</translation>
+        </message>
+        <message>
+            <source>HELP_QM</source>
+            <translation>  ?                           diese Hilfe zeigen</translation>
+        </message>
+        <message>
+            <source>HELP_H</source>
+            <translation>  h, help                     ebenfalls diese Hilfe zeigen</translation>
+        </message>
+        <message>
+            <source>EXIT_PROGRAM</source>
+            <translation>  q, quit                     das Programm verlassen</translation>
+        </message>
+        <message>
+            <source>COMMAND_STARTED %1</source>
+            <translation>Befehl gestartet: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_FINISHED %1</source>
+            <translation>Befehl beendet: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_FAILED %1</source>
+            <translation>Befehl fehlgeschlagen: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_CANCELLED %1</source>
+            <translation>Befehl abgebrochen: %1</translation>
+        </message>
+        <message>
+            <source>Command cancelled !</source>
+            <translation>Befehl abgebrochen!</translation>
+        </message>
+        <message>
+            <source>COMMAND_NOT_SENT %1</source>
+            <translation>Nicht an den Kern gesendet, enthält Zeichen außerhalb von Latin-1: %1</translation>
+        </message>
+        <message>
+            <source>SCRIPT_FILES</source>
+            <translation>Skriptdateien</translation>
+        </message>
+        <message>
+            <source>CHOOSE_SCRIPT_NAME</source>
+            <translation>Skriptdatei wählen</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_FAILED %1 %2</source>
+            <translation>Die Skriptdatei %1 kann nicht ausgeführt werden: %2</translation>
+        </message>
+        <message>
+            <source>SCRIPT_STARTED %1</source>
+            <translation>Skript gestartet: %1</translation>
+        </message>
+        <message>
+            <source>SCRIPT_FINISHED_1</source>
+            <translation>Skript beendet: %1</translation>
+        </message>
+        <message>
+            <source>NOT_A_REGULAR_FILE</source>
+            <translation>es ist keine reguläre Datei</translation>
+        </message>
+        <message>
+            <source>NOT_A_TEXT_FILE</source>
+            <translation>es ist keine Textdatei</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

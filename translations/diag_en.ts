@@ -1472,6 +1472,186 @@ Go on without saving it?</translation>
             <source>SENSOR_NOT_FOUND</source>
             <translation>The adapter's sensor list is missing, so its sensors are no longer read.</translation>
         </message>
+        <message>
+            <source>ADVANCE_HELP %1</source>
+            <translation>%1 - advanced console</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_1</source>
+            <translation>Commands of the diagnostics core (upper or lower case):</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_2</source>
+            <translation>  status                      the adapter, its ports, link and locate LED</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_3</source>
+            <translation>  stats                       frames and errors counted on each port</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_4</source>
+            <translation>  reg read &lt;offset&gt;           read a 32-bit register (hexadecimal)</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_5</source>
+            <translation>  reg write &lt;offset&gt; &lt;value&gt;  write a 32-bit register (hexadecimal)</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_6</source>
+            <translation>  selftest &lt;id&gt;, run &lt;id&gt;     run one sub-test of the list below</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_7</source>
+            <translation>  sleep &lt;ms&gt;, wait &lt;ms&gt;       wait, until cancelled at most</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_8</source>
+            <translation>  Repeater Port A             send the frames received on port A back out</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_9</source>
+            <translation>  Repeater Port B             the same on port B</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_10</source>
+            <translation>  Monitor Port A              count the frames received on port A</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_11</source>
+            <translation>  Monitor Port B              the same on port B</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_12</source>
+            <translation>The repeater and monitor modes run until they are cancelled and write</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_13</source>
+            <translation>their state into the table of the Repeater/Monitor tab.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_14</source>
+            <translation>Keys of the command line:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_15</source>
+            <translation>  Enter                       run the command</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_16</source>
+            <translation>  Ctrl+C, Cancel button       cancel the running command or script</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_17</source>
+            <translation>  Ctrl+X                      leave the program</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_18</source>
+            <translation>The start and end of each command go to the log; its output appears here.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_19</source>
+            <translation>Script files (File - Open) hold one command a line:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_20</source>
+            <translation>  # text                      a comment</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_21</source>
+            <translation>  L                           start the script again from its first line</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_22</source>
+            <translation>  q                           end the script and the program</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_23</source>
+            <translation>Empty lines are skipped; each command waits for the one before it.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_26</source>
+            <translation>A line longer than 255 characters is taken in pieces of 255.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_24</source>
+            <translation>Commands go to the core as typed, in Latin-1 characters.</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_25</source>
+            <translation>Sub-tests of the selected adapter, for selftest &lt;id&gt; and run &lt;id&gt;:</translation>
+        </message>
+        <message>
+            <source>ADVANCED_HELP_27</source>
+            <translation>    id  name</translation>
+        </message>
+        <message>
+            <source>TESTITEM %1 %2</source>
+            <translation>  %1  %2</translation>
+        </message>
+        <message>
+            <source>HELP_QM</source>
+            <translation>  ?                           show this help</translation>
+        </message>
+        <message>
+            <source>HELP_H</source>
+            <translation>  h, help                     show this help as well</translation>
+        </message>
+        <message>
+            <source>EXIT_PROGRAM</source>
+            <translation>  q, quit                     leave the program</translation>
+        </message>
+        <message>
+            <source>COMMAND_STARTED %1</source>
+            <translation>Command started: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_FINISHED %1</source>
+            <translation>Command finished: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_FAILED %1</source>
+            <translation>Command failed: %1</translation>
+        </message>
+        <message>
+            <source>COMMAND_CANCELLED %1</source>
+            <translation>Command cancelled: %1</translation>
+        </message>
+        <message>
+            <source>Command cancelled !</source>
+            <translation>Command cancelled !</translation>
+        </message>
+        <message>
+            <source>COMMAND_NOT_SENT %1</source>
+            <translation>Not sent to the core, it holds characters outside Latin-1: %1</translation>
+        </message>
+        <message>
+            <source>SCRIPT_FILES</source>
+            <translation>Script files</translation>
+        </message>
+        <message>
+            <source>CHOOSE_SCRIPT_NAME</source>
+            <translation>Choose a script file</translation>
+        </message>
+        <message>
+            <source>OPEN_SCRIPT_FAILED %1 %2</source>
+            <translation>The script file %1 cannot be run: %2</translation>
+        </message>
+        <message>
+            <source>SCRIPT_STARTED %1</source>
+            <translation>Script started: %1</translation>
+        </message>
+        <message>
+            <source>SCRIPT_FINISHED_1</source>
+            <translation>Script finished: %1</translation>
+        </message>
+        <message>
+            <source>NOT_A_REGULAR_FILE</source>
+            <translation>it is not a regular file</translation>
+        </message>
+        <message>
+            <source>NOT_A_TEXT_FILE</source>
+            <translation>it is not a text file</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

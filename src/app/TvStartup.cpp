@@ -312,6 +312,7 @@ int TvStartup::runWindow()
     if (!scriptThread)
         return failAfterInit("START_SCRIPT_THREAD_FAILED");
     window->setWorker(worker.get());
+    window->setScriptThread(scriptThread.get());
 
     window->show();
     worker->start(window.get());

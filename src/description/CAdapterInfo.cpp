@@ -4,6 +4,7 @@
 #include "TestInfoParser.h"
 #include "TvPrintable.h"
 
+#include "platform/TvPlatform.h"
 #include "text/TvProgram.h"
 #include "text/TvText.h"
 #include "text/TvDialogSeam.h"
@@ -13,8 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -29,24 +28,14 @@ void reportOpenError(const QString &path, const char *key, const QString &reason
                                     TvDialogSeam::Ok);
 }
 
-QString systemReason(int error)
+// Why the file cannot be read as a description; empty when it can.
+QString refusalReason(int fd, qint64 size, int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-// Why the file open at fd cannot be read as a description; empty when it can.
-// Only a regular file is read: a FIFO would block start-up in open() (hence
-// O_NONBLOCK there), and a device may never end.
-QString refusalReason(int fd)
-{
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
-        return systemReason(errno);
-    if (S_ISDIR(info.st_mode))
-        return systemReason(EISDIR);
-    if (!S_ISREG(info.st_mode))
+    if (fd < 0 && error == TvPlatform::NotRegularFile)
         return TvText::translate(Context, "NOT_A_REGULAR_FILE");
-    if (info.st_size > CAdapterInfo::MaxFileBytes)
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    if (size > CAdapterInfo::MaxFileBytes)
         return TvText::translate(Context, "FILE_TOO_LARGE %1")
             .arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
     return QString();
@@ -57,15 +46,14 @@ QString refusalReason(int fd)
 // list foreign adapters under empty names.
 bool openDescription(QFile &file, const QString &path, const char *key)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reportOpenError(path, key, systemReason(errno));
-        return false;
-    }
-    const QString reason = refusalReason(fd);
+    qint64 size = 0;
+    int error = 0;
+    const int fd = TvPlatform::openRegularFile(path, &size, &error);
+    const QString reason = refusalReason(fd, size, error);
     if (reason.isEmpty() && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return true;
-    ::close(fd);
+    if (fd >= 0)
+        ::close(fd);
     reportOpenError(path, key, reason.isEmpty() ? file.errorString() : reason);
     return false;
 }

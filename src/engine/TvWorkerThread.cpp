@@ -137,7 +137,7 @@ void TvWorkerThread::run()
             continue;
         }
         if (cancelRequested) {
-            dropCancelledWork();
+            dropCancelledWork(*job);
             continue;
         }
         if (job->isCommand())
@@ -160,13 +160,15 @@ TestJob *TvWorkerThread::takeJob()
     return current.get();
 }
 
-void TvWorkerThread::dropCancelledWork()
+void TvWorkerThread::dropCancelledWork(const TestJob &job)
 {
     // The queue is emptied before the event goes out: the window may queue
     // the next run as soon as it has handled the event, and that run must
     // not be dropped with this one.
     clearJobs();
-    postStatus(TvCoreEvent::TestCancelled);
+    // A dropped console command ends as a cancelled command: the console
+    // (and a script waiting for it) must hear of its end.
+    postStatus(job.isCommand() ? TvCoreEvent::CommandCancelled : TvCoreEvent::TestCancelled);
     msleep(ShortPauseMs);
 }
 
@@ -185,10 +187,11 @@ bool TvWorkerThread::enterCore()
 void TvWorkerThread::runCommandJob(const TestJob &job)
 {
     if (!enterCore()) {
-        dropCancelledWork();
+        dropCancelledWork(job);
         return;
     }
-    const QByteArray command = job.text.toLocal8Bit();
+    // The core reads a command as Latin-1 text, byte for byte.
+    const QByteArray command = job.text.toLatin1();
     const int status = CommandRun(command.constData(), TvProgram::runSettings(),
                                   TvCoreCallbacks::table());
     coreBusy = false;
@@ -199,7 +202,7 @@ void TvWorkerThread::runCommandJob(const TestJob &job)
 void TvWorkerThread::runTestJob(const TestJob &job)
 {
     if (!enterCore()) {
-        dropCancelledWork();
+        dropCancelledWork(job);
         return;
     }
     const int status = TestRun(job.number, TvProgram::runSettings(), TvCoreCallbacks::table());

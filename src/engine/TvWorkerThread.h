@@ -35,8 +35,8 @@ class TvEventChannel;
 // Events posted to the receiver (TvCoreEvent, value = status):
 //   TestDone 1010 (status >= 0) / TestCancelled 1020 (status < 0, or a job
 //   dropped because a cancel was requested), CommandDone 1011 / Cancelled
-//   1021, ConnectivityDone 1022 (0 passed, 1 failed) / Cancelled 1023, and a
-//   Question 1060 when a ping fails. Texts, progress and questions of the
+//   1021 (also for a dropped command), ConnectivityDone 1022 (0 passed,
+//   1 failed) / Cancelled 1023, and a Question 1060 when a ping fails. Texts, progress and questions of the
 //   core itself arrive through TvCoreCallbacks, so the window must also be
 //   the receiver registered there: both post through the receiver's
 //   TvEventChannel, which keeps a job's texts ahead of its completion.
@@ -96,7 +96,7 @@ protected:
 
 private:
     TestJob *takeJob();
-    void dropCancelledWork();
+    void dropCancelledWork(const TestJob &job);
     bool enterCore();
     void runCommandJob(const TestJob &job);
     void runTestJob(const TestJob &job);

@@ -3,11 +3,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 quint32 TvPlatform::userLocaleId()
@@ -61,4 +65,26 @@ bool TvPlatform::hasDisplay()
             return true;
     }
     return false;
+}
+
+int TvPlatform::openRegularFile(const QString &path, qint64 *size, int *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno;
+        return -1;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0)
+        *error = errno;
+    else if (S_ISDIR(info.st_mode))
+        *error = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        *error = NotRegularFile;
+    else {
+        *size = info.st_size;
+        return fd;
+    }
+    ::close(fd);
+    return -1;
 }

@@ -25,4 +25,13 @@ public:
     // True when a window has somewhere to go: an X11 or Wayland display is
     // named, or the user chose a Qt platform plug-in.
     static bool hasDisplay();
+
+    // Opens a file for reading the way the program's readers take one: a
+    // FIFO does not block the opening, and only a regular file is accepted
+    // (a FIFO would block the first read, a device may never end). Returns
+    // the descriptor (close-on-exec) with its size in *size, or -1 with
+    // *error set to the C library's error number (EISDIR for a directory)
+    // or to NotRegularFile.
+    static constexpr int NotRegularFile = -1;
+    static int openRegularFile(const QString &path, qint64 *size, int *error);
 };

@@ -85,8 +85,9 @@ TvDiagMainWindow::TvDiagMainWindow()
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
-    // Neither the worker nor a core callback may post to a window that is
-    // going away.
+    // Neither the worker, a core callback nor the script runner may post to
+    // a window that is going away.
+    consolePage->stopScript();
     if (testRun->worker())
         testRun->worker()->setReceiver(nullptr);
     TvCoreCallbacks::setReceiver(nullptr);
@@ -137,6 +138,11 @@ void TvDiagMainWindow::connectPages()
     connect(flashProm, &TvFlashProm::controlsLockRequested, this, lock);
     // Closing while the PROM is being written asks first, as during a test.
     connect(flashProm, &TvFlashProm::busyChanged, testRun, &TvTestRun::setCoreBusy);
+    connect(consolePage, &TvConsolePage::exitRequested, this, &TvDiagMainWindow::fileExitSlot);
+    connect(consolePage, &TvConsolePage::cancelRequested, this, &TvDiagMainWindow::CancelTestSlot);
+    connect(consolePage, &TvConsolePage::pageWanted, this, [this] { showPage(consolePage); });
+    connect(monitorPage, &TvMonitorPage::commandWanted, consolePage, &TvConsolePage::runCommand);
+    connect(monitorPage, &TvMonitorPage::pageWanted, this, [this] { showPage(monitorPage); });
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
@@ -233,6 +239,11 @@ void TvDiagMainWindow::centreOnDesktop()
 void TvDiagMainWindow::setWorker(TvWorkerThread *worker)
 {
     testRun->setWorker(worker);
+}
+
+void TvDiagMainWindow::setScriptThread(TvScriptThread *thread)
+{
+    consolePage->setScriptThread(thread, this);
 }
 
 void TvDiagMainWindow::showPage(QWidget *page)
@@ -417,8 +428,10 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         testRun->connectivityCancelled();
         break;
     case TvCoreEvent::CommandDone:
+        consolePage->commandDone(coreEvent->value);
+        break;
     case TvCoreEvent::CommandCancelled:
-        consolePage->commandEnded();
+        consolePage->commandCancelled();
         break;
     case TvCoreEvent::CoreLogText:
         consolePage->coreLogText(coreEvent->text);
@@ -567,7 +580,7 @@ void TvDiagMainWindow::fileSaveAs() { logBook->fileSaveAs(); }
 void TvDiagMainWindow::fileNew() { logBook->fileNew(); }
 void TvDiagMainWindow::fileViewLogSlot() { logBook->fileViewLogSlot(); }
 void TvDiagMainWindow::fileOpen() { consolePage->fileOpen(); }
-void TvDiagMainWindow::fileOpenScript() { consolePage->fileOpen(); }
+void TvDiagMainWindow::fileOpenScript() { consolePage->fileOpenScript(); }
 void TvDiagMainWindow::doAdvancedAction() { consolePage->doAdvancedAction(); }
 
 int TvDiagMainWindow::adapterTimerExpired() { return adapterPage->adapterTimerExpired(); }

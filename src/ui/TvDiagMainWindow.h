@@ -17,6 +17,7 @@ class TvMonitorPage;
 class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
+class TvScriptThread;
 class TvVpdActions;
 class TvWorkerThread;
 
@@ -48,6 +49,9 @@ public:
 
     // The worker thread that runs the test jobs; not owned.
     void setWorker(TvWorkerThread *worker);
+    // The runner of script files (advanced mode); not owned. The window
+    // stops it before it goes away.
+    void setScriptThread(TvScriptThread *thread);
 
     TvAdapterSession *adapterSession() const { return session; }
     TvLogBook *log() const { return logBook; }

@@ -2,6 +2,7 @@
 
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"
+#include "engine/TvScriptThread.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreCallbacks.h"
 #include "text/TvProgram.h"
@@ -85,9 +86,13 @@ TvUiRig::~TvUiRig()
         // Questions still open are answered Cancel, so the worker can end.
         workerThread->setReceiver(nullptr);
         TvCoreCallbacks::setReceiver(nullptr);
+        // A core command that runs until cancelled (the monitor modes)
+        // would keep the worker from ending.
+        workerThread->requestCancel();
         workerThread->stop();
     }
     mainWindow.reset();
+    scriptThread.reset();
     workerThread.reset();
     for (int fd : heldLocks)
         ::close(fd);
@@ -189,6 +194,8 @@ void TvUiRig::build(bool withWorker)
         return;
     workerThread = std::make_unique<TvWorkerThread>();
     mainWindow->setWorker(workerThread.get());
+    scriptThread = std::make_unique<TvScriptThread>();
+    mainWindow->setScriptThread(scriptThread.get());
     workerThread->start(mainWindow.get());
 }
 

@@ -20,6 +20,7 @@ class QObject;
 class TvDiagMainWindow;
 class TvLogModel;
 class TvTestProgress;
+class TvScriptThread;
 class TvWorkerThread;
 
 // The one rig of the user interface tests. It starts from a clean program
@@ -69,10 +70,11 @@ public:
     void release(int lock);
 
     // The main window, built on first use; with a worker, a real worker
-    // thread runs its jobs.
+    // thread runs its jobs and a script runner runs script files.
     TvDiagMainWindow &window();
     TvDiagMainWindow &windowWithWorker();
     TvWorkerThread *worker() const { return workerThread.get(); }
+    TvScriptThread *script() const { return scriptThread.get(); }
 
     // Called around every custom event that the window handles.
     std::function<void(int type)> beforeEvent;
@@ -125,4 +127,5 @@ private:
     std::unique_ptr<QObject> hooks;
     std::unique_ptr<TvDiagMainWindow> mainWindow;
     std::unique_ptr<TvWorkerThread> workerThread;
+    std::unique_ptr<TvScriptThread> scriptThread;
 };

@@ -98,7 +98,7 @@ void TvMonitorPage::setControlsEnabled(bool enabled, bool dualPort, bool shown)
     ui->ModeButtonGroup->setEnabled(enabled);
     ui->MonitorStartButton->setEnabled(enabled);
     if (shown)
-        ui->MonitorStartButton->setFocus();
+        takeFocus();
     if (advanced)
         ui->Repeater->setEnabled(enabled);
 }
@@ -135,6 +135,25 @@ void TvMonitorPage::showStateCell(int row, int column, const QString &key)
     cell->setText(msg(key));
 }
 
-// The monitor and repeater modes come with their feature.
-void TvMonitorPage::StartMonitor() {}
-void TvMonitorPage::StartRepeater() {}
+QString TvMonitorPage::modeCommand(int mode, int port)
+{
+    const QString portName = port == 0 ? QStringLiteral("Port A") : QStringLiteral("Port B");
+    return (mode == 0 ? QStringLiteral("Repeater ") : QStringLiteral("Monitor ")) + portName;
+}
+
+void TvMonitorPage::StartMonitor()
+{
+    const QString command = modeCommand(modeButtonIds->checkedId(), portButtonIds->checkedId());
+    ui->MonitorCancelButton->setEnabled(true);
+    if (ui->MonitorCancelButton->isVisible())
+        ui->MonitorCancelButton->setFocus();
+    emit commandWanted(command);
+}
+
+void TvMonitorPage::StartRepeater()
+{
+    portButtonIds->button(0)->setChecked(true);
+    modeButtonIds->button(0)->setChecked(true);
+    emit pageWanted();
+    StartMonitor();
+}

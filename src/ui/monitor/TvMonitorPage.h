@@ -9,9 +9,11 @@ namespace Ui {
 class TvMonitorPage;
 }
 
-// The monitor and repeater tab (advanced mode): the core's state table and
-// the mode and port choice. The modes themselves come with their feature;
-// the page keeps its controls in step with the adapter and with runs.
+// The monitor and repeater tab (advanced mode): one port of the adapter in
+// the core's monitor or repeater mode. The page composes the mode command
+// from the two radio groups and has the console run it; while it runs, the
+// core writes its state into the state table. The page keeps its controls
+// in step with the adapter and with runs.
 class TvMonitorPage : public QWidget
 {
     Q_OBJECT
@@ -40,6 +42,10 @@ public:
     void showStateCell(int row, int column, const QString &key);
     void languageChange();
 
+    // "Repeater Port A" for mode 0 and port 0; any other mode is the
+    // monitor, any other port port B.
+    static QString modeCommand(int mode, int port);
+
 public slots:
     void StartMonitor();
     void StartRepeater();
@@ -47,6 +53,10 @@ public slots:
 signals:
     void startPressed();
     void cancelPressed();
+    // The mode command, to be run by the console as if typed there.
+    void commandWanted(const QString &command);
+    // The repeater starts from the menu: the tab is to be shown.
+    void pageWanted();
 
 private:
     void setAdapterControlsEnabled(bool enabled);

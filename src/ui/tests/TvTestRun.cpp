@@ -50,6 +50,11 @@ void TvTestRun::cancelCoreWork()
         TestCancel();
 }
 
+bool TvTestRun::loopTicked() const
+{
+    return page->loopBox()->isChecked();
+}
+
 void TvTestRun::clearPendingJobs()
 {
     if (workerThread)

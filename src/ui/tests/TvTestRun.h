@@ -41,6 +41,10 @@ public:
     bool isRunning() const { return running; }
     bool isAllTests() const { return allTestsMode; }
     int loopCount() const { return loopCounter; }
+    // The passes counted when the user last cancelled, and whether the loop
+    // box is ticked: a cancelled console command reports them too.
+    int lastLoop() const { return lastLoopCount; }
+    bool loopTicked() const;
 
     // Core work that the window runs on a thread of its own (not through
     // the worker) marks itself busy, so that closing still asks about it.

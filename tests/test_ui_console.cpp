@@ -1,0 +1,424 @@
+// The advanced console, script files and the monitor and repeater modes, on
+// the window in advanced mode with a real worker and script runner over the
+// simulated core; and the script line splitter on its own.
+#include "TvUiRig.h"
+
+#include "description/CAdapterInfo.h"
+#include "engine/TvScriptLines.h"
+#include "engine/TvScriptThread.h"
+#include "engine/TvWorkerThread.h"
+#include "text/TvProgram.h"
+#include "ui/TvDiagMainWindow.h"
+#include "ui/console/TvConsolePage.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class ConsoleRig : public TvUiRig
+{
+public:
+    ConsoleRig()
+    {
+        TvProgram::runSettings()[0] = 1;
+        describeAdapter(DualKey, QStringLiteral("Orlin Dual"), {1, 2});
+        CAdapterInfo &info = CAdapterInfo::instance();
+        info.testCases.insert(1, testCase(QStringLiteral("Register test"), {101, 102}));
+        CTestCase memory = testCase(QStringLiteral("Memory test"), {201, 202});
+        // A per-cent sign in a label is printed, never taken as a format.
+        memory.subtests[1].label = QStringLiteral("%2 at 100%");
+        info.testCases.insert(2, memory);
+        info.script_path = QStringLiteral("scripts");
+        info.script_ext = QStringList{QStringLiteral("txt"), QStringLiteral("scr")};
+        QDir().mkpath(basePath(QStringLiteral("scripts")));
+        QJsonObject dual = machine.adapters.first().toObject();
+        dual[QStringLiteral("ports")] = QJsonArray{QJsonObject{{QStringLiteral("link"), true}},
+                                                   QJsonObject{{QStringLiteral("link"), false}}};
+        machine.adapters = {dual};
+        started = startCore();
+        QObject::disconnect(&windowWithWorker(), &TvDiagMainWindow::quitRequested, nullptr, nullptr);
+        QObject::connect(&window(), &TvDiagMainWindow::quitRequested, [this] { ++quits; });
+        input = child<QLineEdit>("AdvancedLineEdit");
+    }
+    ~ConsoleRig() { qputenv("PROBEKIT_TIME_SCALE", "0"); }
+
+    void type(const QString &line)
+    {
+        input->setText(line);
+        QTest::keyClick(input, Qt::Key_Return);
+    }
+    bool idle() { return input->isEnabled() && !worker()->isCoreBusy() && !script()->isRunning(); }
+    QString writeScript(const QByteArray &content)
+    {
+        const QString name = basePath(QStringLiteral("scripts/test.txt"));
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+            qWarning("cannot write %s", qPrintable(name));
+        return name;
+    }
+    void runScript(const QString &name)
+    {
+        dialogs.answerFile(name);
+        child<QAction>("fileOpenAction")->trigger();
+    }
+    QStringList commandsStarted() { return logStarting(QStringLiteral("COMMAND_STARTED ")); }
+    QString consoleText() { return window().console()->consoleText(); }
+    int helpItems() { return consoleText().count(QStringLiteral("TESTITEM ")); }
+
+    bool started = false;
+    int quits = 0;
+    QLineEdit *input = nullptr;
+};
+
+QStringList pieces(const QByteArray &data)
+{
+    QStringList found;
+    for (std::size_t at = 0; at < std::size_t(data.size());) {
+        const std::size_t n = TvScriptLines::pieceLength(data.constData() + at, data.size() - at);
+        const TvScriptLines::Line line = TvScriptLines::classify(data.constData() + at, n);
+        const char *kinds[] = {"skip", "comment", "loop", ""};
+        found.append(line.kind == TvScriptLines::Command
+                         ? QString::fromLatin1(data.mid(int(at), int(line.length)))
+                         : QString::fromLatin1(kinds[line.kind]));
+        at += n;
+    }
+    return found;
+}
+
+} // namespace
+
+class TestUiConsole : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scriptLinesAreCutAndClassified_data();
+    void scriptLinesAreCutAndClassified();
+    void linesTheConsoleHandlesItself_data();
+    void linesTheConsoleHandlesItself();
+    void helpListsTheSubTestsInOrder();
+    void commandsGoToTheCoreAndTheirEndsAreLogged_data();
+    void commandsGoToTheCoreAndTheirEndsAreLogged();
+    void controlCCancelsARunningCommand();
+    void cancelBeforeTheWorkerTakesTheCommand();
+    void scriptsRunTheirCommandsInTurn_data();
+    void scriptsRunTheirCommandsInTurn();
+    void loopingScriptRunsUntilCancelled();
+    void scriptLineQEndsTheProgramWithoutAsking();
+    void badScriptFilesAreReportedAndRunNothing_data();
+    void badScriptFilesAreReportedAndRunNothing();
+    void modesRunUntilCancelled_data();
+    void modesRunUntilCancelled();
+};
+
+void TestUiConsole::scriptLinesAreCutAndClassified_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("expected");
+    const QByteArray longLine = QByteArray(255, 'a') + QByteArray(45, 'b') + '\n';
+    QTest::newRow("kinds") << QByteArray("# c\n\nstatus\nL again\nx") << QStringList{"comment", "skip", "status", "loop", "x"};
+    QTest::newRow("300 characters") << longLine << QStringList{QString(255, 'a'), QString(45, 'b')};
+    QTest::newRow("255 and a line feed") << QByteArray(255, 'a') + "\nq" << QStringList{QString(255, 'a'), "skip", "q"};
+    QTest::newRow("CRLF") << QByteArray("stats\r\n\r\nstatus\r\n") << QStringList{"stats", "skip", "status"};
+    QTest::newRow("single character, no line break") << QByteArray("q") << QStringList{"q"};
+}
+
+void TestUiConsole::scriptLinesAreCutAndClassified()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, expected);
+    QCOMPARE(pieces(data), expected);
+}
+
+void TestUiConsole::linesTheConsoleHandlesItself_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("help");
+    QTest::addColumn<bool>("leaves");
+    QTest::newRow("h") << "h" << true << false;
+    QTest::newRow("help") << "help" << true << false;
+    QTest::newRow("? text") << "? status" << true << false;
+    QTest::newRow("q") << "q" << false << true;
+    QTest::newRow("quit") << "quit" << false << true;
+    QTest::newRow("empty") << "" << false << false;
+}
+
+void TestUiConsole::linesTheConsoleHandlesItself()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, help);
+    QFETCH(bool, leaves);
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.mark();
+    // Leaving asks about the unsaved log; Cancel stays.
+    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+    rig.type(line);
+    QCOMPARE(rig.helpItems() > 0, help);
+    QCOMPARE(rig.dialogs.messageTexts().contains(QStringLiteral("LOGFILE_UNSAVED")), leaves);
+    QCOMPARE(rig.quits, 0);
+    QVERIFY(rig.commandsStarted().isEmpty());
+    QCOMPARE(rig.worker()->jobCount(), 0);
+    QVERIFY(rig.input->text().isEmpty() && rig.input->isEnabled());
+    QVERIFY(!rig.child<QPushButton>("AdvancedCancelBtn")->isEnabled());
+}
+
+void TestUiConsole::helpListsTheSubTestsInOrder()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.type(QStringLiteral("h"));
+    QStringList lines = rig.consoleText().split(QLatin1Char('\n'));
+    lines.removeAll(QString());
+    QStringList expected{QStringLiteral("ADVANCE_HELP %1").arg(TvProgram::bannerText())};
+    for (int n : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                  15, 16, 17, 18, 19, 20, 21, 22, 23, 26, 24, 25, 27})
+        expected.append(QStringLiteral("ADVANCED_HELP_%1").arg(n));
+    expected << "TESTITEM  101 Step 101" << "TESTITEM  102 Step 102" << "TESTITEM  201 Step 201"
+             << "TESTITEM  202 %2 at 100%" << "HELP_QM" << "HELP_H" << "EXIT_PROGRAM";
+    QCOMPARE(lines, expected);
+}
+
+void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("logged");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("finished") << "status" << "COMMAND_FINISHED status" << "Locate LED: off";
+    QTest::newRow("failed") << "frobnicate" << "COMMAND_FAILED frobnicate" << "Unknown command: frobnicate";
+    QTest::newRow("per cent") << "reg read %1%s" << "COMMAND_FAILED reg read %1%s" << "Bad register offset %1%s";
+    QTest::newRow("Latin-1") << QStringLiteral("caf\u00e9") << QStringLiteral("COMMAND_FAILED caf\u00e9")
+                             << QStringLiteral("Unknown command: caf\u00e9");
+    // Beyond Latin-1 the core would get another command than the one typed.
+    QTest::newRow("beyond Latin-1") << QStringLiteral("stats \u03a9") << QStringLiteral("COMMAND_NOT_SENT stats \u03a9")
+                                    << QStringLiteral("COMMAND_NOT_SENT stats \u03a9");
+}
+
+void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, logged);
+    QFETCH(QString, shown);
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.mark();
+    rig.type(line);
+    QTRY_VERIFY(rig.idle());
+    QTRY_VERIFY(rig.log().contains(logged));
+    QVERIFY(rig.consoleText().contains(shown));
+    const bool sent = !logged.startsWith(QStringLiteral("COMMAND_NOT_SENT"));
+    QCOMPARE(rig.commandsStarted(), sent ? QStringList{"COMMAND_STARTED " + line} : QStringList());
+    // A refused line stays for the user to mend.
+    QCOMPARE(rig.input->text(), sent ? QString() : line);
+}
+
+void TestUiConsole::controlCCancelsARunningCommand()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    qputenv("PROBEKIT_TIME_SCALE", "1");
+    rig.child<QCheckBox>("LoopInfiniteTests")->setChecked(true);
+    rig.mark();
+    rig.type(QStringLiteral("sleep 5000"));
+    QTRY_VERIFY(rig.worker()->isCoreBusy());
+    auto *cancel = rig.child<QPushButton>("AdvancedCancelBtn");
+    QVERIFY(cancel->isEnabled() && !rig.input->isEnabled());
+    // The locked input cannot take keys: the cancel button passes them on.
+    QTest::keyClick(cancel, Qt::Key_C, Qt::ControlModifier);
+    QTRY_VERIFY(rig.idle());
+    QCOMPARE(rig.log().mid(1), QStringList({"COMMAND_CANCELLED sleep 5000", "LOOP_COUNT 0"}));
+    QVERIFY(rig.consoleText().contains(QStringLiteral("Command cancelled !")));
+    QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled());
+
+    // Control+X leaves, through the unsaved-log question.
+    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+    QTest::keyClick(rig.input, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{"LOGFILE_UNSAVED"});
+}
+
+void TestUiConsole::cancelBeforeTheWorkerTakesTheCommand()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.mark();
+    // The worker looks at its queue every 50 ms: the command is dropped
+    // there, and the console still hears of its end.
+    rig.type(QStringLiteral("stats"));
+    rig.click("AdvancedCancelBtn");
+    QTRY_VERIFY(rig.idle());
+    QCOMPARE(rig.log().last(), QStringLiteral("COMMAND_CANCELLED stats"));
+}
+
+void TestUiConsole::scriptsRunTheirCommandsInTurn_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("commands");
+    QTest::newRow("comment, empty line, command") << QByteArray("# stats\n\nstatus\n") << QStringList{"status"};
+    QTest::newRow("300 characters") << QByteArray(300, 'a') + '\n' << QStringList{QString(255, 'a'), QString(45, 'a')};
+    QTest::newRow("CRLF, no final line break") << QByteArray("stats\r\nstatus") << QStringList{"stats", "status"};
+    QTest::newRow("help between commands") << QByteArray("stats\nh\nstatus\n") << QStringList{"stats", "status"};
+    // Nothing but a loop would run for ever at full speed.
+    QTest::newRow("only L") << QByteArray("L\n") << QStringList();
+    QTest::newRow("comments and L") << QByteArray("# a\n# b\nL\n") << QStringList();
+    QFile example(QStringLiteral(NICDIAG_SOURCE_DIR "/data/scripts/example.txt"));
+    QVERIFY(example.open(QIODevice::ReadOnly));
+    QTest::newRow("shipped example") << example.readAll()
+                                     << QStringList{"status", "reg write 10 DEADBEEF", "reg read 10",
+                                                    "selftest 101", "stats", "sleep 2000"};
+    QTest::newRow("10 MB") << QByteArray("# fifteen bytes\n").repeated(10 * 1024 * 1024 / 16)
+                           << QStringList();
+}
+
+void TestUiConsole::scriptsRunTheirCommandsInTurn()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, commands);
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    const QString name = rig.writeScript(content);
+    rig.mark();
+    rig.runScript(name);
+    const TvScriptedDialogs::Asked asked = rig.dialogs.asked.last();
+    QCOMPARE(asked.filter, QStringLiteral("SCRIPT_FILES (*txt *scr)"));
+    QCOMPARE(asked.caption, QStringLiteral("CHOOSE_SCRIPT_NAME"));
+    QCOMPARE(asked.directory, rig.basePath(QStringLiteral("scripts")));
+    QCOMPARE(rig.child<QTabWidget>("TvDiagDataTab")->currentWidget()->objectName(), QStringLiteral("AdvancedTab"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.idle(), 20000);
+    QStringList started;
+    for (const QString &c : commands)
+        started.append("COMMAND_STARTED " + c);
+    QCOMPARE(rig.commandsStarted(), started);
+    // The shipped example runs as it stands.
+    if (QByteArray(QTest::currentDataTag()) == "shipped example")
+        QVERIFY(rig.logStarting(QStringLiteral("COMMAND_FAILED")).isEmpty());
+    QCOMPARE(rig.log().first(), "SCRIPT_STARTED " + name);
+    QCOMPARE(rig.log().last(), QStringLiteral("SCRIPT_FINISHED_1"));
+    QVERIFY(rig.consoleText().contains(QStringLiteral("SCRIPT_FINISHED_1")));
+    QVERIFY(!rig.window().console()->isScriptRunning());
+}
+
+void TestUiConsole::loopingScriptRunsUntilCancelled()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.mark();
+    rig.runScript(rig.writeScript("stats\nL\n"));
+    QTRY_VERIFY(rig.commandsStarted().size() >= 3);
+    QVERIFY(!rig.input->isEnabled());
+    rig.click("AdvancedCancelBtn");
+    QTRY_VERIFY(rig.idle());
+    const QStringList log = rig.log();
+    QCOMPARE(log.last(), QStringLiteral("SCRIPT_FINISHED_1"));
+    // Every command started has ended; nothing ran after the cancel.
+    QCOMPARE(rig.commandsStarted().size(),
+             log.filter(QRegularExpression(QStringLiteral("^COMMAND_(FINISHED|CANCELLED) "))).size());
+    const int commands = rig.commandsStarted().size();
+    QTest::qWait(100);
+    QCOMPARE(rig.commandsStarted().size(), commands);
+}
+
+void TestUiConsole::scriptLineQEndsTheProgramWithoutAsking()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    QVERIFY(rig.window().log()->logUnsaved());
+    rig.mark();
+    rig.runScript(rig.writeScript("stats\nq\nstatus\n"));
+    QTRY_COMPARE(rig.quits, 1);
+    QTRY_VERIFY(!rig.script()->isRunning());
+    QCOMPARE(rig.commandsStarted(), QStringList{"COMMAND_STARTED stats"});
+    QVERIFY(!rig.dialogs.messageTexts().contains(QStringLiteral("LOGFILE_UNSAVED")));
+}
+
+void TestUiConsole::badScriptFilesAreReportedAndRunNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing.txt" << QString::fromLocal8Bit(strerror(ENOENT));
+    QTest::newRow("directory") << "dir.txt" << QString::fromLocal8Bit(strerror(EISDIR));
+    QTest::newRow("FIFO") << "fifo.txt" << "NOT_A_REGULAR_FILE";
+    QTest::newRow("binary") << "binary.txt" << "NOT_A_TEXT_FILE";
+    QTest::newRow("unreadable") << "locked.txt" << QString::fromLocal8Bit(strerror(EACCES));
+}
+
+void TestUiConsole::badScriptFilesAreReportedAndRunNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    const QString path = rig.basePath("scripts/" + name);
+    const QByteArray local = QFile::encodeName(path);
+    if (name == QLatin1String("dir.txt"))
+        QVERIFY(QDir().mkpath(path));
+    if (name == QLatin1String("fifo.txt"))
+        QCOMPARE(::mkfifo(local.constData(), 0600), 0);
+    if (name == QLatin1String("binary.txt"))
+        rig.writeScript(QByteArray("stats\n\0\x01\x02status\n", 15));
+    if (name == QLatin1String("binary.txt"))
+        QVERIFY(QFile::rename(rig.basePath("scripts/test.txt"), path));
+    if (name == QLatin1String("locked.txt")) {
+        if (::geteuid() == 0)
+            QSKIP("root reads every file");
+        rig.writeScript("stats\n");
+        QVERIFY(QFile::rename(rig.basePath("scripts/test.txt"), path));
+        QCOMPARE(::chmod(local.constData(), 0), 0);
+    }
+    rig.mark();
+    rig.runScript(path);
+    QTRY_VERIFY(rig.idle());
+    const QString text = QStringLiteral("OPEN_SCRIPT_FAILED %1 %2").arg(path, reason);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{text});
+    QTRY_COMPARE(rig.log(), QStringList{text});
+}
+
+void TestUiConsole::modesRunUntilCancelled_data()
+{
+    QTest::addColumn<bool>("fromMenu");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Monitor, port B") << false << "Monitor Port B";
+    QTest::newRow("repeater action") << true << "Repeater Port A";
+}
+
+void TestUiConsole::modesRunUntilCancelled()
+{
+    QFETCH(bool, fromMenu);
+    QFETCH(QString, command);
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    rig.mark();
+    rig.child<QRadioButton>("Monitor")->setChecked(true);
+    rig.child<QRadioButton>("PortB")->setChecked(true);
+    if (fromMenu)
+        rig.window().findChild<QAction *>(QStringLiteral("Repeater"))->trigger();
+    else
+        rig.click("MonitorStartButton");
+    QCOMPARE(rig.child<QTabWidget>("TvDiagDataTab")->currentWidget()->objectName(),
+             QString::fromLatin1(fromMenu ? "MonTab" : "AdapterTab"));
+    QCOMPARE(rig.commandsStarted(), QStringList{"COMMAND_STARTED " + command});
+    auto *table = rig.child<QTableWidget>("StateTable");
+    QTRY_VERIFY(table->rowCount() == 5 && table->item(4, 1));
+    QCOMPARE(table->item(0, 1)->text(), command.section(QLatin1Char(' '), 0, 0));
+    QCOMPARE(table->item(1, 1)->text(), QString::fromLatin1(fromMenu ? "LINK_UP" : "LINK_DOWN"));
+    auto *start = rig.child<QPushButton>("MonitorStartButton");
+    QVERIFY(!start->isEnabled());
+    rig.click("MonitorCancelButton");
+    QTRY_VERIFY(rig.idle());
+    QCOMPARE(rig.log().last(), "COMMAND_CANCELLED " + command);
+    QVERIFY(start->isEnabled() && !rig.child<QPushButton>("MonitorCancelButton")->isEnabled());
+    QCOMPARE(table->rowCount(), 0);
+}
+
+QTEST_MAIN(TestUiConsole)
+#include "test_ui_console.moc"
