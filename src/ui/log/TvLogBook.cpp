@@ -65,8 +65,7 @@ bool TvLogBook::appendLogFile()
     const QString &name = logFileName();
     const int lineCount = lines->count();
     lastLogError.clear();
-    const TvLogFile::Result result =
-        TvLogFile::appendBlock(name, lines->linesFrom(savedLines), &lastLogError);
+    const TvLogFile::Result result = TvLogFile::appendBlock(name, *lines, savedLines, &lastLogError);
     if (result == TvLogFile::Saved) {
         savedLines = lineCount;
         unsaved = false;
