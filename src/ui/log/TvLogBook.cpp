@@ -49,6 +49,15 @@ void TvLogBook::addForcedLine(const QString &text)
     logging = wasLogging;
 }
 
+void TvLogBook::addReaderWarnings()
+{
+    if (readerWarningsLogged)
+        return;
+    readerWarningsLogged = true;
+    for (const QString &warning : CAdapterInfo::instance().warnings)
+        addForcedLine(warning);
+}
+
 QString TvLogBook::logDirectory() const
 {
     const CAdapterInfo &info = CAdapterInfo::instance();
