@@ -8,6 +8,7 @@
 #include "text/TvText.h"
 #include "text/TvDialogSeam.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <cerrno>
@@ -34,6 +35,11 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString tooLargeReason()
+{
+    return TvText::translate(Context, "FILE_TOO_LARGE %1").arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
+}
+
 // Why the file open at fd cannot be read as a description; empty when it can.
 // Only a regular file is read: a FIFO would block start-up in open() (hence
 // O_NONBLOCK there), and a device may never end.
@@ -47,8 +53,7 @@ QString refusalReason(int fd)
     if (!S_ISREG(info.st_mode))
         return TvText::translate(Context, "NOT_A_REGULAR_FILE");
     if (info.st_size > CAdapterInfo::MaxFileBytes)
-        return TvText::translate(Context, "FILE_TOO_LARGE %1")
-            .arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
+        return tooLargeReason();
     return QString();
 }
 
@@ -73,7 +78,7 @@ bool openDescription(QFile &file, const QString &path, const char *key)
 // False when the file was refused. Otherwise the result is not looked at by
 // the callers: whatever was stored before a parse error or a refused
 // version stays.
-bool parseFrom(QFile &file, const QString &path, DescriptionParser *parser)
+bool parseFrom(QIODevice &file, const QString &path, DescriptionParser *parser)
 {
     file.seek(0);
     return parser->parse(&file, path);
@@ -83,7 +88,7 @@ bool parseFrom(QFile &file, const QString &path, DescriptionParser *parser)
 // selected language, the whole file is read again for English; entries of
 // the second pass hide those of the first.
 template <typename Parser>
-bool parseForLanguage(CAdapterInfo *store, QFile &file, const QString &path,
+bool parseForLanguage(CAdapterInfo *store, QIODevice &file, const QString &path,
                       const QString &languageCode)
 {
     bool found = false;
@@ -97,6 +102,17 @@ bool parseForLanguage(CAdapterInfo *store, QFile &file, const QString &path,
         return true;
     Parser fallback(store, QStringLiteral("en"));
     return parseFrom(file, path, &fallback);
+}
+
+// Contents in memory: what the file checks would refuse by size is refused
+// the same way.
+bool openContents(QBuffer &buffer, const QString &path, const char *key)
+{
+    if (buffer.size() > CAdapterInfo::MaxFileBytes) {
+        reportOpenError(path, key, tooLargeReason());
+        return false;
+    }
+    return buffer.open(QIODevice::ReadOnly);
 }
 
 } // namespace
@@ -178,6 +194,36 @@ bool CAdapterInfo::readTestInfoFile(const QString &path, const QString &language
     if (!openDescription(file, path, "TIF_OPEN_FAILED %1 %2"))
         return false;
     return parseForLanguage<TestInfoParser>(this, file, path, languageCode);
+}
+
+bool CAdapterInfo::readConfigData(const QByteArray &contents, const QString &path)
+{
+    QBuffer buffer;
+    buffer.setData(contents);
+    if (!openContents(buffer, path, "CONFIG_OPEN_FAILED %1 %2"))
+        return false;
+    ConfigParser parser(this);
+    return parseFrom(buffer, path, &parser);
+}
+
+bool CAdapterInfo::readAdapterInfoData(const QByteArray &contents, const QString &path,
+                                       const QString &languageCode)
+{
+    QBuffer buffer;
+    buffer.setData(contents);
+    if (!openContents(buffer, path, "AIF_OPEN_FAILED %1 %2"))
+        return false;
+    return parseForLanguage<AdapterInfoParser>(this, buffer, path, languageCode);
+}
+
+bool CAdapterInfo::readTestInfoData(const QByteArray &contents, const QString &path,
+                                    const QString &languageCode)
+{
+    QBuffer buffer;
+    buffer.setData(contents);
+    if (!openContents(buffer, path, "TIF_OPEN_FAILED %1 %2"))
+        return false;
+    return parseForLanguage<TestInfoParser>(this, buffer, path, languageCode);
 }
 
 bool CAdapterInfo::hasAdapter(const QString &key) const

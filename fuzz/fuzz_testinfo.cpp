@@ -1,0 +1,13 @@
+// Fuzz target: the test information file reader, fed any bytes as the
+// file's contents. German is asked for, so a file without a German block
+// is read a second time for English, as at a German start.
+#include "FuzzStore.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    CAdapterInfo store;
+    store.readTestInfoData(FuzzStore::bytes(data, size), QStringLiteral("testinfofile.xml"),
+                           QStringLiteral("de"));
+    FuzzStore::checkStore(store);
+    return 0;
+}
