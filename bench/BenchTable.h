@@ -5,11 +5,15 @@
 
 namespace BenchTable {
 
-// value and floor with their unit, e.g. "12.5 ms"; the ratio value/floor.
+// value and floor with their unit, e.g. "12.5 ms"; the ratio value/floor,
+// or a negative one where a ratio means nothing.
 inline void row(const char *benchmark, const char *measure, const char *value, const char *floor,
                 double ratio, const char *goal)
 {
-    std::printf("@row|%s|%s|%s|%s|%.2f|%s\n", benchmark, measure, value, floor, ratio, goal);
+    char ratioText[32] = "-";
+    if (ratio >= 0)
+        std::snprintf(ratioText, sizeof ratioText, "%.2f", ratio);
+    std::printf("@row|%s|%s|%s|%s|%s|%s\n", benchmark, measure, value, floor, ratioText, goal);
     std::fflush(stdout);
 }
 
