@@ -1,8 +1,7 @@
 #pragma once
-// What the description reader targets share: a fresh store read with no
-// box shown, and the promises every reader keeps whatever it was fed.
+// What the description reader targets share: a fresh store read from the
+// input, and the promises every reader keeps whatever it was fed.
 #include "description/CAdapterInfo.h"
-#include "text/TvDialogSeam.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,33 +10,6 @@
 #include <cstdint>
 
 namespace FuzzStore {
-
-// Answers every box safely and prints nothing: a fuzzer shows thousands.
-class SilentDialogs : public TvDialogSeam
-{
-public:
-    int messageBox(QWidget *, Icon, const QString &, const QString &,
-                   const QList<ButtonSpec> &buttons) override
-    {
-        return safeAnswer(buttons);
-    }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return QString();
-    }
-    int execDialog(QDialog *) override { return 0; }
-};
-
-inline QByteArray bytes(const uint8_t *data, size_t size)
-{
-    static SilentDialogs silent;
-    TvDialogSeam::install(&silent);
-    return QByteArray(reinterpret_cast<const char *>(data), int(size));
-}
 
 // A kept text never holds a control character other than tab and line
 // breaks: a NUL would cut every printed text, an escape drive a terminal.
@@ -80,6 +52,22 @@ inline void checkStore(const CAdapterInfo &store)
         for (const CSubTestCase &sub : test.subtests)
             checkTexts({sub.label, sub.hint});
     }
+}
+
+// Reads the input into a fresh store with read(store, contents) and checks
+// what it kept. The boxes a refused file brings answer themselves safely
+// (no dialogs are installed); their lines on the message log are dropped,
+// as a fuzzer shows thousands.
+template <typename Read>
+int readAndCheck(const uint8_t *data, size_t size, Read read)
+{
+    static const QtMessageHandler quiet = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext &, const QString &) {});
+    Q_UNUSED(quiet);
+    CAdapterInfo store;
+    read(store, QByteArray(reinterpret_cast<const char *>(data), int(size)));
+    checkStore(store);
+    return 0;
 }
 
 } // namespace FuzzStore

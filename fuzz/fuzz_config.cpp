@@ -4,8 +4,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    CAdapterInfo store;
-    store.readConfigData(FuzzStore::bytes(data, size), QStringLiteral("config.xml"));
-    FuzzStore::checkStore(store);
-    return 0;
+    return FuzzStore::readAndCheck(data, size, [](CAdapterInfo &store, const QByteArray &contents) {
+        store.readConfigData(contents, QStringLiteral("config.xml"));
+    });
 }

@@ -5,9 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    CAdapterInfo store;
-    store.readTestInfoData(FuzzStore::bytes(data, size), QStringLiteral("testinfofile.xml"),
-                           QStringLiteral("de"));
-    FuzzStore::checkStore(store);
-    return 0;
+    return FuzzStore::readAndCheck(data, size, [](CAdapterInfo &store, const QByteArray &contents) {
+        store.readTestInfoData(contents, QStringLiteral("testinfofile.xml"), QStringLiteral("de"));
+    });
 }

@@ -44,8 +44,9 @@ for name in $targets; do
     work=$build/fuzz/corpus/$name
     artifacts=$build/fuzz/artifacts/$name
     mkdir -p "$work" "$artifacts"
-    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-             -close_fd_mask=2 -artifact_prefix="$artifacts/")
+    # Later options on the command line win over these.
+    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=16384
+             -print_final_stats=1 -close_fd_mask=2 -artifact_prefix="$artifacts/")
     [ -f "$here/dict/$name.dict" ] && options+=(-dict="$here/dict/$name.dict")
     seeds=("$here/corpus/$name")
     [ -d "$NICDIAG_ROOT/tests/fuzz/regressions/$name" ] && seeds+=("$NICDIAG_ROOT/tests/fuzz/regressions/$name")

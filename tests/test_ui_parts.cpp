@@ -219,6 +219,13 @@ void TestUiParts::logPageFollowsTheLastLineAndSaves()
     QCOMPARE(view->firstVisibleRow(), 0);
     p.book.addLogLine(QStringLiteral("one more"));
     QTRY_COMPARE(view->firstVisibleRow(), 20001 - inSight);
+    // Lines that come while the tab is hidden are in sight when it shows.
+    page.hide();
+    for (int i = 0; i < 100; ++i)
+        p.book.addLogLine(QStringLiteral("hidden %1").arg(i));
+    QTRY_COMPARE(p.book.model()->rowCount(), 20101);
+    page.show();
+    QCOMPARE(view->firstVisibleRow(), 20101 - inSight);
 
     // Its button saves under a new name.
     Parts::in<QPushButton>(page, "saveLogBtn")->click();

@@ -106,12 +106,13 @@ bool parseForLanguage(CAdapterInfo *store, QIODevice &file, const QString &path,
 
 // Contents in memory: what the file checks would refuse by size is refused
 // the same way.
-bool openContents(QBuffer &buffer, const QString &path, const char *key)
+bool openContents(QBuffer &buffer, const QByteArray &contents, const QString &path, const char *key)
 {
-    if (buffer.size() > CAdapterInfo::MaxFileBytes) {
+    if (contents.size() > CAdapterInfo::MaxFileBytes) {
         reportOpenError(path, key, tooLargeReason());
         return false;
     }
+    buffer.setData(contents);
     return buffer.open(QIODevice::ReadOnly);
 }
 
@@ -199,8 +200,7 @@ bool CAdapterInfo::readTestInfoFile(const QString &path, const QString &language
 bool CAdapterInfo::readConfigData(const QByteArray &contents, const QString &path)
 {
     QBuffer buffer;
-    buffer.setData(contents);
-    if (!openContents(buffer, path, "CONFIG_OPEN_FAILED %1 %2"))
+    if (!openContents(buffer, contents, path, "CONFIG_OPEN_FAILED %1 %2"))
         return false;
     ConfigParser parser(this);
     return parseFrom(buffer, path, &parser);
@@ -210,8 +210,7 @@ bool CAdapterInfo::readAdapterInfoData(const QByteArray &contents, const QString
                                        const QString &languageCode)
 {
     QBuffer buffer;
-    buffer.setData(contents);
-    if (!openContents(buffer, path, "AIF_OPEN_FAILED %1 %2"))
+    if (!openContents(buffer, contents, path, "AIF_OPEN_FAILED %1 %2"))
         return false;
     return parseForLanguage<AdapterInfoParser>(this, buffer, path, languageCode);
 }
@@ -220,8 +219,7 @@ bool CAdapterInfo::readTestInfoData(const QByteArray &contents, const QString &p
                                     const QString &languageCode)
 {
     QBuffer buffer;
-    buffer.setData(contents);
-    if (!openContents(buffer, path, "TIF_OPEN_FAILED %1 %2"))
+    if (!openContents(buffer, contents, path, "TIF_OPEN_FAILED %1 %2"))
         return false;
     return parseForLanguage<TestInfoParser>(this, buffer, path, languageCode);
 }

@@ -28,6 +28,7 @@ void TvLogView::setModel(QAbstractItemModel *model)
     if (model) {
         connect(model, &QAbstractItemModel::rowsInserted, this, [this] {
             rowsChanged();
+            followPending = !isVisible();
             scrollToBottom();
         });
         connect(model, &QAbstractItemModel::rowsRemoved, this, &TvLogView::rowsChanged);
@@ -77,6 +78,10 @@ void TvLogView::modelReset()
 
 void TvLogView::updateScrollBars()
 {
+    // A hidden view (the log tab behind another) waits for its showEvent:
+    // its font need not even be loaded before.
+    if (!isVisible())
+        return;
     const int inSight = rowsInSight();
     QScrollBar *rows = verticalScrollBar();
     rows->setRange(0, qMax(0, rowCount() - inSight));
@@ -118,6 +123,15 @@ void TvLogView::resizeEvent(QResizeEvent *event)
     updateScrollBars();
     if (following)
         scrollToBottom();
+}
+
+void TvLogView::showEvent(QShowEvent *event)
+{
+    QAbstractScrollArea::showEvent(event);
+    updateScrollBars();
+    if (followPending)
+        scrollToBottom();
+    followPending = false;
 }
 
 void TvLogView::keyPressEvent(QKeyEvent *event)

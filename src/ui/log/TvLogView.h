@@ -30,6 +30,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -44,4 +45,6 @@ private:
     QPointer<QAbstractItemModel> source;
     // The widest row painted since the last reset, margins included.
     int widest = 0;
+    // Rows came while hidden: the end is shown when the view is.
+    bool followPending = false;
 };
