@@ -18,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/common.sh"
 
 if [ $# -lt 1 ]; then
-    sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 fi
 target=$1
