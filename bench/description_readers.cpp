@@ -15,6 +15,8 @@
 // shaped to cost the most per byte (two passes when no misc block carries
 // the language, one long number list, many small records).
 
+#include "BenchTable.h"
+
 #include "description/CAdapterInfo.h"
 
 #include <QCoreApplication>
@@ -132,6 +134,10 @@ void speed(const QString &dir, int count)
     std::printf("  empty stream loop (floor)  %8.1f ms CPU\n", floor);
     std::printf("  adapter reader             %8.1f ms CPU\n", reader);
     std::printf("  ratio                      %8.2f   (goal <= 1.5)\n\n", reader / floor);
+    const QByteArray measure = "adapter reader, " + QByteArray::number(count) + " adapters (CPU)";
+    BenchTable::row("description_readers", measure.constData(),
+                    (QByteArray::number(reader, 'f', 1) + " ms").constData(),
+                    (QByteArray::number(floor, 'f', 1) + " ms").constData(), reader / floor, "<= 1.5x");
 }
 
 // The child: reads one file into a fresh store and reports.
@@ -197,6 +203,7 @@ void worstFiles(const QString &dir)
     std::printf("worst files (each read by a fresh process)   goal: < 5 s, < 100 MB resident\n");
     std::printf("  %-32s %7s %8s %8s %10s %10s\n", "file", "MB", "result", "seconds", "start MB",
                 "peak MB");
+    double slowest = 0, largest = 0;
     for (const WorstCase &c : worstCases()) {
         const QString path = dir + QStringLiteral("/worst.xml");
         writeFile(path, c.bytes);
@@ -212,7 +219,13 @@ void worstFiles(const QString &dir)
         std::printf("  %-32s %7.1f %8s %8s %10.1f %10.1f\n", c.what, c.bytes.size() / 1e6,
                     fields[0].constData(), fields[1].constData(), fields[2].toLong() / 1024.0,
                     fields[3].toLong() / 1024.0);
+        slowest = qMax(slowest, fields[1].toDouble());
+        largest = qMax(largest, fields[3].toLong() / 1024.0);
     }
+    BenchTable::row("description_readers", "worst file: seconds",
+                    (QByteArray::number(slowest, 'f', 3) + " s").constData(), "-", -1, "< 5 s");
+    BenchTable::row("description_readers", "worst file: peak resident",
+                    (QByteArray::number(largest, 'f', 1) + " MB").constData(), "-", -1, "< 100 MB");
 }
 
 } // namespace

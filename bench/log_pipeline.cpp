@@ -16,6 +16,13 @@
 // added per line; then the ratios of the longest stalls and of the times.
 // A stall in the floor is what the machine itself costs (other processes,
 // the delivery road); what the log list adds to it is the list's own.
+//
+// Then the stall by log size: the list is filled to each size S (default
+// 1, 3 and 6 million lines; more sizes after N on the command line) and a
+// burst of 100,000 texts follows, whose longest stall is reported beside
+// the floor's for the same burst. It must not grow with S.
+
+#include "BenchTable.h"
 
 #include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
@@ -24,17 +31,21 @@
 #include "ui/TvAsk.h"
 #include "ui/log/TvLogBook.h"
 #include "ui/log/TvLogPage.h"
+#include "ui/log/TvLogView.h"
 
 #include "StallProbe.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QListView>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
 
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -54,7 +65,7 @@ public:
     LogWindow() : book(&ask), page(&book)
     {
         book.setLoggingOn(true);
-        view = page.findChild<QListView *>(QStringLiteral("LogfileListBox"));
+        view = page.findChild<TvLogView *>(QStringLiteral("LogfileListBox"));
         page.resize(900, 600);
         page.show();
         QCoreApplication::processEvents();
@@ -68,7 +79,7 @@ public:
     TvAsk ask;
     TvLogBook book;
     TvLogPage page;
-    QListView *view = nullptr;
+    TvLogView *view = nullptr;
 };
 
 // Receives the texts of one run and ends the run's event loop.
@@ -97,9 +108,10 @@ class LogListReceiver : public Receiver
 public:
     LogListReceiver(TvLogBook *book, int expected, QEventLoop *done) : Receiver(expected, done), book(book)
     {
+        const int rows = book->model()->count() + expected;
         connect(book->model(), &QAbstractItemModel::rowsInserted, this,
                 [=](const QModelIndex &, int, int last) {
-                    if (last + 1 == expected)
+                    if (last + 1 == rows)
                         done->quit();
                 });
     }
@@ -155,10 +167,11 @@ Measurement runBurst(QObject *receiver, int count, QEventLoop &done)
 
 Measurement measureLogList(LogWindow &shown, int count)
 {
+    const int expected = shown.model().count() + count;
     QEventLoop done;
     LogListReceiver receiver(&shown.book, count, &done);
     const Measurement m = runBurst(&receiver, count, done);
-    if (shown.model().count() != count || !shown.followsTheEnd())
+    if (shown.model().count() != expected || !shown.followsTheEnd())
         std::fprintf(stderr, "log list incomplete: %d lines, following the end: %d\n", shown.model().count(),
                      shown.followsTheEnd());
     return m;
@@ -173,6 +186,44 @@ Measurement measureFloor(LogWindow &shown, int count)
     return runBurst(&receiver, count, done);
 }
 
+// Fills the shown list to `size` lines without the core, as fast as it
+// stores them.
+void fillTo(LogWindow &shown, int size)
+{
+    QStringList lines;
+    while (shown.model().count() < size) {
+        lines.clear();
+        const int batch = qMin(100000, size - shown.model().count());
+        for (int i = 0; i < batch; ++i)
+            lines.append(TvLogFile::stampedLine(QStringLiteral("Test %1: loopback frame %2 of 1000 sent and received   ok")
+                                                    .arg(i % 97)
+                                                    .arg(i % 1000)));
+        shown.model().appendLines(lines);
+    }
+    shown.model().flush();
+    QCoreApplication::processEvents();
+}
+
+void stallBySize(LogWindow &shown, const QList<int> &sizes)
+{
+    constexpr int Burst = 100000;
+    std::printf("\nlongest stall of a burst of %d texts into a list of S lines\n", Burst);
+    std::printf("  %12s %14s %14s\n", "S", "log list ms", "floor ms");
+    for (const int size : sizes) {
+        shown.model().clear();
+        fillTo(shown, size);
+        const Measurement list = measureLogList(shown, Burst);
+        const Measurement floor = measureFloor(shown, Burst);
+        std::printf("  %12d %14lld %14lld\n", size, static_cast<long long>(list.longestStallMs),
+                    static_cast<long long>(floor.longestStallMs));
+        const QByteArray measure = "GUI stall, burst into " + QByteArray::number(size / 1e6) + "M lines";
+        BenchTable::row("log_pipeline", measure.constData(),
+                        QByteArray::number(list.longestStallMs).append(" ms").constData(),
+                        QByteArray::number(floor.longestStallMs).append(" ms").constData(),
+                        double(list.longestStallMs) / qMax<qint64>(floor.longestStallMs, 1), "<= 50 ms");
+    }
+}
+
 void printRow(const char *name, const Measurement &m, int count)
 {
     std::printf("  %-22s %12.0f %14lld %14.1f\n", name, count / m.seconds,
@@ -185,8 +236,13 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 1000000;
-    if (count <= 0) {
-        std::fprintf(stderr, "usage: log_pipeline [number of lines]\n");
+    QList<int> sizes;
+    for (int i = 2; i < argc; ++i)
+        sizes.append(std::atoi(argv[i]));
+    if (sizes.isEmpty())
+        sizes = {1000000, 3000000, 6000000};
+    if (count <= 0 || std::any_of(sizes.begin(), sizes.end(), [](int size) { return size < 0; })) {
+        std::fprintf(stderr, "usage: log_pipeline [number of lines [list sizes...]]\n");
         return 2;
     }
 
@@ -202,5 +258,15 @@ int main(int argc, char **argv)
                 static_cast<long long>(list.longestStallMs), static_cast<long long>(floor.longestStallMs),
                 double(list.longestStallMs) / qMax<qint64>(floor.longestStallMs, 1));
     std::printf("the log list takes %.2f times as long as the floor\n", list.seconds / floor.seconds);
+    const QByteArray burst = "burst of " + QByteArray::number(count) + " texts: ";
+    BenchTable::row("log_pipeline", (burst + "time").constData(),
+                    QByteArray::number(list.seconds, 'f', 2).append(" s").constData(),
+                    QByteArray::number(floor.seconds, 'f', 2).append(" s").constData(),
+                    list.seconds / floor.seconds, "-");
+    BenchTable::row("log_pipeline", (burst + "GUI stall").constData(),
+                    QByteArray::number(list.longestStallMs).append(" ms").constData(),
+                    QByteArray::number(floor.longestStallMs).append(" ms").constData(),
+                    double(list.longestStallMs) / qMax<qint64>(floor.longestStallMs, 1), "<= 50 ms");
+    stallBySize(shown, sizes);
     return 0;
 }

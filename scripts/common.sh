@@ -5,10 +5,14 @@ NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
 NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev xvfb xauth"
+# Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
+NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
 
+# install_missing_packages [package...]: the build's packages by default.
 install_missing_packages() {
+    local wanted=${*:-$NICDIAG_PACKAGES}
     local missing=()
-    for pkg in $NICDIAG_PACKAGES; do
+    for pkg in $wanted; do
         dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
     done
     [ ${#missing[@]} -eq 0 ] && return 0

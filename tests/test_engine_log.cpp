@@ -128,10 +128,10 @@ void TestEngineLog::blockFormatAndTwoSaves()
 
     TvLogModel model;
     model.appendLines({QStringLiteral("alpha"), QStringLiteral("beta µ")});
-    QCOMPARE(TvLogFile::appendBlock(name, model.linesFrom(0), &error, first), TvLogFile::Saved);
+    QCOMPARE(TvLogFile::appendBlock(name, model, 0, &error, first), TvLogFile::Saved);
     const int saved = model.count();
     model.appendLines({QStringLiteral("c1"), QStringLiteral("c2"), QStringLiteral("c3")});
-    QCOMPARE(TvLogFile::appendBlock(name, model.linesFrom(saved), &error, second), TvLogFile::Saved);
+    QCOMPARE(TvLogFile::appendBlock(name, model, saved, &error, second), TvLogFile::Saved);
 
     const QByteArray heading1 = "\nSAVE_LOG_FILE " + TvLogFile::ctimeText(first).toUtf8() + "\n";
     const QByteArray heading2 = "\nSAVE_LOG_FILE " + TvLogFile::ctimeText(second).toUtf8() + "\n";
@@ -142,28 +142,44 @@ void TestEngineLog::blockFormatAndTwoSaves()
 
     // An empty block still has its heading and separator.
     const QString other = dir.filePath(QStringLiteral("empty.log"));
-    QCOMPARE(TvLogFile::appendBlock(other, {}, &error, first), TvLogFile::Saved);
+    QCOMPARE(TvLogFile::appendBlock(other, model, model.count(), &error, first), TvLogFile::Saved);
     QCOMPARE(readAll(other), heading1 + separator);
+
+    // Lines spread over several storage blocks come out whole and in order,
+    // from any row on.
+    TvLogModel many;
+    QByteArray lines;
+    for (int i = 0; i < 40000; ++i) {
+        const QString text = QStringLiteral("%1 Prüfung ").arg(i).repeated(1 + i % 7);
+        many.appendLine(text);
+        if (i >= 777)
+            lines += text.toUtf8() + "\n";
+    }
+    const QString big = dir.filePath(QStringLiteral("big.log"));
+    QCOMPARE(TvLogFile::appendBlock(big, many, 777, &error, first), TvLogFile::Saved);
+    QCOMPARE(readAll(big), heading1 + lines + separator);
 }
 
 void TestEngineLog::failedSavesReportTheSystemError()
 {
     QString error;
+    TvLogModel small;
+    small.appendLine(QStringLiteral("x"));
     if (QFile::exists(QStringLiteral("/dev/full"))) {
-        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), {QStringLiteral("x")}, &error),
+        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), small, 0, &error),
                  TvLogFile::WriteFailed);
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
         // Lines larger than the stdio buffer fail in the write itself.
         error.clear();
         const QString chunk(100000, QLatin1Char('y'));
-        const QStringList big{chunk, chunk, chunk};
-        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), big, &error), TvLogFile::WriteFailed);
+        TvLogModel big;
+        big.appendLines({chunk, chunk, chunk});
+        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), big, 0, &error), TvLogFile::WriteFailed);
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
     }
     QTemporaryDir dir;
     error.clear();
-    QCOMPARE(TvLogFile::appendBlock(dir.filePath(QStringLiteral("missing/run.log")),
-                                    {QStringLiteral("x")}, &error),
+    QCOMPARE(TvLogFile::appendBlock(dir.filePath(QStringLiteral("missing/run.log")), small, 0, &error),
              TvLogFile::OpenFailed);
     QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));

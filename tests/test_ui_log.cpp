@@ -127,6 +127,7 @@ private slots:
     void unsavedLinesAreGuarded();
     void viewedLinesStayAndNewOnesFollow();
     void theWindowLogsFromTheFirstStart();
+    void readerWarningsOpenTheWindowsLog();
     void closingAndLeavingGuardTheLog();
     void closingWhileATestRunsAsks();
 };
@@ -344,6 +345,21 @@ void TestUiLog::theWindowLogsFromTheFirstStart()
              QStringLiteral("LogfileTab"));
     rig.coreText(QStringLiteral("while viewing"));
     QCOMPARE(rig.logModel()->linesFrom(0), QStringList({"viewed"}));
+}
+
+void TestUiLog::readerWarningsOpenTheWindowsLog()
+{
+    TvUiRig rig;
+    rig.describeAdapter(TvUiRig::DualKey, QStringLiteral("Orlin Dual"), {});
+    const QStringList warnings{QStringLiteral("config.xml:3: vendor entry read as 0"),
+                               QStringLiteral("testinfofile.xml:9: sub-test left out")};
+    CAdapterInfo::instance().warnings = warnings;
+    QVERIFY(rig.startCore());
+    rig.window();
+    rig.window().log()->addReaderWarnings();
+    const QStringList logged = TvUiRig::texts(rig.logModel());
+    QCOMPARE(logged.mid(0, 2), warnings);
+    QCOMPARE(logged.count(warnings.first()), 1);
 }
 
 void TestUiLog::closingAndLeavingGuardTheLog()

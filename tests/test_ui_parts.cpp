@@ -13,13 +13,13 @@
 #include "ui/general/TvGeneralPage.h"
 #include "ui/log/TvLogBook.h"
 #include "ui/log/TvLogPage.h"
+#include "ui/log/TvLogView.h"
 #include "ui/monitor/TvMonitorPage.h"
 #include "ui/sensors/TvSensorPage.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -200,8 +200,9 @@ void TestUiParts::logPageFollowsTheLastLineAndSaves()
 {
     Parts p;
     TvLogPage page(&p.book);
-    auto *view = Parts::in<QListView>(page, "LogfileListBox");
-    QVERIFY(view->uniformItemSizes());
+    auto *view = Parts::in<TvLogView>(page, "LogfileListBox");
+    page.resize(400, 300);
+    page.show();
     // A burst reaches the view in one insertion and the view follows it.
     p.book.setLoggingOn(true);
     QSignalSpy inserted(p.book.model(), &QAbstractItemModel::rowsInserted);
@@ -211,6 +212,20 @@ void TestUiParts::logPageFollowsTheLastLineAndSaves()
     QCOMPARE(inserted.count(), 1);
     const QScrollBar *bar = view->verticalScrollBar();
     QTRY_VERIFY(bar->maximum() > 0 && bar->value() == bar->maximum());
+    const int inSight = view->viewport()->height() / view->lineHeight();
+    QCOMPARE(view->firstVisibleRow(), 20000 - inSight);
+    // Home goes to the first line; the next line brings the view back.
+    QTest::keyClick(view, Qt::Key_Home);
+    QCOMPARE(view->firstVisibleRow(), 0);
+    p.book.addLogLine(QStringLiteral("one more"));
+    QTRY_COMPARE(view->firstVisibleRow(), 20001 - inSight);
+    // Lines that come while the tab is hidden are in sight when it shows.
+    page.hide();
+    for (int i = 0; i < 100; ++i)
+        p.book.addLogLine(QStringLiteral("hidden %1").arg(i));
+    QTRY_COMPARE(p.book.model()->rowCount(), 20101);
+    page.show();
+    QCOMPARE(view->firstVisibleRow(), 20101 - inSight);
 
     // Its button saves under a new name.
     Parts::in<QPushButton>(page, "saveLogBtn")->click();

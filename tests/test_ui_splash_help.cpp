@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -110,6 +111,8 @@ void TestUiSplashHelp::splashClosesItselfAboutBoxWaits()
     TvSplash about(true);
     QTRY_VERIFY_WITH_TIMEOUT(!splash.isVisible(), 10000);
     QCOMPARE(splash.result(), int(QDialog::Accepted));
+    // Closed, it no longer wakes the program.
+    QVERIFY(!splash.findChild<QTimer *>()->isActive());
     QVERIFY(about.isVisible());
     about.findChild<QPushButton *>(QStringLiteral("okButton"))->click();
     QVERIFY(!about.isVisible());

@@ -9,6 +9,7 @@
 #include "text/TvText.h"
 #include "text/TvDialogSeam.h"
 
+#include <QBuffer>
 #include <QFile>
 
 #include <cerrno>
@@ -28,6 +29,11 @@ void reportOpenError(const QString &path, const char *key, const QString &reason
                                     TvDialogSeam::Ok);
 }
 
+QString tooLargeReason()
+{
+    return TvText::translate(Context, "FILE_TOO_LARGE %1").arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
+}
+
 // Why the file cannot be read as a description; empty when it can.
 QString refusalReason(int fd, qint64 size, int error)
 {
@@ -36,8 +42,7 @@ QString refusalReason(int fd, qint64 size, int error)
     if (fd < 0)
         return QString::fromLocal8Bit(std::strerror(error));
     if (size > CAdapterInfo::MaxFileBytes)
-        return TvText::translate(Context, "FILE_TOO_LARGE %1")
-            .arg(CAdapterInfo::MaxFileBytes / (1024 * 1024));
+        return tooLargeReason();
     return QString();
 }
 
@@ -61,7 +66,7 @@ bool openDescription(QFile &file, const QString &path, const char *key)
 // False when the file was refused. Otherwise the result is not looked at by
 // the callers: whatever was stored before a parse error or a refused
 // version stays.
-bool parseFrom(QFile &file, const QString &path, DescriptionParser *parser)
+bool parseFrom(QIODevice &file, const QString &path, DescriptionParser *parser)
 {
     file.seek(0);
     return parser->parse(&file, path);
@@ -71,7 +76,7 @@ bool parseFrom(QFile &file, const QString &path, DescriptionParser *parser)
 // selected language, the whole file is read again for English; entries of
 // the second pass hide those of the first.
 template <typename Parser>
-bool parseForLanguage(CAdapterInfo *store, QFile &file, const QString &path,
+bool parseForLanguage(CAdapterInfo *store, QIODevice &file, const QString &path,
                       const QString &languageCode)
 {
     bool found = false;
@@ -85,6 +90,18 @@ bool parseForLanguage(CAdapterInfo *store, QFile &file, const QString &path,
         return true;
     Parser fallback(store, QStringLiteral("en"));
     return parseFrom(file, path, &fallback);
+}
+
+// Contents in memory: what the file checks would refuse by size is refused
+// the same way.
+bool openContents(QBuffer &buffer, const QByteArray &contents, const QString &path, const char *key)
+{
+    if (contents.size() > CAdapterInfo::MaxFileBytes) {
+        reportOpenError(path, key, tooLargeReason());
+        return false;
+    }
+    buffer.setData(contents);
+    return buffer.open(QIODevice::ReadOnly);
 }
 
 } // namespace
@@ -166,6 +183,33 @@ bool CAdapterInfo::readTestInfoFile(const QString &path, const QString &language
     if (!openDescription(file, path, "TIF_OPEN_FAILED %1 %2"))
         return false;
     return parseForLanguage<TestInfoParser>(this, file, path, languageCode);
+}
+
+bool CAdapterInfo::readConfigData(const QByteArray &contents, const QString &path)
+{
+    QBuffer buffer;
+    if (!openContents(buffer, contents, path, "CONFIG_OPEN_FAILED %1 %2"))
+        return false;
+    ConfigParser parser(this);
+    return parseFrom(buffer, path, &parser);
+}
+
+bool CAdapterInfo::readAdapterInfoData(const QByteArray &contents, const QString &path,
+                                       const QString &languageCode)
+{
+    QBuffer buffer;
+    if (!openContents(buffer, contents, path, "AIF_OPEN_FAILED %1 %2"))
+        return false;
+    return parseForLanguage<AdapterInfoParser>(this, buffer, path, languageCode);
+}
+
+bool CAdapterInfo::readTestInfoData(const QByteArray &contents, const QString &path,
+                                    const QString &languageCode)
+{
+    QBuffer buffer;
+    if (!openContents(buffer, contents, path, "TIF_OPEN_FAILED %1 %2"))
+        return false;
+    return parseForLanguage<TestInfoParser>(this, buffer, path, languageCode);
 }
 
 bool CAdapterInfo::hasAdapter(const QString &key) const

@@ -33,6 +33,13 @@ public:
     bool readConfigFile(const QString &path);
     bool readAdapterInfoFile(const QString &path, const QString &languageCode);
     bool readTestInfoFile(const QString &path, const QString &languageCode);
+    // The same readers over a file's contents already in memory; `path` is
+    // the name their messages give. Contents over MaxFileBytes are refused.
+    bool readConfigData(const QByteArray &contents, const QString &path);
+    bool readAdapterInfoData(const QByteArray &contents, const QString &path,
+                             const QString &languageCode);
+    bool readTestInfoData(const QByteArray &contents, const QString &path,
+                          const QString &languageCode);
 
     bool hasAdapter(const QString &key) const;
     QString adapterName(const QString &key) const;

@@ -1,4 +1,5 @@
 #include "TvLogFile.h"
+#include "TvLogModel.h"
 
 #include "text/TvText.h"
 
@@ -21,16 +22,14 @@ bool writeText(std::FILE *file, const QString &text)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size());
 }
 
-bool writeBlock(std::FILE *file, const QStringList &lines, std::time_t when)
+bool writeBlock(std::FILE *file, const TvLogModel &lines, int from, std::time_t when)
 {
     const QString heading = TvText::translate("TvDiagMainWindow", "SAVE_LOG_FILE %1")
                                 .arg(TvLogFile::ctimeText(when));
     if (!writeText(file, QLatin1Char('\n') + heading + QLatin1Char('\n')))
         return false;
-    for (const QString &line : lines) {
-        if (!writeText(file, line + QLatin1Char('\n')))
-            return false;
-    }
+    if (!lines.writeLines(file, from, lines.count()))
+        return false;
     const QString separator = QLatin1Char('\n') + QString(TvLogFile::SeparatorLength, QLatin1Char('='))
                               + QLatin1Char('\n');
     return writeText(file, separator);
@@ -38,7 +37,7 @@ bool writeBlock(std::FILE *file, const QStringList &lines, std::time_t when)
 
 } // namespace
 
-TvLogFile::Result TvLogFile::appendBlock(const QString &fileName, const QStringList &lines,
+TvLogFile::Result TvLogFile::appendBlock(const QString &fileName, const TvLogModel &lines, int from,
                                          QString *errorText, std::time_t when)
 {
     std::FILE *file = std::fopen(QFile::encodeName(fileName).constData(), "a");
@@ -49,7 +48,7 @@ TvLogFile::Result TvLogFile::appendBlock(const QString &fileName, const QStringL
     }
     // Data that stdio still buffers is written by fflush, so a full disk
     // often shows only there or at fclose; both are checked.
-    bool written = writeBlock(file, lines, when) && std::fflush(file) == 0;
+    bool written = writeBlock(file, lines, from, when) && std::fflush(file) == 0;
     int error = written ? 0 : errno;
     if (std::fclose(file) != 0 && written) {
         written = false;

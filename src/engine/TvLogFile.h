@@ -4,6 +4,8 @@
 
 #include <ctime>
 
+class TvLogModel;
+
 // The log's text formats: a log line as the list shows it, and the block that
 // each save appends to a log file. Files are written and read as UTF-8.
 class TvLogFile
@@ -13,12 +15,14 @@ public:
 
     // Appends one block to the file (created if missing):
     //   "\n" + SAVE_LOG_FILE heading (with the ctime text of `when`, whose
-    //   own line feed stays) + "\n", every line + "\n", "\n" + 43 '=' + "\n".
+    //   own line feed stays) + "\n", every line of `lines` from row `from`
+    //   on + "\n", "\n" + 43 '=' + "\n".
+    // The lines go out as the model stores them, without a copy.
     // Every write and the close are checked. On failure *errorText gets the
     // C library's text for the error (strerror); OpenFailed means nothing was
     // written, WriteFailed that the block may be incomplete. Either way the
     // caller keeps its lines unsaved.
-    static Result appendBlock(const QString &fileName, const QStringList &lines,
+    static Result appendBlock(const QString &fileName, const TvLogModel &lines, int from,
                               QString *errorText, std::time_t when = std::time(nullptr));
 
     // The name a save uses: `extension` is appended (after a dot, unless it

@@ -2,17 +2,17 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 namespace {
 
 // Big enough that a million lines need about a hundred allocations, small
 // enough that the unused tail of the last block does not matter.
 constexpr int BlockBytes = 1 << 20;
 
-// A QListView lays out every row again on each insertion (and at once when
-// it follows the end), which takes tens of milliseconds at a million rows.
 // The next batch waits this many times as long as the last announcement
-// took, so that layouts use at most about a quarter of the GUI thread, but
-// never longer than the cap.
+// took, so that a view slow to take new rows uses at most about a quarter of
+// the GUI thread, but never longer than the cap.
 constexpr int FlushDelayFactor = 3;
 constexpr int MaxFlushDelayMs = 250;
 
@@ -65,7 +65,8 @@ void TvLogModel::clear()
     flushTimer.stop();
     beginResetModel();
     blocks = std::vector<QByteArray>();
-    spans = QVector<Span>();
+    firstRows = std::vector<int>();
+    std::deque<int>().swap(offsets);
     announced = 0;
     flushTimer.setInterval(0);
     endResetModel();
@@ -73,38 +74,58 @@ void TvLogModel::clear()
 
 int TvLogModel::count() const
 {
-    return spans.size();
+    return int(offsets.size());
 }
 
 QString TvLogModel::line(int row) const
 {
-    if (row < 0 || row >= spans.size())
+    if (row < 0 || row >= count())
         return QString();
-    const Span &span = spans.at(row);
-    return QString::fromUtf8(blocks[span.block].constData() + span.offset, span.length);
+    const int block = blockOf(row);
+    const int begin = offsets[size_t(row)];
+    // Less the line feed.
+    return QString::fromUtf8(blocks[size_t(block)].constData() + begin,
+                             endOffset(row, block) - begin - 1);
 }
 
 QStringList TvLogModel::linesFrom(int from) const
 {
     QStringList lines;
     from = qMax(from, 0);
-    if (from >= spans.size())
+    if (from >= count())
         return lines;
-    lines.reserve(spans.size() - from);
-    for (int row = from; row < spans.size(); ++row)
+    lines.reserve(count() - from);
+    for (int row = from; row < count(); ++row)
         lines.append(line(row));
     return lines;
+}
+
+bool TvLogModel::writeLines(std::FILE *file, int from, int to) const
+{
+    from = qMax(from, 0);
+    to = qMin(to, count());
+    while (from < to) {
+        // The lines of one block lie back to back, each with its line feed.
+        const int block = blockOf(from);
+        const int end = qMin(to, endOfBlock(block));
+        const int begin = offsets[size_t(from)];
+        const size_t size = size_t(endOffset(end - 1, block) - begin);
+        if (std::fwrite(blocks[size_t(block)].constData() + begin, 1, size, file) != size)
+            return false;
+        from = end;
+    }
+    return true;
 }
 
 void TvLogModel::flush()
 {
     flushTimer.stop();
-    if (announced == spans.size())
+    if (announced == count())
         return;
     QElapsedTimer clock;
     clock.start();
-    beginInsertRows(QModelIndex(), announced, spans.size() - 1);
-    announced = spans.size();
+    beginInsertRows(QModelIndex(), announced, count() - 1);
+    announced = count();
     endInsertRows();
     flushTimer.setInterval(int(qMin<qint64>(MaxFlushDelayMs, clock.elapsed() * FlushDelayFactor)));
 }
@@ -112,13 +133,33 @@ void TvLogModel::flush()
 void TvLogModel::store(const QString &text)
 {
     const QByteArray utf8 = text.toUtf8();
-    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < utf8.size()) {
+    const int needed = utf8.size() + 1;
+    if (blocks.empty() || blocks.back().capacity() - blocks.back().size() < needed) {
         blocks.emplace_back();
-        blocks.back().reserve(qMax(BlockBytes, utf8.size()));
+        blocks.back().reserve(qMax(BlockBytes, needed));
+        firstRows.push_back(count());
     }
     QByteArray &block = blocks.back();
-    spans.append(Span{int(blocks.size() - 1), block.size(), utf8.size()});
+    offsets.push_back(block.size());
     block.append(utf8);
+    block.append('\n');
+}
+
+int TvLogModel::blockOf(int row) const
+{
+    return int(std::upper_bound(firstRows.begin(), firstRows.end(), row) - firstRows.begin()) - 1;
+}
+
+// The row after the block's last line.
+int TvLogModel::endOfBlock(int block) const
+{
+    return size_t(block) + 1 < firstRows.size() ? firstRows[size_t(block) + 1] : count();
+}
+
+// Where the line `row` of `block` ends, after its line feed.
+int TvLogModel::endOffset(int row, int block) const
+{
+    return row + 1 < endOfBlock(block) ? offsets[size_t(row) + 1] : blocks[size_t(block)].size();
 }
 
 void TvLogModel::scheduleFlush()

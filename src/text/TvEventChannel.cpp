@@ -76,6 +76,13 @@ void TvEventChannel::releaseQuestions()
 
 void TvEventChannel::customEvent(QEvent *event)
 {
+    {
+        // The wake-up was made on the posting thread under this lock, and
+        // Qt hands it over through a mutex that ThreadSanitizer does not
+        // see. Taking the lock before touching the event (and before Qt
+        // deletes it) puts the hand-over where the sanitizer sees it.
+        std::lock_guard<std::mutex> guard(lock);
+    }
     if (event->type() == wakeUpType())
         deliverForASlice();
     else

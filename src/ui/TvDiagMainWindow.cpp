@@ -96,6 +96,7 @@ TvDiagMainWindow::~TvDiagMainWindow()
 void TvDiagMainWindow::composePages()
 {
     logBook = new TvLogBook(&ask, this);
+    logBook->addReaderWarnings();
     session = new TvAdapterSession(&ask, logBook, this);
     adapterPage = new TvAdapterPage(session, &ask, logBook);
     testPage = new TvTestPage(advanced, &ask, ui->testMenu);

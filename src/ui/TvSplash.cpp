@@ -85,5 +85,8 @@ void TvSplash::buildButton(bool aboutMode)
     }
     okButton->hide();
     connect(timer, &QTimer::timeout, this, &QDialog::accept);
+    // Once: the splash object lives as long as the window, which would be
+    // woken every few seconds for nothing.
+    timer->setSingleShot(true);
     timer->start(SplashMilliseconds);
 }

@@ -49,6 +49,15 @@ void TvLogBook::addForcedLine(const QString &text)
     logging = wasLogging;
 }
 
+void TvLogBook::addReaderWarnings()
+{
+    if (readerWarningsLogged)
+        return;
+    readerWarningsLogged = true;
+    for (const QString &warning : CAdapterInfo::instance().warnings)
+        addForcedLine(warning);
+}
+
 QString TvLogBook::logDirectory() const
 {
     const CAdapterInfo &info = CAdapterInfo::instance();
@@ -65,8 +74,7 @@ bool TvLogBook::appendLogFile()
     const QString &name = logFileName();
     const int lineCount = lines->count();
     lastLogError.clear();
-    const TvLogFile::Result result =
-        TvLogFile::appendBlock(name, lines->linesFrom(savedLines), &lastLogError);
+    const TvLogFile::Result result = TvLogFile::appendBlock(name, *lines, savedLines, &lastLogError);
     if (result == TvLogFile::Saved) {
         savedLines = lineCount;
         unsaved = false;

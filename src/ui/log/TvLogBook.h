@@ -28,6 +28,9 @@ public:
     int addLogLine(const QString &text);
     // Appends a stamped line whether logging is on or not.
     void addForcedLine(const QString &text);
+    // Logs what the description readers found wrong without refusing a file
+    // (CAdapterInfo::warnings), as forced lines; only the first call does.
+    void addReaderWarnings();
 
     // Writes the lines not yet saved to the chosen file; false on failure
     // (the lines stay unsaved).
@@ -60,6 +63,7 @@ private:
     TvLogModel *lines;
     bool logging = false;
     bool unsaved = false;
+    bool readerWarningsLogged = false;
     int savedLines = 0;
     QString lastLogError;
 };

@@ -7,7 +7,7 @@ namespace Ui {
 class TvLogPage;
 }
 
-// The log tab: the log book's lines in a list that follows the last line,
+// The log tab: the log book's lines in a view that follows the last line,
 // and the button that saves them under a name.
 class TvLogPage : public QWidget
 {
