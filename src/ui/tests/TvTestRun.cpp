@@ -100,11 +100,17 @@ void TvTestRun::advanceLoopCounter()
     ++loopCounter;
 }
 
-void TvTestRun::startRow(int row)
+void TvTestRun::beginRow(int row)
 {
     setRunning(true);
     currentRow = row;
     log->addLogLine(msg("TEST_CASE_STARTED %1").arg(page->row(row)->testName()));
+    emit subTestStarted(row);
+}
+
+void TvTestRun::startRow(int row)
+{
+    beginRow(row);
     workerThread->appendJob(new TestJob(page->row(row)->testCase(), row));
 }
 
@@ -112,6 +118,8 @@ void TvTestRun::StartTestSlot()
 {
     if (!workerThread)
         return;
+    if (!running)
+        emit runStarting();
     if (!allTestsMode)
         advanceLoopCounter();
     log->setLoggingOn(true);
@@ -136,9 +144,7 @@ void TvTestRun::StartTestSlot()
         return;
     }
 
-    setRunning(true);
-    currentRow = first;
-    log->addLogLine(msg("TEST_CASE_STARTED %1").arg(page->row(first)->testName()));
+    beginRow(first);
     workerThread->setCancelRequested(false);
     emit controlsLockRequested(true);
     page->cancelButton()->setEnabled(true);
@@ -174,6 +180,7 @@ void TvTestRun::releaseAfterFailedStart()
     page->startButton()->setFocus();
     page->setRowChecksEnabled(true);
     ask->clearRunCursor();
+    emit runFinished(false);
 }
 
 bool TvTestRun::qualifiesForAllTests(int k) const
@@ -219,12 +226,16 @@ void TvTestRun::abandonAllTests()
     endAllTests();
     if (running)
         endRun();
+    else
+        emit runFinished(false);
 }
 
 void TvTestRun::startAllTestsSlot()
 {
     if (!workerThread)
         return;
+    if (!running)
+        emit runStarting();
     log->setLoggingOn(true);
     bool missing = false;
     const int k = firstAllTestsSlot(&missing);
@@ -347,6 +358,7 @@ void TvTestRun::markRowResult(bool passed)
         row->setResultText(msg(verdict));
     row->setResultPixmap(resultImage(passed));
     log->addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
+    emit subTestEnded(currentRow, passed ? Passed : Failed);
 }
 
 void TvTestRun::testCaseFinished(int status)
@@ -411,6 +423,8 @@ void TvTestRun::finishAllTests()
     const QString finished = msg("ALL_TESTS_FINISHED %1").arg(session->cardName());
     log->addLogLine(finished);
     setRunning(false);
+    // The run is over; the box below only waits for the operator.
+    emit runFinished(false);
     ask->clearRunCursor();
     const TvAsk::Question done{finished, TvDialogSeam::Ok};
     ask->showQuestion(&done);
@@ -425,6 +439,7 @@ void TvTestRun::endRun()
     loopCounter = 0;
     ask->clearRunCursor();
     emit controlsLockRequested(false);
+    emit runFinished(false);
 }
 
 void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
@@ -432,6 +447,7 @@ void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
     if (markRow && currentRowValid()) {
         page->row(currentRow)->setResultPixmap(resultImage(false));
         page->row(currentRow)->setResultText(msg("TEST_CASE_CANCELLED"));
+        emit subTestEnded(currentRow, Cancelled);
     }
     clearPendingJobs();
     if (workerThread)
@@ -447,6 +463,7 @@ void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
         endAllTests();
     page->setRowChecksEnabled(true);
     ask->clearRunCursor();
+    emit runFinished(true);
 }
 
 void TvTestRun::testCaseCancelled()
@@ -482,8 +499,10 @@ void TvTestRun::connectivityCancelled()
 
 void TvTestRun::showResultText(const QString &text)
 {
-    if (!text.isEmpty() && currentRowValid())
+    if (!text.isEmpty() && currentRowValid()) {
         page->row(currentRow)->setResultText(text);
+        emit coreResultText(text);
+    }
 }
 
 void TvTestRun::showProgress(int value)
