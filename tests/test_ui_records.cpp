@@ -20,9 +20,6 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <cstring>
 
 namespace {
@@ -286,15 +283,10 @@ void TestUiRecords::recordsThatCannotBeWrittenAreAbsentAndToldOnce()
         Rig rig;
         QVERIFY(rig.started);
         rig.tickOnly({0, 1});
-        struct rlimit before {};
-        getrlimit(RLIMIT_FSIZE, &before);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = before;
-        small.rlim_cur = 512;
-        setrlimit(RLIMIT_FSIZE, &small);
-        rig.runToTheEnd();
-        setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, previous);
+        {
+            const TvUiRig::FileSizeLimit full(512);
+            rig.runToTheEnd();
+        }
         QCOMPARE(filesIn(rig.runs()), QStringList());
         QTRY_COMPARE(rig.dialogs.messageTexts().size(), 1);
         QVERIFY(rig.dialogs.messageTexts().first().endsWith(QString::fromLocal8Bit(strerror(EFBIG))));
