@@ -310,7 +310,7 @@ void TestUiRecords::reportListsOneRowPerRecord()
         const char *serial;
         TvRunRecord::Result results[3];
     } runs[] = {
-        {"2026-03-02T10:00:00Z", "SN-B", {TvRunRecord::Passed, TvRunRecord::Failed, TvRunRecord::NotRun}},
+        {"2026-03-02T10:00:00Z", "SN-\x1b" "B", {TvRunRecord::Passed, TvRunRecord::Failed, TvRunRecord::NotRun}},
         {"2026-03-01T09:00:00Z", "SN-A", {TvRunRecord::Passed, TvRunRecord::Passed, TvRunRecord::Passed}},
         {"2026-03-03T11:00:00Z", "SN,\"C\"", {TvRunRecord::Cancelled, TvRunRecord::Passed, TvRunRecord::Failed}},
     };
@@ -333,7 +333,7 @@ void TestUiRecords::reportListsOneRowPerRecord()
     outStream.flush();
     QCOMPARE(out, QStringLiteral("date,adapter,serial,passed,failed,cancelled\n"
                                  "2026-03-01T09:00:00.000Z,Orlin Dual,SN-A,3,0,0\n"
-                                 "2026-03-02T10:00:00.000Z,Orlin Dual,SN-B,1,1,0\n"
+                                 "2026-03-02T10:00:00.000Z,Orlin Dual,SN-?B,1,1,0\n"
                                  "2026-03-03T11:00:00.000Z,Orlin Dual,\"SN,\"\"C\"\"\",1,1,1\n"));
 
     // The table: a heading and a row per record; a file that is no record

@@ -22,8 +22,7 @@ QString text(const char *key)
 
 QString csvField(const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
-        && !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
@@ -71,19 +70,18 @@ void TvRunReport::sortByDate(QList<Row> *rows)
 
 QStringList TvRunReport::cells(const Row &row)
 {
-    return {row.date, row.adapter, row.serial, QString::number(row.passed),
+    // Texts from an adapter may hold control characters: printed as they
+    // are, they could drive the terminal or split a row.
+    return {TvPrintable::line(row.date), TvPrintable::line(row.adapter),
+            TvPrintable::line(row.serial), QString::number(row.passed),
             QString::number(row.failed), QString::number(row.cancelled)};
 }
 
 QString TvRunReport::table(const QList<Row> &rows, const QStringList &headers)
 {
     QList<QStringList> lines{headers};
-    for (const Row &row : rows) {
-        QStringList texts = cells(row);
-        for (QString &text : texts)
-            text = TvPrintable::line(text);
-        lines.append(texts);
-    }
+    for (const Row &row : rows)
+        lines.append(cells(row));
     QVector<int> widths(headers.size(), 0);
     for (const QStringList &line : lines) {
         for (int c = 0; c < line.size() && c < widths.size(); ++c)

@@ -33,12 +33,13 @@ public:
     // Rows in the order of their dates (rows of one date keep their order).
     static void sortByDate(QList<Row> *rows);
 
-    // Columns padded to their widest cell, counts right-aligned; texts from
-    // the records are kept to one printable line. `headers` are the six
-    // column titles.
+    // Both forms keep the texts of a record to one printable line (control
+    // characters become "?", line breaks and tabs blanks).
+    // Columns padded to their widest cell, counts right-aligned. `headers`
+    // are the six column titles.
     static QString table(const QList<Row> &rows, const QStringList &headers);
     // "date,adapter,serial,passed,failed,cancelled" and one line per row; a
-    // field holding a comma, a double quote or a line break is quoted.
+    // field holding a comma or a double quote is quoted.
     static QString csv(const QList<Row> &rows);
 
     // Larger files are no run records of this program.
