@@ -61,6 +61,8 @@ private slots:
     void malformedFileKeepsWhatCameBefore();
     void missingFilesAreReported();
     void clearRestoresStartValues();
+    void runRecordsSwitch_data();
+    void runRecordsSwitch();
 };
 
 void TestDescriptionConfig::settingsAndNumbers()
@@ -335,7 +337,7 @@ void TestDescriptionConfig::clearRestoresStartValues()
     QCOMPARE(&store, &CAdapterInfo::instance());
     store.readConfigFile(writeFile(dir, configFile(
         "<name>N</name><script_ext>txt</script_ext><flash_size>1</flash_size>"
-        "<poll_interval>5</poll_interval><vendor_entry id=\"1\"/>")));
+        "<poll_interval>5</poll_interval><vendor_entry id=\"1\"/><run_records>0</run_records>")));
     store.logFileName = QStringLiteral("x.log");
     store.testCases.insert(1, CTestCase());
     QCOMPARE(store.name, QStringLiteral("N"));
@@ -344,9 +346,38 @@ void TestDescriptionConfig::clearRestoresStartValues()
     QVERIFY(store.script_ext.isEmpty());
     QCOMPARE(store.flash_size, 0);
     QCOMPARE(store.poll_interval, 0);
+    QCOMPARE(store.run_records, 1);
     QVERIFY(store.vendorIds.isEmpty());
     QVERIFY(store.logFileName.isNull());
     QVERIFY(store.testCases.isEmpty());
+}
+
+void TestDescriptionConfig::runRecordsSwitch_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("absent: on") << QByteArray() << 1 << false;
+    QTest::newRow("off") << QByteArray("<run_records>0</run_records>") << 0 << false;
+    QTest::newRow("on") << QByteArray("<run_records> 1 </run_records>") << 1 << false;
+    QTest::newRow("empty: unchanged") << QByteArray("<run_records/>") << 1 << false;
+    // A word reads as 0, as every number of the file does, but not unseen.
+    QTest::newRow("word") << QByteArray("<run_records>yes</run_records>") << 0 << true;
+}
+
+void TestDescriptionConfig::runRecordsSwitch()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(int, value);
+    QFETCH(bool, warned);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, configFile(body));
+    CAdapterInfo store;
+    QVERIFY(store.readConfigFile(path));
+    QCOMPARE(store.run_records, value);
+    QCOMPARE(store.warnings,
+             warned ? QStringList{QStringLiteral("RUN_RECORDS_READS_AS_ZERO %1 4 yes").arg(path)}
+                    : QStringList());
 }
 
 QTEST_MAIN(TestDescriptionConfig)

@@ -15,7 +15,8 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefi
 if(NOT status EQUAL 0)
   fail("cmake --install failed (${status})")
 endif()
-foreach(file bin/nicdiag lib/libprobekit.so share/nicdiag/config.xml share/nicdiag/diag_en.qm
+foreach(file bin/nicdiag bin/nicdiag-report lib/libprobekit.so share/nicdiag/config.xml
+        share/nicdiag/run-record.schema.json share/nicdiag/diag_en.qm
         share/nicdiag/machine.json share/nicdiag/images/passed.png share/nicdiag/help/index.html
         share/applications/nicdiag.desktop share/icons/hicolor/64x64/apps/nicdiag.png
         share/man/man1/nicdiag.1)
@@ -50,6 +51,14 @@ run_installed(-l)
 if(NOT out MATCHES "Installed Orlin adapters:\n"
    OR NOT out MATCHES "\nOrlin GE 4322-T Dual Port Gigabit Ethernet Adapter +2 +2 +1 *\n")
   fail("the shipped adapters are not listed:\n${out}")
+endif()
+
+# The report command finds its catalogue in the installed data directory.
+execute_process(COMMAND ${clean_env} ${prefix}/bin/nicdiag-report --help
+                WORKING_DIRECTORY ${scratch}/elsewhere
+                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^Usage: nicdiag-report")
+  fail("installed nicdiag-report --help ended with ${status}:\n${out}${err}")
 endif()
 
 file(REMOVE_RECURSE ${scratch})

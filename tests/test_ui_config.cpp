@@ -11,11 +11,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 
 namespace {
@@ -195,14 +193,10 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     const QString limited = r.basePath("limited.csv");
     r.exportTo(limited);
     const QByteArray firstLine = Rig::contents(limited);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit small = previous;
-    small.rlim_cur = rlim_t(firstLine.size() + 10);
-    setrlimit(RLIMIT_FSIZE, &small);
-    r.exportTo(limited);
-    setrlimit(RLIMIT_FSIZE, &previous);
+    {
+        const TvUiRig::FileSizeLimit limit(rlim_t(firstLine.size() + 10));
+        r.exportTo(limited);
+    }
     QCOMPARE(Rig::contents(limited), firstLine);
 
     r.exportTo("/dev/full");

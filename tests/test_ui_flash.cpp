@@ -25,8 +25,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -185,18 +183,11 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
         rig.dialogs.answerFile(c.name);
         if (QFileInfo::exists(c.name))
             rig.dialogs.answerMessage(TvDialogSeam::Yes);
-        // A write that stops part-way, as on a full disk.
-        struct rlimit before {};
-        getrlimit(RLIMIT_FSIZE, &before);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        if (c.shortWrite) {
-            struct rlimit small = before;
-            small.rlim_cur = 4096;
-            setrlimit(RLIMIT_FSIZE, &small);
+        {
+            // A write that stops part-way, as on a full disk.
+            const TvUiRig::FileSizeLimit limit(c.shortWrite ? 4096 : RLIM_INFINITY);
+            w.flashSaveSlot();
         }
-        w.flashSaveSlot();
-        setrlimit(RLIMIT_FSIZE, &before);
-        std::signal(SIGXFSZ, previous);
         QCOMPARE(rig.dialogs.messageTexts().last(), c.box);
     }
     QCOMPARE(rig.file(rig.image(QStringLiteral("old.bin"))), old);

@@ -2,19 +2,26 @@
 //
 // Builds the main window in-process over a simulated machine, as the program
 // would from the run directory (the description files are read from the
-// current directory), and saves a picture of every tab, of the about box, of
-// the help browser and of the connectivity test's dialog into outdir. Runs headless: without a platform chosen
-// it uses the offscreen one.
-#include "text/TvProgram.h"
+// current directory), runs its first test case, and saves a picture of every
+// tab, of the about box, of the help browser and of the dialogs of the
+// connectivity test, the VPD view and a flash PROM save in progress into
+// outdir; then builds the window again in advanced mode for the tabs that
+// only that mode has. Runs headless: without a platform chosen it uses the
+// offscreen one. `ninja -C build screenshots` runs it into docs/screenshots.
 #include "description/CAdapterInfo.h"
+#include "engine/TvRunRecordWriter.h"
+#include "engine/TvWorkerThread.h"
+#include "text/TvDialogSeam.h"
+#include "text/TvProgram.h"
 #include "ui/TvDiagHelpDlgImpl.h"
 #include "ui/TvDiagMainWindow.h"
-#include "text/TvDialogSeam.h"
 #include "ui/TvSplash.h"
 #include "ui/connectivity/ConTestDlgImpl.h"
 #include "ui/general/TvGeneralPage.h"
+#include "ui/records/TvRunRecorder.h"
 #include "ui/tests/TvTestListItem.h"
 #include "ui/tests/TvTestPage.h"
+#include "ui/tests/TvTestRun.h"
 
 #include <probekit.h>
 
@@ -22,7 +29,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProgressDialog>
+#include <QSet>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -30,11 +40,16 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
+bool save(QWidget *widget, const QDir &outdir, const QString &name);
+
 // Nobody is there to answer: every box is written to standard error and
-// answered with its first button, every file dialog is cancelled.
+// answered with its first button; a save dialog takes the name set for it
+// (none: cancelled), an open dialog is cancelled, and a modal dialog is
+// pictured under the name set for it, then accepted.
 class ConsoleDialogs : public TvDialogSeam
 {
 public:
@@ -46,13 +61,25 @@ public:
     }
     QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
-        return QString();
+        return std::exchange(saveName, QString());
     }
     QString openFileName(QWidget *, const QString &, const QString &, const QString &) override
     {
         return QString();
     }
-    int execDialog(QDialog *) override { return QDialog::Accepted; }
+    int execDialog(QDialog *dialog) override
+    {
+        if (!pictureName.isEmpty()) {
+            dialog->show();
+            ok = save(dialog, outdir, std::exchange(pictureName, QString())) && ok;
+        }
+        return QDialog::Accepted;
+    }
+
+    QDir outdir;
+    QString saveName;
+    QString pictureName;
+    bool ok = true;
 };
 
 void settle()
@@ -109,31 +136,97 @@ void showRefreshedGeneralTab(TvDiagMainWindow &window)
     window.generalInfoTimerExpired();
 }
 
-int snapshot(const QDir &outdir)
+// Runs the shown test case on a worker of its own, so that the test and
+// log tabs show a run, and waits until its run record is written.
+bool runShownTestCase(TvDiagMainWindow &window, TvWorkerThread &worker)
 {
-    TvDiagMainWindow window;
-    if (window.constructionFailed())
-        return 1;
-    window.show();
-    showFirstTestCase(window);
+    window.setWorker(&worker);
+    worker.start(&window);
+    QObject::connect(window.records()->writer(), &TvRunRecordWriter::written,
+                     [](const QString &path) { std::printf("run record %s\n", qPrintable(path)); });
+    window.StartTestSlot();
+    QElapsedTimer clock;
+    clock.start();
+    while (window.run()->isRunning() && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    window.records()->writer()->waitForDone();
+    QCoreApplication::processEvents();
+    return !window.run()->isRunning();
+}
+
+// Saves the flash PROM into the scratch directory at the core's own pace
+// and pictures the progress dialog on its way.
+bool pictureFlashSave(TvDiagMainWindow &window, ConsoleDialogs &dialogs, const QString &image)
+{
+    qputenv("PROBEKIT_TIME_SCALE", "1");
+    dialogs.saveName = image;
+    bool taken = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *progress = window.findChild<QProgressDialog *>();
+        if (taken || !progress || !progress->isVisible() || progress->value() < 40)
+            return;
+        taken = true;
+        dialogs.ok = save(progress, dialogs.outdir, QStringLiteral("flash-progress")) && dialogs.ok;
+    });
+    poll.start(20);
+    window.flashSaveSlot();
+    qputenv("PROBEKIT_TIME_SCALE", "0");
+    if (!taken)
+        std::fprintf(stderr, "the flash PROM's progress dialog was not seen\n");
+    return taken;
+}
+
+// Every tab of the window whose picture is not among `taken` yet.
+bool pictureTabs(TvDiagMainWindow &window, const QDir &outdir, QSet<QString> *taken)
+{
     bool ok = true;
     auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("TvDiagDataTab"));
     for (int i = 0; i < tabs->count(); ++i) {
+        const QString name = QStringLiteral("tab-") + tabs->widget(i)->objectName();
+        if (taken->contains(name))
+            continue;
         tabs->setCurrentIndex(i);
         if (tabs->widget(i) == window.general())
             showRefreshedGeneralTab(window);
-        ok = save(&window, outdir, QStringLiteral("tab-") + tabs->widget(i)->objectName()) && ok;
+        ok = save(&window, outdir, name) && ok;
+        taken->insert(name);
     }
+    return ok;
+}
+
+bool pictureDialogs(TvDiagMainWindow &window, ConsoleDialogs &dialogs, const QString &scratch)
+{
+    bool ok = true;
     TvSplash about(true);
-    ok = save(&about, outdir, QStringLiteral("about")) && ok;
+    ok = save(&about, dialogs.outdir, QStringLiteral("about")) && ok;
     TvDiagHelpDlgImpl help(&window);
     help.show();
-    ok = save(&help, outdir, QStringLiteral("help")) && ok;
+    ok = save(&help, dialogs.outdir, QStringLiteral("help")) && ok;
     ConTestDlgImpl connectivity(&window);
     connectivity.fill({"127", "0", "0", "1"}, {"255", "0", "0", "0"}, QStringLiteral("127.0.0.2"));
     connectivity.show();
-    ok = save(&connectivity, outdir, QStringLiteral("connectivity")) && ok;
-    return ok ? 0 : 1;
+    ok = save(&connectivity, dialogs.outdir, QStringLiteral("connectivity")) && ok;
+    dialogs.pictureName = QStringLiteral("vpd");
+    window.vpdviewSlot();
+    ok = dialogs.pictureName.isEmpty() && ok;
+    return pictureFlashSave(window, dialogs, QDir(scratch).filePath(QStringLiteral("prom.bin")))
+           && ok;
+}
+
+bool snapshot(ConsoleDialogs &dialogs, const QString &scratch, QSet<QString> *taken)
+{
+    TvWorkerThread worker;
+    TvDiagMainWindow window;
+    if (window.constructionFailed())
+        return false;
+    window.show();
+    showFirstTestCase(window);
+    bool ok = TvProgram::advancedMode() || runShownTestCase(window, worker);
+    ok = pictureTabs(window, dialogs.outdir, taken) && ok;
+    if (!TvProgram::advancedMode())
+        ok = pictureDialogs(window, dialogs, scratch) && ok;
+    return ok;
 }
 
 } // namespace
@@ -161,7 +254,8 @@ int main(int argc, char *argv[])
     QCoreApplication::installTranslator(&english);
     ConsoleDialogs dialogs;
     TvDialogSeam::install(&dialogs);
-    TvProgram::readAdvancedModeFromEnvironment();
+    // Tests run at once; the flash save takes its time for its picture.
+    qputenv("PROBEKIT_TIME_SCALE", "0");
 
     const QDir outdir(QString::fromLocal8Bit(argv[2]));
     if (!QDir().mkpath(outdir.path())) {
@@ -176,7 +270,15 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the core library does not start\n");
         return 1;
     }
-    const int status = snapshot(outdir);
+    dialogs.outdir = outdir;
+    // The tabs of both modes: the advanced mode's own ones come second.
+    QSet<QString> taken;
+    bool ok = snapshot(dialogs, scratch.path(), &taken);
+    // A fresh core session frees the adapter that the first window held.
+    CoreDeinit();
+    TvProgram::runSettings()[0] = 1;
+    ok = CoreInit() == 0 && snapshot(dialogs, scratch.path(), &taken) && ok && dialogs.ok;
+    const int status = ok ? 0 : 1;
     CoreDeinit();
     TvDialogSeam::install(nullptr);
     return status;

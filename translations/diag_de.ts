@@ -200,6 +200,10 @@ Umgebung:
             <source>VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3</source>
             <translation>%1, Zeile %2: Die Hersteller-ID „%3“ dieses vendor_entry ist keine ohne 0x geschriebene Hexadezimalzahl und wird als 0 gelesen: Der Eintrag passt zu keinem Adapter und beendet ohne Geräteliste die Liste der unterstützten Adapter.</translation>
         </message>
+        <message>
+            <source>RUN_RECORDS_READS_AS_ZERO %1 %2 %3</source>
+            <translation>%1, Zeile %2: run_records „%3“ ist keine Dezimalzahl und wird als 0 gelesen: Laufprotokolle sind aus. 1 lässt sie eingeschaltet, 0 schaltet sie aus.</translation>
+        </message>
     </context>
     <context>
         <name>AdapterInfoParser</name>
@@ -1794,6 +1798,57 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>NOT_AVAILABLE</source>
             <translation>n. v.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvRunRecorder</name>
+        <message>
+            <source>RUN_RECORD_WRITE_FAILED %1 %2</source>
+            <translation>Das Laufprotokoll %1 konnte nicht geschrieben werden: %2. Der Testlauf und sein Protokoll sind davon nicht betroffen; diese Meldung erscheint erst wieder, nachdem ein Laufprotokoll geschrieben wurde.</translation>
+        </message>
+        <message>
+            <source>RUN_RECORD_NOT_STARTED</source>
+            <translation>Der Test konnte nicht starten.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvRunReport</name>
+        <message>
+            <source>RUN_REPORT_USAGE</source>
+            <translation>Aufruf: nicdiag-report [--csv] &lt;protokoll.json&gt;...
+Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter, Seriennummer und die Anzahl bestandener, fehlgeschlagener und abgebrochener Untertests. --csv gibt kommagetrennte Werte aus.</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_DATE</source>
+            <translation>Datum (UTC)</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_ADAPTER</source>
+            <translation>Adapter</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_SERIAL</source>
+            <translation>Seriennummer</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_PASSED</source>
+            <translation>Bestanden</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_FAILED</source>
+            <translation>Fehlgeschlagen</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_CANCELLED</source>
+            <translation>Abgebrochen</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_UNREADABLE %1 %2</source>
+            <translation>%1 wird ausgelassen: Die Datei kann nicht gelesen werden (%2).</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_NOT_A_RECORD %1</source>
+            <translation>%1 wird ausgelassen: Die Datei ist kein Laufprotokoll.</translation>
         </message>
     </context>
 </TS>

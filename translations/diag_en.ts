@@ -201,6 +201,10 @@ Environment:
             <source>VENDOR_ENTRY_READS_AS_ZERO %1 %2 %3</source>
             <translation>%1, line %2: the vendor ID "%3" of this vendor_entry is not a hexadecimal number written without 0x and reads as 0: the entry matches no adapter, and without a device list it ends the list of supported adapters.</translation>
         </message>
+        <message>
+            <source>RUN_RECORDS_READS_AS_ZERO %1 %2 %3</source>
+            <translation>%1, line %2: run_records &quot;%3&quot; is not a decimal number and reads as 0: run records are off. Write 1 to keep them on, 0 to switch them off.</translation>
+        </message>
     </context>
     <context>
         <name>AdapterInfoParser</name>
@@ -1795,6 +1799,57 @@ Go on without saving it?</translation>
         <message>
             <source>NOT_AVAILABLE</source>
             <translation>n/a</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvRunRecorder</name>
+        <message>
+            <source>RUN_RECORD_WRITE_FAILED %1 %2</source>
+            <translation>The run record %1 could not be written: %2. The test run and its log are not affected; this message is not shown again until a record has been written.</translation>
+        </message>
+        <message>
+            <source>RUN_RECORD_NOT_STARTED</source>
+            <translation>The test could not start.</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvRunReport</name>
+        <message>
+            <source>RUN_REPORT_USAGE</source>
+            <translation>Usage: nicdiag-report [--csv] &lt;record.json&gt;...
+Prints one line per run record, oldest first: date (UTC), adapter, serial number and the numbers of passed, failed and cancelled sub-tests. --csv prints comma-separated values.</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_DATE</source>
+            <translation>Date (UTC)</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_ADAPTER</source>
+            <translation>Adapter</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_SERIAL</source>
+            <translation>Serial number</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_PASSED</source>
+            <translation>Passed</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_FAILED</source>
+            <translation>Failed</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_CANCELLED</source>
+            <translation>Cancelled</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_UNREADABLE %1 %2</source>
+            <translation>%1 is left out: it cannot be read (%2).</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_NOT_A_RECORD %1</source>
+            <translation>%1 is left out: it is not a run record.</translation>
         </message>
     </context>
 </TS>

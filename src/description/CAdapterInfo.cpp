@@ -137,6 +137,7 @@ void CAdapterInfo::clear()
     pci_conf_path.clear();
     pci_conf_ext.clear();
     poll_interval = 0;
+    run_records = 1;
     vendorIds.clear();
     logFileName = QString();
     warnings.clear();

@@ -75,6 +75,9 @@ public:
     QString pci_conf_path;
     QStringList pci_conf_ext;   // at most 10
     qint32 poll_interval = 0;   // milliseconds
+    // Non-zero: every test run is filed as a run record below the log
+    // directory. On unless the file says otherwise.
+    qint32 run_records = 1;
     QList<PciIdEntry> vendorIds;
 
     // The log file that saves append to; null until chosen.

@@ -3,7 +3,7 @@
 
 // A setting element of a configuration block and where its text goes.
 struct ConfigSetting {
-    enum Kind { Text, List, FlashSize, PollInterval, VendorEntry, Ignored };
+    enum Kind { Text, List, FlashSize, PollInterval, RunRecords, VendorEntry, Ignored };
     QLatin1String name;
     Kind kind;
     QString CAdapterInfo::*text;
@@ -31,6 +31,7 @@ const ConfigSetting Settings[] = {
     {QLatin1String("pci_conf_ext"), ConfigSetting::List, nullptr, &CAdapterInfo::pci_conf_ext},
     {QLatin1String("flash_size"), ConfigSetting::FlashSize, nullptr, nullptr},
     {QLatin1String("poll_interval"), ConfigSetting::PollInterval, nullptr, nullptr},
+    {QLatin1String("run_records"), ConfigSetting::RunRecords, nullptr, nullptr},
     {QLatin1String("vendor_entry"), ConfigSetting::VendorEntry, nullptr, nullptr},
     // Accepted, but carries nothing the program uses.
     {QLatin1String("vendor_id"), ConfigSetting::Ignored, nullptr, nullptr},
@@ -101,6 +102,9 @@ void ConfigParser::characters(const QStringRef &text)
     case ConfigSetting::PollInterval:
         m_store->poll_interval = readNumber(text);
         break;
+    case ConfigSetting::RunRecords:
+        storeRunRecords(text);
+        break;
     case ConfigSetting::VendorEntry:
         storeDeviceList(text);
         return;
@@ -108,6 +112,16 @@ void ConfigParser::characters(const QStringRef &text)
         return;
     }
     m_level = 1;
+}
+
+void ConfigParser::storeRunRecords(QStringView text)
+{
+    m_store->run_records = readNumber(text);
+    // "yes" or "on" read as 0 too, and would switch the records off unseen.
+    bool number = false;
+    text.toString().trimmed().toInt(&number);
+    if (!number)
+        warn(Context, "RUN_RECORDS_READS_AS_ZERO %1 %2 %3", {text.toString()});
 }
 
 void ConfigParser::storeDeviceList(QStringView text)

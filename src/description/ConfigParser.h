@@ -21,6 +21,7 @@ protected:
 
 private:
     void startVendorEntry();
+    void storeRunRecords(QStringView text);
     void storeDeviceList(QStringView text);
     void appendVendorPair(int deviceId);
 

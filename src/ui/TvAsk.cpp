@@ -112,6 +112,8 @@ void TvAsk::answerQuestion(TvCoreEvent &event)
 {
     const Question question{event.text, event.buttons[0], event.buttons[1], event.buttons[2]};
     const int code = showQuestion(&question);
+    if (answerObserver)
+        answerObserver(msg(question.text), code);
     // The gate keeps the answer, so an asker that has not begun to wait
     // yet still gets it.
     if (event.gate)

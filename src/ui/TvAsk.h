@@ -4,6 +4,8 @@
 #include <QString>
 #include <Qt>
 
+#include <functional>
+
 class QDialog;
 class QWidget;
 class TvCoreEvent;
@@ -68,6 +70,9 @@ public:
     // A core question (event 1060): asked, and the answer handed to the
     // asker waiting on the event's gate.
     void answerQuestion(TvCoreEvent &event);
+    // Told of each core question, as shown, and the answer it got.
+    using AnswerObserver = std::function<void(const QString &text, int answer)>;
+    void setAnswerObserver(AnswerObserver observer) { answerObserver = std::move(observer); }
 
     // While a test runs, questions show the arrow and then restore the
     // cursor they found.
@@ -81,4 +86,5 @@ private:
     bool running = false;
     bool runCursorPushed = false;
     int answer = 0;
+    AnswerObserver answerObserver;
 };

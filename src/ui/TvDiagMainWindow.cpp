@@ -14,6 +14,7 @@
 #include "log/TvLogBook.h"
 #include "log/TvLogPage.h"
 #include "monitor/TvMonitorPage.h"
+#include "records/TvRunRecorder.h"
 #include "sensors/TvSensorPage.h"
 #include "tests/TvTestPage.h"
 #include "tests/TvTestRun.h"
@@ -85,6 +86,8 @@ TvDiagMainWindow::TvDiagMainWindow()
 
 TvDiagMainWindow::~TvDiagMainWindow()
 {
+    // A run still going is filed before the pages it reads go away.
+    runRecorder->closeForExit();
     // Neither the worker, a core callback nor the script runner may post to
     // a window that is going away.
     consolePage->stopScript();
@@ -116,6 +119,9 @@ void TvDiagMainWindow::composePages()
     consolePage->hide();
     vpdActions = new TvVpdActions(advanced, &ask, this, this);
     flashProm = new TvFlashProm(advanced, &ask, logBook, this, this);
+    runRecorder = new TvRunRecorder(testRun, testPage, session, logBook, &ask, sensorPage, this);
+    ask.setAnswerObserver(
+        [this](const QString &text, int answer) { runRecorder->questionAnswered(text, answer); });
 }
 
 void TvDiagMainWindow::connectPages()

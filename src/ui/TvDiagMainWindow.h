@@ -14,6 +14,7 @@ class TvGeneralPage;
 class TvLogBook;
 class TvLogPage;
 class TvMonitorPage;
+class TvRunRecorder;
 class TvSensorPage;
 class TvTestPage;
 class TvTestRun;
@@ -66,6 +67,7 @@ public:
     TvConnectivityTest *connectivity() const { return connectivityTest; }
     TvVpdActions *vpd() const { return vpdActions; }
     TvFlashProm *flash() const { return flashProm; }
+    TvRunRecorder *records() const { return runRecorder; }
 
 signals:
     // fileExit wants the program to end; connected to the application's quit.
@@ -157,5 +159,6 @@ private:
     TvConnectivityTest *connectivityTest = nullptr;
     TvVpdActions *vpdActions = nullptr;
     TvFlashProm *flashProm = nullptr;
+    TvRunRecorder *runRecorder = nullptr;
     QAction *repeaterAction = nullptr;
 };

@@ -23,6 +23,8 @@
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <csignal>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -57,6 +59,21 @@ private:
 };
 
 } // namespace
+
+TvUiRig::FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &before);
+    struct rlimit small = before;
+    small.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &small);
+}
+
+TvUiRig::FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+}
 
 TvUiRig::TvUiRig()
 {

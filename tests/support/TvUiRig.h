@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 
+#include <sys/resource.h>
+
 class QObject;
 class TvDiagMainWindow;
 class TvLogModel;
@@ -39,6 +41,22 @@ class TvUiRig
 public:
     static const QString DualKey;   // the machine's default adapter model
     static const QString SingleKey; // device 0101 of the same vendor
+
+    // While it lives, no file of the process grows past `bytes`: a write
+    // beyond fails with EFBIG part-way, as on a full disk (SIGXFSZ is
+    // ignored meanwhile).
+    class FileSizeLimit
+    {
+    public:
+        explicit FileSizeLimit(rlim_t bytes);
+        ~FileSizeLimit();
+        FileSizeLimit(const FileSizeLimit &) = delete;
+        FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+    private:
+        struct rlimit before {};
+        void (*previousHandler)(int) = nullptr;
+    };
 
     TvUiRig();
     ~TvUiRig();

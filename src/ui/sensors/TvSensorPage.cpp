@@ -254,6 +254,19 @@ void TvSensorPage::sensorTimerExpired()
     }
 }
 
+QVector<TvSensorPage::Sample> TvSensorPage::readSamples() const
+{
+    QVector<Sample> samples;
+    SensorReading *readings = nullptr;
+    uint8_t count = 0;
+    if (!sensorList || sensorCount == 0 || SensorReadValues(&readings, &count) != 0 || !readings)
+        return samples;
+    const int shown = std::min({int(count), int(sensorCount), MaxGauges});
+    for (int i = 0; i < shown; ++i)
+        samples.append({sensorName(sensorList[i]), sensorList[i].type, readings[i].value});
+    return samples;
+}
+
 void TvSensorPage::showReading(const Gauge &gauge, const SensorReading &reading)
 {
     if (gauge.type == Voltage || gauge.type == FanSpeed) {

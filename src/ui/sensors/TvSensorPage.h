@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+#include <QVector>
 #include <QWidget>
 
 #include <cstdint>
@@ -36,6 +38,17 @@ public:
     // The gauge of sensor `index` (a TvMeter or a TvThermometer); null for
     // a sensor of an unknown type and past the last one.
     QWidget *gauge(int index) const;
+
+    // One reading of each listed sensor (at most MaxGauges), in list order,
+    // for a run's record; the gauges are left alone. Empty without sensors
+    // or when the core gives no readings. Polls skip while a test runs, so
+    // the record asks between two sub-tests, when the core is idle.
+    struct Sample {
+        QString name;
+        int type = -1;
+        double value = 0;
+    };
+    QVector<Sample> readSamples() const;
 
 signals:
     // The adapter has sensors (the tab is enabled) or none (disabled).

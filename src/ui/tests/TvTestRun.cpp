@@ -105,11 +105,17 @@ void TvTestRun::advanceLoopCounter()
     ++loopCounter;
 }
 
-void TvTestRun::startRow(int row)
+void TvTestRun::beginRow(int row)
 {
     setRunning(true);
     currentRow = row;
     log->addLogLine(msg("TEST_CASE_STARTED %1").arg(page->row(row)->testName()));
+    emit subTestStarted(row);
+}
+
+void TvTestRun::startRow(int row)
+{
+    beginRow(row);
     workerThread->appendJob(new TestJob(page->row(row)->testCase(), row));
 }
 
@@ -117,6 +123,8 @@ void TvTestRun::StartTestSlot()
 {
     if (!workerThread)
         return;
+    if (!running)
+        emit runStarting();
     if (!allTestsMode)
         advanceLoopCounter();
     log->setLoggingOn(true);
@@ -141,9 +149,7 @@ void TvTestRun::StartTestSlot()
         return;
     }
 
-    setRunning(true);
-    currentRow = first;
-    log->addLogLine(msg("TEST_CASE_STARTED %1").arg(page->row(first)->testName()));
+    beginRow(first);
     workerThread->setCancelRequested(false);
     emit controlsLockRequested(true);
     page->cancelButton()->setEnabled(true);
@@ -179,6 +185,7 @@ void TvTestRun::releaseAfterFailedStart()
     page->startButton()->setFocus();
     page->setRowChecksEnabled(true);
     ask->clearRunCursor();
+    emit runFinished(false);
 }
 
 bool TvTestRun::qualifiesForAllTests(int k) const
@@ -224,12 +231,16 @@ void TvTestRun::abandonAllTests()
     endAllTests();
     if (running)
         endRun();
+    else
+        emit runFinished(false);
 }
 
 void TvTestRun::startAllTestsSlot()
 {
     if (!workerThread)
         return;
+    if (!running)
+        emit runStarting();
     log->setLoggingOn(true);
     bool missing = false;
     const int k = firstAllTestsSlot(&missing);
@@ -352,6 +363,7 @@ void TvTestRun::markRowResult(bool passed)
         row->setResultText(msg(verdict));
     row->setResultPixmap(resultImage(passed));
     log->addLogLine(msg("TEST_CASE %1 %2").arg(row->testName(), msg(verdict)));
+    emit subTestEnded(currentRow, passed ? Passed : Failed);
 }
 
 void TvTestRun::testCaseFinished(int status)
@@ -416,6 +428,8 @@ void TvTestRun::finishAllTests()
     const QString finished = msg("ALL_TESTS_FINISHED %1").arg(session->cardName());
     log->addLogLine(finished);
     setRunning(false);
+    // The run is over; the box below only waits for the operator.
+    emit runFinished(false);
     ask->clearRunCursor();
     const TvAsk::Question done{finished, TvDialogSeam::Ok};
     ask->showQuestion(&done);
@@ -430,6 +444,7 @@ void TvTestRun::endRun()
     loopCounter = 0;
     ask->clearRunCursor();
     emit controlsLockRequested(false);
+    emit runFinished(false);
 }
 
 void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
@@ -437,6 +452,7 @@ void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
     if (markRow && currentRowValid()) {
         page->row(currentRow)->setResultPixmap(resultImage(false));
         page->row(currentRow)->setResultText(msg("TEST_CASE_CANCELLED"));
+        emit subTestEnded(currentRow, Cancelled);
     }
     clearPendingJobs();
     if (workerThread)
@@ -452,6 +468,7 @@ void TvTestRun::finishCancelledRun(bool markRow, bool endAllTestsToo)
         endAllTests();
     page->setRowChecksEnabled(true);
     ask->clearRunCursor();
+    emit runFinished(true);
 }
 
 void TvTestRun::testCaseCancelled()
@@ -487,8 +504,10 @@ void TvTestRun::connectivityCancelled()
 
 void TvTestRun::showResultText(const QString &text)
 {
-    if (!text.isEmpty() && currentRowValid())
+    if (!text.isEmpty() && currentRowValid()) {
         page->row(currentRow)->setResultText(text);
+        emit coreResultText(text);
+    }
 }
 
 void TvTestRun::showProgress(int value)

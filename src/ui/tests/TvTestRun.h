@@ -22,6 +22,8 @@ class TvTestRun : public QObject
     Q_OBJECT
 public:
     static constexpr int LoopRestartMs = 100;
+    // How a sub-test ended (subTestEnded).
+    enum Outcome { Passed, Failed, Cancelled };
     static constexpr int ConnectivityRestartMs = 300;
 
     TvTestRun(TvTestPage *page, TvAdapterSession *session, TvLogBook *log, TvAsk *ask,
@@ -86,12 +88,23 @@ signals:
     // The run goes on in a slot that the test tab must show.
     void testPageWanted();
 
+    // The course of a run, for its record. A start from idle announces
+    // itself, and every such start ends in runFinished, whether sub-tests
+    // ran or not; in between, each row that runs starts and ends.
+    void runStarting();
+    void subTestStarted(int row);
+    void subTestEnded(int row, int outcome);
+    // A text that the core gave for the running row.
+    void coreResultText(const QString &text);
+    void runFinished(bool cancelled);
+
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
     void setRunning(bool on);
     void advanceLoopCounter();
+    void beginRow(int row);
     void startRow(int row);
     bool runConnectivityTest(int row);
     void releaseAfterFailedStart();

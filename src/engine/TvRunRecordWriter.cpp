@@ -1,0 +1,139 @@
+#include "TvRunRecordWriter.h"
+#include "TvJUnitFile.h"
+#include "TvRunRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool makeDirectory(const QString &directory, QString *errorText)
+{
+    if (QDir().mkpath(directory))
+        return true;
+    // mkpath does not say why: the last step, tried again, does.
+    int error = ::mkdir(QFile::encodeName(directory).constData(), 0777) == 0 ? 0 : errno;
+    if (error == 0)
+        return true;
+    // Something that is not a directory stands in the way.
+    if (error == EEXIST)
+        error = ENOTDIR;
+    *errorText = systemText(error);
+    return false;
+}
+
+QString freeBaseName(const QString &directory, const QString &name)
+{
+    const QString base = QDir(directory).filePath(name);
+    QString candidate = base;
+    for (int n = 2; QFile::exists(candidate + QLatin1String(".json"))
+                    || QFile::exists(candidate + QLatin1String(".xml"));
+         ++n)
+        candidate = base + QLatin1Char('-') + QString::number(n);
+    return candidate;
+}
+
+bool writeTemporary(QSaveFile &file, const QByteArray &bytes, QString *errorText)
+{
+    // Unbuffered, every write reaches the system here, where a short write
+    // (a full disk) and the error of the next one are seen: QSaveFile on
+    // its own lets both pass into a committed, partial file. Nor does it
+    // look at the sync.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        *errorText = file.errorString();
+        return false;
+    }
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            *errorText = file.errorString().isEmpty() ? systemText(ENOSPC) : file.errorString();
+            return false;
+        }
+        done += n;
+    }
+    if (::fsync(file.handle()) != 0) {
+        *errorText = systemText(errno);
+        return false;
+    }
+    return true;
+}
+
+bool commit(QSaveFile &file, QString *errorText)
+{
+    if (file.commit())
+        return true;
+    *errorText = file.errorString();
+    return false;
+}
+
+} // namespace
+
+TvRunRecordWriter::TvRunRecordWriter(QObject *parent) : QObject(parent)
+{
+    // One at a time: records go out in the order the runs ended.
+    pool.setMaxThreadCount(1);
+}
+
+TvRunRecordWriter::~TvRunRecordWriter()
+{
+    waitForDone();
+}
+
+void TvRunRecordWriter::waitForDone()
+{
+    pool.waitForDone();
+}
+
+void TvRunRecordWriter::write(const TvRunRecord &record, const QString &directory)
+{
+    pool.start([this, record, directory] {
+        QString path;
+        QString errorText;
+        const bool ok = writeFiles(record, directory, &path, &errorText);
+        QMetaObject::invokeMethod(
+            this,
+            [this, ok, path, errorText] {
+                if (ok)
+                    emit written(path);
+                else
+                    emit failed(path, errorText);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+bool TvRunRecordWriter::writeFiles(const TvRunRecord &record, const QString &directory,
+                                   QString *path, QString *errorText)
+{
+    *path = QDir(directory).filePath(record.fileBaseName() + QLatin1String(".json"));
+    const QByteArray json = QJsonDocument(record.toJson()).toJson(QJsonDocument::Indented);
+    const QByteArray xml = TvJUnitFile::toXml(record);
+    if (!makeDirectory(directory, errorText))
+        return false;
+    const QString base = freeBaseName(directory, record.fileBaseName());
+    *path = base + QLatin1String(".json");
+    // Unless committed, a save file takes its temporary file with it.
+    QSaveFile jsonFile(*path);
+    QSaveFile xmlFile(base + QLatin1String(".xml"));
+    if (!writeTemporary(jsonFile, json, errorText) || !writeTemporary(xmlFile, xml, errorText)
+        || !commit(jsonFile, errorText))
+        return false;
+    if (commit(xmlFile, errorText))
+        return true;
+    QFile::remove(*path);
+    return false;
+}

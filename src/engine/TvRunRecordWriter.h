@@ -1,0 +1,43 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+
+class TvRunRecord;
+
+// Files run records: "<name>.json" and the same run as JUnit "<name>.xml"
+// in the records directory, where <name> is the record's fileBaseName(),
+// with "-2", "-3", ... appended when a record of that name exists already
+// (old records are never replaced). Each file is written to a temporary
+// file beside it and renamed into place once every byte is on disk, the
+// JSON first; when the JUnit file then fails, the JSON file goes again. So
+// a record is either complete and valid or absent.
+//
+// Serialising and writing run on a thread of the writer's own, one record
+// after the other, so that the window goes on while a long run's record is
+// written; written() or failed() follows on the writer's own thread.
+class TvRunRecordWriter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TvRunRecordWriter(QObject *parent = nullptr);
+    // Waits for the records still being written.
+    ~TvRunRecordWriter() override;
+
+    void write(const TvRunRecord &record, const QString &directory);
+    // Blocks until every record handed over has been written or has failed.
+    void waitForDone();
+
+    // The writing itself, on the calling thread. *path receives the JSON
+    // file's name (the one intended, on failure), *errorText the system's
+    // reason for a failure.
+    static bool writeFiles(const TvRunRecord &record, const QString &directory, QString *path,
+                           QString *errorText);
+
+signals:
+    void written(const QString &path);
+    void failed(const QString &path, const QString &errorText);
+
+private:
+    QThreadPool pool;
+};
