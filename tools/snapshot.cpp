@@ -17,6 +17,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvSplash.h"
 #include "ui/connectivity/ConTestDlgImpl.h"
+#include "ui/console/TvConsolePage.h"
 #include "ui/general/TvGeneralPage.h"
 #include "ui/records/TvRunRecorder.h"
 #include "ui/tests/TvTestListItem.h"
@@ -31,6 +32,7 @@
 #include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProgressDialog>
 #include <QSet>
 #include <QTabWidget>
@@ -136,6 +138,17 @@ void showRefreshedGeneralTab(TvDiagMainWindow &window)
     window.generalInfoTimerExpired();
 }
 
+// The console with the list of its commands, as "?" prints it.
+void showConsoleHelp(TvDiagMainWindow &window)
+{
+    auto *input = window.console()->findChild<QLineEdit *>(QStringLiteral("AdvancedLineEdit"));
+    if (!input)
+        return;
+    input->setText(QStringLiteral("?"));
+    emit input->returnPressed();
+    settle();
+}
+
 // Runs the shown test case on a worker of its own, so that the test and
 // log tabs show a run, and waits until its run record is written.
 bool runShownTestCase(TvDiagMainWindow &window, TvWorkerThread &worker)
@@ -189,6 +202,8 @@ bool pictureTabs(TvDiagMainWindow &window, const QDir &outdir, QSet<QString> *ta
         tabs->setCurrentIndex(i);
         if (tabs->widget(i) == window.general())
             showRefreshedGeneralTab(window);
+        if (tabs->widget(i) == window.console())
+            showConsoleHelp(window);
         ok = save(&window, outdir, name) && ok;
         taken->insert(name);
     }
