@@ -292,6 +292,9 @@ int TvStartup::runWindow()
         return failAfterInit("NO_DISPLAY");
     if (displayUnreachable)
         return failAfterInit("DISPLAY_UNREACHABLE");
+    // Before the first widget: set later, it would polish every widget of
+    // the window a second time.
+    QApplication::setStyle(QStringLiteral("Windows"));
     auto splash = std::make_unique<TvSplash>(false);
     std::unique_ptr<TvDiagMainWindow> window(new (std::nothrow) TvDiagMainWindow());
     if (!window)
@@ -303,7 +306,6 @@ int TvStartup::runWindow()
         TvProgram::setLanguageCode(QString());
         return -1;
     }
-    QApplication::setStyle(QStringLiteral("Windows"));
 
     std::unique_ptr<TvWorkerThread> worker(new (std::nothrow) TvWorkerThread());
     if (!worker)

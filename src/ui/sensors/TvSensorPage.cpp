@@ -90,8 +90,9 @@ void TvSensorPage::stopPolling()
         timer->stop();
 }
 
-QWidget *TvSensorPage::gauge(int index) const
+QWidget *TvSensorPage::gauge(int index)
 {
+    buildPendingGauges();
     return index >= 0 && index < MaxGauges ? gauges[index].widget : nullptr;
 }
 
@@ -104,6 +105,7 @@ void TvSensorPage::destroySensorGauges()
 
 void TvSensorPage::clearGauges()
 {
+    gaugesPending = false;
     for (Gauge &g : gauges) {
         delete g.widget;
         g = Gauge();
@@ -135,6 +137,22 @@ void TvSensorPage::buildSensorTab()
         return;
     }
     emit sensorsAvailable(true);
+    gaugesPending = true;
+    if (isVisible())
+        buildPendingGauges();
+}
+
+void TvSensorPage::showEvent(QShowEvent *event)
+{
+    buildPendingGauges();
+    QWidget::showEvent(event);
+}
+
+void TvSensorPage::buildPendingGauges()
+{
+    if (!gaugesPending)
+        return;
+    gaugesPending = false;
     buildGauges();
 }
 
@@ -246,6 +264,7 @@ void TvSensorPage::sensorTimerExpired()
                       {{TvDialogSeam::Ok, QString()}});
         return;
     }
+    buildPendingGauges();
     // A reading past the end of the list has no sensor it belongs to.
     const int shown = std::min({int(count), int(sensorCount), MaxGauges});
     for (int i = 0; i < shown; ++i) {

@@ -36,8 +36,9 @@ public:
     void stopPolling();
 
     // The gauge of sensor `index` (a TvMeter or a TvThermometer); null for
-    // a sensor of an unknown type and past the last one.
-    QWidget *gauge(int index) const;
+    // a sensor of an unknown type and past the last one. Builds the gauges
+    // when the tab has not been shown yet.
+    QWidget *gauge(int index);
 
     // One reading of each listed sensor (at most MaxGauges), in list order,
     // for a run's record; the gauges are left alone. Empty without sensors
@@ -56,12 +57,17 @@ signals:
 
 public slots:
     void setTestRunning(bool running) { testRunning = running; }
-    // Reads the selected adapter's sensor list and builds its gauges.
+    // Reads the selected adapter's sensor list and builds its gauges (once
+    // the tab is shown or a gauge is asked for: the dials are the largest
+    // part of building the window, and most starts never show them).
     void buildSensorTab();
     // No adapter: no gauges, and the sensor list of the adapter before is
     // forgotten (the core frees it when another adapter is selected).
     void destroySensorGauges();
     void sensorTimerExpired();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     struct Gauge {
@@ -70,6 +76,7 @@ private:
     };
 
     void clearGauges();
+    void buildPendingGauges();
     void buildGauges();
     QWidget *buildGauge(const SensorInfo &sensor, const QPoint &at, int *labelSize);
     TvMeter *buildVoltmeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
@@ -88,4 +95,6 @@ private:
     SensorInfo *sensorList = nullptr;
     uint8_t sensorCount = 0;
     Gauge gauges[MaxGauges];
+    // The list is read, its gauges are not built yet.
+    bool gaugesPending = false;
 };

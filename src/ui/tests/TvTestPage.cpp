@@ -209,19 +209,16 @@ void TvTestPage::showTestSlot(int testCaseNumber)
         row->setChecked(false);
         row->hide();
     }
-    int smallest = 100;
     for (int i = 0; i < t->subtests.size(); ++i) {
         TvTestProgress *row = rows[i];
         const CSubTestCase &sub = t->subtests.at(i);
-        row->setTestName(sub.label);
+        // Fitted below when the tab is on screen, else when it is shown.
+        row->setTestNameUnmeasured(sub.label);
         row->setTestCase(sub.id);
         row->setTotalSteps(100);
         row->setChecked(true);
         row->show();
-        smallest = qMin(smallest, row->testNameFontSize());
     }
-    for (int i = 0; i < t->subtests.size(); ++i)
-        rows[i]->setTestNameFontSize(smallest);
     refitTestNames();
 }
 
@@ -266,6 +263,12 @@ void TvTestPage::refitTestNames()
     }
     for (TvTestProgress *row : shown)
         row->setTestNameFontSize(smallest);
+}
+
+void TvTestPage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    refitTestNames();
 }
 
 void TvTestPage::SelectTestCaseSlot(QTreeWidgetItem *item)

@@ -97,6 +97,9 @@ signals:
     // A test slot's entry of the Tests menu was triggered.
     void testSlotTriggered();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     bool buildTestRows();
     void clearTestSlots();

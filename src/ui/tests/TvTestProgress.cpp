@@ -106,6 +106,11 @@ void TvTestProgress::setTestName(const QString &name)
     nameLabel->setText(name);
 }
 
+void TvTestProgress::setTestNameUnmeasured(const QString &name)
+{
+    nameLabel->setText(name);
+}
+
 void TvTestProgress::setTestNameFontSize(const int pointSize)
 {
     nameFontSize = pointSize;

@@ -51,6 +51,10 @@ public slots:
     void checkTest();
     void setChecked(bool checked);
     void setTestNameFontSize(const int pointSize);
+    // The name alone, not measured: the test page fits the names of the
+    // rows it shows once they are laid out on screen (each size measured
+    // loads a font).
+    void setTestNameUnmeasured(const QString &name);
 
 signals:
     void testChecked(bool checked);
