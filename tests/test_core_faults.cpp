@@ -122,7 +122,8 @@ public:
         const bool selected = window().adapterSession()->currentIndex() >= 0;
         for (const char *action : {"flashSaveAction", "vpdDisplayAction"})
             free = free && child<QAction>(action)->isEnabled() == selected;
-        return free;
+        return free && child<QPushButton>("StartTestButton")->isEnabled() == selected
+               && !child<QPushButton>("CancelTestButton")->isEnabled();
     }
 
     void showTab(const char *name) { tabs->setCurrentWidget(child<QWidget>(name)); }
