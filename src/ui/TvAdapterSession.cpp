@@ -63,6 +63,7 @@ bool TvAdapterSession::select(int index)
         reportSelectFailure(status);
         return false;
     }
+    failure.clear();
     selectFailureShown = false;
     current = index;
     bus = record.busNumber;
@@ -84,13 +85,12 @@ QString TvAdapterSession::readCardName() const
 
 void TvAdapterSession::reportSelectFailure(int status)
 {
-    const QString text = TvStatusCodes::statusText(status);
+    failure = TvStatusCodes::statusText(status);
     // The refresh retries the pick every few seconds; a failure that
-    // persists must not bring up the same box each time.
-    if (automaticPick && selectFailureShown) {
-        log->addForcedLine(text);
+    // persists must not bring up the same box each time. The pick's lines
+    // in the log carry it every time.
+    if (automaticPick && selectFailureShown)
         return;
-    }
     selectFailureShown = true;
-    ask->message(TvDialogSeam::Critical, text, TvDialogSeam::Cancel, msg("CANCEL_TEXT"));
+    ask->message(TvDialogSeam::Critical, failure, TvDialogSeam::Cancel, msg("CANCEL_TEXT"));
 }

@@ -34,6 +34,9 @@ public:
     // The adapter's name from its vital product data, else from its
     // description; empty without a current adapter.
     QString cardName() const { return name; }
+    // The status text of the last pick that the core refused; empty after
+    // a pick that succeeded.
+    QString selectFailure() const { return failure; }
 
     // Leaves no adapter current.
     void clear();
@@ -41,7 +44,7 @@ public:
     // current. A failure is shown and leaves no adapter current.
     bool select(int index);
     // Set around the picks that the adapter refresh makes by itself: a
-    // failure that persists is shown once and logged after that.
+    // failure that persists is shown once; the log has each (selectFailure).
     void setAutomaticPick(bool on) { automaticPick = on; }
 
 signals:
@@ -60,6 +63,7 @@ private:
     int device = -1;
     QString key;
     QString name;
+    QString failure;
     bool automaticPick = false;
     bool selectFailureShown = false;
 };

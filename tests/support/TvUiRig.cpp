@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -316,4 +317,15 @@ QStringList TvUiRig::logStarting(const QString &prefix)
             texts.append(text);
     }
     return texts;
+}
+
+QStringList TvUiRig::rawKeys(const QStringList &texts)
+{
+    static const QRegularExpression rawKey(QStringLiteral("(^|\\s)[A-Z][A-Z0-9]*(_[A-Z0-9]+)+(\\s|$)"));
+    QStringList raw;
+    for (const QString &text : texts) {
+        if (rawKey.match(text).hasMatch())
+            raw.append(text);
+    }
+    return raw;
 }

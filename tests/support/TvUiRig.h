@@ -126,6 +126,9 @@ public:
     QStringList log();
     QStringList logStarting(const QString &prefix);
     bool logHas(const QString &text) { return log().contains(text); }
+    // The texts that show a message key left untranslated: an upper-case
+    // word with underscores, alone or among other words.
+    static QStringList rawKeys(const QStringList &texts);
 
     QTemporaryDir base;
     TvTestMachine machine;

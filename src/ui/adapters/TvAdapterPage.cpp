@@ -229,7 +229,11 @@ void TvAdapterPage::AdapterClickedSlot(QListWidgetItem *item)
 void TvAdapterPage::logSelection(int index)
 {
     log->addForcedLine(QString(60, QLatin1Char('=')));
-    log->addForcedLine(session->cardName());
+    // A pick that the core refused names the failure where the card's
+    // name would stand, so the log never reads as if it had succeeded.
+    log->addForcedLine(session->currentIndex() == index || session->selectFailure().isEmpty()
+                           ? session->cardName()
+                           : session->selectFailure());
     // The selection refreshed the table; the record is read from the new one.
     if (session->table() && index < session->count())
         log->addForcedLine(idsLine(
