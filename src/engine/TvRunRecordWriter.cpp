@@ -2,7 +2,9 @@
 #include "TvJUnitFile.h"
 #include "TvRunRecord.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -14,6 +16,8 @@
 #include <unistd.h>
 
 namespace {
+
+const QEvent::Type OutcomesReady = QEvent::Type(QEvent::registerEventType());
 
 QString systemText(int error)
 {
@@ -82,38 +86,81 @@ bool commit(QSaveFile &file, QString *errorText)
 
 } // namespace
 
-TvRunRecordWriter::TvRunRecordWriter(QObject *parent) : QObject(parent)
-{
-    // One at a time: records go out in the order the runs ended.
-    pool.setMaxThreadCount(1);
-}
+TvRunRecordWriter::TvRunRecordWriter(QObject *parent) : QObject(parent) {}
 
 TvRunRecordWriter::~TvRunRecordWriter()
 {
     waitForDone();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+    }
+    jobAdded.notify_one();
+    if (thread.joinable())
+        thread.join();
 }
 
 void TvRunRecordWriter::waitForDone()
 {
-    pool.waitForDone();
+    std::unique_lock<std::mutex> lock(mutex);
+    allDone.wait(lock, [this] { return jobs.empty() && !writing; });
 }
 
 void TvRunRecordWriter::write(const TvRunRecord &record, const QString &directory)
 {
-    pool.start([this, record, directory] {
-        QString path;
-        QString errorText;
-        const bool ok = writeFiles(record, directory, &path, &errorText);
-        QMetaObject::invokeMethod(
-            this,
-            [this, ok, path, errorText] {
-                if (ok)
-                    emit written(path);
-                else
-                    emit failed(path, errorText);
-            },
-            Qt::QueuedConnection);
-    });
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        // One at a time: records go out in the order the runs ended.
+        jobs.push_back({record, directory});
+        if (!thread.joinable())
+            thread = std::thread(&TvRunRecordWriter::writeJobs, this);
+    }
+    jobAdded.notify_one();
+}
+
+void TvRunRecordWriter::writeJobs()
+{
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        jobAdded.wait(lock, [this] { return stopping || !jobs.empty(); });
+        if (jobs.empty())
+            return;
+        const Job job = std::move(jobs.front());
+        jobs.pop_front();
+        writing = true;
+        lock.unlock();
+        Outcome outcome{false, QString(), QString()};
+        outcome.ok = writeFiles(job.record, job.directory, &outcome.path, &outcome.errorText);
+        lock.lock();
+        writing = false;
+        // Posted under the lock, taken under it: the event's hand-over is
+        // ordered by the mutex as well.
+        if (outcomes.empty())
+            QCoreApplication::postEvent(this, new QEvent(OutcomesReady));
+        outcomes.push_back(outcome);
+        allDone.notify_all();
+    }
+}
+
+void TvRunRecordWriter::customEvent(QEvent *event)
+{
+    if (event->type() != OutcomesReady)
+        return QObject::customEvent(event);
+    std::deque<Outcome> ready;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ready.swap(outcomes);
+    }
+    for (const Outcome &outcome : ready)
+        deliver(outcome);
+}
+
+void TvRunRecordWriter::deliver(const Outcome &outcome)
+{
+    if (outcome.ok)
+        emit written(outcome.path);
+    else
+        emit failed(outcome.path, outcome.errorText);
 }
 
 bool TvRunRecordWriter::writeFiles(const TvRunRecord &record, const QString &directory,

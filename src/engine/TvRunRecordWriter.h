@@ -1,9 +1,13 @@
 #pragma once
+#include "TvRunRecord.h"
+
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 
-class TvRunRecord;
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
 
 // Files run records: "<name>.json" and the same run as JUnit "<name>.xml"
 // in the records directory, where <name> is the record's fileBaseName(),
@@ -15,7 +19,9 @@ class TvRunRecord;
 //
 // Serialising and writing run on a thread of the writer's own, one record
 // after the other, so that the window goes on while a long run's record is
-// written; written() or failed() follows on the writer's own thread.
+// written; written() or failed() follows on the thread that owns the
+// writer. The hand-over goes through a standard mutex, which the thread
+// sanitizer sees (a thread pool's own locks it would not).
 class TvRunRecordWriter : public QObject
 {
     Q_OBJECT
@@ -38,6 +44,30 @@ signals:
     void written(const QString &path);
     void failed(const QString &path, const QString &errorText);
 
+protected:
+    void customEvent(QEvent *event) override;
+
 private:
-    QThreadPool pool;
+    struct Job {
+        TvRunRecord record;
+        QString directory;
+    };
+    struct Outcome {
+        bool ok;
+        QString path;
+        QString errorText;
+    };
+
+    void writeJobs();
+    void deliver(const Outcome &outcome);
+
+    std::mutex mutex;
+    std::condition_variable jobAdded;
+    std::condition_variable allDone;
+    std::deque<Job> jobs;
+    std::deque<Outcome> outcomes;
+    bool writing = false;
+    bool stopping = false;
+    // Started by the first record: a window that files none has no thread.
+    std::thread thread;
 };
