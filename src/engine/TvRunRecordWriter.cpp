@@ -125,19 +125,19 @@ void TvRunRecordWriter::writeJobs()
         jobAdded.wait(lock, [this] { return stopping || !jobs.empty(); });
         if (jobs.empty())
             return;
-        const Job job = std::move(jobs.front());
+        Outcome outcome{false, QString(), QString(), std::move(jobs.front())};
         jobs.pop_front();
         writing = true;
         lock.unlock();
-        Outcome outcome{false, QString(), QString()};
-        outcome.ok = writeFiles(job.record, job.directory, &outcome.path, &outcome.errorText);
+        outcome.ok = writeFiles(outcome.job.record, outcome.job.directory, &outcome.path,
+                                &outcome.errorText);
         lock.lock();
         writing = false;
         // Posted under the lock, taken under it: the event's hand-over is
         // ordered by the mutex as well.
         if (outcomes.empty())
             QCoreApplication::postEvent(this, new QEvent(OutcomesReady));
-        outcomes.push_back(outcome);
+        outcomes.push_back(std::move(outcome));
         allDone.notify_all();
     }
 }

@@ -56,6 +56,9 @@ private:
         bool ok;
         QString path;
         QString errorText;
+        // Goes back with the outcome: the record's texts are shared with
+        // the window's, so the last reference is dropped on its thread.
+        Job job;
     };
 
     void writeJobs();
