@@ -17,6 +17,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QTimer>
 
 #include <atomic>
 #include <cerrno>
@@ -169,11 +170,18 @@ int TvFlashProm::runOffGuiThread(const std::function<int()> &call)
     std::atomic<bool> done{false};
     int status = 0;
     QEventLoop loop;
+    // Polled rather than posted: an event made on the core's thread would
+    // reach this one through Qt's own locks, which the thread sanitizer
+    // does not see, and the poll costs nothing beside a flash call's seconds.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done)
+            loop.quit();
+    });
+    poll.start(10);
     std::thread thread([&] {
         status = call();
         done = true;
-        // A posted event, as the worker's: nothing to free on this thread.
-        QCoreApplication::postEvent(&loop, new QEvent(QEvent::Quit));
     });
     loop.exec();
     // An application that quits ends every event loop at once, while the
