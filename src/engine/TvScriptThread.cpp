@@ -13,6 +13,12 @@
 
 namespace {
 
+QEvent::Type handOverType()
+{
+    static const QEvent::Type type = QEvent::Type(QEvent::registerEventType());
+    return type;
+}
+
 QString translated(const char *key)
 {
     return TvText::translate("TvDiagMainWindow", key);
@@ -89,10 +95,11 @@ void TvScriptThread::stop()
         std::lock_guard<std::mutex> lock(waitLock);
     }
     changed.notify_all();
-    // The runner may be waiting for the GUI thread, which is this one: its
-    // call is run here (and does nothing now) so that it can end.
-    while (!wait(10))
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    // The runner may be waiting for the GUI thread, which is this one.
+    {
+        std::lock_guard<std::mutex> lock(handLock);
+    }
+    handedBack.notify_all();
     join();
 }
 
@@ -131,30 +138,47 @@ int TvScriptThread::onGuiThread(std::function<int()> work)
 {
     if (stopping)
         return 0;
+    std::unique_lock<std::mutex> lock(handLock);
+    handedWork = std::move(work);
+    handedResult = 0;
+    const quint64 number = ++handedNumber;
+    // This object lives on the GUI thread. The wake-up is made under the
+    // lock that the GUI thread takes before it touches the event: Qt hands
+    // it over with locks of its own, which ThreadSanitizer does not see.
+    QCoreApplication::postEvent(this, new QEvent(handOverType()));
+    handedBack.wait(lock, [&] { return doneNumber == number || stopping; });
+    return doneNumber == number ? handedResult : 0;
+}
+
+void TvScriptThread::customEvent(QEvent *event)
+{
     {
         std::lock_guard<std::mutex> lock(handLock);
-        handedWork = std::move(work);
-        handedResult = 0;
     }
-    // This object lives on the GUI thread. By name rather than with a
-    // functor: a functor's slot object would be freed on this thread after
-    // the GUI thread ran it, behind a hand-over that ThreadSanitizer cannot
-    // see.
-    QMetaObject::invokeMethod(this, "runHandedWork", Qt::BlockingQueuedConnection);
-    std::lock_guard<std::mutex> lock(handLock);
-    return handedResult;
+    if (event->type() == handOverType())
+        runHandedWork();
+    else
+        QThread::customEvent(event);
 }
 
 void TvScriptThread::runHandedWork()
 {
     std::function<int()> work;
+    quint64 number = 0;
     {
         std::lock_guard<std::mutex> lock(handLock);
         work.swap(handedWork);
+        number = handedNumber;
     }
-    const int result = work && !stopping ? work() : 0;
-    std::lock_guard<std::mutex> lock(handLock);
-    handedResult = result;
+    if (!work)
+        return;
+    const int result = stopping ? 0 : work();
+    {
+        std::lock_guard<std::mutex> lock(handLock);
+        handedResult = result;
+        doneNumber = number;
+    }
+    handedBack.notify_all();
 }
 
 void TvScriptThread::run()

@@ -52,10 +52,11 @@ public:
 
 protected:
     void run() override;
+    void customEvent(QEvent *event) override;
 
 private:
     // On the GUI thread, called by the runner: runs the work handed over.
-    Q_INVOKABLE void runHandedWork();
+    void runHandedWork();
 
     void join();
     void runScript();
@@ -88,6 +89,11 @@ private:
     // Work handed to the GUI thread and its result; std::mutex so that
     // ThreadSanitizer sees the hand-over both ways.
     std::mutex handLock;
+    std::condition_variable handedBack;
     std::function<int()> handedWork;
     int handedResult = 0;
+    // Numbers the hand-overs: a wake-up left over from a stopped run must
+    // not end the wait of a later one.
+    quint64 handedNumber = 0;
+    quint64 doneNumber = 0;
 };
