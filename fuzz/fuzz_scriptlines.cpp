@@ -73,23 +73,24 @@ void checkFile(const uint8_t *data, size_t size, const std::vector<QByteArray> &
 {
     TvScriptFile file;
     QString reason;
-    const bool text = std::memchr(data, '\0', size) == nullptr;
+    const bool text = size == 0 || std::memchr(data, '\0', size) == nullptr;
     if (file.open(memoryFile(data, size), &reason) != text)
         __builtin_trap();
     if (!text)
         return;
-    // Twice, the second time after a rewind, as a loop line would.
-    for (int pass = 0; pass < 2; ++pass) {
-        QByteArray piece;
-        std::size_t count = 0;
-        while (file.nextPiece(&piece)) {
-            if (count >= pieces.size() || piece != pieces[count])
-                __builtin_trap();
-            ++count;
-        }
-        if (count != pieces.size() || !file.rewind())
+    QByteArray piece;
+    std::size_t count = 0;
+    while (file.nextPiece(&piece)) {
+        if (count >= pieces.size() || piece != pieces[count])
             __builtin_trap();
+        ++count;
     }
+    if (count != pieces.size())
+        __builtin_trap();
+    // A loop line starts again from the first piece.
+    if (!file.rewind() || file.nextPiece(&piece) != !pieces.empty()
+        || (!pieces.empty() && piece != pieces.front()))
+        __builtin_trap();
     file.close();
 }
 
