@@ -24,8 +24,10 @@ QValidator::State IPValidator::validate(QString &input, int &) const
 
 QStringList IPValidator::octets(const QString &address)
 {
-    static const QRegularExpression dotted(
-        QStringLiteral("^([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})$"));
+    // Anchored as a whole: a plain "$" would also match before a final line
+    // break and take "10.1.2.3\n" for an address.
+    static const QRegularExpression dotted(QRegularExpression::anchoredPattern(
+        QStringLiteral("([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})\\.([0-9]{1,3})")));
     const QRegularExpressionMatch match = dotted.match(address);
     if (!match.hasMatch())
         return {};

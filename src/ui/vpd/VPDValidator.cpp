@@ -13,6 +13,11 @@ bool isDigitOrCapital(QChar c)
            || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
 
+bool isWritableFirst(QChar c)
+{
+    return c == QLatin1Char('V') || c == QLatin1Char('Y');
+}
+
 } // namespace
 
 VPDValidator::VPDValidator(QObject *parent) : QValidator(parent) {}
@@ -23,11 +28,15 @@ QValidator::State VPDValidator::validate(QString &input, int &position) const
         return Intermediate;
     input = input.toUpper();
     if (input.length() == 1) {
-        if (input == QLatin1String("V") || input == QLatin1String("Y"))
+        if (isWritableFirst(input.at(0)))
             return Intermediate;
         return refuse("INVALID_FIRST_VPD_KEY_CHAR %1", input.at(0));
     }
     if (input.length() == 2) {
+        // A pasted keyword, or a first character typed over a selected one,
+        // arrives here without its first character checked on its own.
+        if (!isWritableFirst(input.at(0)))
+            return refuse("INVALID_FIRST_VPD_KEY_CHAR %1", input.at(0));
         if (isDigitOrCapital(input.at(1)))
             return Acceptable;
         return refuse("INVALID_SECOND_VPD_KEY_CHAR %1", input.at(1));
