@@ -183,11 +183,10 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     r.show(0);
     CAdapterInfo::instance().pci_conf_ext.clear();
     const auto reason = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
-    // The superuser may write into any directory, but not into sysfs.
-    const QString locked = r.basePath("locked");
-    QVERIFY(QDir().mkpath(locked));
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
-    const QString unwritable = (geteuid() == 0 ? "/sys" : locked) + QStringLiteral("/pci.csv");
+    // Not even the superuser writes into a directory that is a file.
+    const QString plainFile = r.basePath("plain");
+    QVERIFY(QFile(plainFile).open(QIODevice::WriteOnly));
+    const QString unwritable = plainFile + QStringLiteral("/pci.csv");
 
     // A file that reaches its size limit in mid-line, as on a full disk.
     const QString limited = r.basePath("limited.csv");
@@ -204,8 +203,7 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     QCOMPARE(r.dialogs.messageTexts(),
              QStringList({"PCI_CONFIG_SAVE_FAILED " + limited + " " + reason(EFBIG),
                           "PCI_CONFIG_SAVE_FAILED /dev/full " + reason(ENOSPC),
-                          "PCI_CONFIG_SAVE_FAILED " + unwritable + " " + reason(EACCES)}));
-    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+                          "PCI_CONFIG_SAVE_FAILED " + unwritable + " " + reason(ENOTDIR)}));
 }
 
 QTEST_MAIN(TestUiConfig)
