@@ -51,7 +51,17 @@ TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QOb
 bool TvVpdActions::isWritable(const QString &keyword)
 {
     static const QRegularExpression rule(QStringLiteral("[VY]{1,1}([0-9]|[A-Z]){1,1}"));
-    return rule.match(keyword).hasMatch();
+    // The matcher refuses text that is not valid UTF-16 (a lone surrogate,
+    // pasted in) and would call "V1" in it read-only. No surrogate can be
+    // part of a match, so they are blanked out first.
+    QString subject = keyword;
+    if (!subject.isValidUtf16()) {
+        for (QChar &c : subject) {
+            if (c.isSurrogate())
+                c = QChar::ReplacementCharacter;
+        }
+    }
+    return rule.match(subject).hasMatch();
 }
 
 QString TvVpdActions::valueText(const QByteArray &bytes)
