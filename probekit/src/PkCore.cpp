@@ -4,6 +4,7 @@
 #include "PkDriver.h"
 #include "PkEnvironment.h"
 #include "PkFlash.h"
+#include "PkLog.h"
 #include "PkReporter.h"
 #include "PkTestRunner.h"
 #include "PkText.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr int OpenDeviceFailed = 3;
 constexpr int NullPointer = 7;
 constexpr int NoSuchDevice = 11;
-constexpr int FlashAccessFailed = 23;
+constexpr int FlashEraseFailed = 27;
 constexpr int ProgFlashFailed = 28;
 constexpr int AdapterLockFailed = 29;
 constexpr int GetOidFailed = 32;
@@ -77,6 +78,7 @@ int PkCore::init()
     if (const int status = fault("CoreInit"))
         return status;
     if (!m_machine.load(PkEnvironment::machinePath())) {
+        PkLog::line("machine file " + QFile::encodeName(m_machine.path) + " refused: " + m_machine.problem);
         m_machine = PkMachine();
         return OpenDeviceFailed;
     }
@@ -361,12 +363,21 @@ int PkCore::beginFlash(const char *function, bool argumentsGiven, QByteArray *co
     return 0;
 }
 
-int PkCore::storeFlash(const QByteArray &contents, int failure)
+int PkCore::storeFlash(const QByteArray &contents, int failure, const PkReporter &reporter)
 {
-    Guard guard(m_mutex);
-    if (!selected())
-        return NoSuchDevice;
-    return m_state.setFlash(contents) ? 0 : failure;
+    QByteArray why;
+    {
+        Guard guard(m_mutex);
+        if (!selected())
+            return NoSuchDevice;
+        if (m_state.setFlash(contents))
+            return 0;
+        why = m_state.saveFailure();
+    }
+    // The PROM keeps what it held before: a change that would be gone after
+    // a restart is no change.
+    reporter.stamped("Flash PROM: not changed, its new contents could not be stored (" + why + ")");
+    return failure;
 }
 
 int PkCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks)
@@ -403,7 +414,7 @@ int PkCore::flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks
     }
     const QByteArray contents = PkFlash::program(flashSize, image, length, reporter,
                                                  PkPacer(PkEnvironment::timeScale(), nullptr));
-    return storeFlash(contents, ProgFlashFailed);
+    return storeFlash(contents, ProgFlashFailed, reporter);
 }
 
 int PkCore::flashErase(const CoreCallbacks *callbacks)
@@ -414,7 +425,7 @@ int PkCore::flashErase(const CoreCallbacks *callbacks)
     const PkReporter reporter(callbacks);
     const QByteArray contents =
         PkFlash::erase(current.size(), reporter, PkPacer(PkEnvironment::timeScale(), nullptr));
-    return storeFlash(contents, FlashAccessFailed);
+    return storeFlash(contents, FlashEraseFailed, reporter);
 }
 
 DriverHandle PkCore::driverOpen()

@@ -7,6 +7,7 @@
 #include "PkMachine.h"
 #include "PkPacer.h"
 #include "PkRecordTable.h"
+#include "PkReporter.h"
 #include "PkSensorBank.h"
 
 #include <QByteArray>
@@ -91,7 +92,7 @@ private:
     static QByteArray portName(int index);
     int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
                    PkAdapterModel::FlashQuestion *question = nullptr);
-    int storeFlash(const QByteArray &contents, int failure);
+    int storeFlash(const QByteArray &contents, int failure, const PkReporter &reporter);
 
     mutable std::mutex m_mutex;
     std::atomic<bool> m_cancel {false};

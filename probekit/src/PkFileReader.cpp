@@ -1,0 +1,91 @@
+#include "PkFileReader.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray systemError(int error)
+{
+    return QByteArray(std::strerror(error));
+}
+
+QByteArray tooLarge(qint64 limit)
+{
+    return "larger than " + QByteArray::number(limit) + " bytes";
+}
+
+// Reads until the end or one byte past the limit, whichever comes first.
+bool readUpTo(int fd, qint64 limit, QByteArray *data, QByteArray *why)
+{
+    data->clear();
+    char chunk[65536];
+    while (data->size() <= limit) {
+        const qint64 wanted = qMin<qint64>(sizeof chunk, limit + 1 - data->size());
+        const ssize_t got = ::read(fd, chunk, size_t(wanted));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            *why = systemError(errno);
+            return false;
+        }
+        if (got == 0)
+            break;
+        data->append(chunk, int(got));
+    }
+    return true;
+}
+
+} // namespace
+
+PkFileReader::Outcome PkFileReader::readAll(const QString &path, qint64 limit, QByteArray *data,
+                                            QByteArray *why)
+{
+    return read(path, limit, true, data, why);
+}
+
+PkFileReader::Outcome PkFileReader::readHead(const QString &path, qint64 maxBytes, QByteArray *data,
+                                             QByteArray *why)
+{
+    return read(path, maxBytes, false, data, why);
+}
+
+PkFileReader::Outcome PkFileReader::read(const QString &path, qint64 limit, bool refuseLonger,
+                                         QByteArray *data, QByteArray *why)
+{
+    data->clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        *why = systemError(errno);
+        return errno == ENOENT ? Missing : Refused;
+    }
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0;
+    if (!ok)
+        *why = systemError(errno);
+    else if (!S_ISREG(info.st_mode))
+        *why = "not a regular file", ok = false;
+    else if (refuseLonger && info.st_size > limit)
+        *why = tooLarge(limit), ok = false;
+    else
+        ok = readUpTo(fd, limit, data, why);
+    ::close(fd);
+    if (ok && data->size() > limit) {
+        // A file that grew while it was read is refused as well; a head
+        // read only wanted its start anyway.
+        if (refuseLonger) {
+            *why = tooLarge(limit);
+            ok = false;
+        } else {
+            data->truncate(int(limit));
+        }
+    }
+    if (!ok)
+        data->clear();
+    return ok ? Read : Refused;
+}
