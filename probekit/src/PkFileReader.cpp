@@ -61,31 +61,44 @@ PkFileReader::Outcome PkFileReader::read(const QString &path, qint64 limit, bool
     data->clear();
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        *why = systemError(errno);
-        return errno == ENOENT ? Missing : Refused;
+        const int error = errno;
+        *why = systemError(error);
+        return error == ENOENT ? Missing : Refused;
     }
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0;
-    if (!ok)
-        *why = systemError(errno);
-    else if (!S_ISREG(info.st_mode))
-        *why = "not a regular file", ok = false;
-    else if (refuseLonger && info.st_size > limit)
-        *why = tooLarge(limit), ok = false;
-    else
-        ok = readUpTo(fd, limit, data, why);
+    const bool ok = readOpen(fd, limit, refuseLonger, data, why);
     ::close(fd);
-    if (ok && data->size() > limit) {
-        // A file that grew while it was read is refused as well; a head
-        // read only wanted its start anyway.
-        if (refuseLonger) {
-            *why = tooLarge(limit);
-            ok = false;
-        } else {
-            data->truncate(int(limit));
-        }
-    }
     if (!ok)
         data->clear();
     return ok ? Read : Refused;
+}
+
+bool PkFileReader::readOpen(int fd, qint64 limit, bool refuseLonger, QByteArray *data, QByteArray *why)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        *why = systemError(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *why = "not a regular file";
+        return false;
+    }
+    if (refuseLonger && info.st_size > limit) {
+        *why = tooLarge(limit);
+        return false;
+    }
+    // A device's attribute may fail part-way (a VPD read that times out):
+    // what came before the failure is still worth having.
+    if (!readUpTo(fd, limit, data, why) && (refuseLonger || data->isEmpty()))
+        return false;
+    if (data->size() <= limit)
+        return true;
+    // A file that grew while it was read is refused as well; a head read
+    // only wanted its start anyway.
+    if (refuseLonger) {
+        *why = tooLarge(limit);
+        return false;
+    }
+    data->truncate(int(limit));
+    return true;
 }

@@ -21,4 +21,5 @@ public:
 private:
     static Outcome read(const QString &path, qint64 limit, bool refuseLonger, QByteArray *data,
                         QByteArray *why);
+    static bool readOpen(int fd, qint64 limit, bool refuseLonger, QByteArray *data, QByteArray *why);
 };
