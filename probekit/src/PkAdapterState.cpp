@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -136,14 +137,22 @@ void PkAdapterState::setAside(const QByteArray &why)
     const QByteArray name = QFile::encodeName(m_file);
     QByteArray line = "adapter state " + name + " refused: " + why + "; ";
     if (::rename(name.constData(), QFile::encodeName(aside).constData()) == 0) {
-        line += "kept as " + QFile::encodeName(aside);
+        line += "kept as " + QFile::encodeName(QFileInfo(aside).fileName());
     } else {
         // Never overwritten: what it holds may be all there is of the edits.
         m_keepOff = true;
         line += "it could not be moved aside (" + QByteArray(std::strerror(errno))
             + "), so nothing written to this adapter is kept";
     }
-    PkLog::line(line + "; the adapter starts from its factory contents");
+    m_notice = line + "; the adapter starts from its factory contents";
+    PkLog::line(m_notice);
+}
+
+QByteArray PkAdapterState::takeNotice()
+{
+    QByteArray notice;
+    notice.swap(m_notice);
+    return notice;
 }
 
 bool PkAdapterState::save() const

@@ -21,6 +21,8 @@ public:
     bool save() const;
     // Why the last save failed.
     QByteArray saveFailure() const { return m_saveFailure; }
+    // What load() had to say about a refused state file, once.
+    QByteArray takeNotice();
     // The largest state file an adapter with this flash size writes.
     static qint64 fileLimit(quint32 flashSize);
 
@@ -46,6 +48,7 @@ private:
     QString m_file;
     bool m_keepOff = false; // a refused file that could not be moved aside
     mutable QByteArray m_saveFailure;
+    QByteArray m_notice;
     QMap<QString, QByteArray> m_readOnly;
     QMap<QString, QByteArray> m_writable;
     bool m_vpdStored = false;

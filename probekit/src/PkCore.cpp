@@ -66,6 +66,7 @@ void PkCore::releaseAll()
     m_table.clear();
     m_locateOn.clear();
     m_registers.clear();
+    m_notices.clear();
     m_seriesDepth = 0;
     m_initialised = false;
     m_machine = PkMachine();
@@ -161,6 +162,9 @@ void PkCore::selectIndex(int index)
         return;
     }
     m_state.load(PkEnvironment::stateDir(), *model);
+    const QByteArray notice = m_state.takeNotice();
+    if (!notice.isEmpty())
+        m_notices.append(notice);
     m_sensors.reset(model->sensors, static_cast<quint32>(model->bus * 256 + model->device),
                     model->readingCount);
 }
@@ -277,6 +281,19 @@ int PkCore::prepareRun(int number, PkBehaviour *behaviour, bool *seededFailure)
     return 0;
 }
 
+// Selection has no callback table: what it found wrong with the adapter's
+// state reaches the program's log with the next call that has one.
+void PkCore::tellNotices(const PkReporter &reporter)
+{
+    QList<QByteArray> notices;
+    {
+        Guard guard(m_mutex);
+        notices.swap(m_notices);
+    }
+    for (const QByteArray &notice : qAsConst(notices))
+        reporter.log(notice);
+}
+
 PkPacer PkCore::pacer() const
 {
     return PkPacer(PkEnvironment::timeScale(), &m_cancel);
@@ -296,6 +313,7 @@ int PkCore::testRun(int number, const uint8_t *modeFlags, const CoreCallbacks *c
     if (const int status = prepareRun(number, &behaviour, &seededFailure))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const PkPacer paced = pacer();
     const int status = PkTestRunner(reporter, paced).run(behaviour, seededFailure);
     m_cancel = false;
@@ -313,6 +331,7 @@ int PkCore::commandRun(const char *command, const uint8_t *modeFlags, const Core
         return NullPointer;
     m_cancel = false;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const int status = PkCommandInterpreter(*this, reporter, modeFlags).run(QByteArray(command));
     m_cancel = false;
     return status;
@@ -387,6 +406,7 @@ int PkCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *call
     if (const int status = beginFlash("FlashSaveImage", buffer && size, &contents, &flashQuestion))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     // Asked outside the lock: the answer may take as long as the operator
     // likes. Nobody to ask gives the wanted answer, as for sub-tests.
     const PkBehaviour::Question &q = flashQuestion.question;
@@ -406,6 +426,7 @@ int PkCore::flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks
         return status;
     const int flashSize = current.size();
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     if (length == 0 || length > static_cast<uint32_t>(flashSize)) {
         reporter.log(QByteArrayLiteral("Flash PROM: an image of ") + QByteArray::number(length)
                      + QByteArrayLiteral(" bytes does not fit a PROM of ")
@@ -423,6 +444,7 @@ int PkCore::flashErase(const CoreCallbacks *callbacks)
     if (const int status = beginFlash("FlashErase", true, &current))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const QByteArray contents =
         PkFlash::erase(current.size(), reporter, PkPacer(PkEnvironment::timeScale(), nullptr));
     return storeFlash(contents, FlashEraseFailed, reporter);
