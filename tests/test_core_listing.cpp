@@ -1,11 +1,74 @@
 // The console listing's own rules: names from the core or the description
 // reach the terminal as one plain line in a column of 63 characters, and a
-// configuration without vendors lists no adapter at all.
+// configuration without vendors lists no adapter at all. And what the
+// adapter table gives two instances that start at the same moment.
 #include "TvTestMachine.h"
+#include "TvUiRig.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
+#include "ui/adapters/TvAdapterPage.h"
 
+#include <QApplication>
+#include <QProcess>
 #include <QtTest>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A child process: the start of a window over a machine with two free
+// adapters, with the lock directory shared with another instance, started
+// when the gate opens. Prints
+// the refresh's code, the adapter picked and the boxes shown, then holds
+// the adapter until its standard input ends.
+int startLikeTheWindow(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TvUiRig rig;
+    rig.describeAdapter(TvUiRig::DualKey, QStringLiteral("Orlin Dual"), {});
+    rig.machine.adapters = {TvTestMachine::adapter(2, 1, 2), TvTestMachine::adapter(3, 1, 3)};
+    if (!rig.startCore())
+        return 2;
+    qputenv("PROBEKIT_LOCK_DIR", argv[2]);
+    TvAdapterPage page(&rig.session, &rig.ask, &rig.book);
+    // What the window does with a pick.
+    QObject::connect(&page, &TvAdapterPage::adapterPicked, &page, [&](int index) {
+        rig.session.clear();
+        if (rig.session.select(index))
+            page.adapterTimerExpired();
+    });
+    // Both instances wait at the same gate: a read lock on a file the test
+    // holds locked for writing until both are ready.
+    const int gate = ::open(argv[3], O_RDONLY | O_CLOEXEC);
+    struct flock shared {};
+    shared.l_type = F_RDLCK;
+    shared.l_whence = SEEK_SET;
+    std::cout << "ready" << std::endl;
+    if (gate < 0 || ::fcntl(gate, F_OFD_SETLKW, &shared) != 0)
+        return 3;
+    const int code = page.adapterTimerExpired();
+    std::cout << code << ' ' << rig.session.currentBus() << '-' << rig.session.currentDevice() << ' '
+              << rig.dialogs.asked.size() << std::endl;
+    std::string line;
+    std::getline(std::cin, line);
+    return 0;
+}
+
+QByteArray nextLine(QProcess &process)
+{
+    while (!process.canReadLine()) {
+        if (!process.waitForReadyRead(30000))
+            return process.readAllStandardError();
+    }
+    return process.readLine().trimmed();
+}
+
+} // namespace
 
 class TestCoreListing : public QObject
 {
@@ -14,6 +77,7 @@ class TestCoreListing : public QObject
 private slots:
     void namesArePrintedAsOneLineInTheirColumn();
     void emptyVendorListListsNothing();
+    void windowsStartingTogetherTakeOneAdapterEach();
 };
 
 void TestCoreListing::namesArePrintedAsOneLineInTheirColumn()
@@ -58,5 +122,45 @@ void TestCoreListing::emptyVendorListListsNothing()
     QCOMPARE(CoreDeinit(), 0);
 }
 
-QTEST_MAIN(TestCoreListing)
+// Two windows started at the same moment on a machine with two free
+// adapters: each ends with an adapter of its own and no box, whichever of
+// them reaches the first one first.
+void TestCoreListing::windowsStartingTogetherTakeOneAdapterEach()
+{
+    QTemporaryDir locks;
+    const QString gatePath = locks.filePath("gate");
+    for (int pair = 0; pair < 20; ++pair) {
+        const int gate = ::open(QFile::encodeName(gatePath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        struct flock closed {};
+        closed.l_type = F_WRLCK;
+        closed.l_whence = SEEK_SET;
+        QVERIFY(gate >= 0 && ::fcntl(gate, F_OFD_SETLK, &closed) == 0);
+        QProcess first, second;
+        const QList<QProcess *> both{&first, &second};
+        for (QProcess *window : both)
+            window->start(QCoreApplication::applicationFilePath(),
+                          {"--start-window", locks.filePath("locks"), gatePath});
+        for (QProcess *window : both)
+            QCOMPARE(nextLine(*window), QByteArray("ready"));
+        ::close(gate);
+        QStringList picks;
+        for (QProcess *window : both)
+            picks << QString::fromUtf8(nextLine(*window));
+        for (QProcess *window : both) {
+            window->closeWriteChannel();
+            QVERIFY(window->waitForFinished(30000));
+        }
+        picks.sort();
+        QCOMPARE(picks, QStringList({"0 2-1 0", "0 3-1 0"}));
+    }
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 3 && std::strcmp(argv[1], "--start-window") == 0)
+        return startLikeTheWindow(argc, argv);
+    QApplication app(argc, argv);
+    TestCoreListing test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_core_listing.moc"

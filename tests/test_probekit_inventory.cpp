@@ -4,21 +4,27 @@
 #include <probekit.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QtTest>
 
 #include <cmath>
+#include <cstdarg>
 #include <cstring>
 #include <iostream>
 
+#include <csignal>
 #include <fcntl.h>
-#include <unistd.h>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,12 +66,15 @@ public:
                               adapterJson(5, 0, 5, "1B2C", "0A01")};
     }
 
-    void install()
+    QJsonObject root() const
     {
-        QJsonObject root{{"adapters", adapters}, {"faults", faults}};
+        return QJsonObject{{"adapters", adapters}, {"faults", faults}, {"tests", tests}};
+    }
+    void install(const QJsonObject &edited = QJsonObject())
+    {
         QFile file(dir.filePath("machine.json"));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QJsonDocument(root).toJson());
+        file.write(QJsonDocument(edited.isEmpty() ? root() : edited).toJson());
         file.close();
         qputenv("PROBEKIT_MACHINE", file.fileName().toLocal8Bit());
         qputenv("PROBEKIT_STATE_DIR", dir.filePath("state").toLocal8Bit());
@@ -74,9 +83,12 @@ public:
         qunsetenv("PROBEKIT_FAULT");
     }
 
+    QString stateFile() const { return dir.filePath("state/adapter-2-1.json"); }
+
     QTemporaryDir dir;
     QJsonArray adapters;
     QJsonObject faults;
+    QJsonObject tests;
 };
 
 std::vector<AdapterRecord> enumerate(const std::vector<uint32_t> &filter)
@@ -117,6 +129,114 @@ QByteArray readKeyword(const char *keyword, int *status = nullptr)
     if (status)
         *status = result;
     return result == 0 ? QByteArray(buffer, static_cast<int>(size)) : QByteArray();
+}
+
+// What the core says on standard error while it lives: the core's own
+// lines for calls that have no callback table.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        QVERIFY(file.open());
+        std::fflush(stderr);
+        saved = ::dup(2);
+        ::dup2(file.handle(), 2);
+    }
+    ~StderrCapture()
+    {
+        std::fflush(stderr);
+        ::dup2(saved, 2);
+        ::close(saved);
+    }
+    QByteArray text()
+    {
+        std::fflush(stderr);
+        QFile again(file.fileName());
+        return again.open(QIODevice::ReadOnly) ? again.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryFile file;
+    int saved = -1;
+};
+
+// No file of the process grows past `bytes` while it lives: a write beyond
+// fails part-way with EFBIG, as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previous = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        struct rlimit small = before;
+        small.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+    }
+
+private:
+    struct rlimit before {};
+    void (*previous)(int) = nullptr;
+};
+
+// `target` with `value` put at a path of keys and array indexes
+// ("adapters/#0/flashSize"); what the path passes through is made as needed.
+QJsonValue withAt(const QJsonValue &target, QStringList path, const QJsonValue &value)
+{
+    if (path.isEmpty())
+        return value;
+    const QString key = path.takeFirst();
+    if (key.startsWith('#')) {
+        const int index = key.mid(1).toInt();
+        QJsonArray array = target.toArray();
+        while (array.size() <= index)
+            array.append(QJsonObject());
+        array[index] = withAt(array.at(index), path, value);
+        return array;
+    }
+    QJsonObject object = target.toObject();
+    object[key] = withAt(object.value(key), path, value);
+    return object;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+QStringList entriesOf(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Puts a file of a kind the core must refuse at `path`.
+bool plantSpecialFile(const QString &kind, const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == "fifo")
+        return ::mkfifo(name.constData(), 0644) == 0;
+    if (kind == "device")
+        return ::symlink("/dev/zero", name.constData()) == 0;
+    // Sparse: 64 MiB that take no room.
+    QFile huge(path);
+    return huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024);
+}
+
+QByteArray logSeen;
+int recordLog(const char *format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    logSeen += QByteArray(va_arg(arguments, const char *)) + '\n';
+    va_end(arguments);
+    return 0;
 }
 
 int progressSeen = -1;
@@ -240,6 +360,103 @@ private slots:
         QVERIFY(AdapterEnumerate(nullptr));
     }
 
+    // Rows: a kind of file in the machine file's place ("" for a real one),
+    // or a number put at a path of it; what the refusal says.
+    void machineFileIsRefusedWithTheReason_data()
+    {
+        QTest::addColumn<QString>("special");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("FIFO") << "fifo" << "" << QJsonValue() << QByteArray("not a regular file");
+        QTest::newRow("device") << "device" << "" << QJsonValue() << QByteArray("not a regular file");
+        QTest::newRow("huge") << "huge" << "" << QJsonValue() << QByteArray("larger than 4194304 bytes");
+        QTest::newRow("flash 7FFFFFFF") << "" << "adapters/#0/flashSize" << QJsonValue("7FFFFFFF")
+                                        << QByteArray("adapters[0].flashSize \"7FFFFFFF\" is outside 1..16777216");
+        QTest::newRow("flash FFFFFFFF") << "" << "adapters/#0/flashSize" << QJsonValue("0xFFFFFFFF")
+                                        << QByteArray("adapters[0].flashSize \"0xFFFFFFFF\" is outside");
+        QTest::newRow("flash 0") << "" << "adapters/#0/flashSize" << QJsonValue(0)
+                                 << QByteArray("adapters[0].flashSize 0 is not a whole number in 1..16777216");
+        QTest::newRow("bus 1e300") << "" << "adapters/#1/bus" << QJsonValue(1e300)
+                                   << QByteArray("adapters[1].bus 1.0000000000000001e+300 is not a whole number in 0..65535");
+        QTest::newRow("vendor") << "" << "adapters/#2/vendorId" << QJsonValue("XYZ")
+                                << QByteArray("adapters[2].vendorId \"XYZ\" is not a hexadecimal number");
+        QTest::newRow("readings") << "" << "adapters/#0/readingCount" << QJsonValue(256)
+                                  << QByteArray("adapters[0].readingCount 256 is not a whole number in 0..255");
+        QTest::newRow("sensor type") << "" << "adapters/#0/sensors/#1/type" << QJsonValue(1e10)
+                                     << QByteArray("adapters[0].sensors[1].type 10000000000 is not a whole number");
+        QTest::newRow("sensor value") << "" << "adapters/#0/sensors/#0/value" << QJsonValue("lots")
+                                      << QByteArray("adapters[0].sensors[0].value \"lots\" is not a number");
+        QTest::newRow("traffic") << "" << "adapters/#0/ports/#0/traffic" << QJsonValue(-1)
+                                 << QByteArray("adapters[0].ports[0].traffic -1 is not a whole number in 0..1000000000");
+        QTest::newRow("step") << "" << "tests/90/steps/#0/ms" << QJsonValue(1e12)
+                              << QByteArray("tests.90.steps[0].ms 1000000000000 is not a whole number in 0..86400000");
+        QTest::newRow("fail rate") << "" << "adapters/#0/tests/301/failRate" << QJsonValue(2)
+                                   << QByteArray("adapters[0].tests.301.failRate 2 is outside 0..1");
+        QTest::newRow("button") << "" << "adapters/#0/flashQuestion/buttons/#0" << QJsonValue(1e12)
+                                << QByteArray("adapters[0].flashQuestion.buttons[0] 1000000000000 is not a whole number");
+        QTest::newRow("fault") << "" << "adapters/#1/faults/VpdReadKeyword" << QJsonValue(1.5)
+                               << QByteArray("adapters[1].faults.VpdReadKeyword 1.5 is not a whole number");
+    }
+
+    void machineFileIsRefusedWithTheReason()
+    {
+        QFETCH(QString, special);
+        QFETCH(QString, path);
+        QFETCH(QJsonValue, value);
+        QFETCH(QByteArray, said);
+        m_machine->install(path.isEmpty() ? QJsonObject()
+                                          : withAt(m_machine->root(), path.split('/'), value).toObject());
+        const QString file = m_machine->dir.filePath("machine.json");
+        if (!special.isEmpty()) {
+            QVERIFY(QFile::remove(file));
+            QVERIFY(plantSpecialFile(special, file));
+        }
+        StderrCapture standardError;
+        QCOMPARE(CoreInit(), 3);
+        QVERIFY(!AdapterEnumerate(nullptr));
+        const QByteArray text = standardError.text();
+        QVERIFY2(text.contains("machine file " + QFile::encodeName(file) + " refused: ") && text.contains(said),
+                 text.constData());
+    }
+
+    // Rows: the variable, its value, what the core says of it. The run goes
+    // on with a value that is safe: 1 for what is no scale, 1000 at most.
+    void numericEnvironmentIsCheckedWithAMessage_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("inf") << QByteArray("PROBEKIT_TIME_SCALE") << QByteArray("inf")
+                             << QByteArray("PROBEKIT_TIME_SCALE=inf is not a number in 0..1000; 1 is used");
+        QTest::newRow("1e300") << QByteArray("PROBEKIT_TIME_SCALE") << QByteArray("1e300")
+                               << QByteArray("PROBEKIT_TIME_SCALE=1e300 is above 1000; 1000 is used");
+        QTest::newRow("nan") << QByteArray("PROBEKIT_TIME_SCALE") << QByteArray("nan")
+                             << QByteArray("PROBEKIT_TIME_SCALE=nan is not a number");
+        QTest::newRow("negative") << QByteArray("PROBEKIT_TIME_SCALE") << QByteArray("-2")
+                                  << QByteArray("PROBEKIT_TIME_SCALE=-2 is not a number");
+        QTest::newRow("fault status") << QByteArray("PROBEKIT_FAULT") << QByteArray("VpdReadKeyword=99999999999")
+                                      << QByteArray("\"VpdReadKeyword=99999999999\" ignored");
+    }
+
+    void numericEnvironmentIsCheckedWithAMessage()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, said);
+        m_machine->tests["90"] = QJsonObject{{"steps", QJsonArray{QJsonObject{{"progress", 100}}}}};
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        StderrCapture standardError;
+        qputenv(variable.constData(), value);
+        uint8_t flags[2] = {0, 0};
+        QCOMPARE(TestRun(90, flags, nullptr), 0);
+        QCOMPARE(readKeyword("PN"), QByteArray("GE4322"));
+        qunsetenv(variable.constData());
+        QVERIFY2(standardError.text().contains(said), standardError.text().constData());
+    }
+
     void vpdReadAndList()
     {
         m_machine->install();
@@ -303,6 +520,109 @@ private slots:
         QCOMPARE(selectAt(3, 0), 0);
         readKeyword("V2", &status);
         QCOMPARE(status, 19);
+    }
+
+    // A full disk (here: a file size limit) fails every change with its
+    // status and leaves the state file as it was: a restart finds the last
+    // image that was stored, never the factory one.
+    void stateThatCannotBeStoredIsNotChanged()
+    {
+        m_machine->install();
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        const QByteArray program(1000, '\x5A');
+        const auto image = reinterpret_cast<const uint8_t *>(program.constData());
+        QCOMPARE(FlashLoadImage(image, 1000, nullptr), 0);
+        QCOMPARE(VpdWriteKeyword("V2", "two"), 0);
+        const QByteArray stored = contents(m_machine->stateFile());
+        QVERIFY(stored.size() > 4096);
+        {
+            FileSizeLimit full(1024);
+            QCOMPARE(FlashErase(nullptr), 27);
+            QCOMPARE(FlashLoadImage(image, 10, nullptr), 28);
+            QCOMPARE(VpdWriteKeyword("V3", "three"), 22);
+            QCOMPARE(VpdDeleteKeyword("V2"), 22);
+        }
+        QCOMPARE(contents(m_machine->stateFile()), stored);
+        QCOMPARE(entriesOf(m_machine->dir.filePath("state")), QStringList{"adapter-2-1.json"});
+        int status = 0;
+        readKeyword("V3", &status);
+        QCOMPARE(status, 19);
+        QCOMPARE(CoreDeinit(), 0);
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        QByteArray read(4096, '\0');
+        uint32_t size = 4096;
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(read.data()), &size, nullptr), 0);
+        QCOMPARE(read.left(1000), program);
+        QCOMPARE(readKeyword("V2"), QByteArray("two"));
+    }
+
+    // Rows: what lies at the state file's place; what the refusal says.
+    void unusableStateIsKeptAsideAndReported_data()
+    {
+        QTest::addColumn<QString>("special");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("cut short") << "" << QByteArray("{\n    \"vpd\": {\n        \"V2\": \"dHdv\"")
+                                   << QByteArray("not JSON: ");
+        QTest::newRow("empty") << "" << QByteArray() << QByteArray("the file is empty");
+        QTest::newRow("foreign") << "" << QByteArray("{\"name\": \"not ours\"}")
+                                 << QByteArray("not an adapter state");
+        QTest::newRow("bad keyword") << "" << QByteArray("{\"vpd\": {\"PN\": \"eA==\"}}")
+                                     << QByteArray("the VPD keyword \"PN\" is not a stored writable keyword");
+        QTest::newRow("other flash size") << "" << QByteArray("{\"flash\": \"AAAA\"}")
+                                          << QByteArray("\"flash\" holds 3 bytes, the PROM 4096");
+        QTest::newRow("FIFO") << "fifo" << QByteArray() << QByteArray("not a regular file");
+        QTest::newRow("device") << "device" << QByteArray() << QByteArray("not a regular file");
+        QTest::newRow("huge") << "huge" << QByteArray() << QByteArray("larger than 1054040 bytes");
+    }
+
+    void unusableStateIsKeptAsideAndReported()
+    {
+        QFETCH(QString, special);
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, said);
+        m_machine->install();
+        const QString dir = m_machine->dir.filePath("state");
+        const QString file = m_machine->stateFile();
+        QVERIFY(QDir().mkpath(dir));
+        QFile written(file);
+        QVERIFY(special.isEmpty() ? written.open(QIODevice::WriteOnly) && written.write(content) == content.size()
+                                  : plantSpecialFile(special, file));
+        written.close();
+        // What a write killed part-way leaves: removed at the next start.
+        QFile stale(file + ".tmp-4242-1");
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
+        QCOMPARE(CoreInit(), 0);
+        StderrCapture standardError;
+        QCOMPARE(selectAt(2, 1), 0);
+        QCOMPARE(readKeyword("V1"), QByteArray("one"));
+        QByteArray read(4, '\0');
+        uint32_t size = 4;
+        // The next call with a callback table tells the program's log.
+        CoreCallbacks logOnly{};
+        logOnly.logText = recordLog;
+        logSeen.clear();
+        QCOMPARE(FlashSaveImage(reinterpret_cast<uint8_t *>(read.data()), &size, &logOnly), 0);
+        QCOMPARE(read.left(2), QByteArray("\x55\xAA"));
+        const QStringList left = entriesOf(dir);
+        QCOMPARE(left.size(), 1);
+        QVERIFY2(left[0].startsWith("adapter-2-1.json.corrupt-"), qPrintable(left[0]));
+        const QString aside = dir + '/' + left[0];
+        if (special.isEmpty())
+            QCOMPARE(contents(aside), content);
+        const QByteArray notice = "adapter state " + QFile::encodeName(file) + " refused: " + said;
+        QVERIFY2(standardError.text().contains(notice), standardError.text().constData());
+        QVERIFY2(logSeen.startsWith(notice) && logSeen.contains("kept as " + QFile::encodeName(left[0]))
+                     && logSeen.endsWith("starts from its factory contents\n"),
+                 logSeen.constData());
+        // The adapter keeps what is written to it again.
+        QCOMPARE(VpdWriteKeyword("V2", "two"), 0);
+        QCOMPARE(CoreInit(), 0);
+        QCOMPARE(selectAt(2, 1), 0);
+        QCOMPARE(readKeyword("V2"), QByteArray("two"));
     }
 
     void anotherProcessSeesTheAdapterInUse()

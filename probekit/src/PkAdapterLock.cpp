@@ -33,8 +33,11 @@ int PkAdapterLock::openLockFile(const QString &path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Close-on-exec, so that a program started from here does not inherit
-    // the lock and keep the adapter busy after this process has ended.
-    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // the lock and keep the adapter busy after this process has ended; not
+    // blocking, so that something else in the lock's place (a FIFO) cannot
+    // hold up the selection.
+    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK,
+                  0666);
 }
 
 bool PkAdapterLock::acquire(const QString &path)
@@ -63,7 +66,7 @@ void PkAdapterLock::release()
 
 bool PkAdapterLock::isFree(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT; // nobody ever locked it
     struct flock region = wholeFile(F_WRLCK);

@@ -19,75 +19,46 @@ QByteArray text(const QJsonValue &value)
 
 } // namespace
 
-// IDs and addresses are written the way data sheets print them: hexadecimal
-// strings ("1A5E", "0xF7E00000"); plain JSON numbers are taken as they are.
-quint32 PkAdapterModel::number(const QJsonValue &value, quint32 fallback)
-{
-    if (value.isDouble())
-        return static_cast<quint32>(value.toVariant().toLongLong());
-    if (!value.isString())
-        return fallback;
-    QString digits = value.toString().trimmed();
-    if (digits.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
-        digits = digits.mid(2);
-    bool ok = false;
-    const quint32 parsed = digits.toUInt(&ok, 16);
-    return ok ? parsed : fallback;
-}
-
-// Sensor values also come as text, for what JSON cannot hold: "nan",
-// "inf", "-inf".
-double PkAdapterModel::real(const QJsonValue &value, double fallback)
-{
-    if (value.isDouble())
-        return value.toDouble();
-    if (!value.isString())
-        return fallback;
-    const QString word = value.toString().trimmed().toLower();
-    if (word == QLatin1String("nan"))
-        return std::numeric_limits<double>::quiet_NaN();
-    if (word == QLatin1String("inf") || word == QLatin1String("+inf"))
-        return std::numeric_limits<double>::infinity();
-    if (word == QLatin1String("-inf"))
-        return -std::numeric_limits<double>::infinity();
-    bool ok = false;
-    const double parsed = word.toDouble(&ok);
-    return ok ? parsed : fallback;
-}
-
-bool PkAdapterModel::fromJson(const QJsonObject &json, PkAdapterModel &out)
+bool PkAdapterModel::fromJson(const PkFieldReader &json, PkAdapterModel &out)
 {
     out = PkAdapterModel();
-    out.bus = json.value(QStringLiteral("bus")).toInt();
-    out.device = json.value(QStringLiteral("device")).toInt();
-    out.slot = json.value(QStringLiteral("slot")).toInt(-1);
-    out.vendorId = number(json.value(QStringLiteral("vendorId")));
-    out.deviceId = number(json.value(QStringLiteral("deviceId")));
-    out.subsystemVendorId = number(json.value(QStringLiteral("subsystemVendorId")));
-    out.subsystemId = number(json.value(QStringLiteral("subsystemId")));
-    out.ioBase = number(json.value(QStringLiteral("ioBase")));
-    out.memBase = number(json.value(QStringLiteral("memBase")));
-    out.function = number(json.value(QStringLiteral("function")));
-    out.slotSize = number(json.value(QStringLiteral("slotSize")));
-    out.irq = number(json.value(QStringLiteral("irq")));
-    out.cacheLineSize = number(json.value(QStringLiteral("cacheLineSize")));
-    out.busClock = number(json.value(QStringLiteral("busClock")));
-    out.latency = number(json.value(QStringLiteral("latency")));
-    for (const QJsonValue &item : json.value(QStringLiteral("misc")).toArray())
+    out.bus = int(json.integer("bus", 0, MaxBus, 0));
+    out.device = int(json.integer("device", 0, MaxDevice, 0));
+    out.slot = int(json.integer("slot", -1, MaxBus, -1));
+    out.vendorId = quint32(json.hex("vendorId", 0xFFFF, 0));
+    out.deviceId = quint32(json.hex("deviceId", 0xFFFF, 0));
+    out.subsystemVendorId = quint32(json.hex("subsystemVendorId", 0xFFFF, 0));
+    out.subsystemId = quint32(json.hex("subsystemId", 0xFFFF, 0));
+    readResources(json, out);
+    for (const QJsonValue &item : json.object().value(QStringLiteral("misc")).toArray())
         out.misc.append(QString::fromUtf8(text(item)));
-    readVpd(json.value(QStringLiteral("vpd")), out);
-    readSensors(json.value(QStringLiteral("sensors")), out);
-    out.noSensorList = json.value(QStringLiteral("sensors")).isNull();
-    const int readings = json.value(QStringLiteral("readingCount")).toInt(-1);
-    out.readingCount = readings < 0 ? -1 : qMin(readings, 255);
-    readDriver(json.value(QStringLiteral("driver")), out);
-    readIp(json.value(QStringLiteral("ip")), out);
-    readPorts(json.value(QStringLiteral("ports")), out);
-    out.flashSize = number(json.value(QStringLiteral("flashSize")), 131072);
-    readFlashQuestion(json.value(QStringLiteral("flashQuestion")), out);
-    out.tests = json.value(QStringLiteral("tests")).toObject();
-    out.faults = PkFaults::fromJson(json.value(QStringLiteral("faults")));
+    readVpd(json.object().value(QStringLiteral("vpd")), out);
+    readSensors(json, out);
+    out.noSensorList = json.object().value(QStringLiteral("sensors")).isNull();
+    out.readingCount = int(json.integer("readingCount", 0, 255, -1));
+    readDriver(json.object().value(QStringLiteral("driver")), out);
+    readIp(json.object().value(QStringLiteral("ip")), out);
+    readPorts(json, out);
+    out.flashSize = quint32(json.hex("flashSize", MaxFlashSize, DefaultFlashSize, 1));
+    readFlashQuestion(json, out);
+    out.tests = json.object().value(QStringLiteral("tests")).toObject();
+    PkBehaviour::check(json.child(QStringLiteral("tests")));
+    out.faults = PkFaults::fromJson(json.child(QStringLiteral("faults")));
     return out.vendorId != 0;
+}
+
+// Resources go into the record's 32-bit words as they are; cache line size
+// and latency are bytes of the configuration space.
+void PkAdapterModel::readResources(const PkFieldReader &json, PkAdapterModel &out)
+{
+    out.ioBase = quint32(json.hex("ioBase", PkFieldReader::Word, 0));
+    out.memBase = quint32(json.hex("memBase", PkFieldReader::Word, 0));
+    out.function = quint32(json.hex("function", 7, 0));
+    out.slotSize = quint32(json.hex("slotSize", PkFieldReader::Word, 0));
+    out.irq = quint32(json.hex("irq", PkFieldReader::Word, 0));
+    out.cacheLineSize = quint32(json.hex("cacheLineSize", 0xFF, 0));
+    out.busClock = quint32(json.hex("busClock", PkFieldReader::Word, 0));
+    out.latency = quint32(json.hex("latency", 0xFF, 0));
 }
 
 // A value is text, or bytes written as "hex:4100ff". A keyword's length
@@ -103,38 +74,40 @@ void PkAdapterModel::readVpd(const QJsonValue &value, PkAdapterModel &out)
     }
 }
 
-void PkAdapterModel::readSensors(const QJsonValue &value, PkAdapterModel &out)
+void PkAdapterModel::readSensors(const PkFieldReader &json, PkAdapterModel &out)
 {
-    for (const QJsonValue &item : value.toArray()) {
-        const QJsonObject s = item.toObject();
+    const QJsonArray list = json.object().value(QStringLiteral("sensors")).toArray();
+    constexpr double Any = std::numeric_limits<double>::max();
+    for (int i = 0; i < list.size(); ++i) {
+        const PkFieldReader s = json.element(QStringLiteral("sensors"), i, list.at(i).toObject());
         Sensor sensor;
-        sensor.name = s.value(QStringLiteral("name")).toString().toUtf8();
-        sensor.type = s.value(QStringLiteral("type")).toInt();
-        sensor.minimum = real(s.value(QStringLiteral("min")));
-        sensor.maximum = real(s.value(QStringLiteral("max")));
-        sensor.lowerAlarm = real(s.value(QStringLiteral("lowerAlarm")));
-        sensor.upperAlarm = real(s.value(QStringLiteral("upperAlarm")));
-        sensor.nominal = real(s.value(QStringLiteral("nominal")));
-        sensor.value = real(s.value(QStringLiteral("value")), sensor.nominal);
-        sensor.jitter = real(s.value(QStringLiteral("jitter")));
-        sensor.check = s.value(QStringLiteral("check")).toInt(1);
+        sensor.name = s.object().value(QStringLiteral("name")).toString().toUtf8();
+        sensor.type = int(s.integer("type", PkFieldReader::IntMin, PkFieldReader::IntMax, 0));
+        sensor.minimum = s.real("min", -Any, Any, 0, true);
+        sensor.maximum = s.real("max", -Any, Any, 0, true);
+        sensor.lowerAlarm = s.real("lowerAlarm", -Any, Any, 0, true);
+        sensor.upperAlarm = s.real("upperAlarm", -Any, Any, 0, true);
+        sensor.nominal = s.real("nominal", -Any, Any, 0, true);
+        sensor.value = s.real("value", -Any, Any, sensor.nominal, true);
+        sensor.jitter = s.real("jitter", -Any, Any, 0, true);
+        sensor.check = int(s.integer("check", PkFieldReader::IntMin, PkFieldReader::IntMax, 1));
         out.sensors.append(sensor);
     }
 }
 
-void PkAdapterModel::readPorts(const QJsonValue &value, PkAdapterModel &out)
+void PkAdapterModel::readPorts(const PkFieldReader &json, PkAdapterModel &out)
 {
-    for (const QJsonValue &item : value.toArray()) {
-        const QJsonObject p = item.toObject();
+    const QJsonArray list = json.object().value(QStringLiteral("ports")).toArray();
+    for (int i = 0; i < list.size(); ++i) {
+        const PkFieldReader p = json.element(QStringLiteral("ports"), i, list.at(i).toObject());
         Port port;
-        port.link = p.value(QStringLiteral("link")).toBool();
-        port.duplex = p.value(QStringLiteral("duplex")).toInt();
-        port.speed = p.value(QStringLiteral("speed")).toInt();
-        port.traffic = static_cast<quint64>(
-            qMax(0.0, p.value(QStringLiteral("traffic")).toDouble(port.link ? 120 : 0)));
-        port.errors = static_cast<quint64>(qMax(0.0, p.value(QStringLiteral("errors")).toDouble()));
-        port.upAfterQueries = qMax(0, p.value(QStringLiteral("upAfterQueries")).toInt());
-        port.downState = p.value(QStringLiteral("downState")).toInt(port.downState) & 0xff;
+        port.link = p.object().value(QStringLiteral("link")).toBool();
+        port.duplex = int(p.integer("duplex", 0, 0xFF, 0));
+        port.speed = int(p.integer("speed", 0, 0xFF, 0));
+        port.traffic = quint64(p.integer("traffic", 0, MaxFrameRate, port.link ? 120 : 0));
+        port.errors = quint64(p.integer("errors", 0, MaxFrameRate, 0));
+        port.upAfterQueries = int(p.integer("upAfterQueries", 0, MaxQueries, 0));
+        port.downState = int(p.integer("downState", 0, 0xFF, port.downState));
         out.ports.append(port);
     }
     // Without a port list the adapter has as many ports as its third
@@ -169,17 +142,20 @@ void PkAdapterModel::readIp(const QJsonValue &value, PkAdapterModel &out)
 // true asks message 24 (CHECK_LINK) with OK and Cancel and wants OK; an
 // object chooses the question as a sub-test step does, plus the status
 // returned when the answer is another.
-void PkAdapterModel::readFlashQuestion(const QJsonValue &value, PkAdapterModel &out)
+void PkAdapterModel::readFlashQuestion(const PkFieldReader &json, PkAdapterModel &out)
 {
     FlashQuestion &flash = out.flashQuestion;
+    const QJsonValue value = json.object().value(QStringLiteral("flashQuestion"));
     if (value.isBool() && value.toBool()) {
         flash.question.message = 24;
         flash.question.buttons[0] = 1;
         flash.question.buttons[1] = 2;
         flash.question.expect = 1;
     } else if (value.isObject()) {
-        flash.question = PkBehaviour::questionFromJson(value.toObject());
-        flash.failStatus = value.toObject().value(QStringLiteral("failStatus")).toInt(flash.failStatus);
+        const PkFieldReader question = json.child(QStringLiteral("flashQuestion"));
+        flash.question = PkBehaviour::questionFromJson(question);
+        flash.failStatus = int(question.integer("failStatus", PkFieldReader::IntMin,
+                                                PkFieldReader::IntMax, flash.failStatus));
     }
 }
 

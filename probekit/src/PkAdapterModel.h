@@ -2,6 +2,7 @@
 #include "probekit.h"
 #include "PkBehaviour.h"
 #include "PkFaults.h"
+#include "PkFieldReader.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -45,8 +46,17 @@ public:
         int failStatus = 23;
     };
 
-    // False when the entry cannot describe an adapter (no vendor ID).
-    static bool fromJson(const QJsonObject &json, PkAdapterModel &out);
+    // The ranges of the machine file's numbers that the checks below name.
+    static constexpr qint64 MaxBus = 0xFFFF;        // domain x 256 + bus, as Linux counts
+    static constexpr qint64 MaxDevice = 31;
+    static constexpr qint64 MaxFlashSize = 16 * 1024 * 1024;
+    static constexpr qint64 DefaultFlashSize = 131072;
+    static constexpr qint64 MaxFrameRate = 1000000000; // frames a second
+    static constexpr qint64 MaxQueries = 1000000;
+
+    // False when the entry cannot describe an adapter (no vendor ID). A
+    // number out of its range is left to the reader's problem.
+    static bool fromJson(const PkFieldReader &json, PkAdapterModel &out);
 
     AdapterRecord record() const;
     // "adapter-<bus>-<device>": names the lock and the state file.
@@ -74,12 +84,11 @@ public:
     PkFaults::Table faults;
 
 private:
-    static quint32 number(const QJsonValue &value, quint32 fallback = 0);
-    static double real(const QJsonValue &value, double fallback = 0.0);
+    static void readResources(const PkFieldReader &json, PkAdapterModel &out);
     static void readVpd(const QJsonValue &value, PkAdapterModel &out);
-    static void readSensors(const QJsonValue &value, PkAdapterModel &out);
-    static void readPorts(const QJsonValue &value, PkAdapterModel &out);
+    static void readSensors(const PkFieldReader &json, PkAdapterModel &out);
+    static void readPorts(const PkFieldReader &json, PkAdapterModel &out);
     static void readDriver(const QJsonValue &value, PkAdapterModel &out);
     static void readIp(const QJsonValue &value, PkAdapterModel &out);
-    static void readFlashQuestion(const QJsonValue &value, PkAdapterModel &out);
+    static void readFlashQuestion(const PkFieldReader &json, PkAdapterModel &out);
 };

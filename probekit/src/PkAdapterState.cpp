@@ -1,12 +1,42 @@
 #include "PkAdapterState.h"
 #include "PkVpd.h"
 
+#include "PkFileReader.h"
+#include "PkFileWriter.h"
+#include "PkLog.h"
+
 #include <QCryptographicHash>
-#include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
+#include <QJsonParseError>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Stored values are base64; anything else in their place is damage.
+bool decodeBase64(const QJsonValue &value, QByteArray *out)
+{
+    if (!value.isString())
+        return false;
+    const QByteArray::FromBase64Result decoded = QByteArray::fromBase64Encoding(
+        value.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    *out = decoded.decoded;
+    return decoded.decodingStatus == QByteArray::Base64DecodingStatus::Ok;
+}
+
+} // namespace
+
+qint64 PkAdapterState::fileLimit(quint32 flashSize)
+{
+    // The flash in base64, and room for the VPD and the layout.
+    return (qint64(flashSize) + 2) / 3 * 4 + 1024 * 1024;
+}
 
 void PkAdapterState::load(const QString &stateDir, const PkAdapterModel &model)
 {
@@ -16,30 +46,122 @@ void PkAdapterState::load(const QString &stateDir, const PkAdapterModel &model)
         (PkVpd::isWritable(it.key()) ? m_writable : m_readOnly).insert(it.key(), it.value());
     m_flash = factoryImage(model.flashSize, model.key());
 
-    QFile file(m_file);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only the holder of the adapter writes its state: what a killed write
+    // left behind is nobody's.
+    PkFileWriter::removeStale(m_file);
+    QByteArray text, why;
+    switch (PkFileReader::readAll(m_file, fileLimit(model.flashSize), &text, &why)) {
+    case PkFileReader::Missing:
         return;
-    const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    if (root.value(QStringLiteral("vpd")).isObject()) {
-        m_vpdStored = true;
-        m_writable.clear();
-        const QJsonObject vpd = root.value(QStringLiteral("vpd")).toObject();
-        for (auto it = vpd.begin(); it != vpd.end(); ++it)
-            m_writable.insert(it.key(), QByteArray::fromBase64(it.value().toString().toLatin1()));
+    case PkFileReader::Read:
+        if (takeStored(text, &why))
+            return;
+        break;
+    case PkFileReader::Refused:
+        break;
     }
-    if (root.value(QStringLiteral("flash")).isString()) {
-        const QByteArray stored =
-            QByteArray::fromBase64(root.value(QStringLiteral("flash")).toString().toLatin1());
-        // A flash of another size (the machine file changed) starts afresh.
-        if (stored.size() == m_flash.size()) {
-            m_flash = stored;
-            m_flashStored = true;
+    setAside(why);
+}
+
+bool PkAdapterState::takeStored(const QByteArray &text, QByteArray *why)
+{
+    if (text.isEmpty()) {
+        *why = "the file is empty";
+        return false;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError) {
+        *why = "not JSON: " + error.errorString().toUtf8() + " at byte " + QByteArray::number(error.offset);
+        return false;
+    }
+    const QJsonObject root = document.object();
+    const QJsonValue vpd = root.value(QStringLiteral("vpd"));
+    const QJsonValue flash = root.value(QStringLiteral("flash"));
+    if (!document.isObject() || (vpd.isUndefined() && flash.isUndefined())) {
+        *why = "not an adapter state (neither \"vpd\" nor \"flash\")";
+        return false;
+    }
+    const PkAdapterState before = *this;
+    if ((vpd.isUndefined() || takeVpd(vpd, why)) && (flash.isUndefined() || takeFlash(flash, why)))
+        return true;
+    *this = before;
+    return false;
+}
+
+bool PkAdapterState::takeVpd(const QJsonValue &value, QByteArray *why)
+{
+    if (!value.isObject()) {
+        *why = "\"vpd\" is not an object";
+        return false;
+    }
+    QMap<QString, QByteArray> writable;
+    const QJsonObject vpd = value.toObject();
+    for (auto it = vpd.begin(); it != vpd.end(); ++it) {
+        QByteArray data;
+        if (!PkVpd::isWritable(it.key()) || !decodeBase64(it.value(), &data)
+            || data.size() > PkVpd::MaxValue) {
+            *why = "the VPD keyword \"" + it.key().toUtf8() + "\" is not a stored writable keyword";
+            return false;
         }
+        writable.insert(it.key(), data);
     }
+    m_writable = writable;
+    m_vpdStored = true;
+    return true;
+}
+
+bool PkAdapterState::takeFlash(const QJsonValue &value, QByteArray *why)
+{
+    QByteArray stored;
+    if (!decodeBase64(value, &stored)) {
+        *why = "\"flash\" is not base64";
+        return false;
+    }
+    // A flash of another size belongs to another adapter, or to the machine
+    // file before it changed: kept aside, not taken.
+    if (stored.size() != m_flash.size()) {
+        *why = "\"flash\" holds " + QByteArray::number(stored.size()) + " bytes, the PROM "
+            + QByteArray::number(m_flash.size());
+        return false;
+    }
+    m_flash = stored;
+    m_flashStored = true;
+    return true;
+}
+
+void PkAdapterState::setAside(const QByteArray &why)
+{
+    const QString aside = m_file + QStringLiteral(".corrupt-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QByteArray name = QFile::encodeName(m_file);
+    QByteArray line = "adapter state " + name + " refused: " + why + "; ";
+    if (::rename(name.constData(), QFile::encodeName(aside).constData()) == 0) {
+        line += "kept as " + QFile::encodeName(QFileInfo(aside).fileName());
+    } else {
+        // Never overwritten: what it holds may be all there is of the edits.
+        m_keepOff = true;
+        line += "it could not be moved aside (" + QByteArray(std::strerror(errno))
+            + "), so nothing written to this adapter is kept";
+    }
+    m_notice = line + "; the adapter starts from its factory contents";
+    PkLog::line(m_notice);
+}
+
+QByteArray PkAdapterState::takeNotice()
+{
+    QByteArray notice;
+    notice.swap(m_notice);
+    return notice;
 }
 
 bool PkAdapterState::save() const
 {
+    if (m_keepOff) {
+        m_saveFailure = "the refused state file " + QFile::encodeName(m_file) + " is still in the way";
+        PkLog::line("adapter state not saved: " + m_saveFailure);
+        return false;
+    }
     QJsonObject root;
     if (m_vpdStored) {
         QJsonObject vpd;
@@ -50,12 +172,15 @@ bool PkAdapterState::save() const
     }
     if (m_flashStored)
         root.insert(QStringLiteral("flash"), QString::fromLatin1(m_flash.toBase64()));
-    QDir().mkpath(QFileInfo(m_file).absolutePath());
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    return file.commit();
+    QByteArray why;
+    if (PkFileWriter::replace(m_file, QJsonDocument(root).toJson(QJsonDocument::Indented), &why)) {
+        m_saveFailure.clear();
+        return true;
+    }
+    m_saveFailure = why;
+    PkLog::line("adapter state not saved to " + QFile::encodeName(m_file) + ": " + why
+                + "; the file keeps what it held before");
+    return false;
 }
 
 QMap<QString, QByteArray> PkAdapterState::vpd() const

@@ -1,4 +1,6 @@
 #pragma once
+#include "PkFieldReader.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QVector>
@@ -30,9 +32,13 @@ public:
     };
 
     static PkBehaviour fromJson(const QJsonObject &json);
+    static PkBehaviour fromJson(const PkFieldReader &json);
+    // Reads every behaviour of a table ({"101": {...}}) for the numbers'
+    // ranges; the reader keeps the first one out of range.
+    static void check(const PkFieldReader &tests);
     // {"message": 12, "buttons": [3, 4, 0], "expect": 3}; expect defaults to
     // the first button.
-    static Question questionFromJson(const QJsonObject &json);
+    static Question questionFromJson(const PkFieldReader &json);
     // What a sub-test without a script does: a short climb to 100 and a pass.
     static PkBehaviour generic();
 
@@ -44,6 +50,6 @@ public:
     QByteArray failText;
 
 private:
-    static Step stepFromJson(const QJsonObject &json);
-    static Cell cellFromJson(const QJsonObject &json);
+    static Step stepFromJson(const PkFieldReader &json);
+    static Cell cellFromJson(const PkFieldReader &json);
 };

@@ -4,6 +4,7 @@
 #include "PkDriver.h"
 #include "PkEnvironment.h"
 #include "PkFlash.h"
+#include "PkLog.h"
 #include "PkReporter.h"
 #include "PkTestRunner.h"
 #include "PkText.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr int OpenDeviceFailed = 3;
 constexpr int NullPointer = 7;
 constexpr int NoSuchDevice = 11;
-constexpr int FlashAccessFailed = 23;
+constexpr int FlashEraseFailed = 27;
 constexpr int ProgFlashFailed = 28;
 constexpr int AdapterLockFailed = 29;
 constexpr int GetOidFailed = 32;
@@ -65,6 +66,7 @@ void PkCore::releaseAll()
     m_table.clear();
     m_locateOn.clear();
     m_registers.clear();
+    m_notices.clear();
     m_seriesDepth = 0;
     m_initialised = false;
     m_machine = PkMachine();
@@ -77,6 +79,7 @@ int PkCore::init()
     if (const int status = fault("CoreInit"))
         return status;
     if (!m_machine.load(PkEnvironment::machinePath())) {
+        PkLog::line("machine file " + QFile::encodeName(m_machine.path) + " refused: " + m_machine.problem);
         m_machine = PkMachine();
         return OpenDeviceFailed;
     }
@@ -159,6 +162,9 @@ void PkCore::selectIndex(int index)
         return;
     }
     m_state.load(PkEnvironment::stateDir(), *model);
+    const QByteArray notice = m_state.takeNotice();
+    if (!notice.isEmpty())
+        m_notices.append(notice);
     m_sensors.reset(model->sensors, static_cast<quint32>(model->bus * 256 + model->device),
                     model->readingCount);
 }
@@ -275,6 +281,19 @@ int PkCore::prepareRun(int number, PkBehaviour *behaviour, bool *seededFailure)
     return 0;
 }
 
+// Selection has no callback table: what it found wrong with the adapter's
+// state reaches the program's log with the next call that has one.
+void PkCore::tellNotices(const PkReporter &reporter)
+{
+    QList<QByteArray> notices;
+    {
+        Guard guard(m_mutex);
+        notices.swap(m_notices);
+    }
+    for (const QByteArray &notice : qAsConst(notices))
+        reporter.log(notice);
+}
+
 PkPacer PkCore::pacer() const
 {
     return PkPacer(PkEnvironment::timeScale(), &m_cancel);
@@ -294,6 +313,7 @@ int PkCore::testRun(int number, const uint8_t *modeFlags, const CoreCallbacks *c
     if (const int status = prepareRun(number, &behaviour, &seededFailure))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const PkPacer paced = pacer();
     const int status = PkTestRunner(reporter, paced).run(behaviour, seededFailure);
     m_cancel = false;
@@ -311,6 +331,7 @@ int PkCore::commandRun(const char *command, const uint8_t *modeFlags, const Core
         return NullPointer;
     m_cancel = false;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const int status = PkCommandInterpreter(*this, reporter, modeFlags).run(QByteArray(command));
     m_cancel = false;
     return status;
@@ -361,12 +382,21 @@ int PkCore::beginFlash(const char *function, bool argumentsGiven, QByteArray *co
     return 0;
 }
 
-int PkCore::storeFlash(const QByteArray &contents, int failure)
+int PkCore::storeFlash(const QByteArray &contents, int failure, const PkReporter &reporter)
 {
-    Guard guard(m_mutex);
-    if (!selected())
-        return NoSuchDevice;
-    return m_state.setFlash(contents) ? 0 : failure;
+    QByteArray why;
+    {
+        Guard guard(m_mutex);
+        if (!selected())
+            return NoSuchDevice;
+        if (m_state.setFlash(contents))
+            return 0;
+        why = m_state.saveFailure();
+    }
+    // The PROM keeps what it held before: a change that would be gone after
+    // a restart is no change.
+    reporter.stamped("Flash PROM: not changed, its new contents could not be stored (" + why + ")");
+    return failure;
 }
 
 int PkCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *callbacks)
@@ -376,6 +406,7 @@ int PkCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks *call
     if (const int status = beginFlash("FlashSaveImage", buffer && size, &contents, &flashQuestion))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     // Asked outside the lock: the answer may take as long as the operator
     // likes. Nobody to ask gives the wanted answer, as for sub-tests.
     const PkBehaviour::Question &q = flashQuestion.question;
@@ -395,6 +426,7 @@ int PkCore::flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks
         return status;
     const int flashSize = current.size();
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     if (length == 0 || length > static_cast<uint32_t>(flashSize)) {
         reporter.log(QByteArrayLiteral("Flash PROM: an image of ") + QByteArray::number(length)
                      + QByteArrayLiteral(" bytes does not fit a PROM of ")
@@ -403,7 +435,7 @@ int PkCore::flashLoad(const uint8_t *image, uint32_t length, const CoreCallbacks
     }
     const QByteArray contents = PkFlash::program(flashSize, image, length, reporter,
                                                  PkPacer(PkEnvironment::timeScale(), nullptr));
-    return storeFlash(contents, ProgFlashFailed);
+    return storeFlash(contents, ProgFlashFailed, reporter);
 }
 
 int PkCore::flashErase(const CoreCallbacks *callbacks)
@@ -412,9 +444,10 @@ int PkCore::flashErase(const CoreCallbacks *callbacks)
     if (const int status = beginFlash("FlashErase", true, &current))
         return status;
     const PkReporter reporter(callbacks);
+    tellNotices(reporter);
     const QByteArray contents =
         PkFlash::erase(current.size(), reporter, PkPacer(PkEnvironment::timeScale(), nullptr));
-    return storeFlash(contents, FlashAccessFailed);
+    return storeFlash(contents, FlashEraseFailed, reporter);
 }
 
 DriverHandle PkCore::driverOpen()

@@ -7,6 +7,7 @@
 #include "PkMachine.h"
 #include "PkPacer.h"
 #include "PkRecordTable.h"
+#include "PkReporter.h"
 #include "PkSensorBank.h"
 
 #include <QByteArray>
@@ -91,7 +92,9 @@ private:
     static QByteArray portName(int index);
     int beginFlash(const char *function, bool argumentsGiven, QByteArray *contents,
                    PkAdapterModel::FlashQuestion *question = nullptr);
-    int storeFlash(const QByteArray &contents, int failure);
+    int storeFlash(const QByteArray &contents, int failure, const PkReporter &reporter);
+    // Outside the lock: hands pending notices to a call's callback table.
+    void tellNotices(const PkReporter &reporter);
 
     mutable std::mutex m_mutex;
     std::atomic<bool> m_cancel {false};
@@ -114,4 +117,5 @@ private:
     QSet<int> m_locateOn;                        // adapters whose LED is lit
     QMap<int, QMap<quint32, quint32>> m_registers; // per adapter, written ones
     int m_seriesDepth = 0;
+    QList<QByteArray> m_notices; // for the next call with a callback table
 };

@@ -1,9 +1,11 @@
 #include "PkEnvironment.h"
+#include "PkLog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cmath>
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -73,7 +75,18 @@ double PkEnvironment::timeScale()
         return 1.0;
     bool ok = false;
     const double scale = text.toDouble(&ok);
-    return ok && scale >= 0.0 ? scale : 1.0;
+    // inf or 1e300 would overflow every duration it multiplies.
+    if (!ok || !(scale >= 0.0) || std::isinf(scale)) {
+        PkLog::line("PROBEKIT_TIME_SCALE=" + text + " is not a number in 0.."
+                    + QByteArray::number(MaxTimeScale) + "; 1 is used");
+        return 1.0;
+    }
+    if (scale > MaxTimeScale) {
+        PkLog::line("PROBEKIT_TIME_SCALE=" + text + " is above " + QByteArray::number(MaxTimeScale) + "; "
+                    + QByteArray::number(MaxTimeScale) + " is used");
+        return MaxTimeScale;
+    }
+    return scale;
 }
 
 QByteArray PkEnvironment::faultText()

@@ -13,8 +13,11 @@ public:
     static QString machinePath();
     static QString stateDir();
     static QString lockDir();
-    // Factor on every simulated duration; 0 makes everything instant.
+    // Factor on every simulated duration; 0 makes everything instant. A
+    // value that is not a number in 0..MaxTimeScale is said on standard
+    // error: above it is clamped, anything else gives 1.
     static double timeScale();
+    static constexpr double MaxTimeScale = 1000.0;
     // The raw fault switch text, "Func=status,Func2=status".
     static QByteArray faultText();
 

@@ -1,15 +1,17 @@
 #include "PkFaults.h"
 #include "PkEnvironment.h"
+#include "PkLog.h"
 
 #include <QJsonObject>
 #include <QList>
 
-PkFaults::Table PkFaults::fromJson(const QJsonValue &value)
+PkFaults::Table PkFaults::fromJson(const PkFieldReader &faults)
 {
     Table table;
-    const QJsonObject object = value.toObject();
+    const QJsonObject object = faults.object();
     for (auto it = object.begin(); it != object.end(); ++it) {
-        const int status = it.value().toInt();
+        const int status = int(faults.integerValue(it.value(), faults.pathOf(it.key()),
+                                                   PkFieldReader::IntMin, PkFieldReader::IntMax, 0));
         if (status != 0)
             table.insert(it.key(), status);
     }
@@ -29,6 +31,9 @@ PkFaults::Table PkFaults::fromText(const QByteArray &text)
         // A 0 is kept: it lets the environment switch off a fault of the file.
         if (ok)
             table.insert(QString::fromLatin1(entry.left(equals).trimmed()), status);
+        else
+            PkLog::line("PROBEKIT_FAULT: \"" + entry.trimmed()
+                        + "\" ignored, its status is not a whole number in -2147483648..2147483647");
     }
     return table;
 }

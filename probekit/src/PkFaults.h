@@ -1,4 +1,6 @@
 #pragma once
+#include "PkFieldReader.h"
+
 #include <QByteArray>
 #include <QJsonValue>
 #include <QMap>
@@ -12,8 +14,10 @@ class PkFaults
 public:
     using Table = QMap<QString, int>;
 
-    static Table fromJson(const QJsonValue &value);
-    // "AdapterSelect=29, VpdReadKeyword=16"; malformed entries are skipped.
+    // Statuses are 32-bit integers; another number is the reader's problem.
+    static Table fromJson(const PkFieldReader &faults);
+    // "AdapterSelect=29, VpdReadKeyword=16"; malformed entries are skipped
+    // with a line on standard error.
     static Table fromText(const QByteArray &text);
 
     // The injected status of a function, 0 when it is not faulted.

@@ -1,6 +1,7 @@
 #include "PkMachine.h"
+#include "PkFieldReader.h"
+#include "PkFileReader.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -9,22 +10,36 @@ bool PkMachine::load(const QString &filePath)
 {
     *this = PkMachine();
     path = filePath;
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray text;
+    if (PkFileReader::readAll(filePath, MaxFileSize, &text, &problem) != PkFileReader::Read)
         return false;
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        problem = error.error != QJsonParseError::NoError
+            ? "not JSON: " + error.errorString().toUtf8() + " at byte " + QByteArray::number(error.offset)
+            : QByteArray("not a JSON object");
         return false;
-    const QJsonObject root = document.object();
-    tests = root.value(QStringLiteral("tests")).toObject();
-    faults = PkFaults::fromJson(root.value(QStringLiteral("faults")));
-    for (const QJsonValue &entry : root.value(QStringLiteral("adapters")).toArray()) {
+    }
+    const PkFieldReader root(document.object(), QString(), &problem);
+    tests = root.object().value(QStringLiteral("tests")).toObject();
+    PkBehaviour::check(root.child(QStringLiteral("tests")));
+    faults = PkFaults::fromJson(root.child(QStringLiteral("faults")));
+    const QJsonArray list = root.object().value(QStringLiteral("adapters")).toArray();
+    for (int i = 0; i < list.size() && !root.failed(); ++i) {
         PkAdapterModel model;
         // An entry without a vendor would read as the end of the table, and
         // a second entry at the same bus and device would share its lock.
-        if (PkAdapterModel::fromJson(entry.toObject(), model) && !find(model.bus, model.device))
+        const PkFieldReader entry = root.element(QStringLiteral("adapters"), i, list.at(i).toObject());
+        if (PkAdapterModel::fromJson(entry, model) && !find(model.bus, model.device))
             adapters.append(model);
+    }
+    if (root.failed()) {
+        const QByteArray why = problem;
+        *this = PkMachine();
+        path = filePath;
+        problem = why;
+        return false;
     }
     return true;
 }

@@ -10,8 +10,12 @@
 class PkMachine
 {
 public:
-    // False when the file cannot be read or is not a JSON object.
+    // False, with the reason in `problem`, when the file cannot be read, is
+    // not a JSON object or holds a number outside its range.
     bool load(const QString &path);
+
+    // The machine file of the largest simulated machine, with room to spare.
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
     const PkAdapterModel *find(int bus, int device) const;
 
@@ -19,4 +23,5 @@ public:
     QJsonObject tests;
     PkFaults::Table faults;
     QString path;
+    QByteArray problem;
 };

@@ -1,19 +1,26 @@
 #include "PkPciNames.h"
 
-#include <QFile>
+#include "PkFileReader.h"
+
+#include <QList>
+
+namespace {
+
+// The list is some 1.3 MB today.
+constexpr qint64 MaxListSize = 32 * 1024 * 1024;
+
+} // namespace
 
 QByteArray PkPciNames::describe(quint32 vendor, quint32 device)
 {
     const QByteArray vendorKey = QByteArray::number(vendor, 16).rightJustified(4, '0');
     const QByteArray deviceKey = '\t' + QByteArray::number(device, 16).rightJustified(4, '0');
     for (const char *path : {"/usr/share/misc/pci.ids", "/usr/share/hwdata/pci.ids"}) {
-        QFile file(QString::fromLatin1(path));
-        if (!file.open(QIODevice::ReadOnly))
+        QByteArray list, why;
+        if (PkFileReader::readAll(QString::fromLatin1(path), MaxListSize, &list, &why) != PkFileReader::Read)
             continue;
         QByteArray vendorName;
-        while (!file.atEnd()) {
-            QByteArray line = file.readLine();
-            line.chop(line.endsWith('\n') ? 1 : 0);
+        for (const QByteArray &line : list.split('\n')) {
             if (vendorName.isEmpty()) {
                 if (line.startsWith(vendorKey + "  "))
                     vendorName = line.mid(6);

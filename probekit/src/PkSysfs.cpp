@@ -1,4 +1,5 @@
 #include "PkSysfs.h"
+#include "PkFileReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,23 +13,12 @@ QString PkSysfs::root()
 
 std::optional<QByteArray> PkSysfs::bytes(const QString &path, qint64 maxBytes, QString *error)
 {
-    QFile file(path);
-    // sysfs files report a size they do not have: read, do not ask.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    // sysfs files report a size they do not have: read up to the most
+    // wanted, do not ask. A tree of test files may hold a FIFO: not waited on.
+    QByteArray data, why;
+    if (PkFileReader::readHead(path, maxBytes, &data, &why) != PkFileReader::Read) {
         if (error)
-            *error = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray data;
-    while (data.size() < maxBytes) {
-        const QByteArray chunk = file.read(qMin<qint64>(maxBytes - data.size(), 4096));
-        if (chunk.isEmpty())
-            break;
-        data += chunk;
-    }
-    if (file.error() != QFileDevice::NoError && data.isEmpty()) {
-        if (error)
-            *error = file.errorString();
+            *error = QString::fromLocal8Bit(why);
         return std::nullopt;
     }
     return data;

@@ -1,4 +1,5 @@
 #include "PkVpdWriter.h"
+#include "PkFileWriter.h"
 #include "PkEnvironment.h"
 #include "PkSysfs.h"
 #include "PkVpd.h"
@@ -7,7 +8,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -119,13 +119,11 @@ bool PkVpdWriter::backup(const PkLinuxCore::Snapshot &current, const std::vector
     const QString dir = PkLinuxCore::stateDir();
     const QString path = dir + QLatin1Char('/') + current.adapter.model.key() + QStringLiteral("-vpd-")
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) + QStringLiteral(".bin");
-    QDir().mkpath(dir);
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write(reinterpret_cast<const char *>(image.data()), qint64(image.size())) == qint64(image.size())
-        && file.commit();
-    if (written)
-        m_reporter.log("VPD backup: " + QFile::encodeName(path));
+    QByteArray why;
+    const bool written = PkFileWriter::replace(
+        path, QByteArray(reinterpret_cast<const char *>(image.data()), int(image.size())), &why);
+    m_reporter.log(written ? "VPD backup: " + QFile::encodeName(path)
+                           : "VPD backup not written to " + QFile::encodeName(path) + ": " + why);
     return written;
 }
 

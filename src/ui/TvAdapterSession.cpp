@@ -14,6 +14,8 @@
 namespace {
 
 constexpr TvContextText msg{TvContextText::MainWindow};
+// The core's answer when another process holds the adapter's lock.
+constexpr int AdapterLockFailed = 29;
 
 } // namespace
 
@@ -58,7 +60,16 @@ bool TvAdapterSession::select(int index)
     if (!adapters || index < 0 || index >= count())
         return false;
     const AdapterRecord record = adapters[index];
+    lostPick = false;
     const int status = AdapterSelect(&record);
+    if (status == AdapterLockFailed && automaticPick && takenElsewhere(record)) {
+        // Not a failure of this window: the adapter the refresh chose is in
+        // use, as the list would have shown a moment later. The refresh
+        // picks another one; the log has the pick as one of an adapter in use.
+        lostPick = true;
+        failure = msg("ADAPTER_ALREADY_DIAGNOSED");
+        return false;
+    }
     if (status != 0) {
         reportSelectFailure(status);
         return false;
@@ -72,6 +83,25 @@ bool TvAdapterSession::select(int index)
     name = readCardName();
     emit selected(index);
     return true;
+}
+
+bool TvAdapterSession::takenElsewhere(const AdapterRecord &picked)
+{
+    if (!enumerate())
+        return false;
+    for (int i = 0; i < count(); ++i) {
+        const AdapterRecord &r = adapters[i];
+        if (r.busNumber == picked.busNumber && r.deviceNumber == picked.deviceNumber)
+            return r.inUse != 0;
+    }
+    return false;
+}
+
+bool TvAdapterSession::takeLostPick()
+{
+    const bool lost = lostPick;
+    lostPick = false;
+    return lost;
 }
 
 QString TvAdapterSession::readCardName() const

@@ -46,6 +46,11 @@ public:
     // Set around the picks that the adapter refresh makes by itself: a
     // failure that persists is shown once; the log has each (selectFailure).
     void setAutomaticPick(bool on) { automaticPick = on; }
+    // Whether the last automatic pick failed only because another instance
+    // took the adapter after the table was read (two windows starting
+    // together); no box was shown, and the table has been read again and
+    // shows it in use. Asking clears it.
+    bool takeLostPick();
 
 signals:
     void selected(int index);
@@ -53,6 +58,7 @@ signals:
 
 private:
     void reportSelectFailure(int status);
+    bool takenElsewhere(const AdapterRecord &picked);
     QString readCardName() const;
 
     TvAsk *ask;
@@ -66,4 +72,5 @@ private:
     QString failure;
     bool automaticPick = false;
     bool selectFailureShown = false;
+    bool lostPick = false;
 };

@@ -97,7 +97,17 @@ int TvAdapterPage::adapterTimerExpired()
         return 1;
     if (session->currentIndex() != -1 && !inUseChangedElsewhere())
         return 0;
-    return rebuildAdapterList();
+    int code = rebuildAdapterList();
+    // Another instance, started at the same moment, took the adapter picked
+    // here after the table was read. The table now shows it in use: list
+    // again and take the next free one, or show that none is left. The
+    // first pick no longer counts as the first selectable adapter.
+    for (int tries = session->count(); tries > 0 && session->currentIndex() == -1
+                                       && session->takeLostPick(); --tries) {
+        firstSelectable = -1;
+        code = rebuildAdapterList();
+    }
+    return code;
 }
 
 int TvAdapterPage::rebuildAdapterList()
