@@ -1288,7 +1288,7 @@ Ohne Speichern fortfahren?</translation>
         </message>
         <message>
             <source>VPD_VALUE_NOT_WRITABLE %1</source>
-            <translation>Der Wert des VPD-Schlüsselworts %1 enthält ein Null-Byte, das unter einem neuen Schlüsselwort nicht geschrieben werden kann. Geben Sie einen neuen Wert ein, um die Zeile zu schreiben.</translation>
+            <translation>Der Wert des VPD-Schlüsselworts %1 enthält ein Null-Byte, das unter einem neuen Schlüsselwort nicht geschrieben werden kann. Die Zeile wurde nicht geschrieben.</translation>
         </message>
         <message>
             <source>NO_DELETABLE_VPD_KEY</source>

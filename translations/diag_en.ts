@@ -1289,7 +1289,7 @@ Go on without saving it?</translation>
         </message>
         <message>
             <source>VPD_VALUE_NOT_WRITABLE %1</source>
-            <translation>The value of the VPD keyword %1 holds a zero byte, which cannot be written under a new keyword. Type a new value to write the row.</translation>
+            <translation>The value of the VPD keyword %1 holds a zero byte, which cannot be written under a new keyword. The row has not been written.</translation>
         </message>
         <message>
             <source>NO_DELETABLE_VPD_KEY</source>
