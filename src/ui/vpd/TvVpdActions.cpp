@@ -41,6 +41,19 @@ QLineEdit *frameless(int maxLength)
     return editor;
 }
 
+// The first character of `text` that a value cannot hold: the core stores
+// 8-bit text up to a terminating zero.
+bool unstorableCharacter(const QString &text, uint *character)
+{
+    for (const uint c : text.toUcs4()) {
+        if (c == 0 || c > 0xFF) {
+            *character = c;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent)
@@ -267,16 +280,14 @@ bool TvVpdActions::valuesStorable(const QList<EditRow> &rows) const
     for (const EditRow &row : rows) {
         if (!isWritten(row) || !valueTyped(row))
             continue;
-        // The core stores 8-bit text up to a terminating zero.
-        for (const uint character : row.value->text().toUcs4()) {
-            if (character != 0 && character <= 0xFF)
-                continue;
-            showCritical(msg("VPD_VALUE_NOT_8BIT %1 %2 %3")
-                             .arg(row.keyword->text(), QString::fromUcs4(&character, 1),
-                                  QStringLiteral("U+%1").arg(character, 4, 16, QLatin1Char('0')).toUpper()));
-            row.value->setFocus();
-            return false;
-        }
+        uint character = 0;
+        if (!unstorableCharacter(row.value->text(), &character))
+            continue;
+        const QString code = QStringLiteral("U+%1").arg(character, 4, 16, QLatin1Char('0')).toUpper();
+        showCritical(msg("VPD_VALUE_NOT_8BIT %1 %2 %3")
+                         .arg(row.keyword->text(), QString::fromUcs4(&character, 1), code));
+        row.value->setFocus();
+        return false;
     }
     return true;
 }
