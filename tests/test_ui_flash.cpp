@@ -185,6 +185,10 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
         {rig.image(QStringLiteral("old.bin")), true,
          "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("old.bin")) + ' '
              + QString::fromLocal8Bit(strerror(EFBIG))},
+        // Nor is a half-written new image left behind.
+        {rig.image(QStringLiteral("new.bin")), true,
+         "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("new.bin")) + ' '
+             + QString::fromLocal8Bit(strerror(EFBIG))},
         {rig.image(QStringLiteral("missing/new.bin")), false,
          "OPEN_FLASHFILE_FAILED " + rig.image(QStringLiteral("missing/new.bin")) + ' '
              + QString::fromLocal8Bit(strerror(ENOENT))},
