@@ -26,6 +26,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int FlashSize = 131072;
@@ -56,6 +58,13 @@ public:
         w.selectAdapter(0);
         dialogs.asked.clear();
         return w;
+    }
+    // The first adapter's PROM holds `bytes`; before open().
+    void promOf(int bytes)
+    {
+        QJsonObject first = machine.adapters.at(0).toObject();
+        first[QStringLiteral("flashSize")] = bytes;
+        machine.adapters[0] = first;
     }
     QString image(const QString &name) const { return basePath(QStringLiteral("flash/") + name); }
     static QByteArray prom()
@@ -95,6 +104,8 @@ class TestUiFlash : public QObject
 private slots:
     void imagesRoundTripByteForByte();
     void failedWritesAreReportedAndHarmNoImage();
+    void saveTakesWhatThePromHolds_data();
+    void saveTakesWhatThePromHolds();
     void loadCutsLongFilesAndRefusesUnreadableOnes_data();
     void loadCutsLongFilesAndRefusesUnreadableOnes();
     void eraseNeedsABackupOrASecondYes_data();
@@ -174,10 +185,19 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
         {rig.image(QStringLiteral("old.bin")), true,
          "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("old.bin")) + ' '
              + QString::fromLocal8Bit(strerror(EFBIG))},
+        // Nor is a half-written new image left behind.
+        {rig.image(QStringLiteral("new.bin")), true,
+         "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("new.bin")) + ' '
+             + QString::fromLocal8Bit(strerror(EFBIG))},
         {rig.image(QStringLiteral("missing/new.bin")), false,
          "OPEN_FLASHFILE_FAILED " + rig.image(QStringLiteral("missing/new.bin")) + ' '
              + QString::fromLocal8Bit(strerror(ENOENT))},
+        // A pipe nobody reads is refused at once, not waited on.
+        {rig.image(QStringLiteral("pipe.bin")), false,
+         "OPEN_FLASHFILE_FAILED " + rig.image(QStringLiteral("pipe.bin")) + ' '
+             + QString::fromLocal8Bit(strerror(ENXIO))},
     };
+    QCOMPARE(::mkfifo(QFile::encodeName(rig.image(QStringLiteral("pipe.bin"))).constData(), 0600), 0);
     for (const auto &c : cases) {
         rig.dialogs.asked.clear();
         rig.dialogs.answerFile(c.name);
@@ -195,6 +215,45 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
              QStringList({"old.bin"}));
 }
 
+void TestUiFlash::saveTakesWhatThePromHolds_data()
+{
+    QTest::addColumn<int>("prom");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("logged");
+    QTest::newRow("as configured") << FlashSize << "FLASH_PROM_SAVE_SUCCESS %1" << QString();
+    QTest::newRow("smaller") << 4096 << "FLASH_PROM_SAVE_SUCCESS %1"
+                             << "FLASH_PROM_SIZE_DIFFERS 4096 " + QString::number(FlashSize);
+    QTest::newRow("larger") << 2 * FlashSize << "FLASH_PROM_SAVE_SUCCESS %1"
+                            << "FLASH_PROM_LARGER_THAN_CONFIGURED " + QString::number(FlashSize);
+    // Nothing read is a failure of the core, and the old image stays.
+    QTest::newRow("empty") << 0 << "FLASH_PROM_SAVE_EMPTY" << QString();
+}
+
+void TestUiFlash::saveTakesWhatThePromHolds()
+{
+    QFETCH(int, prom);
+    QFETCH(QString, box);
+    QFETCH(QString, logged);
+    FlashRig rig;
+    rig.promOf(prom);
+    TvDiagMainWindow &w = rig.open();
+    const QString name = rig.image(QStringLiteral("kept.bin"));
+    const QByteArray old = rig.noise(1000);
+    rig.write(name, old);
+    rig.mark();
+    rig.dialogs.answerFile(name);
+    rig.dialogs.answerMessage(TvDialogSeam::Yes);
+    w.flashSaveSlot();
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList({"FILE_EXISTS", box.replace("%1", name)}));
+    const TvScriptedDialogs::Asked outcome = rig.dialogs.asked.last();
+    QCOMPARE(outcome.icon, prom > 0 ? TvDialogSeam::Information : TvDialogSeam::Critical);
+    QCOMPARE(rig.file(name), prom > 0 ? rig.prom().left(FlashSize) : old);
+    QCOMPARE(rig.logStarting(QStringLiteral("FLASH_PROM_")),
+             logged.isEmpty() ? QStringList() : QStringList({logged}));
+    QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"kept.bin"}));
+}
+
 void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes_data()
 {
     QTest::addColumn<int>("size");
@@ -207,6 +266,8 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes_data()
     QTest::newRow("directory") << -1
                                << "LOAD_FLASH_PROM_FAILED %1 " + QString::fromLocal8Bit(strerror(EISDIR))
                                << QString();
+    // Opening a FIFO with no writer would wait for one.
+    QTest::newRow("fifo") << -2 << QString("LOAD_FLASH_PROM_FAILED %1 NOT_A_REGULAR_FILE") << QString();
 }
 
 void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
@@ -219,8 +280,10 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
     const QByteArray factory = rig.prom();
     const QString name = rig.image(QStringLiteral("in.bin"));
     const QByteArray bytes = rig.noise(qMax(size, 0));
-    if (size < 0)
+    if (size == -1)
         QDir().mkpath(name);
+    else if (size == -2)
+        QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
     else
         rig.write(name, bytes);
     rig.mark();

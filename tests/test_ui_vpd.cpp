@@ -169,17 +169,42 @@ void TestUiVpd::coreFailuresStopBeforeTheDialog()
 
 void TestUiVpd::editWritesOnlyWhatTheUserChanged()
 {
-    const QString sixty(60, QLatin1Char('x'));
-    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}, {"V2", "hex:01ff7f"}, {"V3", sixty}});
+    const QString long200(200, QLatin1Char('x'));
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}, {"V2", "hex:01ff7f"}, {"V3", long200}});
     QVERIFY(rig.open());
+    int shown = 0;
     rig.dialogs.onDialog = [&](QDialog *dialog) {
         QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
+        QLineEdit *v1 = editor(table, rowOf(table, "V1"), 1);
+        if (++shown == 2) {
+            // Back after the refused value, with everything as it was left.
+            [&] {
+                QCOMPARE(v1->text(), QStringLiteral("uno\u20AC"));
+                QCOMPARE(editor(table, 4, 1)->text(), QStringLiteral("f\u00FCnf"));
+            }();
+            v1->setText(QStringLiteral("uno"));
+            // The first write (V1) fails and is reported; the rows after it
+            // are written all the same.
+            qputenv("PROBEKIT_FAULT", "VpdWriteKeyword=22");
+            return int(QDialog::Accepted);
+        }
         [&] {
             QCOMPARE(table->rowCount(), TvVpdActions::EditRows);
             QCOMPARE(rowOf(table, "PN"), -1);
-            QCOMPARE(editor(table, rowOf(table, "V3"), 1)->text(), sixty.left(50));
-            editor(table, rowOf(table, "V1"), 1)->setText(QStringLiteral("uno"));
-            // Renamed: the bytes shown in hexadecimal go under the new name.
+            // A long value is shown whole; one character changed at its end.
+            QLineEdit *v3 = editor(table, rowOf(table, "V3"), 1);
+            QCOMPARE(v3->text(), long200);
+            v3->end(false);
+            QTest::keyClick(v3, Qt::Key_Backspace);
+            QTest::keyClicks(v3, QStringLiteral("y"));
+            // Not storable as 8-bit text: refused, and the dialog comes back.
+            v1->setText(QStringLiteral("uno\u20AC"));
+            // A value shown in hexadecimal cannot be typed into; renamed,
+            // its bytes go under the new name.
+            QLineEdit *v2value = editor(table, rowOf(table, "V2"), 1);
+            QVERIFY(v2value->isReadOnly());
+            QCOMPARE(v2value->toolTip(), QStringLiteral("VPD_VALUE_NOT_EDITABLE"));
+            QTest::keyClicks(v2value, QStringLiteral("9"));
             QLineEdit *v2 = editor(table, rowOf(table, "V2"), 0);
             v2->clear();
             QTest::keyClicks(v2, QStringLiteral("v7"));
@@ -190,12 +215,9 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
             QTest::keyClicks(fresh, QStringLiteral("p"));
             QCOMPARE(fresh->text(), QString());
             QTest::keyClicks(fresh, QStringLiteral("v5"));
-            editor(table, 4, 1)->setText(QStringLiteral("five"));
+            editor(table, 4, 1)->setText(QStringLiteral("f\u00FCnf"));
             QTest::keyClicks(editor(table, 5, 0), QStringLiteral("y"));
             editor(table, 5, 1)->setText(QStringLiteral("x"));
-            // The first write (V1) fails and is reported; the rows after it
-            // are written all the same.
-            qputenv("PROBEKIT_FAULT", "VpdWriteKeyword=22");
         }();
         return int(QDialog::Accepted);
     };
@@ -205,19 +227,21 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
     };
     rig.vpd.vpdEditSlot();
 
+    QCOMPARE(shown, 2);
     QCOMPARE(rig.dialogs.messageTexts(),
-             QStringList({"INVALID_FIRST_VPD_KEY_CHAR P", TvStatusCodes::statusText(22),
-                          "VPD_KEY_READONLY Y"}));
+             QStringList({"INVALID_FIRST_VPD_KEY_CHAR P",
+                          QStringLiteral("VPD_VALUE_NOT_8BIT V1 \u20AC U+20AC"),
+                          TvStatusCodes::statusText(22), "VPD_KEY_READONLY Y"}));
     QCOMPARE(rig.dialogs.asked.first().caption, QStringLiteral("EDIT_VPD"));
     QCOMPARE(rig.read("V1"), QByteArray("one"));
     QCOMPARE(rig.read("V7"), QByteArray::fromHex("01ff7f"));
-    QCOMPARE(rig.read("V3"), sixty.toLatin1());
+    QCOMPARE(rig.read("V3"), long200.left(199).toLatin1() + 'y');
     QCOMPARE(rig.read("Y"), QByteArray("<none>"));
     // Kept by the core across a restart.
     QCOMPARE(CoreDeinit(), 0);
     QCOMPARE(CoreInit(), 0);
     QVERIFY(rig.open());
-    QCOMPARE(rig.read("V5"), QByteArray("five"));
+    QCOMPARE(rig.read("V5"), QByteArray("f\xFCnf"));
 }
 
 void TestUiVpd::deleteRemovesTheSelectedWritableKeywords_data()
@@ -304,6 +328,8 @@ void TestUiVpd::everyTextHasEnglishAndGerman()
     } texts[] = {
         {"TvDiagMainWindow",
          {"VIEW_VPD", "EDIT_VPD", "DELETE_VPD", "VPD_KEY_READONLY %1", "VPD_VALUE_NOT_WRITABLE %1",
+          "VPD_VALUE_NOT_EDITABLE", "VPD_VALUE_NOT_8BIT %1 %2 %3", "FLASH_PROM_SAVE_EMPTY",
+          "FLASH_PROM_SIZE_DIFFERS %1 %2", "FLASH_PROM_LARGER_THAN_CONFIGURED %1",
           "NO_DELETABLE_VPD_KEY", "VPD_KEY_DELETED %1", "NO_VPD_KEY_DELETED", "FLASH_PROM_FILES",
           "SAVE_FLASH_PROM_FILE", "CHOOSE_FLASHFILE_SAVE_NAME", "LOAD_FLASH_PROM_FILE",
           "CHOOSE_FLASHFILE_LOAD_NAME", "ALLOC_FLASHPROM_RAM_FAILED %1",

@@ -1288,7 +1288,7 @@ Ohne Speichern fortfahren?</translation>
         </message>
         <message>
             <source>VPD_VALUE_NOT_WRITABLE %1</source>
-            <translation>Der Wert des VPD-Schlüsselworts %1 enthält ein Null-Byte, das unter einem neuen Schlüsselwort nicht geschrieben werden kann. Geben Sie einen neuen Wert ein, um die Zeile zu schreiben.</translation>
+            <translation>Der Wert des VPD-Schlüsselworts %1 enthält ein Null-Byte, das unter einem neuen Schlüsselwort nicht geschrieben werden kann. Die Zeile wurde nicht geschrieben.</translation>
         </message>
         <message>
             <source>NO_DELETABLE_VPD_KEY</source>
@@ -1654,6 +1654,26 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>NOT_A_TEXT_FILE</source>
             <translation>es ist keine Textdatei</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_EDITABLE</source>
+            <translation>Dieser Wert enthält Bytes, die sich nicht eintippen lassen (er wird hexadezimal angezeigt), und kann hier nicht geändert werden; er bleibt genau so, wie er gelesen wurde. Für einen neuen Wert löschen Sie das Schlüsselwort und schreiben es neu.</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_8BIT %1 %2 %3</source>
+            <translation>Der für das VPD-Schlüsselwort %1 eingegebene Wert enthält das Zeichen „%2“ (%3), das ein VPD-Wert nicht speichern kann: Werte sind 8-Bit-Text (ISO 8859-1) ohne Null-Bytes. Es wurde nichts geschrieben; korrigieren Sie den Wert oder brechen Sie ab.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SAVE_EMPTY</source>
+            <translation>Das Flash-PROM wurde mit 0 Bytes gelesen. Es gibt kein Abbild zu speichern; keine Datei wurde geschrieben oder geändert.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SIZE_DIFFERS %1 %2</source>
+            <translation>Das Flash-PROM enthält %1 Bytes, die konfigurierte flash_size ist %2 Bytes: das Abbild enthält die %1 gelesenen Bytes.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_LARGER_THAN_CONFIGURED %1</source>
+            <translation>Das Flash-PROM enthält mehr als die konfigurierte flash_size von %1 Bytes: das Abbild enthält nur seine ersten %1 Bytes.</translation>
         </message>
     </context>
     <context>

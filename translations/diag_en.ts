@@ -1289,7 +1289,7 @@ Go on without saving it?</translation>
         </message>
         <message>
             <source>VPD_VALUE_NOT_WRITABLE %1</source>
-            <translation>The value of the VPD keyword %1 holds a zero byte, which cannot be written under a new keyword. Type a new value to write the row.</translation>
+            <translation>The value of the VPD keyword %1 holds a zero byte, which cannot be written under a new keyword. The row has not been written.</translation>
         </message>
         <message>
             <source>NO_DELETABLE_VPD_KEY</source>
@@ -1655,6 +1655,26 @@ Go on without saving it?</translation>
         <message>
             <source>NOT_A_TEXT_FILE</source>
             <translation>it is not a text file</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_EDITABLE</source>
+            <translation>This value holds bytes that cannot be typed (it is shown in hexadecimal), so it cannot be changed here; it stays exactly as read. To give it a new value, delete the keyword and write it again.</translation>
+        </message>
+        <message>
+            <source>VPD_VALUE_NOT_8BIT %1 %2 %3</source>
+            <translation>The value typed for the VPD keyword %1 holds the character “%2” (%3), which a VPD value cannot store: values are 8-bit text (ISO 8859-1) without zero bytes. Nothing has been written; correct the value or cancel.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SAVE_EMPTY</source>
+            <translation>The flash PROM was read as 0 bytes. There is no image to save; no file has been written or changed.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_SIZE_DIFFERS %1 %2</source>
+            <translation>The flash PROM holds %1 bytes, the configured flash_size is %2 bytes: the image holds the %1 bytes read.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_LARGER_THAN_CONFIGURED %1</source>
+            <translation>The flash PROM holds more than the configured flash_size of %1 bytes: the image holds only its first %1 bytes.</translation>
         </message>
     </context>
     <context>

@@ -1,5 +1,7 @@
 #include "TvFlashImageFile.h"
 
+#include "platform/TvPlatform.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -88,7 +90,9 @@ TvFlashImageFile::Result TvFlashImageFile::save(const QString &name, const QByte
 TvFlashImageFile::Result TvFlashImageFile::writeDirect(const QByteArray &path,
                                                        const QByteArray &image, QString *errorText)
 {
-    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    // Without waiting for a reader at the other end of a pipe: the window
+    // would hang until one came (ENXIO when none is there).
+    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return failed(OpenFailed, errno, errorText);
     if (!writeAll(fd, image)) {
@@ -145,17 +149,24 @@ TvFlashImageFile::Result TvFlashImageFile::load(const QString &name, QByteArray 
                                                 qint64 *leftOut, QString *errorText)
 {
     *leftOut = 0;
-    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
+    qint64 size = 0;
+    int error = 0;
+    const int fd = TvPlatform::openRegularFile(name, &size, &error);
+    if (fd < 0 && error == TvPlatform::NotRegularFile)
+        return NotRegular;
     if (fd < 0)
-        return failed(OpenFailed, errno, errorText);
+        return failed(error == EISDIR ? ReadFailed : OpenFailed, error, errorText);
+    if (size == 0) {
+        ::close(fd);
+        return Empty;
+    }
+    image->truncate(int(qMin<qint64>(size, image->size())));
     const qint64 got = readUpTo(fd, image);
-    const int error = errno;
-    struct stat status {};
-    if (got >= 0 && ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode))
-        *leftOut = qMax<qint64>(0, qint64(status.st_size) - got);
+    error = errno;
     ::close(fd);
     if (got < 0)
         return failed(ReadFailed, error, errorText);
+    *leftOut = qMax<qint64>(0, size - got);
     image->truncate(int(got));
     return got == 0 ? Empty : Done;
 }

@@ -22,6 +22,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <limits>
 #include <memory>
 #include <new>
 #include <thread>
@@ -84,8 +85,12 @@ int TvFlashProm::confirm(const char *key) const
 
 void TvFlashProm::showStatus(int status) const
 {
-    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Critical, TvStatusCodes::statusText(status),
-                  {{TvDialogSeam::Cancel, QString()}});
+    showCoreFailure(TvStatusCodes::statusText(status));
+}
+
+void TvFlashProm::showCoreFailure(const QString &text) const
+{
+    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Critical, text, {{TvDialogSeam::Cancel, QString()}});
 }
 
 void TvFlashProm::showFileFailure(const char *key, const QString &name,
@@ -109,13 +114,13 @@ void TvFlashProm::setLocked(bool locked)
     emit controlsLockRequested(locked);
 }
 
-bool TvFlashProm::allocate(QByteArray *image) const
+bool TvFlashProm::allocate(QByteArray *image, int spare) const
 {
-    const qint32 size = CAdapterInfo::instance().flash_size;
+    const qint64 size = qint64(CAdapterInfo::instance().flash_size) + spare;
     int error = EINVAL;
-    if (size > 0) {
+    if (size > spare && size <= std::numeric_limits<int>::max()) {
         try {
-            image->resize(size);
+            image->resize(int(size));
             return true;
         } catch (const std::bad_alloc &) {
             error = ENOMEM;
@@ -243,7 +248,9 @@ QString TvFlashProm::chooseSaveName() const
 bool TvFlashProm::readAndWrite(const QString &name)
 {
     QByteArray image;
-    if (!allocate(&image))
+    // One byte more than configured: a PROM that fills it is larger than
+    // flash_size says, which the log is told.
+    if (!allocate(&image, 1))
         return false;
     uint32_t size = uint32_t(image.size());
     const int status = callCore("FLASH_PROM_READING", [&] {
@@ -254,7 +261,13 @@ bool TvFlashProm::readAndWrite(const QString &name)
         showStatus(status);
         return false;
     }
+    // Nothing read is no image: saved, it would replace a good one.
+    if (size == 0) {
+        showCoreFailure(msg("FLASH_PROM_SAVE_EMPTY"));
+        return false;
+    }
     image.truncate(int(qMin<uint32_t>(size, uint32_t(image.size()))));
+    logSizeDifference(&image);
     QString reason;
     switch (TvFlashImageFile::save(name, image, &reason)) {
     case TvFlashImageFile::Done:
@@ -266,6 +279,17 @@ bool TvFlashProm::readAndWrite(const QString &name)
     default:
         showFileFailure("SAVE_FLASH_PROM_FAILED %1 %2", name, reason);
         return false;
+    }
+}
+
+void TvFlashProm::logSizeDifference(QByteArray *image) const
+{
+    const int configured = CAdapterInfo::instance().flash_size;
+    if (image->size() > configured) {
+        image->truncate(configured);
+        log->addForcedLine(msg("FLASH_PROM_LARGER_THAN_CONFIGURED %1").arg(configured));
+    } else if (image->size() < configured) {
+        log->addForcedLine(msg("FLASH_PROM_SIZE_DIFFERS %1 %2").arg(image->size()).arg(configured));
     }
 }
 
@@ -299,6 +323,9 @@ bool TvFlashProm::readImageFile(const QString &name, QByteArray *image)
         return false;
     case TvFlashImageFile::Empty:
         showFileFailure("LOAD_FLASH_PROM_FAILED %1 %2", name, msg("FLASH_PROM_FILE_EMPTY"));
+        return false;
+    case TvFlashImageFile::NotRegular:
+        showFileFailure("LOAD_FLASH_PROM_FAILED %1 %2", name, msg("NOT_A_REGULAR_FILE"));
         return false;
     default:
         showFileFailure("LOAD_FLASH_PROM_FAILED %1 %2", name, reason);

@@ -57,13 +57,18 @@ private:
     bool readAndWrite(const QString &name);
     void loadImage(const QString &name);
     bool readImageFile(const QString &name, QByteArray *image);
-    // The image buffer of flash_size bytes; a failure has been shown.
-    bool allocate(QByteArray *image) const;
+    // The image buffer of flash_size bytes and `spare` more; a failure
+    // has been shown.
+    bool allocate(QByteArray *image, int spare = 0) const;
+    // Cuts a PROM read larger than configured to flash_size, and logs
+    // any difference between the two sizes.
+    void logSizeDifference(QByteArray *image) const;
     int callCore(const char *labelKey, const std::function<int()> &call);
     int runOffGuiThread(const std::function<int()> &call);
     void setLocked(bool locked);
     int confirm(const char *key) const;
     void showStatus(int status) const;
+    void showCoreFailure(const QString &text) const;
     void showFileFailure(const char *key, const QString &name, const QString &reason) const;
     void showDone(const QString &text) const;
 

@@ -41,6 +41,19 @@ QLineEdit *frameless(int maxLength)
     return editor;
 }
 
+// The first character of `text` that a value cannot hold: the core stores
+// 8-bit text up to a terminating zero.
+bool unstorableCharacter(const QString &text, uint *character)
+{
+    for (const uint c : text.toUcs4()) {
+        if (c == 0 || c > 0xFF) {
+            *character = c;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent)
@@ -192,8 +205,12 @@ void TvVpdActions::vpdEditSlot()
     if (readVpd(&entries) == 0)
         return;
     const QList<EditRow> rows = fillEditTable(dialog.get(), entries);
-    if (ask->execDialog(dialog.get()) != QDialog::Accepted)
-        return;
+    // A value that cannot be stored brings the dialog back as the user
+    // left it, rather than losing what was typed.
+    do {
+        if (ask->execDialog(dialog.get()) != QDialog::Accepted)
+            return;
+    } while (!valuesStorable(rows));
     for (const EditRow &row : rows)
         writeRow(row);
 }
@@ -214,9 +231,9 @@ QList<TvVpdActions::EditRow> TvVpdActions::fillEditTable(VPDDlgImpl *dialog,
         if (writable != entries.end()) {
             row.entry = &*writable++;
             row.keyword->setText(row.entry->keyword);
-            row.value->setText(row.entry->value);
+            fillValueEditor(&row);
         }
-        // What the row shows may be cut to the editor's length.
+        // A keyword may be cut to its editor's two characters.
         row.shownKeyword = row.keyword->text();
         row.shownValue = row.value->text();
         // Set after the text: a keyword the core holds is not the user's
@@ -231,20 +248,61 @@ QList<TvVpdActions::EditRow> TvVpdActions::fillEditTable(VPDDlgImpl *dialog,
     return rows;
 }
 
+void TvVpdActions::fillValueEditor(EditRow *row) const
+{
+    const VpdEntry &entry = *row->entry;
+    // Editing a hexadecimal dump would store the dump's text, and a value
+    // longer than the editor would lose its end: such a value is shown
+    // whole and cannot be changed.
+    if (entry.value == QString::fromLatin1(entry.bytes) && entry.bytes.size() <= ValueLength) {
+        row->value->setText(entry.value);
+        return;
+    }
+    row->value->setMaxLength(entry.value.size());
+    row->value->setText(entry.value);
+    row->value->setReadOnly(true);
+    row->value->setToolTip(msg("VPD_VALUE_NOT_EDITABLE"));
+}
+
+bool TvVpdActions::isWritten(const EditRow &row)
+{
+    return !row.keyword->text().isEmpty()
+           && (row.keyword->text() != row.shownKeyword || row.value->text() != row.shownValue);
+}
+
+bool TvVpdActions::valueTyped(const EditRow &row)
+{
+    return !row.entry || row.value->text() != row.shownValue;
+}
+
+bool TvVpdActions::valuesStorable(const QList<EditRow> &rows) const
+{
+    for (const EditRow &row : rows) {
+        if (!isWritten(row) || !valueTyped(row))
+            continue;
+        uint character = 0;
+        if (!unstorableCharacter(row.value->text(), &character))
+            continue;
+        const QString code = QStringLiteral("U+%1").arg(character, 4, 16, QLatin1Char('0')).toUpper();
+        showCritical(msg("VPD_VALUE_NOT_8BIT %1 %2 %3")
+                         .arg(row.keyword->text(), QString::fromUcs4(&character, 1), code));
+        row.value->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void TvVpdActions::writeRow(const EditRow &row)
 {
-    const QString keywordText = row.keyword->text();
-    const QString valueText = row.value->text();
-    if (keywordText.isEmpty()
-        || (keywordText == row.shownKeyword && valueText == row.shownValue))
+    if (!isWritten(row))
         return;
     // What the user left alone is written as the core holds it: a keyword
-    // or value cut to its editor, or a value shown in hexadecimal, never as
-    // the text the row showed.
+    // cut to its editor, or a value shown in hexadecimal, never as the
+    // text the row showed.
+    const QString keywordText = row.keyword->text();
     const QString keyword =
         row.entry && keywordText == row.shownKeyword ? row.entry->keyword : keywordText;
-    const QByteArray value =
-        row.entry && valueText == row.shownValue ? row.entry->bytes : valueText.toLatin1();
+    const QByteArray value = valueTyped(row) ? row.value->text().toLatin1() : row.entry->bytes;
     if (keyword.length() != KeywordLength || !isWritable(keyword)) {
         showCritical(msg("VPD_KEY_READONLY %1").arg(keyword));
         return;

@@ -22,7 +22,9 @@ public:
     static constexpr int ValueBufferSize = 256;
     static constexpr int EditRows = 32;
     static constexpr int KeywordLength = 2;
-    static constexpr int ValueLength = 50;
+    // The longest value a keyword holds (its length field is one byte):
+    // an editor of this length shows every value whole.
+    static constexpr int ValueLength = 255;
 
     // Boxes go through `ask`; the dialogs are children of `dialogParent`.
     TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent = nullptr);
@@ -56,6 +58,12 @@ private:
     void showStatus(int status) const;
     void showCritical(const QString &text) const;
     QList<EditRow> fillEditTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries);
+    void fillValueEditor(EditRow *row) const;
+    // False after showing why a typed value cannot be stored; its editor
+    // then has the focus.
+    bool valuesStorable(const QList<EditRow> &rows) const;
+    static bool isWritten(const EditRow &row);
+    static bool valueTyped(const EditRow &row);
     void writeRow(const EditRow &row);
     int fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries);
     int deleteSelected(VPDDlgImpl *dialog, int filledRows);
