@@ -372,11 +372,11 @@ private slots:
         QTest::newRow("device") << "device" << "" << QJsonValue() << QByteArray("not a regular file");
         QTest::newRow("huge") << "huge" << "" << QJsonValue() << QByteArray("larger than 4194304 bytes");
         QTest::newRow("flash 7FFFFFFF") << "" << "adapters/#0/flashSize" << QJsonValue("7FFFFFFF")
-                                        << QByteArray("adapters[0].flashSize \"7FFFFFFF\" is outside 1..16777216");
+                                        << QByteArray("adapters[0].flashSize \"7FFFFFFF\" is outside 0..16777216");
         QTest::newRow("flash FFFFFFFF") << "" << "adapters/#0/flashSize" << QJsonValue("0xFFFFFFFF")
                                         << QByteArray("adapters[0].flashSize \"0xFFFFFFFF\" is outside");
-        QTest::newRow("flash 0") << "" << "adapters/#0/flashSize" << QJsonValue(0)
-                                 << QByteArray("adapters[0].flashSize 0 is not a whole number in 1..16777216");
+        QTest::newRow("flash past 16 MiB") << "" << "adapters/#0/flashSize" << QJsonValue("1000001")
+                                           << QByteArray("adapters[0].flashSize \"1000001\" is outside 0..16777216");
         QTest::newRow("bus 1e300") << "" << "adapters/#1/bus" << QJsonValue(1e300)
                                    << QByteArray("adapters[1].bus 1.0000000000000001e+300 is not a whole number in 0..65535");
         QTest::newRow("vendor") << "" << "adapters/#2/vendorId" << QJsonValue("XYZ")

@@ -39,7 +39,7 @@ bool PkAdapterModel::fromJson(const PkFieldReader &json, PkAdapterModel &out)
     readDriver(json.object().value(QStringLiteral("driver")), out);
     readIp(json.object().value(QStringLiteral("ip")), out);
     readPorts(json, out);
-    out.flashSize = quint32(json.hex("flashSize", MaxFlashSize, DefaultFlashSize, 1));
+    out.flashSize = quint32(json.hex("flashSize", MaxFlashSize, DefaultFlashSize, 0));
     readFlashQuestion(json, out);
     out.tests = json.object().value(QStringLiteral("tests")).toObject();
     PkBehaviour::check(json.child(QStringLiteral("tests")));
