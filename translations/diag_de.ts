@@ -1655,6 +1655,10 @@ Ohne Speichern fortfahren?</translation>
             <source>NOT_A_TEXT_FILE</source>
             <translation>es ist keine Textdatei</translation>
         </message>
+        <message>
+            <source>SCRIPT_TOO_LARGE %1</source>
+            <translation>es ist größer als %1 MB, was kein Skript aus Befehlen annähernd erreicht</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -1656,6 +1656,10 @@ Go on without saving it?</translation>
             <source>NOT_A_TEXT_FILE</source>
             <translation>it is not a text file</translation>
         </message>
+        <message>
+            <source>SCRIPT_TOO_LARGE %1</source>
+            <translation>it is larger than %1 MB, which no script of commands comes near</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
