@@ -2,7 +2,8 @@
 // runner does, first by the pure splitter over the bytes in memory, then
 // through TvScriptFile reading the same bytes from a file (a memory file,
 // so that no disk is touched). Both must cut the same pieces, and together
-// the pieces must be the contents, byte for byte.
+// the pieces must be the contents, byte for byte. The file is run only when
+// it is text by a plain reading of the rule (TvScriptLines::isText).
 #include "engine/TvScriptFile.h"
 #include "engine/TvScriptLines.h"
 
@@ -20,8 +21,29 @@
 
 namespace {
 
-// What the splitter promises of one piece and of what it means.
-void checkPiece(const char *piece, std::size_t length, bool last)
+// What a piece means when it starts its line.
+TvScriptLines::Kind firstPieceKind(const char *piece, std::size_t text)
+{
+    return text == 0         ? TvScriptLines::Skipped
+           : piece[0] == '#' ? TvScriptLines::Comment
+           : piece[0] == 'L' ? TvScriptLines::Loop
+                             : TvScriptLines::Command;
+}
+
+// What a piece means when it carries on a line begun as `begun`.
+TvScriptLines::Kind laterPieceKind(TvScriptLines::Kind begun, std::size_t text)
+{
+    if (begun == TvScriptLines::Comment)
+        return TvScriptLines::Comment;
+    if (begun == TvScriptLines::Loop || text == 0)
+        return TvScriptLines::Skipped;
+    return TvScriptLines::Continued;
+}
+
+// What the splitter promises of one piece and of what it means; returns
+// the kind of line that the next piece carries on (Skipped: none).
+TvScriptLines::Kind checkPiece(const char *piece, std::size_t length, bool last,
+                               TvScriptLines::Kind begun)
 {
     if (length == 0 || length > TvScriptLines::MaxPiece)
         __builtin_trap();
@@ -35,29 +57,56 @@ void checkPiece(const char *piece, std::size_t length, bool last)
         --text;
     if (text > 0 && piece[text - 1] == '\r')
         --text;
-    const TvScriptLines::Line line = TvScriptLines::classify(piece, length);
-    const TvScriptLines::Kind kind = text == 0         ? TvScriptLines::Skipped
-                                     : piece[0] == '#' ? TvScriptLines::Comment
-                                     : piece[0] == 'L' ? TvScriptLines::Loop
-                                                       : TvScriptLines::Command;
-    if (line.kind != kind || line.length != (kind == TvScriptLines::Command ? text : 0))
+    const TvScriptLines::Line line = TvScriptLines::classify(piece, length, begun);
+    const bool first = begun == TvScriptLines::Skipped;
+    const TvScriptLines::Kind kind = first ? firstPieceKind(piece, text) : laterPieceKind(begun, text);
+    const bool command = kind == TvScriptLines::Command || kind == TvScriptLines::Continued;
+    if (line.kind != kind || line.length != (command ? text : 0))
         __builtin_trap();
+    // Only a line's first piece may end the program or loop.
+    if (!first && (kind == TvScriptLines::Command || kind == TvScriptLines::Loop))
+        __builtin_trap();
+    const TvScriptLines::Kind lineKind = first ? kind : begun;
+    if (line.begun != (lineKind == TvScriptLines::Continued ? TvScriptLines::Command : lineKind))
+        __builtin_trap();
+    return lineFeed ? TvScriptLines::Skipped : line.begun;
 }
 
 std::vector<QByteArray> splitInMemory(const char *data, std::size_t size)
 {
     std::vector<QByteArray> pieces;
+    TvScriptLines::Kind begun = TvScriptLines::Skipped;
     for (std::size_t at = 0; at < size;) {
         const std::size_t n = TvScriptLines::pieceLength(data + at, size - at);
         if (n == 0 || n > size - at)
             __builtin_trap();
-        checkPiece(data + at, n, at + n == size);
+        begun = checkPiece(data + at, n, at + n == size, begun);
         pieces.emplace_back(data + at, int(n));
         at += n;
     }
     if (TvScriptLines::pieceLength(data, 0) != 0)
         __builtin_trap();
     return pieces;
+}
+
+const char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+bool isScriptText(const uint8_t *data, size_t size)
+{
+    for (size_t i = 0; i < size; ++i) {
+        if ((data[i] < 0x20 && data[i] != '\t' && data[i] != '\r' && data[i] != '\n') || data[i] == 0x7F)
+            return false;
+    }
+    // Qt drops a leading byte order mark.
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
+    const QString decoded = QString::fromUtf8(bytes);
+    if (decoded.toUtf8() != (bytes.startsWith(ByteOrderMark) ? bytes.mid(3) : bytes))
+        return false;
+    for (const QChar c : decoded) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            return false;
+    }
+    return true;
 }
 
 // One memory file for the whole run, its contents replaced each time.
@@ -69,15 +118,24 @@ QString memoryFile(const uint8_t *data, size_t size)
     return QStringLiteral("/proc/self/fd/%1").arg(fd);
 }
 
-void checkFile(const uint8_t *data, size_t size, const std::vector<QByteArray> &pieces)
+void checkFile(const uint8_t *data, size_t size)
 {
     TvScriptFile file;
     QString reason;
-    const bool text = size == 0 || std::memchr(data, '\0', size) == nullptr;
+    // Text, by a plain reading of the rule: printable ASCII, tab, CR, LF,
+    // and whatever Qt decodes from UTF-8 without a replacement character
+    // into printable characters.
+    const bool text = isScriptText(data, size);
+    if (TvScriptLines::isText(reinterpret_cast<const char *>(data), size) != text)
+        __builtin_trap();
     if (file.open(memoryFile(data, size), &reason) != text)
         __builtin_trap();
     if (!text)
         return;
+    // The file runs without its byte order mark.
+    const auto *bytes = reinterpret_cast<const char *>(data);
+    const std::size_t mark = QByteArray::fromRawData(bytes, int(size)).startsWith(ByteOrderMark) ? 3 : 0;
+    const std::vector<QByteArray> pieces = splitInMemory(bytes + mark, size - mark);
     QByteArray piece;
     std::size_t count = 0;
     while (file.nextPiece(&piece)) {
@@ -108,6 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         whole += piece;
     if (whole != QByteArray::fromRawData(bytes, int(size)))
         __builtin_trap();
-    checkFile(data, size, pieces);
+    checkFile(data, size);
     return 0;
 }

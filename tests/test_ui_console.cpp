@@ -4,9 +4,11 @@
 #include "TvUiRig.h"
 
 #include "description/CAdapterInfo.h"
+#include "engine/TvLogModel.h"
 #include "engine/TvScriptLines.h"
 #include "engine/TvScriptThread.h"
 #include "engine/TvWorkerThread.h"
+#include "text/TvCoreEvent.h"
 #include "text/TvProgram.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/console/TvConsolePage.h"
@@ -19,6 +21,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <sys/stat.h>
@@ -81,16 +84,19 @@ public:
     QLineEdit *input = nullptr;
 };
 
+// The pieces as the runner takes them; the rest of a long command shows
+// with a leading "+".
 QStringList pieces(const QByteArray &data)
 {
     QStringList found;
+    TvScriptLines::Kind begun = TvScriptLines::Skipped;
     for (std::size_t at = 0; at < std::size_t(data.size());) {
-        const std::size_t n = TvScriptLines::pieceLength(data.constData() + at, data.size() - at);
-        const TvScriptLines::Line line = TvScriptLines::classify(data.constData() + at, n);
-        const char *kinds[] = {"skip", "comment", "loop", ""};
-        found.append(line.kind == TvScriptLines::Command
-                         ? QString::fromLatin1(data.mid(int(at), int(line.length)))
-                         : QString::fromLatin1(kinds[line.kind]));
+        const char *piece = data.constData() + at;
+        const std::size_t n = TvScriptLines::pieceLength(piece, data.size() - at);
+        const TvScriptLines::Line line = TvScriptLines::classify(piece, n, begun);
+        begun = TvScriptLines::lineGoesOn(piece, n) ? line.begun : TvScriptLines::Skipped;
+        const char *kinds[] = {"skip", "comment", "loop", "", "+"};
+        found.append(QString::fromLatin1(kinds[line.kind]) + QString::fromLatin1(piece, int(line.length)));
         at += n;
     }
     return found;
@@ -116,6 +122,8 @@ private slots:
     void scriptsRunTheirCommandsInTurn();
     void loopingScriptRunsUntilCancelled();
     void scriptLineQEndsTheProgramWithoutAsking();
+    void aCommandAfterViewingALogStartsAFreshList();
+    void aLateCancelLeavesALaterRunLocked();
     void badScriptFilesAreReportedAndRunNothing_data();
     void badScriptFilesAreReportedAndRunNothing();
     void modesRunUntilCancelled_data();
@@ -128,7 +136,12 @@ void TestUiConsole::scriptLinesAreCutAndClassified_data()
     QTest::addColumn<QStringList>("expected");
     const QByteArray longLine = QByteArray(255, 'a') + QByteArray(45, 'b') + '\n';
     QTest::newRow("kinds") << QByteArray("# c\n\nstatus\nL again\nx") << QStringList{"comment", "skip", "status", "loop", "x"};
-    QTest::newRow("300 characters") << longLine << QStringList{QString(255, 'a'), QString(45, 'b')};
+    QTest::newRow("300 characters") << longLine << QStringList{QString(255, 'a'), "+" + QString(45, 'b')};
+    // Only a line's first piece means anything to the program.
+    QTest::newRow("q and L later in a line") << QByteArray(255, 'a') + "quit\n" + QByteArray(255, 'b') + "L\n"
+                                             << QStringList{QString(255, 'a'), "+quit", QString(255, 'b'), "+L"};
+    QTest::newRow("long comment") << "#" + QByteArray(254, 'c') + "status\n" << QStringList{"comment", "comment"};
+    QTest::newRow("long loop line") << "L" + QByteArray(254, 'c') + "stats\nq" << QStringList{"loop", "skip", "q"};
     QTest::newRow("255 and a line feed") << QByteArray(255, 'a') + "\nq" << QStringList{QString(255, 'a'), "skip", "q"};
     QTest::newRow("CRLF") << QByteArray("stats\r\n\r\nstatus\r\n") << QStringList{"stats", "skip", "status"};
     QTest::newRow("single character, no line break") << QByteArray("q") << QStringList{"q"};
@@ -245,6 +258,16 @@ void TestUiConsole::controlCCancelsARunningCommand()
     rig.dialogs.answerMessage(TvDialogSeam::Cancel);
     QTest::keyClick(rig.input, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(rig.dialogs.messageTexts(), QStringList{"LOGFILE_UNSAVED"});
+
+    // Answered Cancel with a command still queued: the command runs and
+    // its end releases the window.
+    qputenv("PROBEKIT_TIME_SCALE", "0");
+    rig.type(QStringLiteral("stats"));
+    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+    QTest::keyClick(cancel, Qt::Key_X, Qt::ControlModifier);
+    QTRY_VERIFY(rig.idle());
+    QCOMPARE(rig.log().last(), QStringLiteral("COMMAND_FINISHED stats"));
+    QCOMPARE(rig.quits, 0);
 }
 
 void TestUiConsole::cancelBeforeTheWorkerTakesTheCommand()
@@ -268,6 +291,11 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn_data()
     QTest::newRow("300 characters") << QByteArray(300, 'a') + '\n' << QStringList{QString(255, 'a'), QString(45, 'a')};
     QTest::newRow("CRLF, no final line break") << QByteArray("stats\r\nstatus") << QStringList{"stats", "status"};
     QTest::newRow("help between commands") << QByteArray("stats\nh\nstatus\n") << QStringList{"stats", "status"};
+    // A "q" or "L" that only starts the rest of a long line goes to the core.
+    QTest::newRow("q and L later in a line") << QByteArray(255, 'a') + "quit\n" + QByteArray(255, 'b') + "L\n"
+                                             << QStringList{QString(255, 'a'), "quit", QString(255, 'b'), "L"};
+    QTest::newRow("UTF-8 text, byte order mark")
+        << QByteArray("\xEF\xBB\xBFstats\n# Pr\xC3\xBC" "fung \xE2\x82\xAC\tok\r\n") << QStringList{"stats"};
     // Nothing but a loop would run for ever at full speed.
     QTest::newRow("only L") << QByteArray("L\n") << QStringList();
     QTest::newRow("comments and L") << QByteArray("# a\n# b\nL\n") << QStringList();
@@ -306,6 +334,7 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn()
     QCOMPARE(rig.log().last(), QStringLiteral("SCRIPT_FINISHED_1"));
     QVERIFY(rig.consoleText().contains(QStringLiteral("SCRIPT_FINISHED_1")));
     QVERIFY(!rig.window().console()->isScriptRunning());
+    QCOMPARE(rig.quits, 0);
 }
 
 void TestUiConsole::loopingScriptRunsUntilCancelled()
@@ -316,6 +345,15 @@ void TestUiConsole::loopingScriptRunsUntilCancelled()
     rig.runScript(rig.writeScript("stats\nL\n"));
     QTRY_VERIFY(rig.commandsStarted().size() >= 3);
     QVERIFY(!rig.input->isEnabled());
+    // Control+X asks about the unsaved log even while a script runs; after
+    // Cancel the script goes on.
+    auto *cancel = rig.child<QPushButton>("AdvancedCancelBtn");
+    rig.dialogs.answerMessage(TvDialogSeam::Cancel);
+    QTest::keyClick(cancel, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{"LOGFILE_UNSAVED"});
+    QCOMPARE(rig.quits, 0);
+    const int before = rig.commandsStarted().size();
+    QTRY_VERIFY(rig.commandsStarted().size() > before);
     rig.click("AdvancedCancelBtn");
     QTRY_VERIFY(rig.idle());
     const QStringList log = rig.log();
@@ -341,21 +379,80 @@ void TestUiConsole::scriptLineQEndsTheProgramWithoutAsking()
     QVERIFY(!rig.dialogs.messageTexts().contains(QStringLiteral("LOGFILE_UNSAVED")));
 }
 
+void TestUiConsole::aCommandAfterViewingALogStartsAFreshList()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    const QString viewed = rig.basePath(QStringLiteral("logs/old.log"));
+    QDir().mkpath(rig.basePath(QStringLiteral("logs")));
+    QFile file(viewed);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("viewed one\nviewed two\n") > 0);
+    file.close();
+    // The adapter selection's lines are given up; the viewed file fills the list.
+    rig.dialogs.answerMessage(TvDialogSeam::No);
+    rig.dialogs.answerFile(viewed);
+    rig.child<QAction>("fileCurrLog")->trigger();
+    QCOMPARE(rig.logModel()->count(), 2);
+    rig.type(QStringLiteral("status"));
+    QTRY_VERIFY(rig.idle());
+    // The next save writes the command's lines, not the viewed file again.
+    const TvLogBook *book = rig.window().log();
+    QCOMPARE(TvUiRig::texts(rig.logModel(), book->savedLineCount()),
+             QStringList({"COMMAND_STARTED status", "COMMAND_FINISHED status"}));
+}
+
+void TestUiConsole::aLateCancelLeavesALaterRunLocked()
+{
+    ConsoleRig rig;
+    QVERIFY(rig.started);
+    auto *startTest = rig.child<QPushButton>("StartTestButton");
+    auto *save = rig.child<QAction>("fileSaveAction");
+    rig.click("MonitorStartButton");
+    QTRY_VERIFY(rig.child<QTableWidget>("StateTable")->rowCount() > 0);
+    rig.click("MonitorCancelButton");
+    // The core still runs the mode until its cancelled event: Start waits.
+    QVERIFY(!startTest->isEnabled());
+    // A run started in that gap keeps its lock when the late event comes.
+    bool lockedAtLateEvent = false;
+    rig.afterEvent = [&](int type) {
+        if (type == TvCoreEvent::CommandCancelled)
+            lockedAtLateEvent = rig.isRunning() && !save->isEnabled() && !startTest->isEnabled();
+    };
+    rig.pick(1);
+    rig.window().StartTestSlot();
+    QTRY_VERIFY(rig.idle() && !rig.isRunning());
+    rig.afterEvent = nullptr;
+    QVERIFY(lockedAtLateEvent);
+    QVERIFY(rig.logHas(QStringLiteral("TEST_SLOT_FINISHED Register test")));
+    QVERIFY(save->isEnabled() && startTest->isEnabled());
+}
+
 void TestUiConsole::badScriptFilesAreReportedAndRunNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.txt" << QString::fromLocal8Bit(strerror(ENOENT));
-    QTest::newRow("directory") << "dir.txt" << QString::fromLocal8Bit(strerror(EISDIR));
-    QTest::newRow("FIFO") << "fifo.txt" << "NOT_A_REGULAR_FILE";
-    QTest::newRow("binary") << "binary.txt" << "NOT_A_TEXT_FILE";
-    QTest::newRow("unreadable") << "locked.txt" << QString::fromLocal8Bit(strerror(EACCES));
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("missing") << "missing.txt" << QString::fromLocal8Bit(strerror(ENOENT)) << QByteArray();
+    QTest::newRow("directory") << "dir.txt" << QString::fromLocal8Bit(strerror(EISDIR)) << QByteArray();
+    QTest::newRow("FIFO") << "fifo.txt" << "NOT_A_REGULAR_FILE" << QByteArray();
+    QTest::newRow("binary") << "binary.txt" << "NOT_A_TEXT_FILE" << QByteArray("stats\n\0\x01\x02status\n", 15);
+    // Random bytes without a single zero byte, which end in a "q" line.
+    QByteArray noise(100 * 1024, '\0');
+    QRandomGenerator random(7);
+    for (char &c : noise)
+        c = char(1 + random.bounded(255));
+    QTest::newRow("random bytes") << "noise.txt" << "NOT_A_TEXT_FILE" << noise + "\nq\n";
+    QTest::newRow("escape sequence") << "escape.txt" << "NOT_A_TEXT_FILE" << QByteArray("stats\n\x1b[2J\nq\n");
+    QTest::newRow("Latin-1, not UTF-8") << "latin1.txt" << "NOT_A_TEXT_FILE" << QByteArray("# Pr\xfc" "fung\nq\n");
+    QTest::newRow("too large") << "large.txt" << "SCRIPT_TOO_LARGE 64" << QByteArray();
+    QTest::newRow("unreadable") << "locked.txt" << QString::fromLocal8Bit(strerror(EACCES)) << QByteArray();
 }
 
 void TestUiConsole::badScriptFilesAreReportedAndRunNothing()
 {
     QFETCH(QString, name);
     QFETCH(QString, reason);
+    QFETCH(QByteArray, content);
     ConsoleRig rig;
     QVERIFY(rig.started);
     const QString path = rig.basePath("scripts/" + name);
@@ -364,9 +461,11 @@ void TestUiConsole::badScriptFilesAreReportedAndRunNothing()
         QVERIFY(QDir().mkpath(path));
     if (name == QLatin1String("fifo.txt"))
         QCOMPARE(::mkfifo(local.constData(), 0600), 0);
-    if (name == QLatin1String("binary.txt"))
-        rig.writeScript(QByteArray("stats\n\0\x01\x02status\n", 15));
-    if (name == QLatin1String("binary.txt"))
+    if (!content.isNull())
+        QVERIFY(QFile::rename(rig.writeScript(content), path));
+    if (name == QLatin1String("large.txt"))
+        QCOMPARE(::truncate(QFile::encodeName(rig.writeScript("q\n")).constData(), 65 << 20), 0);
+    if (name == QLatin1String("large.txt"))
         QVERIFY(QFile::rename(rig.basePath("scripts/test.txt"), path));
     if (name == QLatin1String("locked.txt")) {
         if (::geteuid() == 0)
@@ -381,6 +480,7 @@ void TestUiConsole::badScriptFilesAreReportedAndRunNothing()
     const QString text = QStringLiteral("OPEN_SCRIPT_FAILED %1 %2").arg(path, reason);
     QCOMPARE(rig.dialogs.messageTexts(), QStringList{text});
     QTRY_COMPARE(rig.log(), QStringList{text});
+    QCOMPARE(rig.quits, 0);
 }
 
 void TestUiConsole::modesRunUntilCancelled_data()

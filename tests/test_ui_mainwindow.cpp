@@ -224,6 +224,7 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
     single[QStringLiteral("faults")] = QJsonObject{{QStringLiteral("AdapterSelect"), 11}};
     f.machine.adapters[1] = single;
     QVERIFY(f.startCore());
+    TvProgram::runSettings()[0] = 1;
     TvDiagMainWindow &w = f.window();
     QCOMPARE(w.adapterSession()->currentIndex(), 0);
     auto *tests = f.child<QTreeWidget>("TestCasesListView");
@@ -239,15 +240,22 @@ void TestUiMainWindow::failingSelectionLeavesNoAdapter()
     QVERIFY(f.child<QLabel>("TvDiagCardLabel")->text().isEmpty());
     QCOMPARE(tests->topLevelItemCount(), 0);
     QVERIFY(!tests->isEnabled());
-    QVERIFY(!w.findChild<QAction *>(QStringLiteral("allTests"))->isEnabled());
-    QVERIFY(!w.findChild<QAction *>(QStringLiteral("flashSaveAction"))->isEnabled());
+    // The adapter actions stay off, also when a run releases the controls.
+    for (bool released : {false, true}) {
+        if (released) {
+            emit w.run()->controlsLockRequested(true);
+            emit w.run()->controlsLockRequested(false);
+        }
+        for (const char *action : {"allTests", "flashSaveAction", "vpdDisplayAction", "Repeater"})
+            QVERIFY2(!w.findChild<QAction *>(QLatin1String(action))->isEnabled(), action);
+    }
     QCOMPARE(f.child<QLabel>("NetDrvNameText")->text(), QStringLiteral("NOT_AVAILABLE"));
     QCOMPARE(f.child<QLabel>("loopCountValueLabel")->text(), QStringLiteral("0"));
     for (int k = 0; k < TvTestPage::RowCount; ++k)
         QVERIFY(f.row(k)->isHidden());
     // No menu entry of the adapter's test cases is left behind.
     QCOMPARE(actionNames(f.child<QMenu>("testMenu")),
-             QStringList({"allTests", "connectivityTest"}));
+             QStringList({"allTests", "connectivityTest", "Repeater"}));
 }
 
 void TestUiMainWindow::portCountFollowsTheThirdValue()

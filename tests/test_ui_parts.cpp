@@ -177,6 +177,16 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     }
     QVERIFY(repeater->isEnabled() && !cancel->isEnabled());
     QCOMPARE(table->rowCount(), 0);
+
+    // The core's cell numbers are bounded by the table.
+    const int rows = TvMonitorPage::MaxStateRows, columns = TvMonitorPage::MaxStateColumns;
+    for (const QPoint cell : {QPoint(rows, 0), QPoint(0, columns), QPoint(INT_MAX, INT_MAX)}) {
+        page.showStateCell(cell.x(), cell.y(), QStringLiteral("LINK_UP"));
+        QVERIFY(table->rowCount() == 0 && table->columnCount() <= 2);
+    }
+    page.showStateCell(rows - 1, columns - 1, QStringLiteral("LINK_UP"));
+    QVERIFY(table->rowCount() == rows && table->columnCount() == columns);
+    QCOMPARE(table->item(rows - 1, columns - 1)->text(), QStringLiteral("LINK_UP"));
 }
 
 void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()

@@ -1675,6 +1675,10 @@ Ohne Speichern fortfahren?</translation>
             <source>FLASH_PROM_LARGER_THAN_CONFIGURED %1</source>
             <translation>Das Flash-PROM enthält mehr als die konfigurierte flash_size von %1 Bytes: das Abbild enthält nur seine ersten %1 Bytes.</translation>
         </message>
+        <message>
+            <source>SCRIPT_TOO_LARGE %1</source>
+            <translation>es ist größer als %1 MB, was kein Skript aus Befehlen annähernd erreicht</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -1676,6 +1676,10 @@ Go on without saving it?</translation>
             <source>FLASH_PROM_LARGER_THAN_CONFIGURED %1</source>
             <translation>The flash PROM holds more than the configured flash_size of %1 bytes: the image holds only its first %1 bytes.</translation>
         </message>
+        <message>
+            <source>SCRIPT_TOO_LARGE %1</source>
+            <translation>it is larger than %1 MB, which no script of commands comes near</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -4,13 +4,40 @@
 #include "platform/TvPlatform.h"
 #include "text/TvText.h"
 
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
 namespace {
 
 const char *const Context = "TvDiagMainWindow";
-constexpr int ReadBlock = 64 * 1024;
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads up to `limit` bytes (fewer when the file ends first); false with
+// the C library's text in *reason on a read error.
+bool readAll(int fd, qint64 limit, QByteArray *data, QString *reason)
+{
+    data->resize(int(limit));
+    qint64 have = 0;
+    while (have < limit) {
+        const ssize_t n = ::read(fd, data->data() + have, std::size_t(limit - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *reason = systemError(errno);
+            return false;
+        }
+        if (n == 0)
+            break;
+        have += n;
+    }
+    data->resize(int(have));
+    return true;
+}
 
 } // namespace
 
@@ -21,62 +48,52 @@ bool TvScriptFile::open(const QString &fileName, QString *reason)
     int error = 0;
     const int fd = TvPlatform::openRegularFile(fileName, &size, &error);
     if (fd < 0) {
-        *reason = error == TvPlatform::NotRegularFile
-                      ? TvText::translate(Context, "NOT_A_REGULAR_FILE")
-                      : QString::fromLocal8Bit(std::strerror(error));
+        *reason = error == TvPlatform::NotRegularFile ? TvText::translate(Context, "NOT_A_REGULAR_FILE")
+                                                      : systemError(error);
         return false;
     }
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        *reason = file.errorString();
-        ::close(fd);
+    // The size it had when it was opened is what runs, should it grow.
+    QByteArray data;
+    const bool tooLarge = size > MaxBytes;
+    const bool read = !tooLarge && readAll(fd, size, &data, reason);
+    ::close(fd);
+    if (tooLarge)
+        *reason = TvText::translate(Context, "SCRIPT_TOO_LARGE %1").arg(MaxBytes / (1024 * 1024));
+    if (!read)
         return false;
-    }
-    if (file.peek(TextCheckBytes).contains('\0')) {
+    if (!TvScriptLines::isText(data.constData(), std::size_t(data.size()))) {
         *reason = TvText::translate(Context, "NOT_A_TEXT_FILE");
-        file.close();
         return false;
     }
+    // Some editors begin a UTF-8 file with a byte order mark; it is no part
+    // of the first command.
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    contents = data;
+    opened = true;
     return true;
-}
-
-bool TvScriptFile::fill()
-{
-    if (offset > 0) {
-        buffer.remove(0, offset);
-        offset = 0;
-    }
-    while (!atEnd && buffer.size() < int(TvScriptLines::MaxPiece)) {
-        const QByteArray block = file.read(ReadBlock);
-        if (block.isEmpty())
-            atEnd = true;
-        buffer.append(block);
-    }
-    return !buffer.isEmpty();
 }
 
 bool TvScriptFile::nextPiece(QByteArray *piece)
 {
-    if (buffer.size() - offset < int(TvScriptLines::MaxPiece) && !fill())
+    if (offset >= contents.size())
         return false;
-    const std::size_t length = TvScriptLines::pieceLength(buffer.constData() + offset,
-                                                          std::size_t(buffer.size() - offset));
-    *piece = buffer.mid(offset, int(length));
+    const std::size_t length = TvScriptLines::pieceLength(contents.constData() + offset,
+                                                          std::size_t(contents.size() - offset));
+    *piece = contents.mid(offset, int(length));
     offset += int(length);
     return true;
 }
 
 bool TvScriptFile::rewind()
 {
-    buffer.clear();
     offset = 0;
-    atEnd = false;
-    return file.seek(0);
+    return opened;
 }
 
 void TvScriptFile::close()
 {
-    file.close();
-    buffer.clear();
+    contents.clear();
     offset = 0;
-    atEnd = false;
+    opened = false;
 }

@@ -225,22 +225,28 @@ bool TvScriptThread::runLines(TvScriptFile &file)
 {
     int queuedThisPass = 0;
     QByteArray piece;
+    // The kind of the line that the next piece carries on, or Skipped.
+    TvScriptLines::Kind begun = TvScriptLines::Skipped;
     while (!cancelRequested && file.nextPiece(&piece)) {
         if (cancelRequested)
             break;
         const TvScriptLines::Line line =
-            TvScriptLines::classify(piece.constData(), std::size_t(piece.size()));
+            TvScriptLines::classify(piece.constData(), std::size_t(piece.size()), begun);
+        begun = TvScriptLines::lineGoesOn(piece.constData(), std::size_t(piece.size()))
+                    ? line.begun
+                    : TvScriptLines::Skipped;
         if (line.kind == TvScriptLines::Loop) {
             // A pass that queued no command would go round at full speed
             // for ever: it ends the script instead.
             if (queuedThisPass == 0 || !file.rewind())
                 break;
             queuedThisPass = 0;
+            begun = TvScriptLines::Skipped;
             continue;
         }
-        if (line.kind != TvScriptLines::Command)
+        if (line.kind != TvScriptLines::Command && line.kind != TvScriptLines::Continued)
             continue;
-        const int result = runCommand(piece.left(int(line.length)));
+        const int result = runCommand(piece.left(int(line.length)), line.kind == TvScriptLines::Continued);
         if (result < 0) {
             post(new TvCoreEvent(TvCoreEvent::Exit));
             return false;
@@ -250,13 +256,15 @@ bool TvScriptThread::runLines(TvScriptFile &file)
     return true;
 }
 
-int TvScriptThread::runCommand(const QByteArray &command)
+int TvScriptThread::runCommand(const QByteArray &command, bool coreOnly)
 {
     // Bytes as typed: every byte is one Latin-1 character, and the worker
     // hands the command to the core as Latin-1 again.
     const QString line = QString::fromLatin1(command);
     const quint64 endedBefore = count(commandsEnded);
-    const int result = onGuiThread([this, line] { return host->executeCommand(line); });
+    const int result = onGuiThread([this, line, coreOnly] {
+        return coreOnly ? host->executeCoreCommand(line) : host->executeCommand(line);
+    });
     if (result == 1) {
         std::unique_lock<std::mutex> lock(waitLock);
         changed.wait(lock, [&] { return commandsEnded != endedBefore || stopping; });

@@ -61,7 +61,8 @@ private:
     void join();
     void runScript();
     bool runLines(TvScriptFile &file);
-    int runCommand(const QByteArray &command);
+    // coreOnly: the rest of a long line, a core command whatever it starts with.
+    int runCommand(const QByteArray &command, bool coreOnly);
     void post(TvCoreEvent *event);
     void postTexts(const QString &text);
     void waitForTexts(quint64 shownBefore);

@@ -138,11 +138,13 @@ void TvDiagMainWindow::connectPages()
     connect(testPage, &TvTestPage::testSlotTriggered, this, &TvDiagMainWindow::testSlot);
     connect(monitorPage, &TvMonitorPage::startPressed, this, &TvDiagMainWindow::StartMonitor);
     connect(monitorPage, &TvMonitorPage::cancelPressed, this, &TvDiagMainWindow::CancelTestSlot);
-    const auto lock = [this](bool locked) { setControlsEnabled(!locked); };
-    connect(testRun, &TvTestRun::controlsLockRequested, this, lock);
-    connect(consolePage, &TvConsolePage::controlsLockRequested, this, lock);
-    connect(adapterPage, &TvAdapterPage::controlsLockRequested, this, lock);
-    connect(flashProm, &TvFlashProm::controlsLockRequested, this, lock);
+    const auto lockBy = [this](QObject *holder) {
+        return [this, holder](bool locked) { holdControls(holder, locked); };
+    };
+    connect(testRun, &TvTestRun::controlsLockRequested, this, lockBy(testRun));
+    connect(consolePage, &TvConsolePage::controlsLockRequested, this, lockBy(consolePage));
+    connect(adapterPage, &TvAdapterPage::controlsLockRequested, this, lockBy(adapterPage));
+    connect(flashProm, &TvFlashProm::controlsLockRequested, this, lockBy(flashProm));
     // Closing while the PROM is being written asks first, as during a test.
     connect(flashProm, &TvFlashProm::busyChanged, testRun, &TvTestRun::setCoreBusy);
     connect(consolePage, &TvConsolePage::exitRequested, this, &TvDiagMainWindow::fileExitSlot);
@@ -178,7 +180,8 @@ void TvDiagMainWindow::applyAdvancedMode()
     repeaterAction = new QAction(this);
     repeaterAction->setObjectName(QStringLiteral("Repeater"));
     ui->testMenu->addAction(repeaterAction);
-    repeaterAction->setEnabled(true);
+    // Like the other adapter actions it waits for an adapter.
+    repeaterAction->setEnabled(session->currentIndex() >= 0);
     connect(repeaterAction, &QAction::triggered, this, &TvDiagMainWindow::StartRepeater);
 }
 
@@ -393,11 +396,29 @@ void TvDiagMainWindow::closeEvent(QCloseEvent *event)
 
 void TvDiagMainWindow::fileExit()
 {
+    // Nothing is stopped before the answer: after a Cancel the running and
+    // the queued commands go on, and their end events release the controls.
+    if (!logBook->confirmIfUnsaved())
+        return;
+    endProgram();
+}
+
+void TvDiagMainWindow::scriptExit()
+{
+    // A "q" line of a running script ends the program without a question:
+    // whoever wrote the script asked for exactly that. The user's own ways
+    // out (File > Exit, Control+X, the console's "q") ask even while a
+    // script runs.
+    if (consolePage->isScriptRunning())
+        endProgram();
+    else
+        fileExit();
+}
+
+void TvDiagMainWindow::endProgram()
+{
     testRun->cancelCoreWork();
     testRun->clearPendingJobs();
-    // A script that ends the program has said so itself: nothing to ask.
-    if (!consolePage->isScriptRunning() && !logBook->confirmIfUnsaved())
-        return;
     emit quitRequested();
 }
 
@@ -460,7 +481,7 @@ void TvDiagMainWindow::customEvent(QEvent *event)
         ask.answerQuestion(*coreEvent);
         break;
     case TvCoreEvent::Exit:
-        fileExit();
+        scriptExit();
         break;
     default:
         TvDiagMainWindowBase::customEvent(event);
@@ -519,6 +540,8 @@ void TvDiagMainWindow::enableAdapterActions(bool enabled)
     }
     ui->allTests->setEnabled(enabled);
     ui->fileOpenAction->setEnabled(enabled);
+    if (repeaterAction)
+        repeaterAction->setEnabled(enabled);
 }
 
 void TvDiagMainWindow::applyPortCount()
@@ -531,6 +554,21 @@ void TvDiagMainWindow::applyPortCount()
 // ---------------------------------------------------------------------------
 // Locking the controls around a run
 // ---------------------------------------------------------------------------
+
+void TvDiagMainWindow::holdControls(QObject *holder, bool lock)
+{
+    // The controls come back when every page that locked them has let go:
+    // the late end of a cancelled command must not release a run that
+    // started meanwhile.
+    if (lock) {
+        lockHolders.insert(holder);
+        setControlsEnabled(false);
+        return;
+    }
+    lockHolders.remove(holder);
+    if (lockHolders.isEmpty())
+        setControlsEnabled(true);
+}
 
 void TvDiagMainWindow::setControlsEnabled(bool enabled)
 {
@@ -554,6 +592,9 @@ void TvDiagMainWindow::setMenusEnabled(bool enabled)
           ui->flashLoadAction, ui->flashClearAction, ui->vpdDisplayAction, ui->vpdModifyAction,
           ui->vpdDeleteKeywordsAction})
         action->setEnabled(enabled);
+    // What needs an adapter comes back only with one.
+    if (enabled && session->currentIndex() < 0)
+        enableAdapterActions(false);
 }
 
 void TvDiagMainWindow::cancelButtonsOff()

@@ -2,6 +2,8 @@
 #include "TvDiagMainWindowBase.h"
 #include "TvAsk.h"
 
+#include <QSet>
+
 class QAction;
 class QCloseEvent;
 class TvAdapterPage;
@@ -137,6 +139,12 @@ private:
     void enableAdapterActions(bool enabled);
     void applyPortCount();
     void setMenusEnabled(bool enabled);
+    // A page locks (true) or lets go of (false) the controls.
+    void holdControls(QObject *holder, bool lock);
+    // A "q" script line; the other ways out go through fileExit.
+    void scriptExit();
+    // Stops the core's work and the queue, and ends the program.
+    void endProgram();
     // A cancel was asked for: the cancel buttons of the other pages go off.
     void cancelButtonsOff();
 
@@ -161,4 +169,6 @@ private:
     TvFlashProm *flashProm = nullptr;
     TvRunRecorder *runRecorder = nullptr;
     QAction *repeaterAction = nullptr;
+    // The pages that hold the controls locked.
+    QSet<QObject *> lockHolders;
 };

@@ -238,9 +238,8 @@ int TvConsolePage::executeCommand(const QString &line)
 
 int TvConsolePage::queueCommand(const QString &line)
 {
-    // Logging comes on, and the lines already in the list stay: they may
-    // not have been saved.
-    log->setLoggingOn(true);
+    // Logging comes on with a fresh list; lines not yet saved stay.
+    log->switchOnWithFreshList();
     if (input)
         input->setText(line);
     TvWorkerThread *worker = run ? run->worker() : nullptr;

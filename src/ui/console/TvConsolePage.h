@@ -59,6 +59,7 @@ public:
     // -1 the program is to end, 0 handled and nothing queued, 1 a core
     // command was queued.
     int executeCommand(const QString &line) override;
+    int executeCoreCommand(const QString &line) override { return queueCommand(line); }
     // The monitor and repeater modes: the command runs as if typed.
     void runCommand(const QString &command);
     void showHelp();

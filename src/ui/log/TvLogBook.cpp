@@ -189,6 +189,15 @@ void TvLogBook::emptyLogList(int keepFrom)
     lines->appendLines(kept);
     // Lines kept from a save stay saved.
     savedLines = qMax(0, savedLines - keepFrom);
+    viewedLines = qMax(0, viewedLines - keepFrom);
+}
+
+void TvLogBook::switchOnWithFreshList()
+{
+    if (logging)
+        return;
+    logging = true;
+    emptyLogList(qMax(savedLines, viewedLines));
 }
 
 void TvLogBook::fileNew()
@@ -231,5 +240,6 @@ void TvLogBook::fileViewLogSlot()
     }
     file.close();
     lines->appendLines(read);
+    viewedLines = read.size();
     emit logFileShown();
 }

@@ -20,6 +20,11 @@ public:
 
     bool loggingOn() const { return logging; }
     void setLoggingOn(bool on) { logging = on; }
+    // Switches logging on, if it is off, with the list emptied (a console
+    // command does): a viewed log file goes, so that no save writes it
+    // into another log again, and so do lines already saved. Lines of this
+    // program not yet saved stay.
+    void switchOnWithFreshList();
     bool logUnsaved() const { return unsaved; }
     // The first line that the next save writes.
     int savedLineCount() const { return savedLines; }
@@ -65,5 +70,7 @@ private:
     bool unsaved = false;
     bool readerWarningsLogged = false;
     int savedLines = 0;
+    // The list's first lines that come from a viewed log file.
+    int viewedLines = 0;
     QString lastLogError;
 };

@@ -1,6 +1,7 @@
 #include "TvMonitorPage.h"
 #include "ui_TvMonitorPage.h"
 
+#include "ui/TvAdapterSession.h"
 #include "ui/TvContextText.h"
 
 #include <QButtonGroup>
@@ -116,7 +117,10 @@ void TvMonitorPage::takeFocus()
 
 void TvMonitorPage::showStateCell(int row, int column, const QString &key)
 {
-    if (key.isEmpty() || row < 0 || column < 0)
+    // A cell beyond the table's bounds is dropped: the rows share the
+    // table's height, and a row number such as 200000 from the core would
+    // only freeze the window laying them out.
+    if (key.isEmpty() || row < 0 || column < 0 || row >= MaxStateRows || column >= MaxStateColumns)
         return;
     QTableWidget *table = ui->StateTable;
     if (table->rowCount() < row + 1) {
@@ -143,6 +147,9 @@ QString TvMonitorPage::modeCommand(int mode, int port)
 
 void TvMonitorPage::StartMonitor()
 {
+    // The core would run the mode on whatever adapter it still holds.
+    if (session->currentIndex() < 0)
+        return;
     const QString command = modeCommand(modeButtonIds->checkedId(), portButtonIds->checkedId());
     ui->MonitorCancelButton->setEnabled(true);
     if (ui->MonitorCancelButton->isVisible())

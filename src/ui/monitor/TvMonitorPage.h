@@ -18,6 +18,11 @@ class TvMonitorPage : public QWidget
 {
     Q_OBJECT
 public:
+    // The state table's bounds; the core's modes use a handful of rows and
+    // two columns, and a cell beyond these is ignored.
+    static constexpr int MaxStateRows = 64;
+    static constexpr int MaxStateColumns = 16;
+
     TvMonitorPage(bool advanced, TvAdapterSession *session, TvAsk *ask, QWidget *parent = nullptr);
     ~TvMonitorPage() override;
 
@@ -38,7 +43,8 @@ public:
     // A cancel was asked for.
     void cancelDone();
     void takeFocus();
-    // Core event 1032: cell (row, column) shows the translated key.
+    // Core event 1032: cell (row, column) shows the translated key; cells
+    // outside MaxStateRows x MaxStateColumns are ignored.
     void showStateCell(int row, int column, const QString &key);
     void languageChange();
 

@@ -310,11 +310,9 @@ void TvTestRun::CancelTestSlot()
     cancelCoreWork();
     emit cancelling();
     page->cancelButton()->setEnabled(false);
-    // While the cancelled job is still in the core (or queued), its
-    // completion event is still to come; a run started before it arrives
-    // would be ended by it. That event enables Start again.
-    if (!running)
-        page->startButton()->setEnabled(true);
+    // Start stays off: while the cancelled test or console command is still
+    // in the core (or queued), its end event is still to come, and that
+    // event releases the controls, Start with them.
     page->loopBox()->setEnabled(page->loopAllowed());
     // Between two passes of a loop no job is left for the worker to drop,
     // so the cancellation is finished here.
