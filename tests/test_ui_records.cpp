@@ -358,6 +358,24 @@ void TestUiRecords::reportListsOneRowPerRecord()
     QVERIFY(QRegularExpression("^2026-03-01T09:00:00.000Z +Orlin Dual +SN-A +3 +0 +0$").match(lines[1]).hasMatch());
     QCOMPARE(err, "RUN_REPORT_NOT_A_RECORD " + notARecord + '\n');
     QCOMPARE(TvRunReport::run({}, outStream, errStream), 2);
+
+    // A pile beyond one batch in memory goes through sorted temporary
+    // files, merged in rounds, and comes out as from one sort in memory.
+    TvRunReportTable batched(1), inMemory(1 << 20);
+    for (int i = 0; i < 300; ++i) {
+        const TvRunReportTable::Row row{QString("2026-%1").arg(i * 7919 % 100, 3, 10, QChar('0')), "A",
+                                        QString::number(i % 7), i % 5, i % 2, 0};
+        batched.add(row);
+        inMemory.add(row);
+    }
+    QString merged, sorted;
+    QTextStream mergedStream(&merged), sortedStream(&sorted);
+    batched.writeCsv(mergedStream);
+    inMemory.writeCsv(sortedStream);
+    mergedStream.flush();
+    sortedStream.flush();
+    QCOMPARE(merged.count('\n'), 301);
+    QCOMPARE(merged, sorted);
 }
 
 void TestUiRecords::reportNamesAndLeavesOutWhatIsNoRecord()

@@ -169,7 +169,6 @@ int TvRunReport::run(const QStringList &arguments, QTextStream &out, QTextStream
     bool complete = true;
     for (const QString &path : paths)
         complete = readPath(path, &table, err) && complete;
-    table.sort();
     if (asCsv)
         table.writeCsv(out);
     else

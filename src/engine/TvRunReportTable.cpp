@@ -2,12 +2,18 @@
 
 #include "text/TvControlText.h"
 
+#include <QDataStream>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 #include <algorithm>
-#include <cstring>
+#include <queue>
+#include <tuple>
 
 namespace {
+
+using Row = TvRunReportTable::Row;
 
 QString csvField(const QString &text)
 {
@@ -18,39 +24,61 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QDataStream &operator<<(QDataStream &stream, const Row &row)
+{
+    return stream << row.date << row.adapter << row.serial << qint32(row.passed) << qint32(row.failed)
+                  << qint32(row.cancelled);
+}
+
+// One sorted source of a merge: a batch in a temporary file, or the rows
+// still in memory.
+struct Source {
+    QDataStream *stream = nullptr;
+    const std::vector<Row> *rows = nullptr;
+    size_t next = 0;
+    Row head;
+
+    bool advance()
+    {
+        if (rows) {
+            if (next >= rows->size())
+                return false;
+            head = (*rows)[next++];
+            return true;
+        }
+        if (stream->atEnd())
+            return false;
+        qint32 passed = 0, failed = 0, cancelled = 0;
+        *stream >> head.date >> head.adapter >> head.serial >> passed >> failed >> cancelled;
+        head.passed = passed;
+        head.failed = failed;
+        head.cancelled = cancelled;
+        return stream->status() == QDataStream::Ok;
+    }
+};
+
 } // namespace
+
+TvRunReportTable::TvRunReportTable(int rowsInMemory) : rowsInMemory(std::max(rowsInMemory, 1)) {}
+
+TvRunReportTable::~TvRunReportTable() = default;
 
 void TvRunReportTable::add(const Row &row)
 {
     // Texts from an adapter may hold control characters or bidirectional
     // controls: printed as they are, they could drive the terminal, split a
     // row or reorder it.
-    const QString dateText = TvControlText::terminalLine(row.date);
-    const QByteArray date = dateText.toUtf8();
-    Entry entry{dates.size(), date.size(), intern(row.adapter), intern(row.serial),
-                {row.passed, row.failed, row.cancelled}};
-    dates.append(date);
-    entries.push_back(entry);
-    widen(0, dateText.size());
-    widen(1, texts[entry.adapter].size());
-    widen(2, texts[entry.serial].size());
-    for (int c = 0; c < Columns - TextColumns; ++c)
-        widen(TextColumns + c, QString::number(entry.counts[size_t(c)]).size());
-}
-
-quint32 TvRunReportTable::intern(const QString &raw)
-{
-    // Records of one bench share a few adapter names, and an adapter's
-    // serial number comes back with each of its runs. The list and the
-    // index share one copy of each text.
-    const QString text = TvControlText::terminalLine(raw);
-    const auto found = textNumbers.constFind(text);
-    if (found != textNumbers.constEnd())
-        return found.value();
-    const quint32 number = quint32(texts.size());
-    texts.push_back(text);
-    textNumbers.insert(text, number);
-    return number;
+    Row safe = row;
+    safe.date = TvControlText::terminalLine(row.date);
+    safe.adapter = TvControlText::terminalLine(row.adapter);
+    safe.serial = TvControlText::terminalLine(row.serial);
+    const std::array<QString, Columns> texts = cells(safe);
+    for (int c = 0; c < Columns; ++c)
+        widen(c, texts[size_t(c)].size());
+    rows.push_back(safe);
+    ++count;
+    if (spilling && int(rows.size()) >= rowsInMemory)
+        spill();
 }
 
 void TvRunReportTable::widen(int column, int width)
@@ -58,39 +86,95 @@ void TvRunReportTable::widen(int column, int width)
     widths[size_t(column)] = std::max(widths[size_t(column)], width);
 }
 
-QString TvRunReportTable::date(const Entry &entry) const
+bool TvRunReportTable::before(const Row &a, const Row &b)
 {
-    return QString::fromUtf8(dates.constData() + entry.dateOffset, entry.dateSize);
+    // ISO 8601 dates in UTC sort as text.
+    return std::tie(a.date, a.adapter, a.serial, a.passed, a.failed, a.cancelled)
+           < std::tie(b.date, b.adapter, b.serial, b.passed, b.failed, b.cancelled);
 }
 
-bool TvRunReportTable::before(const Entry &a, const Entry &b) const
+std::unique_ptr<QTemporaryFile> TvRunReportTable::newRun() const
 {
-    // ISO 8601 dates in UTC sort as text; UTF-8 bytes sort as code points.
-    const int common = std::min(a.dateSize, b.dateSize);
-    const int byDate = std::memcmp(dates.constData() + a.dateOffset, dates.constData() + b.dateOffset,
-                                   size_t(common));
-    if (byDate != 0 || a.dateSize != b.dateSize)
-        return byDate != 0 ? byDate < 0 : a.dateSize < b.dateSize;
-    if (a.adapter != b.adapter)
-        return texts[a.adapter] < texts[b.adapter];
-    if (a.serial != b.serial)
-        return texts[a.serial] < texts[b.serial];
-    return a.counts < b.counts;
+    auto run = std::make_unique<QTemporaryFile>(QDir::temp().filePath(QStringLiteral("nicdiag-report-XXXXXX")));
+    return run->open() ? std::move(run) : nullptr;
 }
 
-void TvRunReportTable::sort()
+void TvRunReportTable::spill()
 {
-    std::sort(entries.begin(), entries.end(),
-              [this](const Entry &a, const Entry &b) { return before(a, b); });
+    std::sort(rows.begin(), rows.end(), before);
+    std::unique_ptr<QTemporaryFile> run = newRun();
+    if (run) {
+        QDataStream out(run.get());
+        for (const Row &row : rows)
+            out << row;
+        if (out.status() == QDataStream::Ok && run->flush()) {
+            runs.push_back(std::move(run));
+            rows.clear();
+            // Each sorted file holds a descriptor: so many at most.
+            if (runs.size() >= size_t(MergeWidth))
+                mergeRuns();
+            return;
+        }
+    }
+    spilling = false;
 }
 
-std::array<QString, TvRunReportTable::Columns> TvRunReportTable::cells(const Entry &entry) const
+void TvRunReportTable::mergeRuns()
 {
-    return {date(entry), texts[entry.adapter], texts[entry.serial], QString::number(entry.counts[0]),
-            QString::number(entry.counts[1]), QString::number(entry.counts[2])};
+    std::unique_ptr<QTemporaryFile> merged = newRun();
+    if (!merged) {
+        spilling = false;
+        return;
+    }
+    QDataStream out(merged.get());
+    merge(false, [&out](const Row &row) { out << row; });
+    if (out.status() != QDataStream::Ok || !merged->flush()) {
+        spilling = false;
+        return;
+    }
+    runs.clear();
+    runs.push_back(std::move(merged));
 }
 
-void TvRunReportTable::writeTable(QTextStream &out, const QStringList &headers) const
+void TvRunReportTable::merge(bool withRowsInMemory, const Sink &sink)
+{
+    std::vector<std::unique_ptr<QDataStream>> streams;
+    std::vector<Source> sources(runs.size() + (withRowsInMemory ? 1 : 0));
+    for (size_t i = 0; i < runs.size(); ++i) {
+        runs[i]->seek(0);
+        streams.push_back(std::make_unique<QDataStream>(runs[i].get()));
+        sources[i].stream = streams.back().get();
+    }
+    if (withRowsInMemory)
+        sources.back().rows = &rows;
+    const auto later = [&sources](size_t a, size_t b) { return before(sources[b].head, sources[a].head); };
+    std::priority_queue<size_t, std::vector<size_t>, decltype(later)> heads(later);
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (sources[i].advance())
+            heads.push(i);
+    }
+    while (!heads.empty()) {
+        const size_t i = heads.top();
+        heads.pop();
+        sink(sources[i].head);
+        if (sources[i].advance())
+            heads.push(i);
+    }
+}
+
+void TvRunReportTable::forEachSorted(const Sink &sink)
+{
+    std::sort(rows.begin(), rows.end(), before);
+    merge(true, sink);
+}
+
+std::array<QString, TvRunReportTable::Columns> TvRunReportTable::cells(const Row &row)
+{
+    return {row.date, row.adapter, row.serial, QString::number(row.passed), QString::number(row.failed),
+            QString::number(row.cancelled)};
+}
+
+void TvRunReportTable::writeTable(QTextStream &out, const QStringList &headers)
 {
     std::array<int, Columns> columnWidths = widths;
     std::array<QString, Columns> titles;
@@ -110,18 +194,17 @@ void TvRunReportTable::writeTable(QTextStream &out, const QStringList &headers) 
         out << text << '\n';
     };
     writeLine(titles);
-    for (const Entry &entry : entries)
-        writeLine(cells(entry));
+    forEachSorted([&](const Row &row) { writeLine(cells(row)); });
 }
 
-void TvRunReportTable::writeCsv(QTextStream &out) const
+void TvRunReportTable::writeCsv(QTextStream &out)
 {
     out << "date,adapter,serial,passed,failed,cancelled\n";
-    for (const Entry &entry : entries) {
-        const std::array<QString, Columns> fields = cells(entry);
+    forEachSorted([&out](const Row &row) {
+        const std::array<QString, Columns> fields = cells(row);
         QString line;
         for (int c = 0; c < Columns; ++c)
             line += (c > 0 ? QLatin1String(",") : QLatin1String()) + csvField(fields[size_t(c)]);
         out << line << '\n';
-    }
+    });
 }
