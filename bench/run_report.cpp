@@ -15,8 +15,8 @@
 // Then the nicdiag-report program itself runs over M records (default
 // 10,000) and over the N records, and the peak resident memory of each run
 // is read from the kernel (wait4): the goal is that the memory does not
-// grow with the number of records beyond the table's cells (a few tens of
-// bytes per record), i.e. no record and no list of file names is held.
+// grow with the number of records (no record, no list of file names, and
+// of the rows only one batch is held).
 
 #include "BenchTable.h"
 
