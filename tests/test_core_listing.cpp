@@ -1,6 +1,7 @@
 // The console listing's own rules: names from the core or the description
-// reach the terminal as one plain line in a column of 63 characters, and a
-// configuration without vendors lists no adapter at all. And what the
+// reach the terminal as one plain line in a column of 63 characters, a
+// configuration without vendors lists no adapter at all, and a listing that
+// cannot be written is told, not the end of the program. And what the
 // adapter table gives two instances that start at the same moment.
 #include "TvTestMachine.h"
 #include "TvUiRig.h"
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -78,6 +80,7 @@ private slots:
     void namesArePrintedAsOneLineInTheirColumn();
     void emptyVendorListListsNothing();
     void windowsStartingTogetherTakeOneAdapterEach();
+    void listingPastTheFileSizeLimitIsTold();
 };
 
 void TestCoreListing::namesArePrintedAsOneLineInTheirColumn()
@@ -94,6 +97,11 @@ void TestCoreListing::namesArePrintedAsOneLineInTheirColumn()
         {QStringLiteral("A\tB") + QChar(0x9b) + QChar(0x2028), QStringLiteral("A B? ")},
         {QString(70, QChar(0xE4)), QString(63, QChar(0xE4))},   // 63 characters, not bytes
         {QString(62, QLatin1Char('x')) + plug + plug, QString(62, QLatin1Char('x')) + plug},
+        // Bidirectional controls would reorder the columns that follow,
+        // zero-width characters narrow the name's column.
+        {QStringLiteral("Orlin") + QChar(0x202E) + QStringLiteral("laud") + QChar(0x200B) + QChar(0x2066)
+             + QChar(0x061C),
+         QStringLiteral("Orlin?laud???")},
     };
     for (const auto &c : cases) {
         const QString column = c.second + QString(63 - c.second.size() + c.second.count(plug), QLatin1Char(' '));
@@ -163,4 +171,27 @@ int main(int argc, char **argv)
     TestCoreListing test;
     return QTest::qExec(&test, argc, argv);
 }
+void TestCoreListing::listingPastTheFileSizeLimitIsTold()
+{
+    // Standard output is a file that may not grow at all: the first write
+    // fails, where SIGXFSZ would end the program.
+    QTemporaryDir state;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("PROBEKIT_MACHINE"));
+    env.insert(QStringLiteral("PROBEKIT_STATE_DIR"), state.path());
+    env.insert(QStringLiteral("PROBEKIT_LOCK_DIR"), state.path());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(QStringLiteral(NICDIAG_RUN_DIR));
+    program.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("ulimit -f 0 && exec \"$0\" -l >\"$1\""),
+                                         QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), state.filePath("list.txt")});
+    QVERIFY(program.waitForFinished(60000));
+    const QByteArray said = program.readAllStandardError();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(said.contains(std::strerror(EFBIG)), said.constData());
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QFileInfo(state.filePath("list.txt")).size(), 0);
+}
+
+QTEST_MAIN(TestCoreListing)
 #include "test_core_listing.moc"

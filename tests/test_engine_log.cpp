@@ -1,5 +1,6 @@
 // The log list model and the log file block writer.
 
+#include "TvUiRig.h"
 #include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 
@@ -12,6 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 class TestEngineLog : public QObject
 {
@@ -165,24 +167,43 @@ void TestEngineLog::failedSavesReportTheSystemError()
     QString error;
     TvLogModel small;
     small.appendLine(QStringLiteral("x"));
-    if (QFile::exists(QStringLiteral("/dev/full"))) {
-        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), small, 0, &error),
-                 TvLogFile::WriteFailed);
-        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
-        // Lines larger than the stdio buffer fail in the write itself.
+    // Lines larger than the stdio buffer fail in the write itself, short
+    // ones in the buffer's flush.
+    TvLogModel big;
+    const QString chunk(100000, QLatin1Char('y'));
+    big.appendLines({chunk, chunk, chunk});
+    for (const TvLogModel *lines : {&small, &big}) {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            break;
         error.clear();
-        const QString chunk(100000, QLatin1Char('y'));
-        TvLogModel big;
-        big.appendLines({chunk, chunk, chunk});
-        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), big, 0, &error), TvLogFile::WriteFailed);
+        QCOMPARE(TvLogFile::appendBlock(QStringLiteral("/dev/full"), *lines, 0, &error),
+                 TvLogFile::WriteFailed);
         QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOSPC)));
     }
     QTemporaryDir dir;
+    // A FIFO without a reader would block the window.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.log"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QCOMPARE(TvLogFile::appendBlock(fifo, small, 0, &error), TvLogFile::OpenFailed);
+    QCOMPARE(error, QStringLiteral("NOT_A_REGULAR_FILE"));
     error.clear();
     QCOMPARE(TvLogFile::appendBlock(dir.filePath(QStringLiteral("missing/run.log")), small, 0, &error),
              TvLogFile::OpenFailed);
     QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));
+
+    // A regular file reaches its size limit (as a disk fills) in the middle
+    // of a block: the block is cut off again and the earlier one stays whole.
+    const QString name = dir.filePath(QStringLiteral("full.log"));
+    QCOMPARE(TvLogFile::appendBlock(name, small, 0, &error), TvLogFile::Saved);
+    const QByteArray before = readAll(name);
+    for (const TvLogModel *lines : {&small, &big}) {
+        error.clear();
+        const TvUiRig::FileSizeLimit full(rlim_t(before.size()) + 20);
+        QCOMPARE(TvLogFile::appendBlock(name, *lines, 0, &error), TvLogFile::WriteFailed);
+        QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+        QCOMPARE(readAll(name), before);
+    }
 }
 
 void TestEngineLog::extensionIsAppendedOnlyWhenMissing()
@@ -211,6 +232,10 @@ void TestEngineLog::stampedLineFlattensTabsAndLineFeeds()
     QVERIFY(QRegularExpression(QStringLiteral("^[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d \\d\\d:\\d\\d:\\d\\d \\d{4}\n$"))
                 .match(stamp).hasMatch());
     QCOMPARE(line, stamp.left(24) + QStringLiteral(" a   b c"));
+    // Adapter data and file names in a text: an escape sequence or a
+    // carriage return must not reach the saved file raw.
+    const QString hostile = QStringLiteral("Name\x1b[2J\r\x07") + QChar(0x9b) + QChar(0x2028) + QStringLiteral("end\t");
+    QCOMPARE(TvLogFile::stampedLine(hostile, when), stamp.left(24) + QStringLiteral(" Name?[2J ?? end   "));
 }
 
 QTEST_MAIN(TestEngineLog)

@@ -21,6 +21,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 
@@ -184,6 +185,7 @@ private slots:
     void recordsThatCannotBeWrittenAreAbsentAndToldOnce();
     void switchedOffNothingIsFiled();
     void reportListsOneRowPerRecord();
+    void reportNamesAndLeavesOutWhatIsNoRecord();
 };
 
 void TestUiRecords::aLoopWithPassFailNoAndCancelIsFiledInFull()
@@ -310,7 +312,7 @@ void TestUiRecords::reportListsOneRowPerRecord()
         const char *serial;
         TvRunRecord::Result results[3];
     } runs[] = {
-        {"2026-03-02T10:00:00Z", "SN-\x1b" "B", {TvRunRecord::Passed, TvRunRecord::Failed, TvRunRecord::NotRun}},
+        {"2026-03-02T10:00:00Z", "SN-\x1b" "B\u202e\u200b", {TvRunRecord::Passed, TvRunRecord::Failed, TvRunRecord::NotRun}},
         {"2026-03-01T09:00:00Z", "SN-A", {TvRunRecord::Passed, TvRunRecord::Passed, TvRunRecord::Passed}},
         {"2026-03-03T11:00:00Z", "SN,\"C\"", {TvRunRecord::Cancelled, TvRunRecord::Passed, TvRunRecord::Failed}},
     };
@@ -329,12 +331,19 @@ void TestUiRecords::reportListsOneRowPerRecord()
     }
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    QCOMPARE(TvRunReport::run(QStringList{"--csv"} + files, outStream, errStream), 0);
-    outStream.flush();
-    QCOMPARE(out, QStringLiteral("date,adapter,serial,passed,failed,cancelled\n"
-                                 "2026-03-01T09:00:00.000Z,Orlin Dual,SN-A,3,0,0\n"
-                                 "2026-03-02T10:00:00.000Z,Orlin Dual,SN-?B,1,1,0\n"
-                                 "2026-03-03T11:00:00.000Z,Orlin Dual,\"SN,\"\"C\"\"\",1,1,1\n"));
+    // A directory stands for every record in it (the JUnit files beside
+    // them are no records); escape sequences and bidirectional controls
+    // reach the terminal as "?".
+    for (const QStringList &paths : {files, QStringList{dir.path()}}) {
+        out.clear();
+        QCOMPARE(TvRunReport::run(QStringList{"--csv"} + paths, outStream, errStream), 0);
+        outStream.flush();
+        QCOMPARE(out, QStringLiteral("date,adapter,serial,passed,failed,cancelled\n"
+                                     "2026-03-01T09:00:00.000Z,Orlin Dual,SN-A,3,0,0\n"
+                                     "2026-03-02T10:00:00.000Z,Orlin Dual,SN-?B??,1,1,0\n"
+                                     "2026-03-03T11:00:00.000Z,Orlin Dual,\"SN,\"\"C\"\"\",1,1,1\n"));
+    }
+    QCOMPARE(err, QString());
 
     // The table: a heading and a row per record; a file that is no record
     // is named and left out.
@@ -349,6 +358,64 @@ void TestUiRecords::reportListsOneRowPerRecord()
     QVERIFY(QRegularExpression("^2026-03-01T09:00:00.000Z +Orlin Dual +SN-A +3 +0 +0$").match(lines[1]).hasMatch());
     QCOMPARE(err, "RUN_REPORT_NOT_A_RECORD " + notARecord + '\n');
     QCOMPARE(TvRunReport::run({}, outStream, errStream), 2);
+
+    // A pile beyond one batch in memory goes through sorted temporary
+    // files, merged in rounds, and comes out as from one sort in memory.
+    TvRunReportTable batched(1), inMemory(1 << 20);
+    for (int i = 0; i < 300; ++i) {
+        const TvRunReportTable::Row row{QString("2026-%1").arg(i * 7919 % 100, 3, 10, QChar('0')), "A",
+                                        QString::number(i % 7), i % 5, i % 2, 0};
+        batched.add(row);
+        inMemory.add(row);
+    }
+    QString merged, sorted;
+    QTextStream mergedStream(&merged), sortedStream(&sorted);
+    batched.writeCsv(mergedStream);
+    inMemory.writeCsv(sortedStream);
+    mergedStream.flush();
+    sortedStream.flush();
+    QCOMPARE(merged.count('\n'), 301);
+    QCOMPARE(merged, sorted);
+}
+
+void TestUiRecords::reportNamesAndLeavesOutWhatIsNoRecord()
+{
+    // Each is refused at once, named with its reason, and costs no more
+    // than a record would: a FIFO would block, a device never end, and a
+    // count that is not a plain non-negative whole number would read as 0.
+    QTemporaryDir dir;
+    TvRunRecord record;
+    record.start = QDateTime::fromString("2026-03-01T09:00:00Z", Qt::ISODate);
+    const QJsonObject good = record.toJson();
+    const QString fifo = dir.filePath("fifo.json");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString huge = dir.filePath("huge.json");
+    QFile(huge).open(QIODevice::WriteOnly);
+    QVERIFY(QFile(huge).resize(TvRunReport::MaxRecordBytes + 1));
+    QStringList refused = {fifo, "/dev/zero", huge};
+    QStringList expected = {"RUN_REPORT_UNREADABLE " + fifo + " RUN_REPORT_NOT_A_REGULAR_FILE",
+                            "RUN_REPORT_UNREADABLE /dev/zero RUN_REPORT_NOT_A_REGULAR_FILE",
+                            "RUN_REPORT_UNREADABLE " + huge + " RUN_REPORT_TOO_LARGE 128"};
+    const QJsonValue badCounts[] = {"3", -1, 1.5, QJsonValue::Null, 3e10, QJsonValue::Undefined};
+    for (const QJsonValue &count : badCounts) {
+        QJsonObject bad = good;
+        QJsonObject counts = bad["counts"].toObject();
+        if (count.isUndefined())
+            counts.remove("failed");
+        else
+            counts["failed"] = count;
+        bad["counts"] = counts;
+        const QString path = dir.filePath(QString("count%1.json").arg(refused.size()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QJsonDocument(bad).toJson()) > 0);
+        refused << path;
+        expected << "RUN_REPORT_NOT_A_RECORD " + path;
+    }
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    QCOMPARE(TvRunReport::run(QStringList{"--csv"} + refused, outStream, errStream), 1);
+    errStream.flush();
+    QCOMPARE(err.split('\n', Qt::SkipEmptyParts), expected);
 }
 
 QTEST_MAIN(TestUiRecords)

@@ -146,6 +146,10 @@ Umgebung:
             <translation>Für das Fenster gibt es keinen Bildschirm (DISPLAY und WAYLAND_DISPLAY sind nicht gesetzt); auf einem virtuellen starten mit: xvfb-run nicdiag
 </translation>
         </message>
+        <message>
+            <source>LIST_WRITE_FAILED %1</source>
+            <translation>Die Adapterliste konnte nicht vollständig geschrieben werden: %1</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -1839,8 +1843,8 @@ Ohne Speichern fortfahren?</translation>
         <name>TvRunReport</name>
         <message>
             <source>RUN_REPORT_USAGE</source>
-            <translation>Aufruf: nicdiag-report [--csv] &lt;protokoll.json&gt;...
-Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter, Seriennummer und die Anzahl bestandener, fehlgeschlagener und abgebrochener Untertests. --csv gibt kommagetrennte Werte aus.</translation>
+            <translation>Aufruf: nicdiag-report [--csv] &lt;protokoll.json | verzeichnis&gt;...
+Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter, Seriennummer und die Anzahl bestandener, fehlgeschlagener und abgebrochener Untertests. Ein Verzeichnis steht für jede *.json-Datei darin. --csv gibt kommagetrennte Werte aus.</translation>
         </message>
         <message>
             <source>RUN_REPORT_DATE</source>
@@ -1873,6 +1877,18 @@ Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter,
         <message>
             <source>RUN_REPORT_NOT_A_RECORD %1</source>
             <translation>%1 wird ausgelassen: Die Datei ist kein Laufprotokoll.</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_NOT_A_REGULAR_FILE</source>
+            <translation>keine reguläre Datei</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_TOO_LARGE %1</source>
+            <translation>größer als %1 MB, was kein Laufprotokoll annähernd erreicht</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_WRITE_FAILED %1</source>
+            <translation>Der Bericht konnte nicht vollständig geschrieben werden: %1</translation>
         </message>
     </context>
 </TS>

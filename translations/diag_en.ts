@@ -147,6 +147,10 @@ Environment:
             <translation>There is no display for the window (DISPLAY and WAYLAND_DISPLAY are not set); start it on a virtual one with: xvfb-run nicdiag
 </translation>
         </message>
+        <message>
+            <source>LIST_WRITE_FAILED %1</source>
+            <translation>The list of adapters could not be written whole: %1</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -1840,8 +1844,8 @@ Go on without saving it?</translation>
         <name>TvRunReport</name>
         <message>
             <source>RUN_REPORT_USAGE</source>
-            <translation>Usage: nicdiag-report [--csv] &lt;record.json&gt;...
-Prints one line per run record, oldest first: date (UTC), adapter, serial number and the numbers of passed, failed and cancelled sub-tests. --csv prints comma-separated values.</translation>
+            <translation>Usage: nicdiag-report [--csv] &lt;record.json | directory&gt;...
+Prints one line per run record, oldest first: date (UTC), adapter, serial number and the numbers of passed, failed and cancelled sub-tests. A directory stands for every *.json file in it. --csv prints comma-separated values.</translation>
         </message>
         <message>
             <source>RUN_REPORT_DATE</source>
@@ -1874,6 +1878,18 @@ Prints one line per run record, oldest first: date (UTC), adapter, serial number
         <message>
             <source>RUN_REPORT_NOT_A_RECORD %1</source>
             <translation>%1 is left out: it is not a run record.</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_NOT_A_REGULAR_FILE</source>
+            <translation>not a regular file</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_TOO_LARGE %1</source>
+            <translation>larger than %1 MB, which no run record comes near</translation>
+        </message>
+        <message>
+            <source>RUN_REPORT_WRITE_FAILED %1</source>
+            <translation>The report could not be written whole: %1</translation>
         </message>
     </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "engine/TvScriptThread.h"
 #include "engine/TvWorkerThread.h"
 #include "platform/TvPlatform.h"
+#include "platform/TvProcessSignals.h"
 #include "text/TvLanguageTable.h"
 #include "text/TvText.h"
 #include "ui/TvDiagMainWindow.h"
@@ -232,6 +233,7 @@ void TvStartup::showFatalError(const QString &text)
 
 int TvStartup::run(int argc, char *argv[])
 {
+    TvProcessSignals::ignoreFileSizeLimit();
     TvProgram::reset();
     CAdapterInfo::instance().clear();
     TvProgram::bannerText();

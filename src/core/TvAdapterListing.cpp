@@ -1,10 +1,12 @@
 #include "TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
-#include "description/TvPrintable.h"
 #include "platform/TvPlatform.h"
+#include "text/TvControlText.h"
 #include "text/TvText.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -72,7 +74,7 @@ QByteArray TvAdapterListing::adapterLine(const AdapterRecord &record, const QStr
     // half a character, and byte padding misaligns the columns after any
     // letter beyond ASCII.
     int characters = 0;
-    QString line = cutToCharacters(TvPrintable::line(name), NameWidth, &characters);
+    QString line = cutToCharacters(TvControlText::terminalLine(name), NameWidth, &characters);
     line += QString(NameWidth - characters, QLatin1Char(' '));
     if (record.slotNumber == -1)
         line += QString::asprintf(" NA   %-2d  %-2d\n", record.busNumber, record.deviceNumber);
@@ -100,5 +102,17 @@ void TvAdapterListing::listAdapters()
         std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     }
     // The listing is mixed with console-writer output later on; keep order.
-    std::fflush(stdout);
+    reportWriteFailure(std::fflush(stdout) == 0 ? 0 : errno);
+}
+
+void TvAdapterListing::reportWriteFailure(int flushError)
+{
+    // Standard output may be a file on a full disk or past the file size
+    // limit: a listing cut short must not pass for the whole list.
+    if (flushError == 0 && !std::ferror(stdout))
+        return;
+    const QString reason = QString::fromLocal8Bit(std::strerror(flushError != 0 ? flushError : EIO));
+    const QByteArray text =
+        (TvText::translate("NoGUIText", "LIST_WRITE_FAILED %1").arg(reason) + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }

@@ -8,6 +8,8 @@
 class TvAdapterListing
 {
 public:
+    // A listing that could not be written whole (a full disk, the file
+    // size limit) is told on standard error.
     static void listAdapters();
 
     // "VVVV:DDDD:SVSV:SSSS" of a record, as the adapter information file keys it.
@@ -25,4 +27,7 @@ public:
     static QByteArray adapterLine(const AdapterRecord &record, const QString &name);
 
     static constexpr int NameWidth = 63;
+
+private:
+    static void reportWriteFailure(int flushError);
 };

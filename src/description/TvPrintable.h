@@ -8,6 +8,7 @@ class TvPrintable
 {
 public:
     // The text as one line: tabs and line breaks become blanks, every other
-    // control character a "?".
+    // control character, bidirectional control and zero-width character a
+    // "?" (TvControlText::terminalLine).
     static QString line(const QString &text);
 };

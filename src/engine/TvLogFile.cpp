@@ -1,6 +1,7 @@
 #include "TvLogFile.h"
 #include "TvLogModel.h"
 
+#include "text/TvControlText.h"
 #include "text/TvText.h"
 
 #include <QFile>
@@ -8,13 +9,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 bool writeText(std::FILE *file, const QString &text)
 {
@@ -40,23 +39,66 @@ bool writeBlock(std::FILE *file, const TvLogModel &lines, int from, std::time_t 
 TvLogFile::Result TvLogFile::appendBlock(const QString &fileName, const TvLogModel &lines, int from,
                                          QString *errorText, std::time_t when)
 {
-    std::FILE *file = std::fopen(QFile::encodeName(fileName).constData(), "a");
+    int error = 0;
+    bool regular = false;
+    std::FILE *file = openForAppending(fileName, &error, &regular);
     if (!file) {
         if (errorText)
-            *errorText = systemError(errno);
+            *errorText = errorTextOf(error);
         return OpenFailed;
     }
+    const int fd = ::fileno(file);
+    const off_t before = ::lseek(fd, 0, SEEK_END);
     // Data that stdio still buffers is written by fflush, so a full disk
-    // often shows only there or at fclose; both are checked.
-    bool written = writeBlock(file, lines, from, when) && std::fflush(file) == 0;
-    int error = written ? 0 : errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
+    // (or a file size limit) often shows only there; the sync says whether
+    // the bytes reached the disk.
+    const bool written = writeBlock(file, lines, from, when) && std::fflush(file) == 0
+                         && ::fsync(fd) == 0;
+    if (!written)
         error = errno;
+    // The descriptor outlives the stream: fclose may still push out what a
+    // failed flush left in the buffer, and all of it has to go again.
+    const int kept = written || !regular ? -1 : ::dup(fd);
+    if (std::fclose(file) != 0 && written)
+        error = errno;
+    if (kept >= 0) {
+        // The lines stay unsaved and go out whole with the next save, so a
+        // block cut short is taken off the user's file again.
+        if (::ftruncate(kept, before) != 0)
+            qWarning("The partial log block could not be taken off again: %s", std::strerror(errno));
+        ::close(kept);
     }
-    if (!written && errorText)
-        *errorText = systemError(error);
-    return written ? Saved : WriteFailed;
+    if (error != 0 && errorText)
+        *errorText = errorTextOf(error);
+    return error == 0 ? Saved : WriteFailed;
+}
+
+std::FILE *TvLogFile::openForAppending(const QString &fileName, int *error, bool *regular)
+{
+    // Not blocking: a FIFO of that name would wait for a reader, with the
+    // window frozen.
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // ENXIO: a FIFO without a reader, or a device file without its device.
+        *error = errno == ENXIO ? NotRegularFile : errno;
+        return nullptr;
+    }
+    struct stat info = {};
+    *regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    std::FILE *file = ::fdopen(fd, "a");
+    if (!file) {
+        *error = errno;
+        ::close(fd);
+    }
+    return file;
+}
+
+QString TvLogFile::errorTextOf(int error)
+{
+    if (error == NotRegularFile)
+        return TvText::translate("TvDiagMainWindow", "NOT_A_REGULAR_FILE");
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 QString TvLogFile::withExtension(const QString &name, const QString &extension)
@@ -81,13 +123,17 @@ QString TvLogFile::stampedLine(const QString &text, std::time_t when)
     line.reserve(stamp.size() + 1 + text.size());
     line += stamp;
     line += QLatin1Char(' ');
-    line += text;
-    // The stamp holds neither, so only the text can.
-    if (text.contains(QLatin1Char('\n')))
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (text.contains(QLatin1Char('\t')))
-        line.replace(QLatin1Char('\t'), QLatin1String("   "));
+    // Texts carry adapter data and file names: an escape sequence in one
+    // would reach the saved file raw and drive the terminal that shows it.
+    line += TvControlText::isLine(text) ? text : oneLine(text);
     return line;
+}
+
+QString TvLogFile::oneLine(const QString &text)
+{
+    QString tabsWidened = text;
+    tabsWidened.replace(QLatin1Char('\t'), QLatin1String("   "));
+    return TvControlText::line(tabsWidened);
 }
 
 QString TvLogFile::ctimeText(std::time_t when)

@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdio>
 #include <ctime>
 
 class TvLogModel;
@@ -18,10 +19,12 @@ public:
     //   own line feed stays) + "\n", every line of `lines` from row `from`
     //   on + "\n", "\n" + 43 '=' + "\n".
     // The lines go out as the model stores them, without a copy.
-    // Every write and the close are checked. On failure *errorText gets the
-    // C library's text for the error (strerror); OpenFailed means nothing was
-    // written, WriteFailed that the block may be incomplete. Either way the
-    // caller keeps its lines unsaved.
+    // Every write, the sync and the close are checked. On failure
+    // *errorText gets the C library's text for the error (strerror), or
+    // says that the name is not a regular file (a FIFO is not waited on);
+    // OpenFailed means nothing was written, WriteFailed that the block did
+    // not reach the disk whole; in a regular file, what of it did is cut
+    // off again. Either way the caller keeps its lines unsaved.
     static Result appendBlock(const QString &fileName, const TvLogModel &lines, int from,
                               QString *errorText, std::time_t when = std::time(nullptr));
 
@@ -31,11 +34,18 @@ public:
     static QString withExtension(const QString &name, const QString &extension);
 
     // A log list line: the 24-character ctime text of `when`, a blank, then
-    // the text with every line feed made a blank and every tab three blanks.
+    // the text as one line: every tab made three blanks, every other line
+    // break a blank and every other control character a "?".
     static QString stampedLine(const QString &text, std::time_t when = std::time(nullptr));
+    static QString oneLine(const QString &text);
 
     // ctime text of `when`, with its trailing line feed.
     static QString ctimeText(std::time_t when);
 
     static constexpr int SeparatorLength = 43;
+
+private:
+    static constexpr int NotRegularFile = -1;
+    static std::FILE *openForAppending(const QString &fileName, int *error, bool *regular);
+    static QString errorTextOf(int error);
 };

@@ -1,32 +1,29 @@
 #include "TvRunReport.h"
 
-#include "description/TvPrintable.h"
+#include "platform/TvPlatform.h"
+#include "text/TvControlText.h"
 #include "text/TvText.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
-constexpr int CountColumns = 3;
 const char *const Context = "TvRunReport";
 
 QString text(const char *key)
 {
     return TvText::translate(Context, key);
-}
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 bool isRecord(const QJsonObject &json)
@@ -36,86 +33,118 @@ bool isRecord(const QJsonObject &json)
            && json.value(QLatin1String("adapter")).isObject();
 }
 
+// A count is a plain non-negative whole number; anything else (a text, a
+// fraction, a negative number, null) would otherwise read as 0.
+bool readCount(const QJsonObject &counts, const char *name, int *count)
+{
+    const QJsonValue value = counts.value(QLatin1String(name));
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || !(number >= 0 && number <= INT_MAX) || std::floor(number) != number)
+        return false;
+    *count = int(number);
+    return true;
+}
+
+QString tooLarge()
+{
+    return text("RUN_REPORT_TOO_LARGE %1").arg(TvRunReport::MaxRecordBytes / (1024 * 1024));
+}
+
+QString refusal(int fd, qint64 size, int error)
+{
+    if (fd < 0 && error == TvPlatform::NotRegularFile)
+        return text("RUN_REPORT_NOT_A_REGULAR_FILE");
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(error));
+    return size > TvRunReport::MaxRecordBytes ? tooLarge() : QString();
+}
+
 } // namespace
 
 TvRunReport::ReadResult TvRunReport::readRow(const QString &path, Row *row, QString *errorText)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *errorText = file.errorString();
+    qint64 size = 0;
+    int error = 0;
+    const int fd = TvPlatform::openRegularFile(path, &size, &error);
+    *errorText = refusal(fd, size, error);
+    if (!errorText->isEmpty()) {
+        if (fd >= 0)
+            ::close(fd);
         return Unreadable;
     }
-    if (file.size() > MaxRecordBytes)
-        return NotARecord;
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        *errorText = file.errorString();
+        ::close(fd);
+        return Unreadable;
+    }
+    // A file that grew after its size was taken is read no further than
+    // the limit.
+    const QByteArray bytes = file.read(std::min(size, MaxRecordBytes) + 1);
+    if (bytes.size() > MaxRecordBytes) {
+        *errorText = tooLarge();
+        return Unreadable;
+    }
+    return rowFromJson(bytes, row);
+}
+
+TvRunReport::ReadResult TvRunReport::rowFromJson(const QByteArray &bytes, Row *row)
+{
     QJsonParseError parseError{};
-    const QJsonObject json = QJsonDocument::fromJson(file.readAll(), &parseError).object();
+    const QJsonObject json = QJsonDocument::fromJson(bytes, &parseError).object();
     if (parseError.error != QJsonParseError::NoError || !isRecord(json))
         return NotARecord;
-    const QJsonObject adapter = json.value(QLatin1String("adapter")).toObject();
     const QJsonObject counts = json.value(QLatin1String("counts")).toObject();
+    if (!readCount(counts, "passed", &row->passed) || !readCount(counts, "failed", &row->failed)
+        || !readCount(counts, "cancelled", &row->cancelled))
+        return NotARecord;
+    const QJsonObject adapter = json.value(QLatin1String("adapter")).toObject();
     row->date = json.value(QLatin1String("start")).toString();
     row->adapter = adapter.value(QLatin1String("name")).toString();
     row->serial = adapter.value(QLatin1String("serialNumber")).toString();
-    row->passed = counts.value(QLatin1String("passed")).toInt();
-    row->failed = counts.value(QLatin1String("failed")).toInt();
-    row->cancelled = counts.value(QLatin1String("cancelled")).toInt();
     return Read;
 }
 
-void TvRunReport::sortByDate(QList<Row> *rows)
+bool TvRunReport::readFile(const QString &path, TvRunReportTable *table, QTextStream &err)
 {
-    std::stable_sort(rows->begin(), rows->end(),
-                     [](const Row &a, const Row &b) { return a.date < b.date; });
+    Row row;
+    QString reason;
+    switch (readRow(path, &row, &reason)) {
+    case Read:
+        table->add(row);
+        return true;
+    case Unreadable:
+        err << TvControlText::terminalLine(text("RUN_REPORT_UNREADABLE %1 %2").arg(path, reason)) << '\n';
+        return false;
+    case NotARecord:
+        err << TvControlText::terminalLine(text("RUN_REPORT_NOT_A_RECORD %1").arg(path)) << '\n';
+        return false;
+    }
+    return false;
 }
 
-QStringList TvRunReport::cells(const Row &row)
+bool TvRunReport::readDirectory(const QString &path, TvRunReportTable *table, QTextStream &err)
 {
-    // Texts from an adapter may hold control characters: printed as they
-    // are, they could drive the terminal or split a row.
-    return {TvPrintable::line(row.date), TvPrintable::line(row.adapter),
-            TvPrintable::line(row.serial), QString::number(row.passed),
-            QString::number(row.failed), QString::number(row.cancelled)};
+    // One entry at a time, not a list of every name first. FIFOs and
+    // devices named like a record are listed too, to be named and refused.
+    QDirIterator entries(path, {QStringLiteral("*.json")}, QDir::Files | QDir::System);
+    bool complete = true;
+    while (entries.hasNext())
+        complete = readFile(entries.next(), table, err) && complete;
+    return complete;
 }
 
-QString TvRunReport::table(const QList<Row> &rows, const QStringList &headers)
+bool TvRunReport::readPath(const QString &path, TvRunReportTable *table, QTextStream &err)
 {
-    QList<QStringList> lines{headers};
-    for (const Row &row : rows)
-        lines.append(cells(row));
-    QVector<int> widths(headers.size(), 0);
-    for (const QStringList &line : lines) {
-        for (int c = 0; c < line.size() && c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], line.at(c).size());
-    }
-    QString out;
-    for (const QStringList &line : lines) {
-        QStringList padded;
-        for (int c = 0; c < line.size() && c < widths.size(); ++c) {
-            const bool count = c >= widths.size() - CountColumns;
-            padded.append(count ? line.at(c).rightJustified(widths[c])
-                                : line.at(c).leftJustified(widths[c]));
-        }
-        out += padded.join(QLatin1String("  ")) + QLatin1Char('\n');
-    }
-    return out;
-}
-
-QString TvRunReport::csv(const QList<Row> &rows)
-{
-    QString out = QStringLiteral("date,adapter,serial,passed,failed,cancelled\n");
-    for (const Row &row : rows) {
-        QStringList fields;
-        for (const QString &cell : cells(row))
-            fields.append(csvField(cell));
-        out += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
-    }
-    return out;
+    if (QFileInfo(path).isDir())
+        return readDirectory(path, table, err);
+    return readFile(path, table, err);
 }
 
 int TvRunReport::run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     bool asCsv = false;
-    QStringList files;
+    QStringList paths;
     bool options = true;
     for (const QString &argument : arguments) {
         if (options && argument == QLatin1String("--")) {
@@ -126,38 +155,25 @@ int TvRunReport::run(const QStringList &arguments, QTextStream &out, QTextStream
             out << text("RUN_REPORT_USAGE") << '\n';
             return 0;
         } else if (options && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            files.clear();
+            paths.clear();
             break;
         } else {
-            files.append(argument);
+            paths.append(argument);
         }
     }
-    if (files.isEmpty()) {
+    if (paths.isEmpty()) {
         err << text("RUN_REPORT_USAGE") << '\n';
         return 2;
     }
-    QList<Row> rows;
-    int status = 0;
-    for (const QString &file : files) {
-        Row row;
-        QString reason;
-        switch (readRow(file, &row, &reason)) {
-        case Read:
-            rows.append(row);
-            continue;
-        case Unreadable:
-            err << TvPrintable::line(text("RUN_REPORT_UNREADABLE %1 %2").arg(file, reason)) << '\n';
-            break;
-        case NotARecord:
-            err << TvPrintable::line(text("RUN_REPORT_NOT_A_RECORD %1").arg(file)) << '\n';
-            break;
-        }
-        status = 1;
-    }
-    sortByDate(&rows);
-    out << (asCsv ? csv(rows)
-                  : table(rows, {text("RUN_REPORT_DATE"), text("RUN_REPORT_ADAPTER"),
-                                 text("RUN_REPORT_SERIAL"), text("RUN_REPORT_PASSED"),
-                                 text("RUN_REPORT_FAILED"), text("RUN_REPORT_CANCELLED")}));
-    return status;
+    TvRunReportTable table;
+    bool complete = true;
+    for (const QString &path : paths)
+        complete = readPath(path, &table, err) && complete;
+    if (asCsv)
+        table.writeCsv(out);
+    else
+        table.writeTable(out, {text("RUN_REPORT_DATE"), text("RUN_REPORT_ADAPTER"), text("RUN_REPORT_SERIAL"),
+                               text("RUN_REPORT_PASSED"), text("RUN_REPORT_FAILED"),
+                               text("RUN_REPORT_CANCELLED")});
+    return complete ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
-#include <QList>
+#include "TvRunReportTable.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -11,40 +12,32 @@ class QTextStream;
 class TvRunReport
 {
 public:
-    // The command: nicdiag-report [--csv] <record.json>... (arguments
-    // without the program's name). Rows go to `out`, a line per file that
-    // is left out to `err`. Returns 0 when every file was read, 1 when one
-    // was left out, 2 for a usage error (the usage text on `err`).
+    // The command: nicdiag-report [--csv] <record.json | directory>...
+    // (arguments without the program's name); a directory stands for every
+    // "*.json" file in it, which also passes piles beyond the command
+    // line's limit. Records are read one at a time and only their rows are
+    // kept. Rows go to `out`, a line per file that is left out to `err`.
+    // Returns 0 when every file was read, 1 when one was left out, 2 for a
+    // usage error (the usage text on `err`).
     static int run(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
-    struct Row {
-        QString date; // the record's start, ISO 8601 UTC
-        QString adapter;
-        QString serial;
-        int passed = 0;
-        int failed = 0;
-        int cancelled = 0;
-    };
-
+    using Row = TvRunReportTable::Row;
     enum ReadResult { Read, Unreadable, NotARecord };
-    // Reads one JSON run record; for a file that cannot be read, *errorText
-    // receives the system's reason.
+    // Reads one JSON run record. Only a regular file is read (a FIFO would
+    // block, a device may never end), and only up to MaxRecordBytes. For a
+    // file that is refused or cannot be read, *errorText receives the
+    // reason. A record whose counts are not non-negative whole numbers is
+    // no record of this program.
     static ReadResult readRow(const QString &path, Row *row, QString *errorText);
-    // Rows in the order of their dates (rows of one date keep their order).
-    static void sortByDate(QList<Row> *rows);
 
-    // Both forms keep the texts of a record to one printable line (control
-    // characters become "?", line breaks and tabs blanks).
-    // Columns padded to their widest cell, counts right-aligned. `headers`
-    // are the six column titles.
-    static QString table(const QList<Row> &rows, const QStringList &headers);
-    // "date,adapter,serial,passed,failed,cancelled" and one line per row; a
-    // field holding a comma or a double quote is quoted.
-    static QString csv(const QList<Row> &rows);
-
-    // Larger files are no run records of this program.
-    static constexpr qint64 MaxRecordBytes = 512 * 1024 * 1024;
+    // Qt's JSON reader takes no larger document.
+    static constexpr qint64 MaxRecordBytes = 128 * 1024 * 1024;
 
 private:
-    static QStringList cells(const Row &row);
+    // Reads a record, or every record of a directory, into `table`; false
+    // when anything was left out (told on `err`).
+    static bool readPath(const QString &path, TvRunReportTable *table, QTextStream &err);
+    static bool readDirectory(const QString &path, TvRunReportTable *table, QTextStream &err);
+    static bool readFile(const QString &path, TvRunReportTable *table, QTextStream &err);
+    static ReadResult rowFromJson(const QByteArray &bytes, Row *row);
 };

@@ -1,0 +1,8 @@
+#include "TvProcessSignals.h"
+
+#include <csignal>
+
+void TvProcessSignals::ignoreFileSizeLimit()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
