@@ -163,14 +163,6 @@ void TestCoreListing::windowsStartingTogetherTakeOneAdapterEach()
     }
 }
 
-int main(int argc, char **argv)
-{
-    if (argc > 3 && std::strcmp(argv[1], "--start-window") == 0)
-        return startLikeTheWindow(argc, argv);
-    QApplication app(argc, argv);
-    TestCoreListing test;
-    return QTest::qExec(&test, argc, argv);
-}
 void TestCoreListing::listingPastTheFileSizeLimitIsTold()
 {
     // Standard output is a file that may not grow at all: the first write
@@ -193,5 +185,12 @@ void TestCoreListing::listingPastTheFileSizeLimitIsTold()
     QCOMPARE(QFileInfo(state.filePath("list.txt")).size(), 0);
 }
 
-QTEST_MAIN(TestCoreListing)
+int main(int argc, char **argv)
+{
+    if (argc > 3 && std::strcmp(argv[1], "--start-window") == 0)
+        return startLikeTheWindow(argc, argv);
+    QApplication app(argc, argv);
+    TestCoreListing test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_core_listing.moc"

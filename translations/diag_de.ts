@@ -1683,6 +1683,10 @@ Ohne Speichern fortfahren?</translation>
             <source>SCRIPT_TOO_LARGE %1</source>
             <translation>es ist größer als %1 MB, was kein Skript aus Befehlen annähernd erreicht</translation>
         </message>
+        <message>
+            <source>LOG_TOO_LARGE_TO_VIEW %1</source>
+            <translation>sie ist größer als %1 MB, mehr als die Protokollansicht fassen kann; öffnen Sie sie in einem Texteditor</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

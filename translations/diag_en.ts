@@ -1684,6 +1684,10 @@ Go on without saving it?</translation>
             <source>SCRIPT_TOO_LARGE %1</source>
             <translation>it is larger than %1 MB, which no script of commands comes near</translation>
         </message>
+        <message>
+            <source>LOG_TOO_LARGE_TO_VIEW %1</source>
+            <translation>it is larger than %1 MB, more than a log view can hold; open it in a text editor</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace {
 
@@ -17,49 +16,20 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Reads up to `limit` bytes (fewer when the file ends first); false with
-// the C library's text in *reason on a read error.
-bool readAll(int fd, qint64 limit, QByteArray *data, QString *reason)
-{
-    data->resize(int(limit));
-    qint64 have = 0;
-    while (have < limit) {
-        const ssize_t n = ::read(fd, data->data() + have, std::size_t(limit - have));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            *reason = systemError(errno);
-            return false;
-        }
-        if (n == 0)
-            break;
-        have += n;
-    }
-    data->resize(int(have));
-    return true;
-}
-
 } // namespace
 
 bool TvScriptFile::open(const QString &fileName, QString *reason)
 {
     close();
-    qint64 size = 0;
-    int error = 0;
-    const int fd = TvPlatform::openRegularFile(fileName, &size, &error);
-    if (fd < 0) {
-        *reason = error == TvPlatform::NotRegularFile ? TvText::translate(Context, "NOT_A_REGULAR_FILE")
-                                                      : systemError(error);
-        return false;
-    }
-    // The size it had when it was opened is what runs, should it grow.
     QByteArray data;
-    const bool tooLarge = size > MaxBytes;
-    const bool read = !tooLarge && readAll(fd, size, &data, reason);
-    ::close(fd);
-    if (tooLarge)
+    const int error = TvPlatform::readRegularFile(fileName, MaxBytes, &data);
+    if (error == TvPlatform::NotRegularFile)
+        *reason = TvText::translate(Context, "NOT_A_REGULAR_FILE");
+    else if (error == TvPlatform::TooLarge)
         *reason = TvText::translate(Context, "SCRIPT_TOO_LARGE %1").arg(MaxBytes / (1024 * 1024));
-    if (!read)
+    else if (error != 0)
+        *reason = systemError(error);
+    if (error != 0)
         return false;
     if (!TvScriptLines::isText(data.constData(), std::size_t(data.size()))) {
         *reason = TvText::translate(Context, "NOT_A_TEXT_FILE");

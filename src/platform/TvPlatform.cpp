@@ -88,3 +88,31 @@ int TvPlatform::openRegularFile(const QString &path, qint64 *size, int *error)
     ::close(fd);
     return -1;
 }
+
+int TvPlatform::readRegularFile(const QString &path, qint64 maxBytes, QByteArray *data)
+{
+    qint64 size = 0;
+    int error = 0;
+    const int fd = openRegularFile(path, &size, &error);
+    if (fd < 0)
+        return error;
+    if (size > maxBytes) {
+        ::close(fd);
+        return TooLarge;
+    }
+    data->resize(int(size));
+    qint64 have = 0;
+    while (have < size) {
+        const ssize_t n = ::read(fd, data->data() + have, std::size_t(size - have));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            break;
+        }
+        have += n;
+    }
+    ::close(fd);
+    data->resize(int(have));
+    return error;
+}

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -34,4 +35,12 @@ public:
     // or to NotRegularFile.
     static constexpr int NotRegularFile = -1;
     static int openRegularFile(const QString &path, qint64 *size, int *error);
+
+    // Reads a regular file whole, as openRegularFile() takes it, when it
+    // holds at most maxBytes. Returns 0 with the bytes in *data, else the
+    // C library's error number, NotRegularFile or TooLarge (then nothing
+    // was read). The size it had when it was opened is what is read, should
+    // it grow meanwhile.
+    static constexpr int TooLarge = -2;
+    static int readRegularFile(const QString &path, qint64 maxBytes, QByteArray *data);
 };

@@ -7,11 +7,11 @@
 #include "engine/TvLogFile.h"
 #include "engine/TvLogModel.h"
 
-#include <QFile>
+#include "platform/TvPlatform.h"
+#include "text/TvControlText.h"
+
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -21,6 +21,34 @@ constexpr TvContextText msg{TvContextText::MainWindow};
 QString &logFileName()
 {
     return CAdapterInfo::instance().logFileName;
+}
+
+// A saved log file's lines, each made one safe line as the program's own
+// lines are: the file may come from anywhere. Only a regular file of a size
+// a log view can hold is read, so a FIFO or a device cannot stall the window.
+bool readViewedLog(const QString &name, QStringList *read, QString *reason)
+{
+    constexpr qint64 MaxBytes = 64 * 1024 * 1024;
+    QByteArray data;
+    const int error = TvPlatform::readRegularFile(name, MaxBytes, &data);
+    if (error == TvPlatform::NotRegularFile)
+        *reason = msg("NOT_A_REGULAR_FILE");
+    else if (error == TvPlatform::TooLarge)
+        *reason = msg("LOG_TOO_LARGE_TO_VIEW %1").arg(MaxBytes / (1024 * 1024));
+    else if (error != 0)
+        *reason = QString::fromLocal8Bit(std::strerror(error));
+    if (error != 0)
+        return false;
+    if (data.endsWith('\n'))
+        data.chop(1);
+    if (data.isEmpty())
+        return true;
+    for (QByteArray line : data.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        read->append(TvControlText::line(QString::fromUtf8(line)));
+    }
+    return true;
 }
 
 } // namespace
@@ -222,23 +250,13 @@ void TvLogBook::fileViewLogSlot()
     const QString name = ask->openFileName(msg("VIEW_LOGFILE_TXT"), logDirectory(), logFilter());
     if (name.isEmpty())
         return;
-    std::FILE *stream = std::fopen(QFile::encodeName(name).constData(), "r");
-    if (!stream) {
-        const QString error = QString::fromLocal8Bit(std::strerror(errno));
-        ask->message(TvDialogSeam::Critical, msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, error),
+    QStringList read;
+    QString reason;
+    if (!readViewedLog(name, &read, &reason)) {
+        ask->message(TvDialogSeam::Critical, msg("OPEN_LOGFILE_FAILED %1 %2").arg(name, reason),
                      TvDialogSeam::Ok);
         return;
     }
-    QFile file;
-    file.open(stream, QIODevice::ReadOnly | QIODevice::Text, QFileDevice::AutoCloseHandle);
-    QStringList read;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        read.append(QString::fromUtf8(line));
-    }
-    file.close();
     lines->appendLines(read);
     viewedLines = read.size();
     emit logFileShown();
