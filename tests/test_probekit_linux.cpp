@@ -55,10 +55,17 @@ struct FakeDriver {
     quint8 autoneg = AUTONEG_ENABLE;
     QList<QByteArray> tests;
     bool testFails = false;
+    int failing = -1;       // the self-test whose result is not 0
+    bool shortReply = false; // results for one test fewer than named
+    QList<QByteArray> stats;
+    quint64 statsStep = 0;  // what the first counter grows by at each reading
+    quint64 statsReads = 0;
+    int statsErrorAfter = -1; // readings before the interface is gone
     QByteArray eeprom;
     int error = 0;        // every request fails with it
     int identifyError = 0;
     int offlineRuns = 0;
+    int selfTestRuns = 0;
 };
 
 std::map<std::string, FakeDriver> drivers;
@@ -116,21 +123,38 @@ int fakeEthtool(const char *interface, void *request)
     }
     case ETHTOOL_GSSET_INFO: {
         auto *s = static_cast<ethtool_sset_info *>(request);
-        s->data[0] = quint32(d.tests.size());
+        const bool stats = s->sset_mask & (1ULL << ETH_SS_STATS);
+        s->data[0] = quint32(stats ? d.stats.size() : d.tests.size());
         return 0;
     }
     case ETHTOOL_GSTRINGS: {
+        // As the kernel does: every name, whatever length was asked for.
         auto *s = static_cast<ethtool_gstrings *>(request);
-        for (quint32 i = 0; i < s->len && int(i) < d.tests.size(); ++i)
-            qstrncpy(reinterpret_cast<char *>(s->data + i * ETH_GSTRING_LEN), d.tests.at(int(i)).constData(), ETH_GSTRING_LEN);
+        const QList<QByteArray> &names = s->string_set == ETH_SS_STATS ? d.stats : d.tests;
+        s->len = quint32(names.size());
+        for (quint32 i = 0; i < s->len; ++i)
+            qstrncpy(reinterpret_cast<char *>(s->data + i * ETH_GSTRING_LEN), names.at(int(i)).constData(), ETH_GSTRING_LEN);
         return 0;
     }
     case ETHTOOL_TEST: {
         auto *t = static_cast<ethtool_test *>(request);
         d.offlineRuns += (t->flags & ETH_TEST_FL_OFFLINE) ? 1 : 0;
-        t->flags = d.testFails ? ETH_TEST_FL_FAILED : 0;
+        ++d.selfTestRuns;
+        const bool fails = d.testFails || d.failing >= 0;
+        t->flags = fails ? ETH_TEST_FL_FAILED : 0;
+        t->len = quint32(d.tests.size() - (d.shortReply ? 1 : 0));
         for (quint32 i = 0; i < t->len; ++i)
-            t->data[i] = d.testFails && i == 0 ? 7 : 0;
+            t->data[i] = (d.testFails && i == 0) || int(i) == d.failing ? 7 : 0;
+        return 0;
+    }
+    case ETHTOOL_GSTATS: {
+        auto *t = static_cast<ethtool_stats *>(request);
+        if (d.statsErrorAfter >= 0 && d.statsReads >= quint64(d.statsErrorAfter))
+            return ENODEV;
+        t->n_stats = quint32(d.stats.size());
+        for (quint32 i = 0; i < t->n_stats; ++i)
+            t->data[i] = i == 0 ? 100 + d.statsReads * d.statsStep : 5;
+        ++d.statsReads;
         return 0;
     }
     case ETHTOOL_GEEPROM: {
@@ -163,13 +187,35 @@ int collect(const char *format, ...)
 
 int progress(int) { return 0; }
 
+// The state table as the monitor leaves it; the second reading of the
+// first counter cancels the run, as the operator's Cancel would.
+std::map<std::pair<int, int>, QByteArray> cells;
+int cellText(int row, int column, const char *format, ...)
+{
+    char buffer[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    cells[{row, column}] = buffer;
+    if (row == 2 && column == 2 && QByteArray(buffer).endsWith("/s"))
+        TestCancel();
+    return 0;
+}
+
+int cellMessage(int row, int column, int message)
+{
+    cells[{row, column}] = "#" + QByteArray::number(message);
+    return 0;
+}
+
 int ask(int message, int, int, int)
 {
     reports.questions << message;
     return reports.answer;
 }
 
-const CoreCallbacks callbacks = {collect, collect, collect, nullptr, nullptr, progress, ask};
+const CoreCallbacks callbacks = {collect, collect, collect, cellMessage, cellText, progress, ask};
 
 bool reported(const char *fragment)
 {
@@ -453,6 +499,11 @@ private slots:
         QTest::newRow("driver information") << 101 << 0 << true << 3 << 0 << 0 << QByteArray("answers");
         QTest::newRow("frame counters") << 102 << 0 << true << 3 << 0 << 0 << QByteArray("rx_packets 1000");
         QTest::newRow("link down") << 201 << 0 << false << 3 << 1 << 0 << QByteArray("Link is down");
+        QTest::newRow("link at 25G") << 201 << 0 << true << 3 << 0 << 0 << QByteArray("Link is up: 25000 Mb/s, full duplex, autonegotiated");
+        QTest::newRow("interface gone") << 101 << ENODEV << true << 3 << 4 << 0 << QByteArray("the interface is gone");
+        QTest::newRow("self-test reply cut short") << 1001 << -1 << true << 3 << 4 << 1 << QByteArray("does not hold what was asked for");
+        QTest::newRow("locate LED seen") << 601 << 0 << true << 3 << 0 << 0 << QByteArray("Locate LED of fk0 blinked");
+        QTest::newRow("locate LED not seen") << 601 << 0 << true << 4 << 1 << 0 << QByteArray("saw it not blinking");
         QTest::newRow("link stability") << 202 << 0 << true << 3 << 0 << 0 << QByteArray("stayed up");
         QTest::newRow("online self-test") << 301 << 0 << true << 3 << 0 << 0 << QByteArray("Online self-test passed");
         QTest::newRow("offline declined") << 302 << 0 << true << 4 << 1 << 0 << QByteArray("did not confirm");
@@ -474,15 +525,144 @@ private slots:
         QFETCH(QByteArray, text);
         QCOMPARE(select(2, 0), 0);
         FakeDriver &d = drivers["fk0"];
-        d.error = error;
+        d.error = qMax(error, 0);
+        d.shortReply = error < 0;
         d.link = link;
+        d.speed = 25000;
         d.tests = {"Register test", "Link test"};
         d.eeprom = QByteArray(64, '\x5A');
         reports.answer = answer;
         QCOMPARE(TestRun(id, nullptr, &callbacks), status);
         QCOMPARE(d.offlineRuns, offlineRuns);
-        QVERIFY2(reported(text.constData()), text.constData());
-        QCOMPARE(reports.questions, id == 302 ? QList<int>{100} : QList<int>{});
+        QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+        const QMap<int, QList<int>> asked{{302, {100}}, {1001, {100}}, {601, {102}}};
+        QCOMPARE(reports.questions, asked.value(id));
+    }
+
+    // The description written for the adapters present, and the driver's
+    // self-tests as its sub-tests, with the names each family reports.
+    void driverSelfTestsAreSubTests_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("runs"); // ETHTOOL_TEST requests for the whole case
+        const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
+                                   "Loopback test  (offline)", "Link test   (on/offline)"};
+        QTest::newRow("e1000e, igb, ixgbe") << intel << 2 << 2;
+        QTest::newRow("i40e") << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
+                                             "Interrupt test (offline)", "Link test   (on/offline)"} << -1 << 2;
+        QTest::newRow("tg3") << QStringList{"nvram test        (online) ", "link test         (online) ",
+                                            "register test     (offline)", "memory test       (offline)",
+                                            "mac loopback test (offline)", "phy loopback test (offline)",
+                                            "ext loopback test (offline)", "interrupt test    (offline)"} << 0 << 2;
+        QTest::newRow("bnxt_en") << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
+                                                "Ext loopback test (offline)", "Interrupt_test (offline)"} << 3 << 1;
+        // Names that do not say whether they run online: run offline.
+        QTest::newRow("mlx5_core") << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << -1 << 1;
+        QTest::newRow("r8169: none") << QStringList() << -1 << 0;
+        QStringList many;
+        for (int i = 0; i < 10000; ++i)
+            many << QString("Test %1 (offline)").arg(i + 1);
+        QTest::newRow("10,000 self-tests") << many << 5 << 1;
+    }
+
+    void driverSelfTestsAreSubTests()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, failing);
+        QFETCH(int, runs);
+        FakeDriver &d = drivers["fk0"];
+        for (const QString &name : names)
+            d.tests << name.toLatin1();
+        d.failing = failing;
+        QTemporaryDir out;
+        QCOMPARE(CommandRun(("describe " + out.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        const QByteArray adapters = fileBytes(out.filePath("adapterinfofile.xml"));
+        const QByteArray tests = fileBytes(out.filePath("testinfofile.xml"));
+        QVERIFY(fileBytes(out.filePath("config.xml")).contains("<vendor_entry id=\"14E4\">1677,1678</vendor_entry>"));
+        // Each adapter by its database name, offering what its driver has.
+        QVERIFY(adapters.contains("<id>8086:10C9:8086:0001</id>\n    <name>Intel Corporation 82576 Gigabit Network Connection</name>"));
+        QVERIFY(adapters.contains("<name>Broadcom Inc. and subsidiaries NetXtreme BCM5715 Gigabit Ethernet</name>"));
+        QVERIFY(adapters.contains(names.isEmpty() ? "<testcases>1,2,4,6,9998</testcases>" : "<testcases>1,2,10,4,6,9998</testcases>"));
+        QCOMPARE(tests.count("<testname>Driver self-test</testname>"), names.isEmpty() ? 0 : 1);
+        QCOMPARE(tests.count("<testname>Treiber-Selbsttest</testname>"), names.isEmpty() ? 0 : 1);
+        const int shown = qMin(names.size(), 64);
+        int at = 0;
+        for (int i = 0; i < shown; ++i) {
+            at = tests.indexOf("<subtestcase id=\"" + QByteArray::number(i + 1) + "\">\n        <label>"
+                               + names.at(i).simplified().toLatin1() + "</label>", at);
+            QVERIFY2(at > 0, qPrintable(names.at(i)));
+        }
+        QVERIFY(!tests.contains("<label>Test 65 (offline)</label>"));
+        QCOMPARE(reported("the first 64 are offered"), names.size() > 64);
+        QCOMPARE(select(2, 0), 0);
+        // The case in a row, as the test tab runs it: one request for the
+        // online tests, one for the offline ones after a single question.
+        for (int i = 0; i < qMin(shown, 10); ++i) {
+            QCOMPARE(TestRun(1001 + i, nullptr, &callbacks), i == failing ? 1 : 0);
+            QVERIFY(reported(names.at(i).simplified().toLatin1() + (i == failing ? ": failed (7)" : ": passed")));
+        }
+        QCOMPARE(d.selfTestRuns, runs);
+        QCOMPARE(d.offlineRuns, names.filter("(online)").size() < shown ? 1 : 0);
+        QCOMPARE(reports.questions.size(), d.offlineRuns);
+        // A sub-test on its own asks and runs again.
+        if (!names.isEmpty()) {
+            QCOMPARE(TestRun(1001, nullptr, &callbacks), failing == 0 ? 1 : 0);
+            QCOMPARE(d.selfTestRuns, runs + 1);
+        }
+    }
+
+    void monitorShowsTheDriverStatistics()
+    {
+        QCOMPARE(select(2, 0), 0);
+        FakeDriver &d = drivers["fk0"];
+        d.stats = {"rx_packets", "tx_packets", "rx_crc_errors"};
+        d.statsStep = 50;
+        cells.clear();
+        QCOMPARE(CommandRun("Monitor Port A", nullptr, &callbacks), -1);
+        QCOMPARE(cells[std::make_pair(0, 1)], QByteArray("Monitor"));
+        QCOMPARE(cells[std::make_pair(1, 1)], QByteArray("#45"));
+        QCOMPARE(cells[std::make_pair(2, 0)], QByteArray("rx_packets"));
+        QCOMPARE(cells[std::make_pair(2, 1)], QByteArray("150")); // the second reading
+        QVERIFY(cells[std::make_pair(2, 2)] != "0.0/s");
+        QCOMPARE(cells[std::make_pair(3, 2)], QByteArray("0.0/s"));
+        // The interface gone after the first reading.
+        d.statsReads = 0;
+        d.statsErrorAfter = 1;
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), 4);
+        QVERIFY(reported("Monitor fk0: statistics no network interface (no driver bound, or the interface is gone)"));
+        QCOMPARE(cells[std::make_pair(1, 1)], QByteArray("#46"));
+        // A driver with more statistics than the table holds.
+        d.statsErrorAfter = -1;
+        d.stats.clear();
+        for (int i = 0; i < 10000; ++i)
+            d.stats << "counter_" + QByteArray::number(i);
+        cells.clear();
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), -1);
+        QVERIFY(cells.count(std::make_pair(257, 1)) && !cells.count(std::make_pair(258, 0)));
+        QVERIFY(reported("the driver reports 10000 statistics; the first 256 are shown"));
+        d.stats.clear();
+        QCOMPARE(CommandRun("monitor port b", nullptr, &callbacks), 8);
+        QVERIFY(reported("the fakedrv driver reports no statistics"));
+        QCOMPARE(CommandRun("repeater port a", nullptr, &callbacks), 8);
+        QVERIFY(reported("repeater: not available on real adapters"));
+        QCOMPARE(select(5, 0), 0);
+        QCOMPARE(CommandRun("monitor port b", nullptr, &callbacks), 11);
+    }
+
+    void namesComeFromTheDatabaseElseTheIds()
+    {
+        QCOMPARE(select(2, 0), 0);
+        DriverHandle handle = DriverOpen();
+        QByteArray buffer(256, '\0');
+        uint32_t size = uint32_t(buffer.size());
+        QCOMPARE(DriverQueryOid(handle, 0xff010112, buffer.data(), &size), 0);
+        QCOMPARE(buffer.mid(1).constData(), "Intel Corporation 82576 Gigabit Network Connection");
+        qputenv("PROBEKIT_PCI_IDS", m_sysfs.dir.filePath("no-such-pci.ids").toLocal8Bit());
+        QCOMPARE(DriverQueryOid(handle, 0xff010112, buffer.data(), &size), 0);
+        qunsetenv("PROBEKIT_PCI_IDS");
+        QCOMPARE(buffer.mid(1).constData(), "Network adapter 8086:10C9 (subsystem 8086:0001)");
+        DriverClose(handle);
     }
 
     void flashIsOnlyEverRead()

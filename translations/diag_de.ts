@@ -1655,6 +1655,10 @@ Ohne Speichern fortfahren?</translation>
             <source>NOT_A_TEXT_FILE</source>
             <translation>es ist keine Textdatei</translation>
         </message>
+        <message>
+            <source>IS_LOCATE_LED_BLINKING</source>
+            <translation>Blinkt die LED des Adapters jetzt (das Protokoll nennt den Adapter)?</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -1656,6 +1656,10 @@ Go on without saving it?</translation>
             <source>NOT_A_TEXT_FILE</source>
             <translation>it is not a text file</translation>
         </message>
+        <message>
+            <source>IS_LOCATE_LED_BLINKING</source>
+            <translation>Is the adapter's LED blinking now (the log names the adapter)?</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -1,9 +1,12 @@
 #include "PkLinuxCommands.h"
 #include "PkConsole.h"
+#include "PkLinuxDescription.h"
+#include "PkLinuxMonitor.h"
 #include "PkLinuxTests.h"
 #include "PkSysfs.h"
 #include "PkVpdWriter.h"
 
+#include <QFile>
 #include <QString>
 
 int PkLinuxCommands::run(const QByteArray &line) const
@@ -18,7 +21,8 @@ int PkLinuxCommands::run(const QByteArray &line) const
         {"selftest", &PkLinuxCommands::selfTest}, {"run", &PkLinuxCommands::selfTest},
         {"sleep", &PkLinuxCommands::sleep},       {"wait", &PkLinuxCommands::sleep},
         {"vpd", &PkLinuxCommands::vpd},           {"reg", &PkLinuxCommands::unavailable},
-        {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::unavailable},
+        {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::monitor},
+        {"describe", &PkLinuxCommands::describe},
     };
     const Words words = line.simplified().split(' ');
     const QByteArray verb = words.value(0).toLower();
@@ -43,6 +47,8 @@ int PkLinuxCommands::help(const Words &) const
         "  sleep <ms>, wait <ms>         wait, until cancelled at most",
         "  vpd write <keyword> <value>   write a VPD keyword (guarded)",
         "  vpd delete <keyword>          delete a VPD keyword (guarded)",
+        "  monitor port <a|b>            the driver's statistics each second, until cancelled",
+        "  describe <directory>          write description files for the adapters present",
     };
     for (const char *line : lines)
         m_reporter.log(QByteArray(line));
@@ -134,6 +140,44 @@ int PkLinuxCommands::vpd(const Words &words) const
     const int status = PkVpdWriter(m_core, m_reporter, m_modeFlags).write(keyword, writing ? &value : nullptr);
     m_reporter.log("VPD " + action + " " + keyword.toLatin1() + " ended with status " + QByteArray::number(status));
     return status;
+}
+
+// "Monitor Port A": the driver's statistics. The repeater has no
+// counterpart in the kernel's interface and stays refused.
+int PkLinuxCommands::monitor(const Words &words) const
+{
+    const QByteArray port = words.value(2).toLower();
+    if (words.size() != 3 || words.value(1).toLower() != "port" || (port != "a" && port != "b"))
+        return usage("monitor port <a|b>");
+    const PkLinuxCore::Snapshot s = m_core.snapshot();
+    if (!s.valid)
+        return noAdapter();
+    const int index = port == "a" ? 0 : 1;
+    if (index >= s.adapter.ports.size()) {
+        m_reporter.log("Monitor: the adapter has no port B");
+        return PkConsole::NoSuchDevice;
+    }
+    const PkPacer pacer = m_core.pacer();
+    return PkLinuxMonitor(s.adapter.ports.at(index), m_reporter, pacer).run();
+}
+
+// "describe <directory>": the description files for the adapters present,
+// which the program reads at start-up in place of the shipped ones.
+int PkLinuxCommands::describe(const Words &words) const
+{
+    if (words.size() < 2)
+        return usage("describe <directory>");
+    const QString dir = QString::fromLocal8Bit(words.mid(1).join(' '));
+    const PkLinuxDescription description(m_core.adapters());
+    for (const QByteArray &note : description.notes())
+        m_reporter.log(note);
+    QByteArray why;
+    if (!description.write(dir, &why)) {
+        m_reporter.log("Description files not written: " + why);
+        return PkLinuxMonitor::Failed;
+    }
+    m_reporter.log("Description files written to " + QFile::encodeName(dir));
+    return 0;
 }
 
 int PkLinuxCommands::unavailable(const Words &words) const
