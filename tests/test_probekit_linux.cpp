@@ -500,6 +500,7 @@ private slots:
         QTest::newRow("frame counters") << 102 << 0 << true << 3 << 0 << 0 << QByteArray("rx_packets 1000");
         QTest::newRow("link down") << 201 << 0 << false << 3 << 1 << 0 << QByteArray("Link is down");
         QTest::newRow("link at 25G") << 201 << 0 << true << 3 << 0 << 0 << QByteArray("Link is up: 25000 Mb/s, full duplex, autonegotiated");
+        QTest::newRow("status at 25G") << -1 << 0 << true << 3 << 0 << 0 << QByteArray("Port A: 0000:02:00.0 fk0, link up at 25000 Mb/s, full duplex, autonegotiated, twisted pair");
         QTest::newRow("interface gone") << 101 << ENODEV << true << 3 << 4 << 0 << QByteArray("the interface is gone");
         QTest::newRow("self-test reply cut short") << 1001 << -1 << true << 3 << 4 << 1 << QByteArray("does not hold what was asked for");
         QTest::newRow("locate LED seen") << 601 << 0 << true << 3 << 0 << 0 << QByteArray("Locate LED of fk0 blinked");
@@ -532,7 +533,7 @@ private slots:
         d.tests = {"Register test", "Link test"};
         d.eeprom = QByteArray(64, '\x5A');
         reports.answer = answer;
-        QCOMPARE(TestRun(id, nullptr, &callbacks), status);
+        QCOMPARE(id < 0 ? CommandRun("status", nullptr, &callbacks) : TestRun(id, nullptr, &callbacks), status);
         QCOMPARE(d.offlineRuns, offlineRuns);
         QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
         const QMap<int, QList<int>> asked{{302, {100}}, {1001, {100}}, {601, {102}}};
@@ -663,6 +664,75 @@ private slots:
         qunsetenv("PROBEKIT_PCI_IDS");
         QCOMPARE(buffer.mid(1).constData(), "Network adapter 8086:10C9 (subsystem 8086:0001)");
         DriverClose(handle);
+    }
+
+    // A capture replayed: sys/ is the fake tree, ethtool/fk0/ the driver's
+    // recorded replies, each as the kernel fills its structure.
+    void replayAnswersFromTheCapture_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("text");
+        ethtool_drvinfo info {};
+        info.cmd = ETHTOOL_GDRVINFO;
+        qstrncpy(info.driver, "e1000e", sizeof info.driver);
+        qstrncpy(info.version, "3.2.6-k", sizeof info.version);
+        const QByteArray drv(reinterpret_cast<const char *>(&info), sizeof info);
+        QTest::newRow("driver information") << QByteArray("GDRVINFO") << drv << 101 << 0 << QByteArray("Driver e1000e 3.2.6-k answers");
+        QTest::newRow("reply cut short") << QByteArray("GDRVINFO") << drv.left(20) << 101 << 4
+                                         << QByteArray("Driver information: the fakedrv driver's reply does not hold what was asked for");
+        QTest::newRow("reply too long") << QByteArray("GDRVINFO") << drv + 'x' << 101 << 4 << QByteArray("Driver information: the fakedrv driver's reply does not hold");
+        QTest::newRow("another request's reply") << QByteArray("GLINK") << drv.left(8) << 201 << 4 << QByteArray("Link state: the fakedrv driver's reply does not hold");
+        QTest::newRow("recorded EPERM") << QByteArray("GDRVINFO.errno") << QByteArray("1\n") << 101 << 1 << QByteArray("needs root or CAP_NET_ADMIN");
+        QTest::newRow("errno not a number") << QByteArray("GDRVINFO.errno") << QByteArray("banana") << 101 << 4
+                                            << QByteArray("Driver information: Input/output error");
+        QTest::newRow("not recorded") << QByteArray("GDRVINFO-not") << drv << 101 << 4 << QByteArray("not supported by the fakedrv driver");
+        QTest::newRow("interface gone") << QByteArray() << QByteArray() << 101 << 4 << QByteArray("the interface is gone");
+        ethtool_link_settings link {};
+        link.cmd = ETHTOOL_GLINKSETTINGS;
+        link.speed = 2500;
+        link.duplex = DUPLEX_FULL;
+        link.port = PORT_TP;
+        link.link_mode_masks_nwords = 2;
+        QByteArray settings(reinterpret_cast<const char *>(&link), sizeof link);
+        settings += QByteArray(3 * 2 * 4, '\0');
+        QTest::newRow("link at 2.5G") << QByteArray("GLINKSETTINGS") << settings << 201 << 0
+                                      << QByteArray("Link is up: 2500 Mb/s, full duplex, forced, twisted pair");
+        QTest::newRow("link masks cut") << QByteArray("GLINKSETTINGS") << settings.left(settings.size() - 4) << 201 << 0
+                                        << QByteArray("Link is up: settings the fakedrv driver's reply does not hold");
+    }
+
+    void replayAnswersFromTheCapture()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, id);
+        QFETCH(int, status);
+        QFETCH(QByteArray, text);
+        QTemporaryDir capture;
+        QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
+        QDir().mkpath(capture.filePath("ethtool/fk0"));
+        const auto write = [&capture](const QString &name, const QByteArray &bytes) {
+            QFile f(capture.filePath("ethtool/fk0/" + name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        const ethtool_value up {ETHTOOL_GLINK, 1};
+        write("GLINK", QByteArray(reinterpret_cast<const char *>(&up), sizeof up));
+        if (!file.isEmpty())
+            write(QString::fromLatin1(file), contents);
+        else
+            QDir(capture.filePath("ethtool/fk0")).removeRecursively();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        QCOMPARE(select(2, 0), 0);
+        const int result = TestRun(id, nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(result, status);
+        QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
     }
 
     void flashIsOnlyEverRead()

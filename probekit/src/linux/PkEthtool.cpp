@@ -1,4 +1,5 @@
 #include "PkEthtool.h"
+#include "PkEthtoolReplay.h"
 #include "probekit_testing.h"
 
 #include <atomic>
@@ -36,6 +37,9 @@ int PkEthtool::request(void *data) const
         return ENODEV;
     if (const PkEthtoolHook fake = hook.load())
         return fake(m_interface.constData(), data);
+    const QString replay = PkEthtoolReplay::directory();
+    if (!replay.isEmpty())
+        return PkEthtoolReplay::answer(replay, m_interface, data);
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return errno;

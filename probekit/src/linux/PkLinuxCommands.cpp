@@ -1,5 +1,6 @@
 #include "PkLinuxCommands.h"
 #include "PkConsole.h"
+#include "PkEthtool.h"
 #include "PkLinuxDescription.h"
 #include "PkLinuxMonitor.h"
 #include "PkLinuxTests.h"
@@ -77,7 +78,8 @@ int PkLinuxCommands::status(const Words &) const
     for (int i = 0; i < s.adapter.ports.size(); ++i) {
         const PkPciFunction &p = s.adapter.ports.at(i);
         m_reporter.log("Port " + QByteArray(1, char('A' + i)) + ": " + p.address.toLatin1() + " "
-                       + (p.interface.isEmpty() ? QByteArray("(no interface)") : p.interface.toLocal8Bit()));
+                       + (p.interface.isEmpty() ? QByteArray("(no interface)") : p.interface.toLocal8Bit())
+                       + linkText(p));
     }
     m_reporter.log("VPD: " + (s.vpdImage.isEmpty() ? s.vpdError : QByteArray::number(s.vpd.size()) + " keyword(s)"));
     m_reporter.log(QByteArray("Locate LED: ") + (s.locating ? "on" : "off")
@@ -87,6 +89,22 @@ int PkLinuxCommands::status(const Words &) const
     for (const QByteArray &note : s.adapter.notes)
         m_reporter.log("Note: " + note);
     return 0;
+}
+
+// ", link up at 2500 Mb/s, full duplex, ...": any speed, as the driver
+// gives it.
+QByteArray PkLinuxCommands::linkText(const PkPciFunction &port)
+{
+    if (port.interface.isEmpty())
+        return QByteArray();
+    const PkEthtool ethtool(port.interface.toLocal8Bit());
+    bool up = false;
+    if (const int error = ethtool.link(&up))
+        return ", link " + PkEthtool::reason(error, port.driver.toLocal8Bit());
+    PkEthtool::LinkSettings settings;
+    if (!up || ethtool.linkSettings(&settings) != 0)
+        return up ? ", link up" : ", link down";
+    return ", link up at " + settings.describe();
 }
 
 int PkLinuxCommands::stats(const Words &) const

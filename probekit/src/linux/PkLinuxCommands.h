@@ -36,6 +36,7 @@ private:
     int unavailable(const Words &words) const;
     int usage(const char *text) const;
     int noAdapter() const;
+    static QByteArray linkText(const PkPciFunction &port);
 
     PkLinuxCore &m_core;
     const PkReporter &m_reporter;

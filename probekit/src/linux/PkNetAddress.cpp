@@ -45,6 +45,10 @@ bool flagsOf(const nlmsghdr *message, unsigned interfaceIndex, const void *addre
 
 bool PkNetAddress::lookup(const QByteArray &interface, QByteArray *address, QByteArray *mask, bool *isStatic)
 {
+    // A replayed capture's interfaces are not this machine's: an address
+    // found here under the same name would be shown as theirs.
+    if (!qEnvironmentVariableIsEmpty("PROBEKIT_REPLAY"))
+        return false;
     ifaddrs *list = nullptr;
     if (interface.isEmpty() || getifaddrs(&list) != 0)
         return false;

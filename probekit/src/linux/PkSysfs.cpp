@@ -7,6 +7,10 @@
 
 QString PkSysfs::root()
 {
+    // A capture mirrors the paths below the root in its sys/ directory.
+    const QByteArray replay = qgetenv("PROBEKIT_REPLAY");
+    if (!replay.isEmpty())
+        return QFile::decodeName(replay) + QStringLiteral("/sys");
     const QByteArray configured = qgetenv("PROBEKIT_SYSFS_ROOT");
     return configured.isEmpty() ? QStringLiteral("/sys") : QFile::decodeName(configured);
 }

@@ -6,7 +6,8 @@
 #include <optional>
 
 // Reading the kernel's sysfs: small text files of one value. The root is
-// PROBEKIT_SYSFS_ROOT when set (a tree built by the tests), else /sys.
+// PROBEKIT_REPLAY/sys when a capture is replayed, else PROBEKIT_SYSFS_ROOT
+// when set (a tree built by the tests), else /sys.
 class PkSysfs
 {
 public:
