@@ -18,6 +18,9 @@
 #include <vector>
 
 #include <linux/ethtool.h>
+#include <sys/socket.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
 
 namespace {
 
@@ -733,6 +736,65 @@ private slots:
         qunsetenv("PROBEKIT_REPLAY");
         QCOMPARE(result, status);
         QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+    }
+
+    // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel
+    // sent the dump; a damaged dump gives no address, never a wrong one.
+    void replayedAddressComesFromTheDump_data()
+    {
+        QTest::addColumn<QByteArray>("dump");
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<int>("isStatic");
+        const auto message = [](quint32 flags) {
+            QByteArray m(16 + 8 + 8 + 8, '\0');
+            auto *header = reinterpret_cast<nlmsghdr *>(m.data());
+            header->nlmsg_len = quint32(m.size());
+            header->nlmsg_type = RTM_NEWADDR;
+            auto *info = reinterpret_cast<ifaddrmsg *>(m.data() + 16);
+            info->ifa_family = AF_INET;
+            info->ifa_prefixlen = 24;
+            const quint8 local[4] = {192, 168, 7, 20};
+            auto *attribute = reinterpret_cast<rtattr *>(m.data() + 24);
+            attribute->rta_len = 8;
+            attribute->rta_type = IFA_LOCAL;
+            std::memcpy(m.data() + 28, local, 4);
+            attribute = reinterpret_cast<rtattr *>(m.data() + 32);
+            attribute->rta_len = 8;
+            attribute->rta_type = IFA_FLAGS;
+            std::memcpy(m.data() + 36, &flags, 4);
+            return m;
+        };
+        QTest::newRow("static") << message(IFA_F_PERMANENT) << QByteArray("192.168.7.20") << 1;
+        QTest::newRow("dynamic") << message(0) << QByteArray("192.168.7.20") << 0;
+        QTest::newRow("cut short") << message(0).left(30) << QByteArray() << 0;
+        QByteArray past = message(0);
+        reinterpret_cast<rtattr *>(past.data() + 24)->rta_len = 4000;
+        QTest::newRow("attribute past its message") << past << QByteArray() << 0;
+    }
+
+    void replayedAddressComesFromTheDump()
+    {
+        QFETCH(QByteArray, dump);
+        QFETCH(QByteArray, address);
+        QFETCH(int, isStatic);
+        QTemporaryDir capture;
+        QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
+        QDir().mkpath(capture.filePath("netlink/fk0"));
+        QFile f(capture.filePath("netlink/fk0/RTM_GETADDR"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dump);
+        f.close();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        QCOMPARE(select(2, 0), 0);
+        uint8_t shownStatic = 7;
+        const char *shown = GetIpAddress(0, &shownStatic);
+        const char *mask = GetSubnetMask(0);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(QByteArray(shown), address);
+        if (!address.isEmpty()) {
+            QCOMPARE(int(shownStatic), isStatic);
+            QCOMPARE(QByteArray(mask), QByteArray("255.255.255.0"));
+        }
     }
 
     void flashIsOnlyEverRead()
