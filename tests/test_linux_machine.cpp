@@ -101,6 +101,36 @@ private slots:
         QVERIFY(listing.contains("NA   24  0"));
     }
 
+    // The capture of this machine's virtio device that the backend's own
+    // "capture" command took (tests/captures/virtio-net), replayed.
+    void virtioCaptureReplays()
+    {
+        qputenv("PROBEKIT_REPLAY", NICDIAG_SOURCE_DIR "/tests/captures/virtio-net");
+        QCOMPARE(CoreInit(), 0);
+        const AdapterRecord *r = AdapterEnumerate(nullptr);
+        QVERIFY(r);
+        QCOMPARE(r->vendorId, 0x1AF4u);
+        QCOMPARE(r->deviceId, 0x1041u);
+        QCOMPARE(QByteArray(r->miscText[1]), QByteArray("eth0"));
+        QCOMPARE(QByteArray(r->miscText[3]), QByteArray("virtio_net"));
+        QCOMPARE(AdapterSelect(r), 0);
+        DriverHandle driver = DriverOpen();
+        char reply[256] = {};
+        uint32_t size = sizeof reply;
+        QCOMPARE(DriverQueryOid(driver, 0xff020211, reply, &size), 0);
+        QCOMPARE(reply + 1, "virtio_net");
+        DriverClose(driver);
+        uint8_t isStatic = 0;
+        QCOMPARE(GetIpAddress(0, &isStatic), "192.0.2.2");
+        QCOMPARE(int(isStatic), 1);
+        // The link is up; virtio has no self-test and no EEPROM.
+        const struct { int id, status; } runs[] = {{101, 0}, {201, 0}, {1001, 4}, {501, 4}};
+        for (const auto &run : runs)
+            QCOMPARE(TestRun(run.id, nullptr, nullptr), run.status);
+        QCOMPARE(CoreDeinit(), 0);
+        qunsetenv("PROBEKIT_REPLAY");
+    }
+
     void enumerationFindsEveryNetworkFunction()
     {
         if (m_functions.isEmpty())

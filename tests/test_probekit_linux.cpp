@@ -125,9 +125,13 @@ int fakeEthtool(const char *interface, void *request)
         return 0;
     }
     case ETHTOOL_GSSET_INFO: {
+        // One count per set asked for, in the order of the sets' bits.
         auto *s = static_cast<ethtool_sset_info *>(request);
-        const bool stats = s->sset_mask & (1ULL << ETH_SS_STATS);
-        s->data[0] = quint32(stats ? d.stats.size() : d.tests.size());
+        int at = 0;
+        if (s->sset_mask & (1ULL << ETH_SS_TEST))
+            s->data[at++] = quint32(d.tests.size());
+        if (s->sset_mask & (1ULL << ETH_SS_STATS))
+            s->data[at++] = quint32(d.stats.size());
         return 0;
     }
     case ETHTOOL_GSTRINGS: {
@@ -736,6 +740,48 @@ private slots:
         qunsetenv("PROBEKIT_REPLAY");
         QCOMPARE(result, status);
         QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+    }
+
+    // A capture of the fake machine replays as the machine answered; the
+    // link is never taken down for it.
+    void captureReplaysAsRecorded()
+    {
+        FakeDriver &d = drivers["fk0"];
+        d.tests = {"Register test  (offline)", "Link test   (on/offline)"};
+        d.failing = 1;
+        d.stats = {"rx_packets", "tx_packets"};
+        d.eeprom = QByteArray(64, 'E');
+        d.speed = 10000;
+        QTemporaryDir capture;
+        QCOMPARE(CommandRun(("capture " + capture.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        QCOMPARE(d.offlineRuns, 0);
+        const std::vector<AdapterRecord> live = enumerate();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        const std::vector<AdapterRecord> replayed = enumerate();
+        QCOMPARE(replayed.size(), live.size());
+        for (size_t i = 0; i < live.size(); ++i)
+            QVERIFY(std::memcmp(&live[i], &replayed[i], sizeof(AdapterRecord)) == 0);
+        QCOMPARE(select(2, 0), 0);
+        const struct { int id, status; const char *text; } runs[] = {
+            {101, 0, "Driver fakedrv 9.8.7 answers"},
+            {201, 0, "Link is up: 10000 Mb/s, full duplex, autonegotiated"},
+            {1002, 1, "Link test (on/offline): failed (7)"},
+            {1001, 4, "Offline self-test: not supported by the fakedrv driver"},
+            {501, 0, "EEPROM read: 64 bytes"},
+            {601, 4, "not available on this adapter (not supported by the fakedrv driver)"},
+        };
+        for (const auto &run : runs) {
+            QCOMPARE(TestRun(run.id, nullptr, &callbacks), run.status);
+            QVERIFY2(reported(run.text), run.text);
+        }
+        cells.clear();
+        const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(monitor, -1);
+        QCOMPARE(cells[std::make_pair(3, 0)], QByteArray("tx_packets"));
+        QCOMPARE(cells[std::make_pair(2, 2)], QByteArray("0.0/s"));
     }
 
     // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel

@@ -48,6 +48,10 @@ public:
     int identify(quint32 seconds) const;
     int eeprom(quint32 offset, quint32 length, uint8_t *out) const;
 
+    // Any request as it stands (a struct ethtool_* whose first word is the
+    // command), for a capture that records the replies as they come.
+    int raw(void *data) const { return request(data); }
+
     // "needs root or CAP_NET_ADMIN", "not supported by the e1000e driver"...
     static QByteArray reason(int error, const QByteArray &driver);
 

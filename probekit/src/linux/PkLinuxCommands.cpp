@@ -1,7 +1,9 @@
 #include "PkLinuxCommands.h"
 #include "PkConsole.h"
 #include "PkEthtool.h"
+#include "PkLinuxCapture.h"
 #include "PkLinuxDescription.h"
+#include "PkLog.h"
 #include "PkLinuxMonitor.h"
 #include "PkLinuxTests.h"
 #include "PkSysfs.h"
@@ -23,7 +25,7 @@ int PkLinuxCommands::run(const QByteArray &line) const
         {"sleep", &PkLinuxCommands::sleep},       {"wait", &PkLinuxCommands::sleep},
         {"vpd", &PkLinuxCommands::vpd},           {"reg", &PkLinuxCommands::unavailable},
         {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::monitor},
-        {"describe", &PkLinuxCommands::describe},
+        {"describe", &PkLinuxCommands::describe}, {"capture", &PkLinuxCommands::capture},
     };
     const Words words = line.simplified().split(' ');
     const QByteArray verb = words.value(0).toLower();
@@ -50,6 +52,7 @@ int PkLinuxCommands::help(const Words &) const
         "  vpd delete <keyword>          delete a VPD keyword (guarded)",
         "  monitor port <a|b>            the driver's statistics each second, until cancelled",
         "  describe <directory>          write description files for the adapters present",
+        "  capture <directory>           write a capture of the adapters present (PROBEKIT_REPLAY)",
     };
     for (const char *line : lines)
         m_reporter.log(QByteArray(line));
@@ -187,8 +190,11 @@ int PkLinuxCommands::describe(const Words &words) const
         return usage("describe <directory>");
     const QString dir = QString::fromLocal8Bit(words.mid(1).join(' '));
     const PkLinuxDescription description(m_core.adapters());
-    for (const QByteArray &note : description.notes())
+    for (const QByteArray &note : description.notes()) {
+        // At start-up nobody reads the callbacks: standard error does.
         m_reporter.log(note);
+        PkLog::line(note);
+    }
     QByteArray why;
     if (!description.write(dir, &why)) {
         m_reporter.log("Description files not written: " + why);
@@ -196,6 +202,16 @@ int PkLinuxCommands::describe(const Words &words) const
     }
     m_reporter.log("Description files written to " + QFile::encodeName(dir));
     return 0;
+}
+
+// "capture <directory>": what the backend reads of every adapter, in the
+// format PROBEKIT_REPLAY replays.
+int PkLinuxCommands::capture(const Words &words) const
+{
+    if (words.size() < 2)
+        return usage("capture <directory>");
+    const QString dir = QString::fromLocal8Bit(words.mid(1).join(' '));
+    return PkLinuxCapture(dir, m_reporter).write(m_core.adapters()) ? PkLinuxMonitor::Failed : 0;
 }
 
 int PkLinuxCommands::unavailable(const Words &words) const

@@ -33,6 +33,7 @@ private:
     int vpd(const Words &words) const;
     int monitor(const Words &words) const;
     int describe(const Words &words) const;
+    int capture(const Words &words) const;
     int unavailable(const Words &words) const;
     int usage(const char *text) const;
     int noAdapter() const;

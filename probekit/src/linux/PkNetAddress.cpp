@@ -138,6 +138,46 @@ bool PkNetAddress::fromDump(const QByteArray &dump, QByteArray *address, QByteAr
     return false;
 }
 
+QByteArray PkNetAddress::dump(const QByteArray &interface)
+{
+    const unsigned index = interface.isEmpty() ? 0 : if_nametoindex(interface.constData());
+    const int fd = index ? ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE) : -1;
+    if (fd < 0)
+        return QByteArray();
+    struct {
+        nlmsghdr header;
+        ifaddrmsg body;
+    } request;
+    std::memset(&request, 0, sizeof request);
+    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
+    request.header.nlmsg_type = RTM_GETADDR;
+    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.body.ifa_family = AF_INET;
+    QByteArray out;
+    bool done = ::send(fd, &request, request.header.nlmsg_len, 0) < 0;
+    alignas(nlmsghdr) char buffer[16384];
+    while (!done && out.size() < MaxDumpBytes) {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            break;
+        int left = int(got);
+        for (const auto *message = reinterpret_cast<const nlmsghdr *>(buffer); NLMSG_OK(message, left);
+             message = NLMSG_NEXT(message, left)) {
+            const int length = int(qMin<quint32>(NLMSG_ALIGN(message->nlmsg_len), quint32(left)));
+            const bool ours = message->nlmsg_type == RTM_NEWADDR
+                && message->nlmsg_len >= NLMSG_LENGTH(sizeof(ifaddrmsg))
+                && static_cast<const ifaddrmsg *>(NLMSG_DATA(message))->ifa_index == index;
+            done = message->nlmsg_type == NLMSG_DONE || message->nlmsg_type == NLMSG_ERROR;
+            if (ours || (done && !out.isEmpty()))
+                out += QByteArray(reinterpret_cast<const char *>(message), length);
+            if (done)
+                break;
+        }
+    }
+    ::close(fd);
+    return out;
+}
+
 bool PkNetAddress::permanent(unsigned interfaceIndex, const void *address)
 {
     const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);

@@ -15,6 +15,11 @@ public:
     // untrusted: every length is checked before it is followed.
     static bool fromDump(const QByteArray &dump, QByteArray *address, QByteArray *mask, bool *isStatic);
 
+    // The interface's part of the kernel's RTM_GETADDR dump (its
+    // RTM_NEWADDR messages, then NLMSG_DONE), for a capture; empty when it
+    // has no address.
+    static QByteArray dump(const QByteArray &interface);
+
     // A capture's dump for one interface is no larger than this.
     static constexpr int MaxDumpBytes = 1024 * 1024;
 
