@@ -64,6 +64,7 @@ struct FakeDriver {
     quint64 statsStep = 0;  // what the first counter grows by at each reading
     quint64 statsReads = 0;
     int statsErrorAfter = -1; // readings before the interface is gone
+    int statsAddedAfterCount = 0;
     QByteArray eeprom;
     int error = 0;        // every request fails with it
     int identifyError = 0;
@@ -132,6 +133,9 @@ int fakeEthtool(const char *interface, void *request)
             s->data[at++] = quint32(d.tests.size());
         if (s->sset_mask & (1ULL << ETH_SS_STATS))
             s->data[at++] = quint32(d.stats.size());
+        // A driver reconfigured right after it counted.
+        for (; d.statsAddedAfterCount > 0; --d.statsAddedAfterCount)
+            d.stats << "added_" + QByteArray::number(d.statsAddedAfterCount);
         return 0;
     }
     case ETHTOOL_GSTRINGS: {
@@ -649,6 +653,10 @@ private slots:
         QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), -1);
         QVERIFY(cells.count(std::make_pair(257, 1)) && !cells.count(std::make_pair(258, 0)));
         QVERIFY(reported("the driver reports 10000 statistics; the first 256 are shown"));
+        d.stats = {"rx_packets", "tx_packets", "rx_crc_errors"};
+        d.statsAddedAfterCount = 10;
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), 4);
+        QVERIFY(reported("Monitor fk0: statistics the fakedrv driver's reply does not hold what was asked for"));
         d.stats.clear();
         QCOMPARE(CommandRun("monitor port b", nullptr, &callbacks), 8);
         QVERIFY(reported("the fakedrv driver reports no statistics"));
@@ -792,23 +800,20 @@ private slots:
         QTest::addColumn<QByteArray>("address");
         QTest::addColumn<int>("isStatic");
         const auto message = [](quint32 flags) {
-            QByteArray m(16 + 8 + 8 + 8, '\0');
-            auto *header = reinterpret_cast<nlmsghdr *>(m.data());
-            header->nlmsg_len = quint32(m.size());
+            alignas(nlmsghdr) char m[16 + 8 + 8 + 8] = {};
+            auto *header = reinterpret_cast<nlmsghdr *>(m);
+            header->nlmsg_len = sizeof m;
             header->nlmsg_type = RTM_NEWADDR;
-            auto *info = reinterpret_cast<ifaddrmsg *>(m.data() + 16);
+            auto *info = reinterpret_cast<ifaddrmsg *>(m + 16);
             info->ifa_family = AF_INET;
             info->ifa_prefixlen = 24;
             const quint8 local[4] = {192, 168, 7, 20};
-            auto *attribute = reinterpret_cast<rtattr *>(m.data() + 24);
-            attribute->rta_len = 8;
-            attribute->rta_type = IFA_LOCAL;
-            std::memcpy(m.data() + 28, local, 4);
-            attribute = reinterpret_cast<rtattr *>(m.data() + 32);
-            attribute->rta_len = 8;
-            attribute->rta_type = IFA_FLAGS;
-            std::memcpy(m.data() + 36, &flags, 4);
-            return m;
+            const rtattr localAttribute {8, IFA_LOCAL}, flagsAttribute {8, IFA_FLAGS};
+            std::memcpy(m + 24, &localAttribute, 4);
+            std::memcpy(m + 28, local, 4);
+            std::memcpy(m + 32, &flagsAttribute, 4);
+            std::memcpy(m + 36, &flags, 4);
+            return QByteArray(m, sizeof m);
         };
         QTest::newRow("static") << message(IFA_F_PERMANENT) << QByteArray("192.168.7.20") << 1;
         QTest::newRow("dynamic") << message(0) << QByteArray("192.168.7.20") << 0;

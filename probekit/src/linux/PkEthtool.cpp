@@ -24,6 +24,15 @@ std::atomic<PkEthtoolHook> hook {nullptr};
 // The largest bitmap the kernel's link settings can hold, in 32-bit words.
 constexpr int MaxMaskWords = 127;
 
+// Room for entries beyond the count the driver gave a moment before: the
+// kernel writes as many as the driver has when it answers, and a driver
+// reconfigured in between (a channel added) may have more by then. A
+// reply with more than the count is then refused, not written past.
+size_t withSlack(quint32 count)
+{
+    return size_t(count) * 2 + 64;
+}
+
 } // namespace
 
 extern "C" void PkSetEthtoolHook(PkEthtoolHook newHook)
@@ -125,7 +134,7 @@ int PkEthtool::strings(quint32 set, quint32 count, QList<QByteArray> *names) con
 {
     if (count > MaxEntries)
         return BadReply;
-    std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + size_t(count) * ETH_GSTRING_LEN, 0);
+    std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(count) * ETH_GSTRING_LEN, 0);
     auto *gstrings = reinterpret_cast<ethtool_gstrings *>(buffer.data());
     gstrings->cmd = ETHTOOL_GSTRINGS;
     gstrings->string_set = set;
@@ -165,7 +174,7 @@ int PkEthtool::statistics(quint32 count, QVector<quint64> *values) const
 {
     if (count > MaxEntries)
         return BadReply;
-    std::vector<uint64_t> buffer((sizeof(ethtool_stats) + 7) / 8 + count, 0);
+    std::vector<uint64_t> buffer((sizeof(ethtool_stats) + 7) / 8 + withSlack(count), 0);
     auto *stats = reinterpret_cast<ethtool_stats *>(buffer.data());
     stats->cmd = ETHTOOL_GSTATS;
     stats->n_stats = count;
@@ -185,7 +194,7 @@ int PkEthtool::selfTest(bool offline, TestResult *out) const
     if (out->names.isEmpty())
         return EOPNOTSUPP;
     const size_t count = size_t(out->names.size());
-    std::vector<uint64_t> buffer((sizeof(ethtool_test) + 7) / 8 + count, 0);
+    std::vector<uint64_t> buffer((sizeof(ethtool_test) + 7) / 8 + withSlack(quint32(count)), 0);
     auto *test = reinterpret_cast<ethtool_test *>(buffer.data());
     test->cmd = ETHTOOL_TEST;
     test->flags = offline ? ETH_TEST_FL_OFFLINE : 0;

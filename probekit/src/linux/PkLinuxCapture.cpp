@@ -19,6 +19,20 @@ namespace {
 constexpr int MaxMaskWords = 127;
 constexpr qint64 MaxAttribute = 4096;
 
+// Room for more entries than counted a moment before: the kernel writes
+// as many as the driver has by then (see PkEthtool).
+size_t withSlack(int count)
+{
+    return size_t(count) * 2 + 64;
+}
+
+// A reply whose count is not the one asked for is recorded as the error
+// the reader would see.
+int checked(int error, quint32 got, int wanted)
+{
+    return error ? error : got == quint32(wanted) ? 0 : EPROTO;
+}
+
 const char *const functionFiles[] = {"class", "vendor", "device", "subsystem_vendor", "subsystem_device",
                                      "revision", "irq", "current_link_width", "current_link_speed", "resource"};
 const char *const interfaceFiles[] = {"address", "carrier", "carrier_changes", "statistics/rx_packets",
@@ -152,30 +166,37 @@ void PkLinuxCapture::ethtool(const QByteArray &interface)
     // The names and, for the statistics, the values; the online self-test.
     QList<QByteArray> tests, stats;
     if (!e.stringSet(PkEthtool::TestSet, &tests) && !tests.isEmpty()) {
-        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + size_t(tests.size()) * ETH_GSTRING_LEN, 0);
+        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(tests.size()) * ETH_GSTRING_LEN, 0);
         auto *g = reinterpret_cast<ethtool_gstrings *>(buffer.data());
         g->cmd = ETHTOOL_GSTRINGS;
         g->string_set = ETH_SS_TEST;
         g->len = quint32(tests.size());
-        record(interface, "GSTRINGS-TEST", e.raw(g), g, buffer.size());
-        std::vector<uint64_t> result((sizeof(ethtool_test) + 7) / 8 + size_t(tests.size()), 0);
+        int error = e.raw(g);
+        record(interface, "GSTRINGS-TEST", checked(error, g->len, tests.size()), g,
+               sizeof(ethtool_gstrings) + size_t(tests.size()) * ETH_GSTRING_LEN);
+        std::vector<uint64_t> result((sizeof(ethtool_test) + 7) / 8 + withSlack(tests.size()), 0);
         auto *t = reinterpret_cast<ethtool_test *>(result.data());
         t->cmd = ETHTOOL_TEST;
         t->len = quint32(tests.size());
-        record(interface, "TEST", e.raw(t), t, sizeof(ethtool_test) + 8 * size_t(tests.size()));
+        error = e.raw(t);
+        record(interface, "TEST", checked(error, t->len, tests.size()), t, sizeof(ethtool_test) + 8 * size_t(tests.size()));
     }
     if (!e.stringSet(PkEthtool::StatisticsSet, &stats) && !stats.isEmpty()) {
-        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + size_t(stats.size()) * ETH_GSTRING_LEN, 0);
+        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(stats.size()) * ETH_GSTRING_LEN, 0);
         auto *g = reinterpret_cast<ethtool_gstrings *>(buffer.data());
         g->cmd = ETHTOOL_GSTRINGS;
         g->string_set = ETH_SS_STATS;
         g->len = quint32(stats.size());
-        record(interface, "GSTRINGS-STATS", e.raw(g), g, buffer.size());
-        std::vector<uint64_t> values((sizeof(ethtool_stats) + 7) / 8 + size_t(stats.size()), 0);
+        int error = e.raw(g);
+        record(interface, "GSTRINGS-STATS", checked(error, g->len, stats.size()), g,
+               sizeof(ethtool_gstrings) + size_t(stats.size()) * ETH_GSTRING_LEN);
+        std::vector<uint64_t> values((sizeof(ethtool_stats) + 7) / 8 + withSlack(stats.size()), 0);
         auto *v = reinterpret_cast<ethtool_stats *>(values.data());
         v->cmd = ETHTOOL_GSTATS;
         v->n_stats = quint32(stats.size());
-        record(interface, "GSTATS", e.raw(v), v, sizeof(ethtool_stats) + 8 * size_t(stats.size()));
+        error = e.raw(v);
+        record(interface, "GSTATS", checked(error, v->n_stats, stats.size()), v,
+               sizeof(ethtool_stats) + 8 * size_t(stats.size()));
     }
     if (!infoError && info.eedump_len > 0 && info.eedump_len <= MaxEeprom) {
         std::vector<uint8_t> buffer(sizeof(ethtool_eeprom) + info.eedump_len, 0);
