@@ -127,7 +127,10 @@ private:
     QByteArray lookup(int flags, quint32 vendor, quint32 device, quint32 subVendor, quint32 subDevice)
     {
         char buffer[NameSize] = {};
-        const char *text = pci_lookup_name(m_access, buffer, sizeof buffer, flags | PCI_LOOKUP_NO_NUMBERS,
+        // The database file only: udev's hwdb is another file, read by
+        // libudev without the checks every file here gets.
+        const char *text = pci_lookup_name(m_access, buffer, sizeof buffer,
+                                           flags | PCI_LOOKUP_NO_NUMBERS | PCI_LOOKUP_NO_HWDB,
                                            int(vendor), int(device), int(subVendor), int(subDevice));
         return text ? QByteArray(text) : QByteArray();
     }
