@@ -594,7 +594,11 @@ private slots:
         QVERIFY(fileBytes(out.filePath("config.xml")).contains("<vendor_entry id=\"14E4\">1677,1678</vendor_entry>"));
         // Each adapter by its database name, offering what its driver has.
         QVERIFY(adapters.contains("<id>8086:10C9:8086:0001</id>\n    <name>Intel Corporation 82576 Gigabit Network Connection</name>"));
-        QVERIFY(adapters.contains("<name>Broadcom Inc. and subsidiaries NetXtreme BCM5715 Gigabit Ethernet</name>"));
+        // No driver bound: the driver test, which says so, and the VPD.
+        QVERIFY(adapters.contains("<name>Broadcom Inc. and subsidiaries NetXtreme BCM5715 Gigabit Ethernet</name>\n"
+                                  "    <info></info>\n    <connector> </connector>\n    <medium> </medium>\n"
+                                  "    <pixmap>images/generic.bmp</pixmap>\n    <miscconfig>1,2,3,4,5,6,7</miscconfig>\n"
+                                  "    <testcases>1,4</testcases>"));
         QVERIFY(adapters.contains(names.isEmpty() ? "<testcases>1,2,4,6,9998</testcases>" : "<testcases>1,2,10,4,6,9998</testcases>"));
         QCOMPARE(tests.count("<testname>Driver self-test</testname>"), names.isEmpty() ? 0 : 1);
         QCOMPARE(tests.count("<testname>Treiber-Selbsttest</testname>"), names.isEmpty() ? 0 : 1);

@@ -195,9 +195,11 @@ QByteArray PkLinuxDescription::adapterEntry(const PkLinuxAdapter &adapter, const
 {
     const PkAdapterModel &m = adapter.model;
     const PkPciFunction &a = adapter.ports.first();
-    QByteArrayList cases;
+    // The driver test always: without a driver bound it says so, and an
+    // empty list would read as test case 0, which nothing describes.
+    QByteArrayList cases{"1"};
     if (!a.interface.isEmpty())
-        cases << "1" << "2";
+        cases << "2";
     const int list = m_lists.indexOf(offer.selfTests);
     if (!a.interface.isEmpty() && list >= 0)
         cases << QByteArray::number(PkLinuxTests::SelfTestCaseFirst + list);
