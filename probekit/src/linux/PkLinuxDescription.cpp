@@ -9,8 +9,12 @@
 
 namespace {
 
-QByteArray escaped(const QByteArray &text)
+// Names come from drivers, files and captures: bytes that are not UTF-8
+// (the files say they are) or not allowed in XML are shown as "?", rather
+// than ending the program's reading of the file there.
+QByteArray escaped(const QByteArray &raw)
 {
+    const QByteArray text = QString::fromUtf8(raw).replace(QChar::ReplacementCharacter, QLatin1Char('?')).toUtf8();
     QByteArray out;
     for (const char c : text) {
         switch (c) {
@@ -19,8 +23,6 @@ QByteArray escaped(const QByteArray &text)
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
         default:
-            // Names come from drivers and files: anything unprintable is
-            // shown as "?" rather than breaking the file.
             out += (quint8(c) < 0x20 || quint8(c) == 0x7F) ? '?' : c;
         }
     }
