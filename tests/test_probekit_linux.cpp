@@ -642,6 +642,16 @@ private slots:
             QCOMPARE(TestRun(1001, nullptr, &callbacks), failing == 0 ? 1 : 0);
             QCOMPARE(d.selfTestRuns, runs + 1);
         }
+        // Declined once, the offline tests of the run fail unasked.
+        reports.answer = 4;
+        const int asked = reports.questions.size();
+        int declined = 0;
+        for (int i = 0; i < qMin(shown, 10); ++i) {
+            const bool offline = !names.at(i).contains("(online)") && !names.at(i).contains("(on/offline)");
+            declined += offline;
+            QCOMPARE(TestRun(1001 + i, nullptr, &callbacks), offline || i == failing ? 1 : 0);
+        }
+        QCOMPARE(reports.questions.size(), asked + (declined ? 1 : 0));
     }
 
     void monitorShowsTheDriverStatistics()

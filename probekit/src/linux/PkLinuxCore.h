@@ -83,6 +83,7 @@ public:
         bool offline = false;
         int index = 0;
         quint64 run = 0;
+        bool declined = false;   // the operator said No to going offline
         PkEthtool::TestResult result;
     };
     SelfTestMemo selfTestMemo() const;

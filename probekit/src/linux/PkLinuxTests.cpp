@@ -233,6 +233,8 @@ int PkLinuxTests::selfTestReply(bool offline, int index, PkEthtool::TestResult *
         memo.run = m_adapter.run;
         memo.index = index;
         m_core->keepSelfTestMemo(memo);
+        if (memo.declined)
+            return finish(Failed, what + ": not run, the operator did not confirm");
         *result = memo.result;
         m_reporter.log(what + ": the reply of the sub-test before");
         return 0;
@@ -243,8 +245,12 @@ int PkLinuxTests::selfTestReply(bool offline, int index, PkEthtool::TestResult *
         const int answer = m_reporter.ask(ConfirmOffline, Yes, No, 0, No);
         if (m_pacer.cancelled())
             return Cancelled;
-        if (answer != Yes)
+        if (answer != Yes) {
+            // Asked once a run: the next offline tests of it fail unasked.
+            if (m_core)
+                m_core->keepSelfTestMemo({interface(), offline, index, m_adapter.run, true, {}});
             return finish(Failed, what + ": not run, the operator did not confirm");
+        }
     }
     if (const int error = PkEthtool(interface()).selfTest(offline, result))
         return ethtoolFailure(what, error);
@@ -252,7 +258,7 @@ int PkLinuxTests::selfTestReply(bool offline, int index, PkEthtool::TestResult *
         m_reporter.log(result->names.at(i).simplified() + ": "
                        + (result->values.at(i) ? "failed (" + QByteArray::number(result->values.at(i)) + ")" : QByteArray("0")));
     if (m_core)
-        m_core->keepSelfTestMemo({interface(), offline, index, m_adapter.run, *result});
+        m_core->keepSelfTestMemo({interface(), offline, index, m_adapter.run, false, *result});
     return 0;
 }
 
