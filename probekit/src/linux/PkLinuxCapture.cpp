@@ -141,62 +141,23 @@ void PkLinuxCapture::ethtool(const QByteArray &interface)
     ethtool_modinfo module {};
     module.cmd = ETHTOOL_GMODULEINFO;
     record(interface, "GMODULEINFO", e.raw(&module), &module, sizeof module);
-
-    std::vector<uint32_t> settings((sizeof(ethtool_link_settings) + 3) / 4 + 3 * MaxMaskWords, 0);
-    auto *s = reinterpret_cast<ethtool_link_settings *>(settings.data());
-    s->cmd = ETHTOOL_GLINKSETTINGS;
-    int error = e.raw(s);
-    const int words = -s->link_mode_masks_nwords;
-    if (!error && words > 0 && words <= MaxMaskWords) {
-        std::fill(settings.begin(), settings.end(), 0);
-        s->cmd = ETHTOOL_GLINKSETTINGS;
-        s->link_mode_masks_nwords = int8_t(words);
-        error = e.raw(s);
-    }
-    record(interface, "GLINKSETTINGS", error, s, sizeof(ethtool_link_settings) + 3 * 4 * size_t(qMax(words, 0)));
-
+    linkSettings(e, interface);
     std::vector<uint32_t> setInfo(sizeof(ethtool_sset_info) / 4 + 2, 0);
     auto *sets = reinterpret_cast<ethtool_sset_info *>(setInfo.data());
     sets->cmd = ETHTOOL_GSSET_INFO;
     sets->sset_mask = (1ULL << ETH_SS_TEST) | (1ULL << ETH_SS_STATS);
-    error = e.raw(sets);
+    const int error = e.raw(sets);
     record(interface, "GSSET_INFO", error, sets,
            sizeof(ethtool_sset_info) + 4 * size_t(__builtin_popcountll(error ? 0 : sets->sset_mask)));
-
-    // The names and, for the statistics, the values; the online self-test.
+    // The names and their values: the online self-test, the statistics.
     QList<QByteArray> tests, stats;
     if (!e.stringSet(PkEthtool::TestSet, &tests) && !tests.isEmpty()) {
-        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(tests.size()) * ETH_GSTRING_LEN, 0);
-        auto *g = reinterpret_cast<ethtool_gstrings *>(buffer.data());
-        g->cmd = ETHTOOL_GSTRINGS;
-        g->string_set = ETH_SS_TEST;
-        g->len = quint32(tests.size());
-        int error = e.raw(g);
-        record(interface, "GSTRINGS-TEST", checked(error, g->len, tests.size()), g,
-               sizeof(ethtool_gstrings) + size_t(tests.size()) * ETH_GSTRING_LEN);
-        std::vector<uint64_t> result((sizeof(ethtool_test) + 7) / 8 + withSlack(tests.size()), 0);
-        auto *t = reinterpret_cast<ethtool_test *>(result.data());
-        t->cmd = ETHTOOL_TEST;
-        t->len = quint32(tests.size());
-        error = e.raw(t);
-        record(interface, "TEST", checked(error, t->len, tests.size()), t, sizeof(ethtool_test) + 8 * size_t(tests.size()));
+        strings(e, interface, ETH_SS_TEST, tests.size());
+        values(e, interface, ETHTOOL_TEST, tests.size());
     }
     if (!e.stringSet(PkEthtool::StatisticsSet, &stats) && !stats.isEmpty()) {
-        std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(stats.size()) * ETH_GSTRING_LEN, 0);
-        auto *g = reinterpret_cast<ethtool_gstrings *>(buffer.data());
-        g->cmd = ETHTOOL_GSTRINGS;
-        g->string_set = ETH_SS_STATS;
-        g->len = quint32(stats.size());
-        int error = e.raw(g);
-        record(interface, "GSTRINGS-STATS", checked(error, g->len, stats.size()), g,
-               sizeof(ethtool_gstrings) + size_t(stats.size()) * ETH_GSTRING_LEN);
-        std::vector<uint64_t> values((sizeof(ethtool_stats) + 7) / 8 + withSlack(stats.size()), 0);
-        auto *v = reinterpret_cast<ethtool_stats *>(values.data());
-        v->cmd = ETHTOOL_GSTATS;
-        v->n_stats = quint32(stats.size());
-        error = e.raw(v);
-        record(interface, "GSTATS", checked(error, v->n_stats, stats.size()), v,
-               sizeof(ethtool_stats) + 8 * size_t(stats.size()));
+        strings(e, interface, ETH_SS_STATS, stats.size());
+        values(e, interface, ETHTOOL_GSTATS, stats.size());
     }
     if (!infoError && info.eedump_len > 0 && info.eedump_len <= MaxEeprom) {
         std::vector<uint8_t> buffer(sizeof(ethtool_eeprom) + info.eedump_len, 0);
@@ -205,6 +166,58 @@ void PkLinuxCapture::ethtool(const QByteArray &interface)
         eeprom->len = info.eedump_len;
         record(interface, "GEEPROM", e.raw(eeprom), eeprom, buffer.size());
     }
+}
+
+// The kernel's hand-shake first, then the reply with every mask word.
+void PkLinuxCapture::linkSettings(const PkEthtool &e, const QByteArray &interface)
+{
+    std::vector<uint32_t> buffer((sizeof(ethtool_link_settings) + 3) / 4 + 3 * MaxMaskWords, 0);
+    auto *s = reinterpret_cast<ethtool_link_settings *>(buffer.data());
+    s->cmd = ETHTOOL_GLINKSETTINGS;
+    int error = e.raw(s);
+    const int words = -s->link_mode_masks_nwords;
+    if (!error && words > 0 && words <= MaxMaskWords) {
+        std::fill(buffer.begin(), buffer.end(), 0);
+        s->cmd = ETHTOOL_GLINKSETTINGS;
+        s->link_mode_masks_nwords = int8_t(words);
+        error = e.raw(s);
+    }
+    record(interface, "GLINKSETTINGS", error, s, sizeof(ethtool_link_settings) + 3 * 4 * size_t(qMax(words, 0)));
+}
+
+void PkLinuxCapture::strings(const PkEthtool &e, const QByteArray &interface, quint32 set, int count)
+{
+    std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(count) * ETH_GSTRING_LEN, 0);
+    auto *g = reinterpret_cast<ethtool_gstrings *>(buffer.data());
+    g->cmd = ETHTOOL_GSTRINGS;
+    g->string_set = set;
+    g->len = quint32(count);
+    const int error = e.raw(g);
+    record(interface, set == ETH_SS_TEST ? "GSTRINGS-TEST" : "GSTRINGS-STATS", checked(error, g->len, count), g,
+           sizeof(ethtool_gstrings) + size_t(count) * ETH_GSTRING_LEN);
+}
+
+// ETHTOOL_TEST (online: the link stays up) or ETHTOOL_GSTATS, whose
+// headers both end in the count, followed by one 64-bit value each.
+void PkLinuxCapture::values(const PkEthtool &e, const QByteArray &interface, quint32 command, int count)
+{
+    const bool test = command == ETHTOOL_TEST;
+    const size_t header = test ? sizeof(ethtool_test) : sizeof(ethtool_stats);
+    std::vector<uint64_t> buffer((header + 7) / 8 + withSlack(count), 0);
+    quint32 *length = nullptr;
+    if (test) {
+        auto *t = reinterpret_cast<ethtool_test *>(buffer.data());
+        t->cmd = command;
+        length = &t->len;
+    } else {
+        auto *v = reinterpret_cast<ethtool_stats *>(buffer.data());
+        v->cmd = command;
+        length = &v->n_stats;
+    }
+    *length = quint32(count);
+    const int error = e.raw(buffer.data());
+    record(interface, test ? "TEST" : "GSTATS", checked(error, *length, count), buffer.data(),
+           header + 8 * size_t(count));
 }
 
 void PkLinuxCapture::address(const QByteArray &interface)

@@ -1,4 +1,5 @@
 #pragma once
+#include "PkEthtool.h"
 #include "PkLinuxAdapter.h"
 #include "PkReporter.h"
 
@@ -31,6 +32,9 @@ private:
     void copy(const QString &path, qint64 maxBytes);
     void link(const QString &path);
     void ethtool(const QByteArray &interface);
+    void linkSettings(const PkEthtool &e, const QByteArray &interface);
+    void strings(const PkEthtool &e, const QByteArray &interface, quint32 set, int count);
+    void values(const PkEthtool &e, const QByteArray &interface, quint32 command, int count);
     void record(const QByteArray &interface, const QByteArray &name, int error, const void *reply, size_t size);
     void address(const QByteArray &interface);
     void put(const QString &relative, const QByteArray &bytes);
