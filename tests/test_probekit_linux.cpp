@@ -735,6 +735,9 @@ private slots:
                                             << QByteArray("Driver information: Input/output error");
         QTest::newRow("not recorded") << QByteArray("GDRVINFO-not") << drv << 101 << 4 << QByteArray("not supported by the fakedrv driver");
         QTest::newRow("interface gone") << QByteArray() << QByteArray() << 101 << 4 << QByteArray("the interface is gone");
+        // A sound reply, but by a link to a file outside the capture.
+        QTest::newRow("reply outside the capture") << QByteArray("GDRVINFO") << "->" + drv << 101 << 4
+                                                   << QByteArray("Driver information: the fakedrv driver's reply does not hold");
         ethtool_link_settings link {};
         link.cmd = ETHTOOL_GLINKSETTINGS;
         link.speed = 2500;
@@ -759,10 +762,14 @@ private slots:
         QTemporaryDir capture;
         QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
         QDir().mkpath(capture.filePath("ethtool/fk0"));
-        const auto write = [&capture](const QString &name, const QByteArray &bytes) {
-            QFile f(capture.filePath("ethtool/fk0/" + name));
+        QTemporaryDir outside;
+        const auto write = [&capture, &outside](const QString &name, const QByteArray &bytes) {
+            const bool linked = bytes.startsWith("->");
+            QFile f(linked ? outside.filePath(name) : capture.filePath("ethtool/fk0/" + name));
             QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
+            f.write(linked ? bytes.mid(2) : bytes);
+            if (linked)
+                QVERIFY(QFile::link(f.fileName(), capture.filePath("ethtool/fk0/" + name)));
         };
         const ethtool_value up {ETHTOOL_GLINK, 1};
         write("GLINK", QByteArray(reinterpret_cast<const char *>(&up), sizeof up));

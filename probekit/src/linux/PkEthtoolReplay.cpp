@@ -2,6 +2,7 @@
 #include "PkEthtoolReply.h"
 #include "PkFileReader.h"
 #include "PkLog.h"
+#include "PkSysfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,6 +73,13 @@ int PkEthtoolReplay::answer(const QString &directory, const QByteArray &interfac
     if (name.isEmpty())
         return EOPNOTSUPP;
     const QString path = dir + QLatin1Char('/') + QString::fromLatin1(name);
+    for (const QString &file : {path, path + QStringLiteral(".errno")}) {
+        // A link in the capture may lead anywhere: only what lies in it is read.
+        if (QFileInfo::exists(file) && !PkSysfs::within(directory, file)) {
+            PkLog::line("Capture " + QFile::encodeName(file) + " refused: it leads outside the capture");
+            return EPROTO;
+        }
+    }
     if (QFileInfo::exists(path + QStringLiteral(".errno")))
         return recordedError(path + QStringLiteral(".errno"), name);
     if (!QFileInfo::exists(path))

@@ -1,6 +1,7 @@
 #include "PkNetAddress.h"
 #include "PkFileReader.h"
 #include "PkLog.h"
+#include "PkSysfs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -84,6 +85,10 @@ bool PkNetAddress::replayed(const QString &capture, const QByteArray &interface,
         + QStringLiteral("/RTM_GETADDR");
     if (!QFileInfo::exists(path))
         return false;
+    if (!PkSysfs::within(capture, path)) {
+        PkLog::line("Capture " + QFile::encodeName(path) + " refused: it leads outside the capture");
+        return false;
+    }
     QByteArray dump, why;
     if (PkFileReader::readAll(path, MaxDumpBytes, &dump, &why) != PkFileReader::Read) {
         PkLog::line("Capture " + QFile::encodeName(path) + " refused: " + why);

@@ -24,6 +24,8 @@ public:
     // A decimal integer, sign allowed; nothing for anything else.
     static std::optional<qint64> decimal(const QString &path);
     static bool exists(const QString &path);
+    // True when `path`, its links followed, lies below `root`'s real place.
+    static bool within(const QString &root, const QString &path);
     // Names of the entries of a directory (symbolic links included), sorted.
     static QStringList entries(const QString &dir, const QString &pattern = QString());
     // The last part of where a symbolic link points; empty when it is none.
