@@ -17,7 +17,12 @@ QString PkSysfs::root()
 
 bool PkSysfs::within(const QString &root, const QString &path)
 {
-    const QString base = QFileInfo(root).canonicalFilePath();
+    // The root's real place, found once for each root a thread asks about.
+    thread_local QString lastRoot, base;
+    if (root != lastRoot) {
+        lastRoot = root;
+        base = QFileInfo(root).canonicalFilePath();
+    }
     const QString target = QFileInfo(path).canonicalFilePath();
     return !base.isEmpty() && target.startsWith(base + QLatin1Char('/'));
 }
