@@ -829,6 +829,140 @@ private slots:
         QCOMPARE(cells[std::make_pair(2, 2)], QByteArray("0.0/s"));
     }
 
+    // Captures of the eight driver families, written as their drivers
+    // fill the replies (self-test names as each driver's source has them;
+    // PCI IDs from published lspci output where there is some), replayed:
+    // the name, the link, each self-test's recorded result, the monitor.
+    void familyCapturesReplay_data()
+    {
+        QTest::addColumn<QByteArray>("ids");
+        QTest::addColumn<bool>("dual");
+        QTest::addColumn<QByteArray>("driver");
+        QTest::addColumn<QStringList>("tests");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<QByteArray>("name");
+        const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
+                                   "Loopback test  (offline)", "Link test   (on/offline)"};
+        QTest::newRow("e1000e") << QByteArray("8086:10D3:8086:A01F") << false << QByteArray("e1000e") << intel << 3 << 1000
+                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)");
+        QTest::newRow("igb") << QByteArray("8086:10C9:8086:A03C") << true << QByteArray("igb") << intel << -1 << 1000
+                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)");
+        QTest::newRow("ixgbe, Cisco X550-TX") << QByteArray("8086:1563:1137:01A3") << true << QByteArray("ixgbe") << intel << 4
+                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>");
+        QTest::newRow("i40e, XL710-Q2") << QByteArray("8086:1583:8086:0002") << true << QByteArray("i40e")
+                                        << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
+                                                       "Interrupt test (offline)", "Link test   (on/offline)"}
+                                        << 1 << 40000
+                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)");
+        QTest::newRow("tg3, BCM57766") << QByteArray("14E4:1686:14E4:1686") << false << QByteArray("tg3")
+                                       << QStringList{"nvram test        (online) ", "link test         (online) ",
+                                                      "register test     (offline)", "memory test       (offline)",
+                                                      "mac loopback test (offline)", "phy loopback test (offline)",
+                                                      "ext loopback test (offline)", "interrupt test    (offline)"}
+                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe");
+        QTest::newRow("bnxt_en") << QByteArray("14E4:16D7:14E4:1402") << false << QByteArray("bnxt_en")
+                                 << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
+                                                "Ext loopback test (offline)", "Interrupt_test (offline)"}
+                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC");
+        QTest::newRow("mlx5_core") << QByteArray("15B3:1017:15B3:0007") << true << QByteArray("mlx5_core")
+                                   << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << 3 << 100000
+                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)");
+        QTest::newRow("r8169, RTL8125") << QByteArray("10EC:8125:10EC:8125") << false << QByteArray("r8169") << QStringList()
+                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller");
+    }
+
+    void familyCapturesReplay()
+    {
+        QFETCH(QByteArray, ids);
+        QFETCH(bool, dual);
+        QFETCH(QByteArray, driver);
+        QFETCH(QStringList, tests);
+        QFETCH(int, failing);
+        QFETCH(int, speed);
+        QFETCH(QByteArray, name);
+        QTemporaryDir capture;
+        const auto file = [&capture](const QString &path, const QByteArray &bytes) {
+            QDir().mkpath(QFileInfo(capture.filePath(path)).absolutePath());
+            QFile f(capture.filePath(path));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        const auto raw = [](const auto &structure) {
+            return QByteArray(reinterpret_cast<const char *>(&structure), sizeof structure);
+        };
+        const QList<QByteArray> id = ids.split(':');
+        for (int function = 0; function < (dual ? 2 : 1); ++function) {
+            const QString dir = "sys/bus/pci/devices/0000:03:00." + QString::number(function) + '/';
+            const QString eth = "eth" + QString::number(function);
+            file(dir + "class", "0x020000\n");
+            const char *fields[] = {"vendor", "device", "subsystem_vendor", "subsystem_device"};
+            for (int i = 0; i < 4; ++i)
+                file(dir + fields[i], "0x" + id.at(i).toLower() + '\n');
+            file(dir + "net/" + eth + "/address", "00:1b:21:00:00:0" + QByteArray::number(function) + '\n');
+            QDir().mkpath(capture.filePath(dir + "net/" + eth + "/device"));
+            QVERIFY(QFile::link("drivers/" + driver, capture.filePath(dir + "net/" + eth + "/device/driver")));
+            ethtool_drvinfo info {};
+            info.cmd = ETHTOOL_GDRVINFO;
+            qstrncpy(info.driver, driver.constData(), sizeof info.driver);
+            info.testinfo_len = quint32(tests.size());
+            const QString e = "ethtool/" + eth + '/';
+            file(e + "GDRVINFO", raw(info));
+            file(e + "GLINK", raw(ethtool_value {ETHTOOL_GLINK, 1}));
+            ethtool_link_settings link {};
+            link.cmd = ETHTOOL_GLINKSETTINGS;
+            link.speed = quint32(speed);
+            link.duplex = DUPLEX_FULL;
+            link.autoneg = AUTONEG_ENABLE;
+            link.link_mode_masks_nwords = 3;
+            file(e + "GLINKSETTINGS", raw(link) + QByteArray(3 * 3 * 4, '\0'));
+            QByteArray sets = raw(ethtool_sset_info {ETHTOOL_GSSET_INFO, 0, (1ULL << ETH_SS_TEST) | (1ULL << ETH_SS_STATS)});
+            sets += raw(quint32(tests.size())) + raw(quint32(2));
+            file(e + "GSSET_INFO", sets);
+            QByteArray names = raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_TEST, quint32(tests.size())});
+            QByteArray results = raw(ethtool_test {ETHTOOL_TEST, quint32(ETH_TEST_FL_OFFLINE) | (failing >= 0 ? quint32(ETH_TEST_FL_FAILED) : 0u),
+                                                   0, quint32(tests.size())});
+            for (int i = 0; i < tests.size(); ++i) {
+                names += tests.at(i).toLatin1().leftJustified(ETH_GSTRING_LEN, '\0');
+                results += raw(quint64(i == failing ? 1 : 0));
+            }
+            file(e + "GSTRINGS-TEST", names);
+            file(e + "TEST", results);
+            file(e + "GSTRINGS-STATS", raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_STATS, 2})
+                                           + QByteArray("rx_packets").leftJustified(ETH_GSTRING_LEN, '\0')
+                                           + QByteArray("tx_packets").leftJustified(ETH_GSTRING_LEN, '\0'));
+            file(e + "GSTATS", raw(ethtool_stats {ETHTOOL_GSTATS, 2}) + raw(quint64(1000)) + raw(quint64(500)));
+        }
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        QTemporaryDir description;
+        QCOMPARE(CommandRun(("describe " + description.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        const QByteArray adapters = fileBytes(description.filePath("adapterinfofile.xml"));
+        const std::vector<AdapterRecord> listed = enumerate();
+        QCOMPARE(listed.size(), size_t(1));
+        QCOMPARE(QByteArray(listed[0].miscText[2]), QByteArray(dual ? "2" : "1"));
+        QCOMPARE(QByteArray(listed[0].miscText[3]), driver);
+        QCOMPARE(select(3, 0), 0);
+        QList<int> statuses, expected;
+        for (int i = 0; i < tests.size(); ++i) {
+            statuses << TestRun(1001 + i, nullptr, &callbacks);
+            expected << (i == failing ? 1 : 0);
+        }
+        const int linkStatus = TestRun(201, nullptr, &callbacks);
+        cells.clear();
+        const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QVERIFY2(adapters.contains(name), adapters.constData());
+        QCOMPARE(adapters.contains("<testcases>1,2,10,"), !tests.isEmpty());
+        QCOMPARE(statuses, expected);
+        QCOMPARE(linkStatus, 0);
+        QVERIFY(reported("Link is up: " + QByteArray::number(speed) + " Mb/s, full duplex, autonegotiated"));
+        QCOMPARE(monitor, -1);
+        QCOMPARE(cells[std::make_pair(2, 0)] + ' ' + cells[std::make_pair(2, 1)] + ' ' + cells[std::make_pair(2, 2)],
+                 QByteArray("rx_packets 1000 0.0/s"));
+    }
+
     // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel
     // sent the dump; a damaged dump gives no address, never a wrong one.
     void replayedAddressComesFromTheDump_data()
