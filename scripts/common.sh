@@ -4,7 +4,7 @@
 NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
-NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev xvfb xauth"
+NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config xvfb xauth"
 # Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
 NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <atomic>
@@ -18,6 +19,9 @@
 #include <vector>
 
 #include <linux/ethtool.h>
+#include <sys/socket.h>
+#include <linux/netlink.h>
+#include <linux/rtnetlink.h>
 
 namespace {
 
@@ -55,10 +59,18 @@ struct FakeDriver {
     quint8 autoneg = AUTONEG_ENABLE;
     QList<QByteArray> tests;
     bool testFails = false;
+    int failing = -1;       // the self-test whose result is not 0
+    bool shortReply = false; // results for one test fewer than named
+    QList<QByteArray> stats;
+    quint64 statsStep = 0;  // what the first counter grows by at each reading
+    quint64 statsReads = 0;
+    int statsErrorAfter = -1; // readings before the interface is gone
+    int statsAddedAfterCount = 0;
     QByteArray eeprom;
     int error = 0;        // every request fails with it
     int identifyError = 0;
     int offlineRuns = 0;
+    int selfTestRuns = 0;
 };
 
 std::map<std::string, FakeDriver> drivers;
@@ -115,22 +127,46 @@ int fakeEthtool(const char *interface, void *request)
         return 0;
     }
     case ETHTOOL_GSSET_INFO: {
+        // One count per set asked for, in the order of the sets' bits.
         auto *s = static_cast<ethtool_sset_info *>(request);
-        s->data[0] = quint32(d.tests.size());
+        int at = 0;
+        if (s->sset_mask & (1ULL << ETH_SS_TEST))
+            s->data[at++] = quint32(d.tests.size());
+        if (s->sset_mask & (1ULL << ETH_SS_STATS))
+            s->data[at++] = quint32(d.stats.size());
+        // A driver reconfigured right after it counted.
+        for (; d.statsAddedAfterCount > 0; --d.statsAddedAfterCount)
+            d.stats << "added_" + QByteArray::number(d.statsAddedAfterCount);
         return 0;
     }
     case ETHTOOL_GSTRINGS: {
+        // As the kernel does: every name, whatever length was asked for.
         auto *s = static_cast<ethtool_gstrings *>(request);
-        for (quint32 i = 0; i < s->len && int(i) < d.tests.size(); ++i)
-            qstrncpy(reinterpret_cast<char *>(s->data + i * ETH_GSTRING_LEN), d.tests.at(int(i)).constData(), ETH_GSTRING_LEN);
+        const QList<QByteArray> &names = s->string_set == ETH_SS_STATS ? d.stats : d.tests;
+        s->len = quint32(names.size());
+        for (quint32 i = 0; i < s->len; ++i)
+            qstrncpy(reinterpret_cast<char *>(s->data + i * ETH_GSTRING_LEN), names.at(int(i)).constData(), ETH_GSTRING_LEN);
         return 0;
     }
     case ETHTOOL_TEST: {
         auto *t = static_cast<ethtool_test *>(request);
         d.offlineRuns += (t->flags & ETH_TEST_FL_OFFLINE) ? 1 : 0;
-        t->flags = d.testFails ? ETH_TEST_FL_FAILED : 0;
+        ++d.selfTestRuns;
+        const bool fails = d.testFails || d.failing >= 0;
+        t->flags = fails ? ETH_TEST_FL_FAILED : 0;
+        t->len = quint32(d.tests.size() - (d.shortReply ? 1 : 0));
         for (quint32 i = 0; i < t->len; ++i)
-            t->data[i] = d.testFails && i == 0 ? 7 : 0;
+            t->data[i] = (d.testFails && i == 0) || int(i) == d.failing ? 7 : 0;
+        return 0;
+    }
+    case ETHTOOL_GSTATS: {
+        auto *t = static_cast<ethtool_stats *>(request);
+        if (d.statsErrorAfter >= 0 && d.statsReads >= quint64(d.statsErrorAfter))
+            return ENODEV;
+        t->n_stats = quint32(d.stats.size());
+        for (quint32 i = 0; i < t->n_stats; ++i)
+            t->data[i] = i == 0 ? 100 + d.statsReads * d.statsStep : 5;
+        ++d.statsReads;
         return 0;
     }
     case ETHTOOL_GEEPROM: {
@@ -163,13 +199,35 @@ int collect(const char *format, ...)
 
 int progress(int) { return 0; }
 
+// The state table as the monitor leaves it; the second reading of the
+// first counter cancels the run, as the operator's Cancel would.
+std::map<std::pair<int, int>, QByteArray> cells;
+int cellText(int row, int column, const char *format, ...)
+{
+    char buffer[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    cells[{row, column}] = buffer;
+    if (row == 2 && column == 2 && QByteArray(buffer).endsWith("/s"))
+        TestCancel();
+    return 0;
+}
+
+int cellMessage(int row, int column, int message)
+{
+    cells[{row, column}] = "#" + QByteArray::number(message);
+    return 0;
+}
+
 int ask(int message, int, int, int)
 {
     reports.questions << message;
     return reports.answer;
 }
 
-const CoreCallbacks callbacks = {collect, collect, collect, nullptr, nullptr, progress, ask};
+const CoreCallbacks callbacks = {collect, collect, collect, cellMessage, cellText, progress, ask};
 
 bool reported(const char *fragment)
 {
@@ -453,6 +511,12 @@ private slots:
         QTest::newRow("driver information") << 101 << 0 << true << 3 << 0 << 0 << QByteArray("answers");
         QTest::newRow("frame counters") << 102 << 0 << true << 3 << 0 << 0 << QByteArray("rx_packets 1000");
         QTest::newRow("link down") << 201 << 0 << false << 3 << 1 << 0 << QByteArray("Link is down");
+        QTest::newRow("link at 25G") << 201 << 0 << true << 3 << 0 << 0 << QByteArray("Link is up: 25000 Mb/s, full duplex, autonegotiated");
+        QTest::newRow("status at 25G") << -1 << 0 << true << 3 << 0 << 0 << QByteArray("Port A: 0000:02:00.0 fk0, link up at 25000 Mb/s, full duplex, autonegotiated, twisted pair");
+        QTest::newRow("interface gone") << 101 << ENODEV << true << 3 << 4 << 0 << QByteArray("the interface is gone");
+        QTest::newRow("self-test reply cut short") << 1001 << -1 << true << 3 << 4 << 1 << QByteArray("does not hold what was asked for");
+        QTest::newRow("locate LED seen") << 601 << 0 << true << 3 << 0 << 0 << QByteArray("Locate LED of fk0 blinked");
+        QTest::newRow("locate LED not seen") << 601 << 0 << true << 4 << 1 << 0 << QByteArray("saw it not blinking");
         QTest::newRow("link stability") << 202 << 0 << true << 3 << 0 << 0 << QByteArray("stayed up");
         QTest::newRow("online self-test") << 301 << 0 << true << 3 << 0 << 0 << QByteArray("Online self-test passed");
         QTest::newRow("offline declined") << 302 << 0 << true << 4 << 1 << 0 << QByteArray("did not confirm");
@@ -474,15 +538,485 @@ private slots:
         QFETCH(QByteArray, text);
         QCOMPARE(select(2, 0), 0);
         FakeDriver &d = drivers["fk0"];
-        d.error = error;
+        d.error = qMax(error, 0);
+        d.shortReply = error < 0;
         d.link = link;
+        d.speed = 25000;
         d.tests = {"Register test", "Link test"};
         d.eeprom = QByteArray(64, '\x5A');
         reports.answer = answer;
-        QCOMPARE(TestRun(id, nullptr, &callbacks), status);
+        QCOMPARE(id < 0 ? CommandRun("status", nullptr, &callbacks) : TestRun(id, nullptr, &callbacks), status);
         QCOMPARE(d.offlineRuns, offlineRuns);
-        QVERIFY2(reported(text.constData()), text.constData());
-        QCOMPARE(reports.questions, id == 302 ? QList<int>{100} : QList<int>{});
+        QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+        const QMap<int, QList<int>> asked{{302, {100}}, {1001, {100}}, {601, {102}}};
+        QCOMPARE(reports.questions, asked.value(id));
+    }
+
+    // The description written for the adapters present, and the driver's
+    // self-tests as its sub-tests, with the names each family reports.
+    void driverSelfTestsAreSubTests_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("runs"); // ETHTOOL_TEST requests for the whole case
+        const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
+                                   "Loopback test  (offline)", "Link test   (on/offline)"};
+        QTest::newRow("e1000e, igb, ixgbe") << intel << 2 << 2;
+        QTest::newRow("i40e") << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
+                                             "Interrupt test (offline)", "Link test   (on/offline)"} << -1 << 2;
+        QTest::newRow("tg3") << QStringList{"nvram test        (online) ", "link test         (online) ",
+                                            "register test     (offline)", "memory test       (offline)",
+                                            "mac loopback test (offline)", "phy loopback test (offline)",
+                                            "ext loopback test (offline)", "interrupt test    (offline)"} << 0 << 2;
+        QTest::newRow("bnxt_en") << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
+                                                "Ext loopback test (offline)", "Interrupt_test (offline)"} << 3 << 1;
+        // Names that do not say whether they run online: run offline.
+        QTest::newRow("mlx5_core") << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << -1 << 1;
+        QTest::newRow("r8169: none") << QStringList() << -1 << 0;
+        QTest::newRow("names to escape") << QStringList{"Link & <speed> test (online)", QString::fromLatin1("Caf\xc3\xa9 test\xff")}
+                                         << -1 << 2;
+        QStringList many;
+        for (int i = 0; i < 10000; ++i)
+            many << QString("Test %1 (offline)").arg(i + 1);
+        QTest::newRow("10,000 self-tests") << many << 5 << 1;
+    }
+
+    void driverSelfTestsAreSubTests()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(int, failing);
+        QFETCH(int, runs);
+        FakeDriver &d = drivers["fk0"];
+        for (const QString &name : names)
+            d.tests << name.toLatin1();
+        d.failing = failing;
+        QTemporaryDir out;
+        QCOMPARE(CommandRun(("describe " + out.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        const QByteArray adapters = fileBytes(out.filePath("adapterinfofile.xml"));
+        const QByteArray tests = fileBytes(out.filePath("testinfofile.xml"));
+        QVERIFY(fileBytes(out.filePath("config.xml")).contains("<vendor_entry id=\"14E4\">1677,1678</vendor_entry>"));
+        // Each adapter by its database name, offering what its driver has.
+        QVERIFY(adapters.contains("<id>8086:10C9:8086:0001</id>\n    <name>Intel Corporation 82576 Gigabit Network Connection</name>"));
+        // No driver bound: the driver test, which says so, and the VPD.
+        QVERIFY(adapters.contains("<name>Broadcom Inc. and subsidiaries NetXtreme BCM5715 Gigabit Ethernet</name>\n"
+                                  "    <info></info>\n    <connector> </connector>\n    <medium> </medium>\n"
+                                  "    <pixmap>images/generic.bmp</pixmap>\n    <miscconfig>1,2,3,4,5,6,7</miscconfig>\n"
+                                  "    <testcases>1,4</testcases>"));
+        QVERIFY(adapters.contains(names.isEmpty() ? "<testcases>1,2,4,6,9998</testcases>" : "<testcases>1,2,10,4,6,9998</testcases>"));
+        QCOMPARE(tests.count("<testname>Driver self-test</testname>"), names.isEmpty() ? 0 : 1);
+        QCOMPARE(tests.count("<testname>Treiber-Selbsttest</testname>"), names.isEmpty() ? 0 : 1);
+        // The sub-tests as an XML reader sees them: the driver's names in
+        // its order (bytes that are not UTF-8 as "?"), the first 64.
+        const int shown = qMin(names.size(), 64);
+        QStringList labels;
+        QXmlStreamReader xml(tests);
+        bool english = false, selfTest = false;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("testcases"))
+                english = xml.attributes().value("lang") == QLatin1String("en");
+            else if (xml.name() == QLatin1String("testname"))
+                selfTest = english && xml.readElementText() == QLatin1String("Driver self-test");
+            else if (xml.name() == QLatin1String("label") && selfTest)
+                labels << xml.readElementText();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QStringList expected;
+        for (const QString &name : names.mid(0, shown))
+            expected << QString::fromUtf8(name.toLatin1().replace('\xff', '?')).simplified();
+        QCOMPARE(labels, expected);
+        QCOMPARE(reported("the first 64 are offered"), names.size() > 64);
+        QCOMPARE(select(2, 0), 0);
+        // The case in a row, as the test tab runs it: one request for the
+        // online tests, one for the offline ones after a single question.
+        for (int i = 0; i < qMin(shown, 10); ++i) {
+            QCOMPARE(TestRun(1001 + i, nullptr, &callbacks), i == failing ? 1 : 0);
+            QVERIFY(reported(names.at(i).simplified().toLatin1() + (i == failing ? ": failed (7)" : ": passed")));
+        }
+        QCOMPARE(d.selfTestRuns, runs);
+        QCOMPARE(d.offlineRuns, names.filter("(online)").size() < shown ? 1 : 0);
+        QCOMPARE(reports.questions.size(), d.offlineRuns);
+        // A sub-test on its own asks and runs again.
+        if (!names.isEmpty()) {
+            QCOMPARE(TestRun(1001, nullptr, &callbacks), failing == 0 ? 1 : 0);
+            QCOMPARE(d.selfTestRuns, runs + 1);
+        }
+        // Declined once, the offline tests of the run fail unasked.
+        reports.answer = 4;
+        const int asked = reports.questions.size();
+        int declined = 0;
+        for (int i = 0; i < qMin(shown, 10); ++i) {
+            const bool offline = !names.at(i).contains("(online)") && !names.at(i).contains("(on/offline)");
+            declined += offline;
+            QCOMPARE(TestRun(1001 + i, nullptr, &callbacks), offline || i == failing ? 1 : 0);
+        }
+        QCOMPARE(reports.questions.size(), asked + (declined ? 1 : 0));
+    }
+
+    void monitorShowsTheDriverStatistics()
+    {
+        QCOMPARE(select(2, 0), 0);
+        FakeDriver &d = drivers["fk0"];
+        d.stats = {"rx_packets", "tx_packets", "rx_crc_errors"};
+        d.statsStep = 50;
+        cells.clear();
+        QCOMPARE(CommandRun("Monitor Port A", nullptr, &callbacks), -1);
+        QCOMPARE(cells[std::make_pair(0, 1)], QByteArray("Monitor"));
+        QCOMPARE(cells[std::make_pair(1, 1)], QByteArray("#45"));
+        QCOMPARE(cells[std::make_pair(2, 0)], QByteArray("rx_packets"));
+        QCOMPARE(cells[std::make_pair(2, 1)], QByteArray("150")); // the second reading
+        QVERIFY(cells[std::make_pair(2, 2)] != "0.0/s");
+        QCOMPARE(cells[std::make_pair(3, 2)], QByteArray("0.0/s"));
+        // The interface gone after the first reading.
+        d.statsReads = 0;
+        d.statsErrorAfter = 1;
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), 4);
+        QVERIFY(reported("Monitor fk0: statistics no network interface (no driver bound, or the interface is gone)"));
+        QCOMPARE(cells[std::make_pair(1, 1)], QByteArray("#46"));
+        // A driver with more statistics than the table holds.
+        d.statsErrorAfter = -1;
+        d.stats.clear();
+        for (int i = 0; i < 10000; ++i)
+            d.stats << "counter_" + QByteArray::number(i);
+        cells.clear();
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), -1);
+        QVERIFY(cells.count(std::make_pair(257, 1)) && !cells.count(std::make_pair(258, 0)));
+        QVERIFY(reported("the driver reports 10000 statistics; the first 256 are shown"));
+        d.stats = {"rx_packets", "tx_packets", "rx_crc_errors"};
+        d.statsAddedAfterCount = 10;
+        QCOMPARE(CommandRun("monitor port a", nullptr, &callbacks), 4);
+        QVERIFY(reported("Monitor fk0: statistics the fakedrv driver's reply does not hold what was asked for"));
+        d.stats.clear();
+        QCOMPARE(CommandRun("monitor port b", nullptr, &callbacks), 8);
+        QVERIFY(reported("the fakedrv driver reports no statistics"));
+        QCOMPARE(CommandRun("repeater port a", nullptr, &callbacks), 8);
+        QVERIFY(reported("repeater: not available on real adapters"));
+        QCOMPARE(select(5, 0), 0);
+        QCOMPARE(CommandRun("monitor port b", nullptr, &callbacks), 11);
+    }
+
+    void namesComeFromTheDatabaseElseTheIds()
+    {
+        QCOMPARE(select(2, 0), 0);
+        DriverHandle handle = DriverOpen();
+        QByteArray buffer(256, '\0');
+        uint32_t size = uint32_t(buffer.size());
+        QCOMPARE(DriverQueryOid(handle, 0xff010112, buffer.data(), &size), 0);
+        QCOMPARE(buffer.mid(1).constData(), "Intel Corporation 82576 Gigabit Network Connection");
+        qputenv("PROBEKIT_PCI_IDS", m_sysfs.dir.filePath("no-such-pci.ids").toLocal8Bit());
+        QCOMPARE(DriverQueryOid(handle, 0xff010112, buffer.data(), &size), 0);
+        qunsetenv("PROBEKIT_PCI_IDS");
+        QCOMPARE(buffer.mid(1).constData(), "Network adapter 8086:10C9 (subsystem 8086:0001)");
+        DriverClose(handle);
+    }
+
+    // A capture replayed: sys/ is the fake tree, ethtool/fk0/ the driver's
+    // recorded replies, each as the kernel fills its structure.
+    void replayAnswersFromTheCapture_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("text");
+        ethtool_drvinfo info {};
+        info.cmd = ETHTOOL_GDRVINFO;
+        qstrncpy(info.driver, "e1000e", sizeof info.driver);
+        qstrncpy(info.version, "3.2.6-k", sizeof info.version);
+        const QByteArray drv(reinterpret_cast<const char *>(&info), sizeof info);
+        QTest::newRow("driver information") << QByteArray("GDRVINFO") << drv << 101 << 0 << QByteArray("Driver e1000e 3.2.6-k answers");
+        QTest::newRow("reply cut short") << QByteArray("GDRVINFO") << drv.left(20) << 101 << 4
+                                         << QByteArray("Driver information: the fakedrv driver's reply does not hold what was asked for");
+        QTest::newRow("reply too long") << QByteArray("GDRVINFO") << drv + 'x' << 101 << 4 << QByteArray("Driver information: the fakedrv driver's reply does not hold");
+        QTest::newRow("another request's reply") << QByteArray("GLINK") << drv.left(8) << 201 << 4 << QByteArray("Link state: the fakedrv driver's reply does not hold");
+        QTest::newRow("recorded EPERM") << QByteArray("GDRVINFO.errno") << QByteArray("1\n") << 101 << 1 << QByteArray("needs root or CAP_NET_ADMIN");
+        QTest::newRow("errno not a number") << QByteArray("GDRVINFO.errno") << QByteArray("banana") << 101 << 4
+                                            << QByteArray("Driver information: Input/output error");
+        QTest::newRow("not recorded") << QByteArray("GDRVINFO-not") << drv << 101 << 4 << QByteArray("not supported by the fakedrv driver");
+        QTest::newRow("interface gone") << QByteArray() << QByteArray() << 101 << 4 << QByteArray("the interface is gone");
+        // A sound reply, but by a link to a file outside the capture.
+        QTest::newRow("reply outside the capture") << QByteArray("GDRVINFO") << "->" + drv << 101 << 4
+                                                   << QByteArray("Driver information: the fakedrv driver's reply does not hold");
+        ethtool_link_settings link {};
+        link.cmd = ETHTOOL_GLINKSETTINGS;
+        link.speed = 2500;
+        link.duplex = DUPLEX_FULL;
+        link.port = PORT_TP;
+        link.link_mode_masks_nwords = 2;
+        QByteArray settings(reinterpret_cast<const char *>(&link), sizeof link);
+        settings += QByteArray(3 * 2 * 4, '\0');
+        QTest::newRow("link at 2.5G") << QByteArray("GLINKSETTINGS") << settings << 201 << 0
+                                      << QByteArray("Link is up: 2500 Mb/s, full duplex, forced, twisted pair");
+        QTest::newRow("link masks cut") << QByteArray("GLINKSETTINGS") << settings.left(settings.size() - 4) << 201 << 0
+                                        << QByteArray("Link is up: settings the fakedrv driver's reply does not hold");
+    }
+
+    void replayAnswersFromTheCapture()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, id);
+        QFETCH(int, status);
+        QFETCH(QByteArray, text);
+        QTemporaryDir capture;
+        QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
+        QDir().mkpath(capture.filePath("ethtool/fk0"));
+        QTemporaryDir outside;
+        const auto write = [&capture, &outside](const QString &name, const QByteArray &bytes) {
+            const bool linked = bytes.startsWith("->");
+            QFile f(linked ? outside.filePath(name) : capture.filePath("ethtool/fk0/" + name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(linked ? bytes.mid(2) : bytes);
+            if (linked)
+                QVERIFY(QFile::link(f.fileName(), capture.filePath("ethtool/fk0/" + name)));
+        };
+        const ethtool_value up {ETHTOOL_GLINK, 1};
+        write("GLINK", QByteArray(reinterpret_cast<const char *>(&up), sizeof up));
+        if (!file.isEmpty())
+            write(QString::fromLatin1(file), contents);
+        else
+            QDir(capture.filePath("ethtool/fk0")).removeRecursively();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        QCOMPARE(select(2, 0), 0);
+        const int result = TestRun(id, nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(result, status);
+        QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+    }
+
+    // A capture of the fake machine replays as the machine answered; the
+    // link is never taken down for it.
+    void captureReplaysAsRecorded()
+    {
+        FakeDriver &d = drivers["fk0"];
+        d.tests = {"Register test  (offline)", "Link test   (on/offline)"};
+        d.failing = 1;
+        d.stats = {"rx_packets", "tx_packets"};
+        d.eeprom = QByteArray(64, 'E');
+        d.speed = 10000;
+        QTemporaryDir capture;
+        QCOMPARE(CommandRun(("capture " + capture.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        QCOMPARE(d.offlineRuns, 0);
+        const std::vector<AdapterRecord> live = enumerate();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        const std::vector<AdapterRecord> replayed = enumerate();
+        QCOMPARE(replayed.size(), live.size());
+        for (size_t i = 0; i < live.size(); ++i)
+            QVERIFY(std::memcmp(&live[i], &replayed[i], sizeof(AdapterRecord)) == 0);
+        QCOMPARE(select(2, 0), 0);
+        const struct { int id, status; const char *text; } runs[] = {
+            {101, 0, "Driver fakedrv 9.8.7 answers"},
+            {201, 0, "Link is up: 10000 Mb/s, full duplex, autonegotiated"},
+            {1002, 1, "Link test (on/offline): failed (7)"},
+            {1001, 4, "Offline self-test: not supported by the fakedrv driver"},
+            {501, 0, "EEPROM read: 64 bytes"},
+            {601, 4, "not available on this adapter (not supported by the fakedrv driver)"},
+        };
+        for (const auto &run : runs) {
+            QCOMPARE(TestRun(run.id, nullptr, &callbacks), run.status);
+            QVERIFY2(reported(run.text), run.text);
+        }
+        cells.clear();
+        const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(monitor, -1);
+        QCOMPARE(cells[std::make_pair(3, 0)], QByteArray("tx_packets"));
+        QCOMPARE(cells[std::make_pair(2, 2)], QByteArray("0.0/s"));
+    }
+
+    // Captures of the eight driver families, written as their drivers
+    // fill the replies (self-test names as each driver's source has them;
+    // PCI IDs from published lspci output where there is some), replayed:
+    // the name, the link, each self-test's recorded result, the monitor.
+    void familyCapturesReplay_data()
+    {
+        QTest::addColumn<QByteArray>("ids");
+        QTest::addColumn<bool>("dual");
+        QTest::addColumn<QByteArray>("driver");
+        QTest::addColumn<QStringList>("tests");
+        QTest::addColumn<int>("failing");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<QByteArray>("name");
+        const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
+                                   "Loopback test  (offline)", "Link test   (on/offline)"};
+        QTest::newRow("e1000e") << QByteArray("8086:10D3:8086:A01F") << false << QByteArray("e1000e") << intel << 3 << 1000
+                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)");
+        QTest::newRow("igb") << QByteArray("8086:10C9:8086:A03C") << true << QByteArray("igb") << intel << -1 << 1000
+                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)");
+        QTest::newRow("ixgbe, Cisco X550-TX") << QByteArray("8086:1563:1137:01A3") << true << QByteArray("ixgbe") << intel << 4
+                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>");
+        QTest::newRow("i40e, XL710-Q2") << QByteArray("8086:1583:8086:0002") << true << QByteArray("i40e")
+                                        << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
+                                                       "Interrupt test (offline)", "Link test   (on/offline)"}
+                                        << 1 << 40000
+                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)");
+        QTest::newRow("tg3, BCM57766") << QByteArray("14E4:1686:14E4:1686") << false << QByteArray("tg3")
+                                       << QStringList{"nvram test        (online) ", "link test         (online) ",
+                                                      "register test     (offline)", "memory test       (offline)",
+                                                      "mac loopback test (offline)", "phy loopback test (offline)",
+                                                      "ext loopback test (offline)", "interrupt test    (offline)"}
+                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe");
+        QTest::newRow("bnxt_en") << QByteArray("14E4:16D7:14E4:1402") << false << QByteArray("bnxt_en")
+                                 << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
+                                                "Ext loopback test (offline)", "Interrupt_test (offline)"}
+                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC");
+        QTest::newRow("mlx5_core") << QByteArray("15B3:1017:15B3:0007") << true << QByteArray("mlx5_core")
+                                   << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << 3 << 100000
+                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)");
+        QTest::newRow("r8169, RTL8125") << QByteArray("10EC:8125:10EC:8125") << false << QByteArray("r8169") << QStringList()
+                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller");
+    }
+
+    void familyCapturesReplay()
+    {
+        QFETCH(QByteArray, ids);
+        QFETCH(bool, dual);
+        QFETCH(QByteArray, driver);
+        QFETCH(QStringList, tests);
+        QFETCH(int, failing);
+        QFETCH(int, speed);
+        QFETCH(QByteArray, name);
+        QTemporaryDir capture;
+        const auto file = [&capture](const QString &path, const QByteArray &bytes) {
+            QDir().mkpath(QFileInfo(capture.filePath(path)).absolutePath());
+            QFile f(capture.filePath(path));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        };
+        const auto raw = [](const auto &structure) {
+            return QByteArray(reinterpret_cast<const char *>(&structure), sizeof structure);
+        };
+        const QList<QByteArray> id = ids.split(':');
+        for (int function = 0; function < (dual ? 2 : 1); ++function) {
+            const QString dir = "sys/bus/pci/devices/0000:03:00." + QString::number(function) + '/';
+            const QString eth = "eth" + QString::number(function);
+            file(dir + "class", "0x020000\n");
+            const char *fields[] = {"vendor", "device", "subsystem_vendor", "subsystem_device"};
+            for (int i = 0; i < 4; ++i)
+                file(dir + fields[i], "0x" + id.at(i).toLower() + '\n');
+            file(dir + "net/" + eth + "/address", "00:1b:21:00:00:0" + QByteArray::number(function) + '\n');
+            QDir().mkpath(capture.filePath(dir + "net/" + eth + "/device"));
+            QVERIFY(QFile::link("drivers/" + driver, capture.filePath(dir + "net/" + eth + "/device/driver")));
+            ethtool_drvinfo info {};
+            info.cmd = ETHTOOL_GDRVINFO;
+            qstrncpy(info.driver, driver.constData(), sizeof info.driver);
+            info.testinfo_len = quint32(tests.size());
+            const QString e = "ethtool/" + eth + '/';
+            file(e + "GDRVINFO", raw(info));
+            file(e + "GLINK", raw(ethtool_value {ETHTOOL_GLINK, 1}));
+            ethtool_link_settings link {};
+            link.cmd = ETHTOOL_GLINKSETTINGS;
+            link.speed = quint32(speed);
+            link.duplex = DUPLEX_FULL;
+            link.autoneg = AUTONEG_ENABLE;
+            link.link_mode_masks_nwords = 3;
+            file(e + "GLINKSETTINGS", raw(link) + QByteArray(3 * 3 * 4, '\0'));
+            QByteArray sets = raw(ethtool_sset_info {ETHTOOL_GSSET_INFO, 0, (1ULL << ETH_SS_TEST) | (1ULL << ETH_SS_STATS)});
+            sets += raw(quint32(tests.size())) + raw(quint32(2));
+            file(e + "GSSET_INFO", sets);
+            QByteArray names = raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_TEST, quint32(tests.size())});
+            QByteArray results = raw(ethtool_test {ETHTOOL_TEST, quint32(ETH_TEST_FL_OFFLINE) | (failing >= 0 ? quint32(ETH_TEST_FL_FAILED) : 0u),
+                                                   0, quint32(tests.size())});
+            for (int i = 0; i < tests.size(); ++i) {
+                names += tests.at(i).toLatin1().leftJustified(ETH_GSTRING_LEN, '\0');
+                results += raw(quint64(i == failing ? 1 : 0));
+            }
+            file(e + "GSTRINGS-TEST", names);
+            file(e + "TEST", results);
+            file(e + "GSTRINGS-STATS", raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_STATS, 2})
+                                           + QByteArray("rx_packets").leftJustified(ETH_GSTRING_LEN, '\0')
+                                           + QByteArray("tx_packets").leftJustified(ETH_GSTRING_LEN, '\0'));
+            file(e + "GSTATS", raw(ethtool_stats {ETHTOOL_GSTATS, 2}) + raw(quint64(1000)) + raw(quint64(500)));
+        }
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        QTemporaryDir description;
+        QCOMPARE(CommandRun(("describe " + description.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
+        const QByteArray adapters = fileBytes(description.filePath("adapterinfofile.xml"));
+        const std::vector<AdapterRecord> listed = enumerate();
+        QCOMPARE(listed.size(), size_t(1));
+        QCOMPARE(QByteArray(listed[0].miscText[2]), QByteArray(dual ? "2" : "1"));
+        QCOMPARE(QByteArray(listed[0].miscText[3]), driver);
+        QCOMPARE(select(3, 0), 0);
+        QList<int> statuses, expected;
+        for (int i = 0; i < tests.size(); ++i) {
+            statuses << TestRun(1001 + i, nullptr, &callbacks);
+            expected << (i == failing ? 1 : 0);
+        }
+        const int linkStatus = TestRun(201, nullptr, &callbacks);
+        cells.clear();
+        const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        QVERIFY2(adapters.contains(name), adapters.constData());
+        QCOMPARE(adapters.contains("<testcases>1,2,10,"), !tests.isEmpty());
+        QCOMPARE(statuses, expected);
+        QCOMPARE(linkStatus, 0);
+        QVERIFY(reported("Link is up: " + QByteArray::number(speed) + " Mb/s, full duplex, autonegotiated"));
+        QCOMPARE(monitor, -1);
+        QCOMPARE(cells[std::make_pair(2, 0)] + ' ' + cells[std::make_pair(2, 1)] + ' ' + cells[std::make_pair(2, 2)],
+                 QByteArray("rx_packets 1000 0.0/s"));
+    }
+
+    // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel
+    // sent the dump; a damaged dump gives no address, never a wrong one.
+    void replayedAddressComesFromTheDump_data()
+    {
+        QTest::addColumn<QByteArray>("dump");
+        QTest::addColumn<QByteArray>("address");
+        QTest::addColumn<int>("isStatic");
+        const auto message = [](quint32 flags) {
+            alignas(nlmsghdr) char m[16 + 8 + 8 + 8] = {};
+            auto *header = reinterpret_cast<nlmsghdr *>(m);
+            header->nlmsg_len = sizeof m;
+            header->nlmsg_type = RTM_NEWADDR;
+            auto *info = reinterpret_cast<ifaddrmsg *>(m + 16);
+            info->ifa_family = AF_INET;
+            info->ifa_prefixlen = 24;
+            const quint8 local[4] = {192, 168, 7, 20};
+            const rtattr localAttribute {8, IFA_LOCAL}, flagsAttribute {8, IFA_FLAGS};
+            std::memcpy(m + 24, &localAttribute, 4);
+            std::memcpy(m + 28, local, 4);
+            std::memcpy(m + 32, &flagsAttribute, 4);
+            std::memcpy(m + 36, &flags, 4);
+            return QByteArray(m, sizeof m);
+        };
+        QTest::newRow("static") << message(IFA_F_PERMANENT) << QByteArray("192.168.7.20") << 1;
+        QTest::newRow("dynamic") << message(0) << QByteArray("192.168.7.20") << 0;
+        QTest::newRow("cut short") << message(0).left(30) << QByteArray() << 0;
+        QByteArray past = message(0);
+        reinterpret_cast<rtattr *>(past.data() + 24)->rta_len = 4000;
+        QTest::newRow("attribute past its message") << past << QByteArray() << 0;
+    }
+
+    void replayedAddressComesFromTheDump()
+    {
+        QFETCH(QByteArray, dump);
+        QFETCH(QByteArray, address);
+        QFETCH(int, isStatic);
+        QTemporaryDir capture;
+        QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
+        QDir().mkpath(capture.filePath("netlink/fk0"));
+        QFile f(capture.filePath("netlink/fk0/RTM_GETADDR"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(dump);
+        f.close();
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        QCOMPARE(select(2, 0), 0);
+        uint8_t shownStatic = 7;
+        const char *shown = GetIpAddress(0, &shownStatic);
+        const char *mask = GetSubnetMask(0);
+        qunsetenv("PROBEKIT_REPLAY");
+        QCOMPARE(QByteArray(shown), address);
+        if (!address.isEmpty()) {
+            QCOMPARE(int(shownStatic), isStatic);
+            QCOMPARE(QByteArray(mask), QByteArray("255.255.255.0"));
+        }
     }
 
     void flashIsOnlyEverRead()

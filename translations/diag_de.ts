@@ -1687,6 +1687,10 @@ Ohne Speichern fortfahren?</translation>
             <source>LOG_TOO_LARGE_TO_VIEW %1</source>
             <translation>sie ist größer als %1 MB, mehr als die Protokollansicht fassen kann; öffnen Sie sie in einem Texteditor</translation>
         </message>
+        <message>
+            <source>IS_LOCATE_LED_BLINKING</source>
+            <translation>Blinkt die LED des Adapters jetzt (das Protokoll nennt den Adapter)?</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

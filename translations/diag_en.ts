@@ -1688,6 +1688,10 @@ Go on without saving it?</translation>
             <source>LOG_TOO_LARGE_TO_VIEW %1</source>
             <translation>it is larger than %1 MB, more than a log view can hold; open it in a text editor</translation>
         </message>
+        <message>
+            <source>IS_LOCATE_LED_BLINKING</source>
+            <translation>Is the adapter's LED blinking now (the log names the adapter)?</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTranslator>
 
 #include <cstdio>
@@ -167,6 +168,23 @@ int failAfterInit(const char *key)
     return -1;
 }
 
+// With the Linux backend and no description file named, the core writes
+// the description of the adapters present, and the program reads that; the
+// shipped files for real hardware remain when it cannot.
+void describeLinuxAdapters(const TvCommandLine &options, const QTemporaryDir &dir)
+{
+    if (qgetenv("PROBEKIT_BACKEND") != "linux" || !options.configPath.isEmpty()
+        || !options.adapterInfoPath.isEmpty() || !options.testInfoPath.isEmpty())
+        return;
+    const QDir shipped(QDir(TvPlatform::dataDirectory()).filePath(QStringLiteral("linux")));
+    QDir chosen = shipped;
+    if (dir.isValid() && CommandRun(("describe " + dir.path()).toLocal8Bit().constData(), nullptr, nullptr) == 0)
+        chosen = QDir(dir.path());
+    TvProgram::setConfigPath(chosen.filePath(QStringLiteral("config.xml")));
+    TvProgram::setAdapterInfoPath(chosen.filePath(QStringLiteral("adapterinfofile.xml")));
+    TvProgram::setTestInfoPath(chosen.filePath(QStringLiteral("testinfofile.xml")));
+}
+
 bool readDescriptionFiles(int *status)
 {
     CAdapterInfo &store = CAdapterInfo::instance();
@@ -276,8 +294,13 @@ int TvStartup::runWithCore(const TvCommandLine &options)
         return -1;
     }
     int status = 0;
-    if (!readDescriptionFiles(&status))
-        return status;
+    {
+        // The written description is read once, here; it goes with it.
+        const QTemporaryDir description;
+        describeLinuxAdapters(options, description);
+        if (!readDescriptionFiles(&status))
+            return status;
+    }
 
     if (options.list) {
         TvAdapterListing::listAdapters();

@@ -67,6 +67,7 @@ const CatalogueRow catalogue[] = {
 const CatalogueRow confirmations[] = {
     {100, "CONFIRM_OFFLINE_TEST"},
     {101, "CONFIRM_HARDWARE_WRITE"},
+    {102, "IS_LOCATE_LED_BLINKING"},
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "PkEthtool.h"
+#include "PkEthtoolReplay.h"
 #include "probekit_testing.h"
 
 #include <atomic>
@@ -13,12 +14,24 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+static_assert(PkEthtool::TestSet == ETH_SS_TEST && PkEthtool::StatisticsSet == ETH_SS_STATS,
+              "the string sets as the kernel numbers them");
+
 namespace {
 
 std::atomic<PkEthtoolHook> hook {nullptr};
 
 // The largest bitmap the kernel's link settings can hold, in 32-bit words.
 constexpr int MaxMaskWords = 127;
+
+// Room for entries beyond the count the driver gave a moment before: the
+// kernel writes as many as the driver has when it answers, and a driver
+// reconfigured in between (a channel added) may have more by then. A
+// reply with more than the count is then refused, not written past.
+size_t withSlack(quint32 count)
+{
+    return size_t(count) * 2 + 64;
+}
 
 } // namespace
 
@@ -33,6 +46,9 @@ int PkEthtool::request(void *data) const
         return ENODEV;
     if (const PkEthtoolHook fake = hook.load())
         return fake(m_interface.constData(), data);
+    const QString replay = PkEthtoolReplay::directory();
+    if (!replay.isEmpty())
+        return PkEthtoolReplay::answer(replay, m_interface, data);
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return errno;
@@ -93,19 +109,42 @@ int PkEthtool::linkSettings(LinkSettings *out) const
     out->speed = settings->speed == uint32_t(SPEED_UNKNOWN) ? 0 : settings->speed;
     out->duplex = settings->duplex == DUPLEX_HALF ? 0 : settings->duplex == DUPLEX_FULL ? 1 : -1;
     out->autoneg = settings->autoneg == AUTONEG_ENABLE;
+    out->port = settings->port == PORT_OTHER ? -1 : settings->port;
     return 0;
+}
+
+QByteArray PkEthtool::LinkSettings::describe() const
+{
+    static const struct {
+        int port;
+        const char *name;
+    } ports[] = {{PORT_TP, "twisted pair"}, {PORT_AUI, "AUI"},     {PORT_BNC, "BNC"},
+                 {PORT_MII, "MII"},         {PORT_FIBRE, "fibre"}, {PORT_DA, "direct attach copper"},
+                 {PORT_NONE, "no port"}};
+    QByteArray text = speed ? QByteArray::number(speed) + " Mb/s" : QByteArray("speed unknown");
+    text += duplex == 1 ? ", full duplex" : duplex == 0 ? ", half duplex" : ", duplex unknown";
+    text += autoneg ? ", autonegotiated" : ", forced";
+    for (const auto &entry : ports)
+        if (entry.port == port)
+            text += QByteArray(", ") + entry.name;
+    return text;
 }
 
 int PkEthtool::strings(quint32 set, quint32 count, QList<QByteArray> *names) const
 {
-    std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + size_t(count) * ETH_GSTRING_LEN, 0);
+    if (count > MaxEntries)
+        return BadReply;
+    std::vector<uint8_t> buffer(sizeof(ethtool_gstrings) + withSlack(count) * ETH_GSTRING_LEN, 0);
     auto *gstrings = reinterpret_cast<ethtool_gstrings *>(buffer.data());
     gstrings->cmd = ETHTOOL_GSTRINGS;
     gstrings->string_set = set;
     gstrings->len = count;
     if (const int error = request(gstrings))
         return error;
-    for (quint32 i = 0; i < count && i < gstrings->len; ++i) {
+    // Fewer names than the count promised: the set changed under us.
+    if (gstrings->len != count)
+        return BadReply;
+    for (quint32 i = 0; i < count; ++i) {
         const char *name = reinterpret_cast<const char *>(gstrings->data + i * ETH_GSTRING_LEN);
         names->append(QByteArray(name, int(strnlen(name, ETH_GSTRING_LEN))));
     }
@@ -114,16 +153,38 @@ int PkEthtool::strings(quint32 set, quint32 count, QList<QByteArray> *names) con
 
 int PkEthtool::testNames(QList<QByteArray> *names) const
 {
+    return stringSet(ETH_SS_TEST, names);
+}
+
+int PkEthtool::stringSet(quint32 set, QList<QByteArray> *names) const
+{
     // The header, then one count per set asked for.
     std::vector<uint32_t> buffer(sizeof(ethtool_sset_info) / 4 + 1, 0);
     auto *query = reinterpret_cast<ethtool_sset_info *>(buffer.data());
     query->cmd = ETHTOOL_GSSET_INFO;
-    query->sset_mask = 1ULL << ETH_SS_TEST;
+    query->sset_mask = 1ULL << set;
     if (const int error = request(query))
         return error;
-    if (!(query->sset_mask & (1ULL << ETH_SS_TEST)) || query->data[0] == 0)
+    if (!(query->sset_mask & (1ULL << set)) || query->data[0] == 0)
         return 0;
-    return strings(ETH_SS_TEST, qMin<quint32>(query->data[0], 256), names);
+    return strings(set, query->data[0], names);
+}
+
+int PkEthtool::statistics(quint32 count, QVector<quint64> *values) const
+{
+    if (count > MaxEntries)
+        return BadReply;
+    std::vector<uint64_t> buffer((sizeof(ethtool_stats) + 7) / 8 + withSlack(count), 0);
+    auto *stats = reinterpret_cast<ethtool_stats *>(buffer.data());
+    stats->cmd = ETHTOOL_GSTATS;
+    stats->n_stats = count;
+    if (const int error = request(stats))
+        return error;
+    if (stats->n_stats != count)
+        return BadReply;
+    values->resize(int(count));
+    std::copy(stats->data, stats->data + count, values->begin());
+    return 0;
 }
 
 int PkEthtool::selfTest(bool offline, TestResult *out) const
@@ -133,15 +194,19 @@ int PkEthtool::selfTest(bool offline, TestResult *out) const
     if (out->names.isEmpty())
         return EOPNOTSUPP;
     const size_t count = size_t(out->names.size());
-    std::vector<uint64_t> buffer((sizeof(ethtool_test) + 7) / 8 + count, 0);
+    std::vector<uint64_t> buffer((sizeof(ethtool_test) + 7) / 8 + withSlack(quint32(count)), 0);
     auto *test = reinterpret_cast<ethtool_test *>(buffer.data());
     test->cmd = ETHTOOL_TEST;
     test->flags = offline ? ETH_TEST_FL_OFFLINE : 0;
     test->len = uint32_t(count);
     if (const int error = request(test))
         return error;
+    // A reply for fewer tests than were named leaves the rest without a
+    // result; those must not read as passed.
+    if (test->len != count)
+        return BadReply;
     out->failed = test->flags & ETH_TEST_FL_FAILED;
-    for (size_t i = 0; i < count && i < test->len; ++i)
+    for (size_t i = 0; i < count; ++i)
         out->values.append(test->data[i]);
     return 0;
 }
@@ -179,7 +244,10 @@ QByteArray PkEthtool::reason(int error, const QByteArray &driver)
     case EOPNOTSUPP:
         return "not supported by the " + (driver.isEmpty() ? QByteArray("network") : driver) + " driver";
     case ENODEV:
-        return QByteArrayLiteral("no network interface (no driver bound)");
+        return QByteArrayLiteral("no network interface (no driver bound, or the interface is gone)");
+    case BadReply:
+        return "the " + (driver.isEmpty() ? QByteArray("network") : driver)
+            + " driver's reply does not hold what was asked for";
     default:
         return QByteArray(std::strerror(error));
     }

@@ -1,9 +1,15 @@
 #include "PkLinuxCommands.h"
 #include "PkConsole.h"
+#include "PkEthtool.h"
+#include "PkLinuxCapture.h"
+#include "PkLinuxDescription.h"
+#include "PkLog.h"
+#include "PkLinuxMonitor.h"
 #include "PkLinuxTests.h"
 #include "PkSysfs.h"
 #include "PkVpdWriter.h"
 
+#include <QFile>
 #include <QString>
 
 int PkLinuxCommands::run(const QByteArray &line) const
@@ -18,7 +24,8 @@ int PkLinuxCommands::run(const QByteArray &line) const
         {"selftest", &PkLinuxCommands::selfTest}, {"run", &PkLinuxCommands::selfTest},
         {"sleep", &PkLinuxCommands::sleep},       {"wait", &PkLinuxCommands::sleep},
         {"vpd", &PkLinuxCommands::vpd},           {"reg", &PkLinuxCommands::unavailable},
-        {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::unavailable},
+        {"repeater", &PkLinuxCommands::unavailable}, {"monitor", &PkLinuxCommands::monitor},
+        {"describe", &PkLinuxCommands::describe}, {"capture", &PkLinuxCommands::capture},
     };
     const Words words = line.simplified().split(' ');
     const QByteArray verb = words.value(0).toLower();
@@ -43,6 +50,9 @@ int PkLinuxCommands::help(const Words &) const
         "  sleep <ms>, wait <ms>         wait, until cancelled at most",
         "  vpd write <keyword> <value>   write a VPD keyword (guarded)",
         "  vpd delete <keyword>          delete a VPD keyword (guarded)",
+        "  monitor port <a|b>            the driver's statistics each second, until cancelled",
+        "  describe <directory>          write description files for the adapters present",
+        "  capture <directory>           write a capture of the adapters present (PROBEKIT_REPLAY)",
     };
     for (const char *line : lines)
         m_reporter.log(QByteArray(line));
@@ -71,7 +81,8 @@ int PkLinuxCommands::status(const Words &) const
     for (int i = 0; i < s.adapter.ports.size(); ++i) {
         const PkPciFunction &p = s.adapter.ports.at(i);
         m_reporter.log("Port " + QByteArray(1, char('A' + i)) + ": " + p.address.toLatin1() + " "
-                       + (p.interface.isEmpty() ? QByteArray("(no interface)") : p.interface.toLocal8Bit()));
+                       + (p.interface.isEmpty() ? QByteArray("(no interface)") : p.interface.toLocal8Bit())
+                       + linkText(p));
     }
     m_reporter.log("VPD: " + (s.vpdImage.isEmpty() ? s.vpdError : QByteArray::number(s.vpd.size()) + " keyword(s)"));
     m_reporter.log(QByteArray("Locate LED: ") + (s.locating ? "on" : "off")
@@ -81,6 +92,22 @@ int PkLinuxCommands::status(const Words &) const
     for (const QByteArray &note : s.adapter.notes)
         m_reporter.log("Note: " + note);
     return 0;
+}
+
+// ", link up at 2500 Mb/s, full duplex, ...": any speed, as the driver
+// gives it.
+QByteArray PkLinuxCommands::linkText(const PkPciFunction &port)
+{
+    if (port.interface.isEmpty())
+        return QByteArray();
+    const PkEthtool ethtool(port.interface.toLocal8Bit());
+    bool up = false;
+    if (const int error = ethtool.link(&up))
+        return ", link " + PkEthtool::reason(error, port.driver.toLocal8Bit());
+    PkEthtool::LinkSettings settings;
+    if (!up || ethtool.linkSettings(&settings) != 0)
+        return up ? ", link up" : ", link down";
+    return ", link up at " + settings.describe();
 }
 
 int PkLinuxCommands::stats(const Words &) const
@@ -134,6 +161,57 @@ int PkLinuxCommands::vpd(const Words &words) const
     const int status = PkVpdWriter(m_core, m_reporter, m_modeFlags).write(keyword, writing ? &value : nullptr);
     m_reporter.log("VPD " + action + " " + keyword.toLatin1() + " ended with status " + QByteArray::number(status));
     return status;
+}
+
+// "Monitor Port A": the driver's statistics. The repeater has no
+// counterpart in the kernel's interface and stays refused.
+int PkLinuxCommands::monitor(const Words &words) const
+{
+    const QByteArray port = words.value(2).toLower();
+    if (words.size() != 3 || words.value(1).toLower() != "port" || (port != "a" && port != "b"))
+        return usage("monitor port <a|b>");
+    const PkLinuxCore::Snapshot s = m_core.snapshot();
+    if (!s.valid)
+        return noAdapter();
+    const int index = port == "a" ? 0 : 1;
+    if (index >= s.adapter.ports.size()) {
+        m_reporter.log("Monitor: the adapter has no port B");
+        return PkConsole::NoSuchDevice;
+    }
+    const PkPacer pacer = m_core.pacer();
+    return PkLinuxMonitor(s.adapter.ports.at(index), m_reporter, pacer).run();
+}
+
+// "describe <directory>": the description files for the adapters present,
+// which the program reads at start-up in place of the shipped ones.
+int PkLinuxCommands::describe(const Words &words) const
+{
+    if (words.size() < 2)
+        return usage("describe <directory>");
+    const QString dir = QString::fromLocal8Bit(words.mid(1).join(' '));
+    const PkLinuxDescription description(m_core.adapters());
+    for (const QByteArray &note : description.notes()) {
+        // At start-up nobody reads the callbacks: standard error does.
+        m_reporter.log(note);
+        PkLog::line(note);
+    }
+    QByteArray why;
+    if (!description.write(dir, &why)) {
+        m_reporter.log("Description files not written: " + why);
+        return PkLinuxMonitor::Failed;
+    }
+    m_reporter.log("Description files written to " + QFile::encodeName(dir));
+    return 0;
+}
+
+// "capture <directory>": what the backend reads of every adapter, in the
+// format PROBEKIT_REPLAY replays.
+int PkLinuxCommands::capture(const Words &words) const
+{
+    if (words.size() < 2)
+        return usage("capture <directory>");
+    const QString dir = QString::fromLocal8Bit(words.mid(1).join(' '));
+    return PkLinuxCapture(dir, m_reporter).write(m_core.adapters()) ? PkLinuxMonitor::Failed : 0;
 }
 
 int PkLinuxCommands::unavailable(const Words &words) const

@@ -8,8 +8,10 @@
 #include <cstdint>
 
 // The advanced console's commands on a real adapter: status, counters,
-// sub-tests, waits, and the guarded VPD write. Register access and the
-// monitor and repeater modes have no counterpart here and say so.
+// sub-tests, waits, the guarded VPD write, the driver's statistics in the
+// monitor mode, and the description files for the adapters present.
+// Register access and the repeater mode have no counterpart here and say
+// so.
 class PkLinuxCommands
 {
 public:
@@ -29,9 +31,13 @@ private:
     int selfTest(const Words &words) const;
     int sleep(const Words &words) const;
     int vpd(const Words &words) const;
+    int monitor(const Words &words) const;
+    int describe(const Words &words) const;
+    int capture(const Words &words) const;
     int unavailable(const Words &words) const;
     int usage(const char *text) const;
     int noAdapter() const;
+    static QByteArray linkText(const PkPciFunction &port);
 
     PkLinuxCore &m_core;
     const PkReporter &m_reporter;

@@ -104,6 +104,7 @@ void PkLinuxCore::releaseAll()
     m_table.clear();
     m_adapters.clear();
     m_seriesDepth = 0;
+    m_selfTestMemo = SelfTestMemo();
     m_initialised = false;
 }
 
@@ -327,6 +328,7 @@ PkLinuxCore::Snapshot PkLinuxCore::snapshot() const
     s.locating = m_locator.running();
     s.locateFailure = m_locator.failure();
     s.seriesDepth = m_seriesDepth;
+    s.run = m_runs;
     return s;
 }
 
@@ -335,16 +337,41 @@ PkPacer PkLinuxCore::pacer() const
     return PkPacer(PkEnvironment::timeScale(), &m_cancel);
 }
 
+PkLinuxCore::SelfTestMemo PkLinuxCore::selfTestMemo() const
+{
+    Guard guard(m_mutex);
+    return m_selfTestMemo;
+}
+
+void PkLinuxCore::keepSelfTestMemo(const SelfTestMemo &memo)
+{
+    Guard guard(m_mutex);
+    m_selfTestMemo = memo;
+}
+
+QVector<PkLinuxAdapter> PkLinuxCore::adapters()
+{
+    Guard guard(m_mutex);
+    if (!m_initialised)
+        return {};
+    rescan();
+    return m_adapters;
+}
+
 int PkLinuxCore::testRun(int number, const uint8_t *modeFlags, const CoreCallbacks *callbacks)
 {
     (void)modeFlags; // no sub-test here depends on the mode
     m_cancel = false;
+    {
+        Guard guard(m_mutex);
+        ++m_runs;
+    }
     const Snapshot current = snapshot();
     if (!current.valid)
         return NoSuchDevice;
     const PkReporter reporter(callbacks);
     const PkPacer paced = pacer();
-    const int status = PkLinuxTests(current, reporter, paced).run(number);
+    const int status = PkLinuxTests(current, reporter, paced, this).run(number);
     m_cancel = false;
     return status;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "PkAdapterLock.h"
 #include "PkAdapterState.h"
+#include "PkEthtool.h"
 #include "PkBackend.h"
 #include "PkHwmonBank.h"
 #include "PkLinuxAdapter.h"
@@ -73,7 +74,22 @@ public:
         bool locating = false;
         QByteArray locateFailure;
         int seriesDepth = 0;
+        quint64 run = 0;         // TestRun calls so far, this one included
     };
+    // The driver's last self-test reply, for the next sub-test of the same
+    // run; see PkLinuxTests::selfTestReply.
+    struct SelfTestMemo {
+        QByteArray interface;
+        bool offline = false;
+        int index = 0;
+        quint64 run = 0;
+        bool declined = false;   // the operator said No to going offline
+        PkEthtool::TestResult result;
+    };
+    SelfTestMemo selfTestMemo() const;
+    void keepSelfTestMemo(const SelfTestMemo &memo);
+    // The adapters present, read afresh, for the description files.
+    QVector<PkLinuxAdapter> adapters();
     Snapshot snapshot() const;
     PkPacer pacer() const;
     // Shadow writes, as VpdWriteKeyword makes them; null value deletes.
@@ -114,4 +130,6 @@ private:
     quintptr m_nextDriver = 0;
     QByteArray m_ipText, m_maskText;
     int m_seriesDepth = 0;
+    quint64 m_runs = 0;
+    SelfTestMemo m_selfTestMemo;
 };

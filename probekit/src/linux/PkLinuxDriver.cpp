@@ -38,10 +38,7 @@ bool PkLinuxDriver::reply(const PkLinuxAdapter &adapter, uint32_t oid, QByteArra
         *data = PkDriver::textReply(oid == PkDriver::DriverName ? info.driver : info.version);
         return true;
     case PkDriver::DriverDescription: {
-        QByteArray name = PkPciNames::describe(a.vendorId, a.deviceId);
-        if (name.isEmpty())
-            name = a.driver.toLocal8Bit() + " network driver";
-        *data = PkDriver::textReply(name);
+        *data = PkDriver::textReply(PkPciNames::name(a.vendorId, a.deviceId, a.subsystemVendorId, a.subsystemId));
         return true;
     }
     case PkDriver::LinkState:

@@ -1,5 +1,6 @@
 #include "PkLinuxTests.h"
 #include "PkEthtool.h"
+#include "PkLocator.h"
 #include "PkSysfs.h"
 #include "PkVpdImage.h"
 
@@ -36,9 +37,26 @@ int PkLinuxTests::run(int number) const
         return vpdChecksum();
     case 501:
         return eepromRead();
+    case 601:
+        return locate();
     default:
+        if (isSelfTestId(number))
+            return driverSelfTest(number % SelfTestIdStep);
         return notAvailable(number, "this program has no such test for real adapters");
     }
+}
+
+bool PkLinuxTests::isSelfTestId(int number)
+{
+    const int index = number % SelfTestIdStep;
+    return number > SelfTestIdBase && number < SelfTestIdBase + MaxSelfTestLists * SelfTestIdStep
+        && index >= 1 && index <= MaxSelfTests;
+}
+
+bool PkLinuxTests::runsOnline(const QByteArray &name)
+{
+    const QByteArray lower = name.toLower();
+    return lower.contains("(online)") || lower.contains("(on/offline)");
 }
 
 int PkLinuxTests::finish(int status, const QByteArray &text) const
@@ -89,9 +107,17 @@ int PkLinuxTests::frameCounters() const
 int PkLinuxTests::linkState() const
 {
     bool up = false;
-    if (const int error = PkEthtool(interface()).link(&up))
+    const PkEthtool ethtool(interface());
+    if (const int error = ethtool.link(&up))
         return ethtoolFailure("Link state", error);
-    return finish(up ? Passed : Failed, up ? "Link is up" : "Link is down");
+    if (!up)
+        return finish(Failed, "Link is down");
+    // Any speed as the driver gives it: the General tab's codes end at
+    // 1000 Mb/s.
+    PkEthtool::LinkSettings settings;
+    const int error = ethtool.linkSettings(&settings);
+    return finish(Passed, "Link is up: " + (error ? "settings " + PkEthtool::reason(error, portA().driver.toLocal8Bit())
+                                                  : settings.describe()));
 }
 
 // The link must stay up and the kernel must count no carrier change while
@@ -170,4 +196,89 @@ int PkLinuxTests::eepromRead() const
     if (const int error = ethtool.eeprom(0, info.eepromLength, data.data()))
         return ethtoolFailure("EEPROM read", error);
     return finish(Passed, "EEPROM read: " + QByteArray::number(info.eepromLength) + " bytes");
+}
+
+// The i-th self-test of the driver. One ETHTOOL_TEST request answers all
+// of them: the sub-tests that follow one another in a run share it, so
+// the offline test runs (and asks) once for the whole test case.
+int PkLinuxTests::driverSelfTest(int index) const
+{
+    const QByteArray label = "Self-test " + QByteArray::number(index);
+    QList<QByteArray> names;
+    if (const int error = PkEthtool(interface()).testNames(&names))
+        return ethtoolFailure(label, error);
+    if (names.isEmpty())
+        return notAvailable(SelfTestIdBase + index, "the " + portA().driver.toLocal8Bit() + " driver offers no self-test");
+    if (index > names.size())
+        return notAvailable(SelfTestIdBase + index, "the driver names only " + QByteArray::number(names.size())
+                                                       + " self-test(s) now");
+    const QByteArray name = names.at(index - 1).simplified();
+    PkEthtool::TestResult result;
+    if (const int status = selfTestReply(!runsOnline(name), index, &result))
+        return status;
+    if (result.names.value(index - 1).simplified() != name)
+        return finish(Failed, name + ": the driver's list changed while it ran");
+    const quint64 value = result.values.at(index - 1);
+    return finish(value ? Failed : Passed, name + (value ? ": failed (" + QByteArray::number(value) + ")" : QByteArray(": passed")));
+}
+
+// Non-zero: the sub-test's status, already reported.
+int PkLinuxTests::selfTestReply(bool offline, int index, PkEthtool::TestResult *result) const
+{
+    const QByteArray what = offline ? "Offline self-test" : "Online self-test";
+    PkLinuxCore::SelfTestMemo memo = m_core ? m_core->selfTestMemo() : PkLinuxCore::SelfTestMemo();
+    // The previous TestRun was the sub-test before this one of the same run.
+    if (m_core && memo.run + 1 == m_adapter.run && memo.interface == interface() && memo.offline == offline
+        && memo.index < index) {
+        memo.run = m_adapter.run;
+        memo.index = index;
+        m_core->keepSelfTestMemo(memo);
+        if (memo.declined)
+            return finish(Failed, what + ": not run, the operator did not confirm");
+        *result = memo.result;
+        m_reporter.log(what + ": the reply of the sub-test before");
+        return 0;
+    }
+    if (offline) {
+        m_reporter.stamped("The offline self-test of " + PkLinuxCore::name(m_adapter.adapter)
+                           + " takes its link down while it runs");
+        const int answer = m_reporter.ask(ConfirmOffline, Yes, No, 0, No);
+        if (m_pacer.cancelled())
+            return Cancelled;
+        if (answer != Yes) {
+            // Asked once a run: the next offline tests of it fail unasked.
+            if (m_core)
+                m_core->keepSelfTestMemo({interface(), offline, index, m_adapter.run, true, {}});
+            return finish(Failed, what + ": not run, the operator did not confirm");
+        }
+    }
+    if (const int error = PkEthtool(interface()).selfTest(offline, result))
+        return ethtoolFailure(what, error);
+    for (int i = 0; i < result->names.size(); ++i)
+        m_reporter.log(result->names.at(i).simplified() + ": "
+                       + (result->values.at(i) ? "failed (" + QByteArray::number(result->values.at(i)) + ")" : QByteArray("0")));
+    if (m_core)
+        m_core->keepSelfTestMemo({interface(), offline, index, m_adapter.run, false, *result});
+    return 0;
+}
+
+// The LED blinks once on this thread first, so that a driver without the
+// request says so before anybody is asked; then it blinks until answered.
+int PkLinuxTests::locate() const
+{
+    const QByteArray driver = portA().driver.toLocal8Bit();
+    if (const int error = PkEthtool(interface()).identify(LocateProbeSeconds))
+        return error == EOPNOTSUPP ? notAvailable(601, PkEthtool::reason(error, driver))
+                                   : ethtoolFailure("Locate LED", error);
+    PkLocator locator;
+    locator.start(interface(), driver);
+    m_reporter.stamped("The locate LED of " + PkLinuxCore::name(m_adapter.adapter) + " blinks");
+    const int answer = m_reporter.ask(AskLocateBlinking, Yes, No, 0, No);
+    locator.stop();
+    if (m_pacer.cancelled())
+        return Cancelled;
+    if (!locator.failure().isEmpty())
+        return finish(Failed, locator.failure());
+    return answer == Yes ? finish(Passed, "Locate LED of " + interface() + " blinked")
+                         : finish(Failed, "Locate LED of " + interface() + ": the operator saw it not blinking");
 }

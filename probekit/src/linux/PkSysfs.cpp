@@ -7,8 +7,24 @@
 
 QString PkSysfs::root()
 {
+    // A capture mirrors the paths below the root in its sys/ directory.
+    const QByteArray replay = qgetenv("PROBEKIT_REPLAY");
+    if (!replay.isEmpty())
+        return QFile::decodeName(replay) + QStringLiteral("/sys");
     const QByteArray configured = qgetenv("PROBEKIT_SYSFS_ROOT");
     return configured.isEmpty() ? QStringLiteral("/sys") : QFile::decodeName(configured);
+}
+
+bool PkSysfs::within(const QString &root, const QString &path)
+{
+    // The root's real place, found once for each root a thread asks about.
+    thread_local QString lastRoot, base;
+    if (root != lastRoot) {
+        lastRoot = root;
+        base = QFileInfo(root).canonicalFilePath();
+    }
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return !base.isEmpty() && target.startsWith(base + QLatin1Char('/'));
 }
 
 std::optional<QByteArray> PkSysfs::bytes(const QString &path, qint64 maxBytes, QString *error)
@@ -16,6 +32,12 @@ std::optional<QByteArray> PkSysfs::bytes(const QString &path, qint64 maxBytes, Q
     // sysfs files report a size they do not have: read up to the most
     // wanted, do not ask. A tree of test files may hold a FIFO: not waited on.
     QByteArray data, why;
+    // A capture's link may lead anywhere: only what lies in it is read.
+    if (!qEnvironmentVariableIsEmpty("PROBEKIT_REPLAY") && PkSysfs::exists(path) && !within(root(), path)) {
+        if (error)
+            *error = QStringLiteral("it leads outside the capture");
+        return std::nullopt;
+    }
     if (PkFileReader::readHead(path, maxBytes, &data, &why) != PkFileReader::Read) {
         if (error)
             *error = QString::fromLocal8Bit(why);

@@ -6,7 +6,8 @@
 #include <optional>
 
 // Reading the kernel's sysfs: small text files of one value. The root is
-// PROBEKIT_SYSFS_ROOT when set (a tree built by the tests), else /sys.
+// PROBEKIT_REPLAY/sys when a capture is replayed, else PROBEKIT_SYSFS_ROOT
+// when set (a tree built by the tests), else /sys.
 class PkSysfs
 {
 public:
@@ -23,6 +24,8 @@ public:
     // A decimal integer, sign allowed; nothing for anything else.
     static std::optional<qint64> decimal(const QString &path);
     static bool exists(const QString &path);
+    // True when `path`, its links followed, lies below `root`'s real place.
+    static bool within(const QString &root, const QString &path);
     // Names of the entries of a directory (symbolic links included), sorted.
     static QStringList entries(const QString &dir, const QString &pattern = QString());
     // The last part of where a symbolic link points; empty when it is none.
