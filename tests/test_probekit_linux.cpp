@@ -490,7 +490,10 @@ private slots:
         QCOMPARE(query(0xff010113).mid(1).constData(), "9.8.7");
         QCOMPARE(query(0xff010127).mid(1, 2), QByteArray("\x04\x02"));
         // 1000 Mb/s full duplex, autonegotiated: codes 4 and 5.
-        QCOMPARE(int(query(0xff010172).at(1)), 4);
+        const QByteArray speed = query(0xff010172);
+        QCOMPARE(int(speed.at(1)), 4);
+        // The speed itself follows the codes, for links faster than they go.
+        QCOMPARE(qFromLittleEndian<quint32>(speed.constData() + 4), quint32(1000));
         QCOMPARE(int(query(0xff010126).at(1)), 5);
         QCOMPARE(qFromLittleEndian<quint64>(query(0x00020208).constData()), quint64(1000));
         int status = 0;

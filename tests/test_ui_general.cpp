@@ -12,9 +12,10 @@
 
 namespace {
 
-QJsonObject port(bool link, int duplex, int speed, int traffic = 0)
+QJsonObject port(bool link, int duplex, int speed, int traffic = 0, int megabits = 0)
 {
-    return QJsonObject{{"link", link}, {"duplex", duplex}, {"speed", speed}, {"traffic", traffic}};
+    return QJsonObject{{"link", link}, {"duplex", duplex}, {"speed", speed}, {"traffic", traffic},
+                       {"megabits", megabits}};
 }
 
 // Adapter 0 is dual-port with a driver and a static address: port A up at
@@ -39,10 +40,10 @@ public:
         adapter[QStringLiteral("driver")] = QJsonObject{{"name", "orlin_ge"}, {"date", "2004-01-20"}};
         return adapter;
     }
-    void addSingle(int duplex, int speed, bool driver = true)
+    void addSingle(int duplex, int speed, bool driver = true, int megabits = 0)
     {
         QJsonObject a = TvTestMachine::adapter(3 + machine.adapters.size(), 0, 3, QStringLiteral("0101"));
-        a[QStringLiteral("ports")] = QJsonArray{port(true, duplex, speed)};
+        a[QStringLiteral("ports")] = QJsonArray{port(true, duplex, speed, 0, megabits)};
         machine.adapters.append(driver ? withDriver(a) : a);
     }
     // The adapter at this index made current as the window does.
@@ -78,16 +79,18 @@ private slots:
 void TestUiGeneral::portsShowTheirLinkAndCodes()
 {
     Rig r;
+    // A speed in Mb/s is shown only where the code names none.
     const struct {
-        int duplex, speed;
+        int duplex, speed, megabits;
         const char *duplexText, *speedText;
     } codes[] = {
-        {2, 2, "HALF_DUPLEX", "10_MBITS"},        {3, 3, "FULL_DUPLEX", "100_MBITS"},
-        {4, 4, "AUTO_HALF_DUPLEX", "1000_MBITS"}, {5, 1, "AUTO_FULL_DUPLEX", "NOT_AVAILABLE"},
-        {6, 5, "NOT_AVAILABLE", "NOT_AVAILABLE"},
+        {2, 2, 0, "HALF_DUPLEX", "10_MBITS"},        {3, 3, 0, "FULL_DUPLEX", "100_MBITS"},
+        {4, 4, 1000, "AUTO_HALF_DUPLEX", "1000_MBITS"}, {5, 1, 0, "AUTO_FULL_DUPLEX", "NOT_AVAILABLE"},
+        {6, 5, 0, "NOT_AVAILABLE", "NOT_AVAILABLE"}, {3, 0, 2500, "FULL_DUPLEX", "LINK_SPEED_MBITS 2500"},
+        {3, 0, 100000, "FULL_DUPLEX", "LINK_SPEED_MBITS 100000"},
     };
     for (const auto &c : codes)
-        r.addSingle(c.duplex, c.speed);
+        r.addSingle(c.duplex, c.speed, true, c.megabits);
     QVERIFY(r.startCore());
     r.select(0, true);
     r.page.getLinkInfo();

@@ -1440,6 +1440,10 @@ Ohne Speichern fortfahren?</translation>
             <translation>1000 MBit/s</translation>
         </message>
         <message>
+            <source>LINK_SPEED_MBITS %1</source>
+            <translation>%1 MBit/s</translation>
+        </message>
+        <message>
             <source>IP_STATIC</source>
             <translation> (statisch)</translation>
         </message>

@@ -1441,6 +1441,10 @@ Go on without saving it?</translation>
             <translation>1000 Mbit/s</translation>
         </message>
         <message>
+            <source>LINK_SPEED_MBITS %1</source>
+            <translation>%1 Mbit/s</translation>
+        </message>
+        <message>
             <source>IP_STATIC</source>
             <translation> (static)</translation>
         </message>

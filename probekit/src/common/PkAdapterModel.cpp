@@ -104,6 +104,7 @@ void PkAdapterModel::readPorts(const PkFieldReader &json, PkAdapterModel &out)
         port.link = p.object().value(QStringLiteral("link")).toBool();
         port.duplex = int(p.integer("duplex", 0, 0xFF, 0));
         port.speed = int(p.integer("speed", 0, 0xFF, 0));
+        port.megabits = quint32(p.integer("megabits", 0, MaxMegabits, 0));
         port.traffic = quint64(p.integer("traffic", 0, MaxFrameRate, port.link ? 120 : 0));
         port.errors = quint64(p.integer("errors", 0, MaxFrameRate, 0));
         port.upAfterQueries = int(p.integer("upAfterQueries", 0, MaxQueries, 0));

@@ -29,6 +29,9 @@ public:
         bool link = false;
         int duplex = 0;
         int speed = 0;
+        // The link's speed in Mb/s beside its code, for links faster than
+        // the codes go; 0 when not given.
+        quint32 megabits = 0;
         quint64 traffic = 0; // frames a second while the link is up
         quint64 errors = 0;  // of them with a bad frame check sequence
         // Link-state queries of a driver session that still see the link
@@ -53,6 +56,8 @@ public:
     static constexpr qint64 DefaultFlashSize = 131072;
     static constexpr qint64 MaxFrameRate = 1000000000; // frames a second
     static constexpr qint64 MaxQueries = 1000000;
+    static constexpr qint64 MaxMegabits = 1600000; // 1.6 Tb/s
+
 
     // False when the entry cannot describe an adapter (no vendor ID). A
     // number out of its range is left to the reader's problem.

@@ -75,6 +75,8 @@ QByteArray PkDriver::portBytes(const PkAdapterModel &adapter, uint32_t oid, int 
         else
             value = p.speed;
         data[1 + port] = static_cast<char>(value);
+        if (oid == Speed)
+            qToLittleEndian<quint32>(p.megabits, data.data() + SpeedMegabitsAt + 4 * port);
     }
     return data;
 }

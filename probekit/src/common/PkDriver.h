@@ -21,6 +21,10 @@ public:
         FirstCounter = 0x00020202,
         LastCounter = 0x0002020C,
     };
+    // The speed reply's bytes 1 and 2 are the ports' speed codes; from
+    // byte 4 on, a backend that knows it puts each port's speed in Mb/s
+    // (32-bit little endian, port A then port B; 0 when not known).
+    static constexpr int SpeedMegabitsAt = 4;
     static constexpr uint8_t LinkUp = 4;
     static constexpr uint8_t LinkDown = 2;
 

@@ -56,9 +56,24 @@ bool PkLinuxDriver::reply(const PkLinuxAdapter &adapter, uint32_t oid, QByteArra
 bool PkLinuxDriver::portBytes(const PkLinuxAdapter &adapter, uint32_t oid, QByteArray *data)
 {
     *data = QByteArray(16, '\0');
-    for (int port = 0; port < 2 && port < adapter.ports.size(); ++port)
-        (*data)[1 + port] = char(portByte(adapter.ports.at(port), oid));
+    for (int port = 0; port < 2 && port < adapter.ports.size(); ++port) {
+        if (oid != PkDriver::Speed) {
+            (*data)[1 + port] = char(portByte(adapter.ports.at(port), oid));
+            continue;
+        }
+        // The codes end at 1000 Mb/s: the speed itself follows in the
+        // reply's spare bytes, so that a faster link is shown as it is.
+        const quint32 megabits = linkSpeed(adapter.ports.at(port));
+        (*data)[1 + port] = char(speedCode(megabits));
+        qToLittleEndian<quint32>(megabits, data->data() + PkDriver::SpeedMegabitsAt + 4 * port);
+    }
     return true;
+}
+
+quint32 PkLinuxDriver::linkSpeed(const PkPciFunction &port)
+{
+    PkEthtool::LinkSettings settings;
+    return PkEthtool(port.interface.toLocal8Bit()).linkSettings(&settings) == 0 ? settings.speed : 0;
 }
 
 int PkLinuxDriver::portByte(const PkPciFunction &port, uint32_t oid)

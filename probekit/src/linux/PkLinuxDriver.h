@@ -23,5 +23,7 @@ private:
     static bool reply(const PkLinuxAdapter &adapter, uint32_t oid, QByteArray *data);
     static bool portBytes(const PkLinuxAdapter &adapter, uint32_t oid, QByteArray *data);
     static int portByte(const PkPciFunction &port, uint32_t oid);
+    // Mb/s of the port's link, 0 when the driver does not say.
+    static quint32 linkSpeed(const PkPciFunction &port);
     static bool counters(const PkLinuxAdapter &adapter, uint32_t oid, QByteArray *data);
 };

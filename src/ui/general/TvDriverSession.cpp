@@ -45,6 +45,18 @@ bool TvDriverSession::portBytes(uint32_t oid, uchar bytes[2]) const
     return true;
 }
 
+bool TvDriverSession::speeds(uchar codes[2], quint32 megabits[2]) const
+{
+    QByteArray reply;
+    if (!query(Speed, PortReplySize, &reply))
+        return false;
+    for (int port = 0; port < 2; ++port) {
+        codes[port] = uchar(reply.at(1 + port));
+        megabits[port] = qFromLittleEndian<quint32>(reply.constData() + 4 + 4 * port);
+    }
+    return true;
+}
+
 bool TvDriverSession::counter(uint32_t oid, int port, quint64 *value) const
 {
     QByteArray reply;

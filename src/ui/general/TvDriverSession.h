@@ -44,6 +44,10 @@ public:
     bool text(uint32_t oid, QString *text) const;
     // Byte 1 (port A) or 2 (port B) of a port reply.
     bool portBytes(uint32_t oid, uchar bytes[2]) const;
+    // The speed reply: the ports' codes (bytes 1, 2) and their speeds in
+    // Mb/s (32-bit little endian from byte 4; 0 where the core does not
+    // say), for links faster than the codes go.
+    bool speeds(uchar codes[2], quint32 megabits[2]) const;
     // The port's 64-bit little-endian counter at byte port x 8.
     bool counter(uint32_t oid, int port, quint64 *value) const;
 

@@ -234,8 +234,21 @@ void TvGeneralPage::getLinkInfo()
     }
     showPortCodes(driver, TvDriverSession::Duplex, up, {ui->DuplexModeText, ui->DuplexModeTextB},
                   duplexKey);
-    showPortCodes(driver, TvDriverSession::Speed, up, {ui->SpeedModeText, ui->SpeedModeTextB},
-                  speedKey);
+    showSpeeds(driver, up);
+}
+
+void TvGeneralPage::showSpeeds(const TvDriverSession &driver, const bool up[2])
+{
+    uchar codes[2] = {0, 0};
+    quint32 megabits[2] = {0, 0};
+    const bool known = driver.speeds(codes, megabits);
+    QLabel *const fields[2] = {ui->SpeedModeText, ui->SpeedModeTextB};
+    for (int port = 0; port < (twoPorts ? 2 : 1); ++port) {
+        const char *key = !known ? "NOT_AVAILABLE" : up[port] ? speedKey(codes[port]) : "NO_LINK";
+        // A speed the codes do not name (2.5 Gb/s and up) is shown as it is.
+        const bool uncoded = known && up[port] && qstrcmp(key, "NOT_AVAILABLE") == 0 && megabits[port] > 0;
+        fields[port]->setText(uncoded ? msg("LINK_SPEED_MBITS %1").arg(megabits[port]) : msg(key));
+    }
 }
 
 void TvGeneralPage::showPortCodes(const TvDriverSession &driver, uint32_t oid, const bool up[2],

@@ -55,6 +55,7 @@ public slots:
 private:
     QList<QWidget *> portBViews() const;
     void showLedsOff(const QList<QLabel *> &leds);
+    void showSpeeds(const TvDriverSession &driver, const bool up[2]);
     void showPortCodes(const TvDriverSession &driver, uint32_t oid, const bool up[2],
                        const QList<QLabel *> &fields, const char *(*key)(uchar));
 
