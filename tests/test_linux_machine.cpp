@@ -86,19 +86,31 @@ private slots:
         info.cmd = ETHTOOL_GDRVINFO;
         qstrncpy(info.driver, "i40e", sizeof info.driver);
         file("ethtool/enp24s0f0/GDRVINFO", QByteArray(reinterpret_cast<const char *>(&info), sizeof info));
-        QProcess program;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("PROBEKIT_REPLAY", capture.path());
-        program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), {"-l"});
-        QVERIFY(program.waitForFinished(60000));
-        QCOMPARE(program.exitCode(), 0);
-        const QByteArray listing = program.readAllStandardOutput();
-        QVERIFY2(listing.contains("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+"),
-                 listing + program.readAllStandardError());
+        const auto run = [](const QString &replay, const QStringList &arguments, int *exitCode) {
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("PROBEKIT_REPLAY", replay);
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), arguments);
+            program.waitForFinished(60000);
+            *exitCode = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+            return program.readAllStandardOutput() + program.readAllStandardError();
+        };
+        int exitCode = -1;
+        const QByteArray listing = run(capture.path(), {"-l"}, &exitCode);
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(listing.contains("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+"), listing);
         // Both functions are the ports of one adapter at bus 0x18.
         QCOMPARE(listing.count("Intel Corporation"), 1);
         QVERIFY(listing.contains("NA   24  0"));
+
+        // --capture takes what the backend reads; replayed, it lists the same.
+        QTemporaryDir again;
+        const QByteArray said = run(capture.path(), {"--capture", again.path()}, &exitCode);
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(said.contains("of 1 adapter(s) written to " + QFile::encodeName(again.path())), said);
+        QCOMPARE(run(again.path(), {"-l"}, &exitCode), listing);
+        QCOMPARE(exitCode, 0);
     }
 
     // The capture of this machine's virtio device that the backend's own

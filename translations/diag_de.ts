@@ -32,6 +32,12 @@ Adapter-Optionen
 </translation>
         </message>
         <message>
+            <source>CMD_LINE_PARA_CAPTURE</source>
+            <translation>  --capture &lt;Verzeichnis&gt;  das, was der Kern von jedem Adapter liest, in das Verzeichnis
+                schreiben (mit PROBEKIT_BACKEND=linux; PROBEKIT_REPLAY spielt es ab) und beenden
+</translation>
+        </message>
+        <message>
             <source>TEST_OPTIONS_HELP</source>
             <translation>
 Datei- und Sprachoptionen

@@ -32,6 +32,12 @@ Adapter options
 </translation>
         </message>
         <message>
+            <source>CMD_LINE_PARA_CAPTURE</source>
+            <translation>  --capture &lt;directory&gt;  write what the core reads of every adapter into the directory
+                (with PROBEKIT_BACKEND=linux; replayed by PROBEKIT_REPLAY) and end
+</translation>
+        </message>
+        <message>
             <source>TEST_OPTIONS_HELP</source>
             <translation>
 File and language options

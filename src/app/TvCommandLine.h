@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-// The options of one start, parsed with GNU getopt.
+// The options of one start, parsed with GNU getopt_long: the single-letter
+// options and the long ones beside them.
 class TvCommandLine
 {
 public:
@@ -16,6 +17,8 @@ public:
     QString adapterInfoPath;
     QString testInfoPath;
     QString languageCode;
+    // --capture <directory>: write a capture of the adapters and end.
+    QString captureDir;
     int bus = -1;
     int device = -1;
     bool list = false;

@@ -1,4 +1,5 @@
 #include "TvStartup.h"
+#include "TvCapture.h"
 #include "TvCommandLine.h"
 #include "TvConsoleDialogs.h"
 #include "text/TvProgram.h"
@@ -232,6 +233,7 @@ void TvStartup::printUsage()
     TvPlatform::writeConsole(dashes);
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_1"));
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_2"));
+    TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_CAPTURE"));
     TvPlatform::writeConsole(noGuiText("TEST_OPTIONS_HELP"));
     TvPlatform::writeConsole(dashes);
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_3"));
@@ -292,6 +294,12 @@ int TvStartup::runWithCore(const TvCommandLine &options)
         showFatalError(noGuiText("INIT_CORE_FAILED"));
         TvProgram::setLanguageCode(QString());
         return -1;
+    }
+    if (!options.captureDir.isEmpty()) {
+        const int captured = TvCapture::run(options.captureDir);
+        const bool clean = deinitialiseCore();
+        TvProgram::setLanguageCode(QString());
+        return clean ? captured : -1;
     }
     int status = 0;
     {
