@@ -20,7 +20,7 @@ class TvMonitorPage : public QWidget
 public:
     // The state table's bounds; the core's modes use a handful of rows and
     // two columns, and a cell beyond these is ignored.
-    static constexpr int MaxStateRows = 64;
+    static constexpr int MaxStateRows = 258; // two state rows and 256 driver counters
     static constexpr int MaxStateColumns = 16;
 
     TvMonitorPage(bool advanced, TvAdapterSession *session, TvAsk *ask, QWidget *parent = nullptr);
