@@ -390,6 +390,32 @@ private slots:
         QVERIFY(err.text().contains("could not be de-initialised"));
     }
 
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        // The file dialog's and the message boxes' own texts, as the
+        // running window's translators give them.
+        TvScriptedDialogs dialogs;
+        dialogs.answerMessage(TvDialogSeam::No);
+        QStringList seen;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (!widget->inherits("TvDiagMainWindow") || !widget->isVisible() || !seen.isEmpty())
+                    continue;
+                seen << QCoreApplication::translate("QPlatformTheme", "&Yes")
+                     << QCoreApplication::translate("QPlatformTheme", "Cancel")
+                     << QCoreApplication::translate("QFileDialog", "Look in:");
+                QApplication::closeAllWindows();
+            }
+        });
+        closer.start(20);
+        QCOMPARE(runInProcess({"nicdiag", "-L", "de"}), 0);
+        QCOMPARE(seen, QStringList({"&Ja", "Abbrechen", "Suchen in:"}));
+        // Gone with the run.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+        TvProgram::reset();
+    }
+
     void failedWindowConstructionEndsWithMinusOne()
     {
         TvScriptedDialogs dialogs;

@@ -225,6 +225,11 @@ void TestUiConnectivity::linkAndAddressDecideWhetherToAsk()
     QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled());
     QVERIFY(rig.rowChecksEnabled());
     QVERIFY(!rig.logHas(QStringLiteral("START_NETWORK_CONNECT_TEST Orlin Dual")));
+    // A dialog closed with Cancel ends the test as cancelled, not failed.
+    const bool cancelled = message.isEmpty();
+    QCOMPARE(rig.logHas(QStringLiteral("TEST_SLOT_CANCELLED Connectivity")), cancelled);
+    if (cancelled)
+        QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
 }
 
 void TestUiConnectivity::cancelWhileWaitingForTheLink()

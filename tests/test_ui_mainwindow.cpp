@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -69,6 +70,8 @@ private slots:
     void lockingFansOutToEveryPage();
     void commandEndsReleaseTheControls();
     void noRawKeyIsShown();
+    void theDefaultWindowShowsTabsAndResultsWhole_data();
+    void theDefaultWindowShowsTabsAndResultsWhole();
 };
 
 void TestUiMainWindow::constructionFollowsTheMode_data()
@@ -360,8 +363,11 @@ void TestUiMainWindow::lockingFansOutToEveryPage()
     for (const char *menu : {"fileMenu", "testMenu", "flashMenu", "vpdMenu"})
         menuEntries += f.child<QMenu>(menu)->actions();
 
+    // Nothing runs at start-up: nothing to cancel.
+    QVERIFY(!f.child<QPushButton>("MonitorCancelButton")->isEnabled());
     // A run locks, its end releases.
     emit w.run()->controlsLockRequested(true);
+    QVERIFY(f.child<QPushButton>("AdvancedCancelBtn")->isEnabled());
     QVERIFY(!adapters->isEnabled() && !tests->isEnabled() && !start->isEnabled());
     for (QAction *a : menuEntries)
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName() + a->text()));
@@ -375,7 +381,8 @@ void TestUiMainWindow::lockingFansOutToEveryPage()
     for (QAction *a : menuEntries)
         QVERIFY(a->isEnabled());
     QVERIFY(!cancel->isEnabled());
-    QCOMPARE(table->rowCount(), 0);
+    // A mode's last table stays for reading until the next start.
+    QCOMPARE(table->rowCount(), 3);
     QVERIFY(f.child<QRadioButton>("Repeater")->isEnabled());
 }
 
@@ -469,6 +476,56 @@ void TestUiMainWindow::noRawKeyIsShown()
              QKeySequence(QStringLiteral("Ctrl+S")));
     QCOMPARE(w.findChild<QAction *>(QStringLiteral("Repeater"))->shortcut(),
              QKeySequence(QStringLiteral("Ctrl+M")));
+}
+
+void TestUiMainWindow::theDefaultWindowShowsTabsAndResultsWhole_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("English") << "diag_en";
+    QTest::newRow("German") << "diag_de";
+}
+
+void TestUiMainWindow::theDefaultWindowShowsTabsAndResultsWhole()
+{
+    QFETCH(QString, catalogue);
+    QTranslator language;
+    QVERIFY(language.load(catalogue, QStringLiteral(NICDIAG_RUN_DIR)));
+    QCoreApplication::installTranslator(&language);
+    Rig f;
+    TvProgram::runSettings()[0] = 1;
+    QVERIFY(f.startCore());
+    TvDiagMainWindow &w = f.window();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    // Every tab's name whole, none behind the scroll arrows.
+    auto *tabs = f.child<QTabWidget>("TvDiagDataTab");
+    QTabBar *bar = tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+        QVERIFY2(bar->tabRect(i).right() < bar->width(), qPrintable(bar->tabText(i)));
+        QVERIFY(bar->tabRect(i).width() > bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+    }
+
+    // The results a row shows, measured against the row's own label.
+    f.pick(1);
+    tabs->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    for (const QString &text : {QStringLiteral("Cable good, length 3 m"),
+                                QStringLiteral("1000 frames sent, 1000 received")}) {
+        f.row(0)->setResultText(text);
+        auto *label = f.row(0)->findChild<QLabel *>(QStringLiteral("test_resulttext"));
+        QCOMPARE(label->text(), text);
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(text) <= label->contentsRect().width(),
+                 qPrintable(text));
+    }
+
+    // Its size and place are the next window's.
+    w.resize(w.width() + 30, w.height() + 20);
+    f.dialogs.answerMessage(TvDialogSeam::No); // the log need not be saved
+    QVERIFY(f.closeWindow());
+    TvDiagMainWindow again;
+    QCOMPARE(again.size(), w.size());
+    QCoreApplication::removeTranslator(&language);
 }
 
 QTEST_MAIN(TestUiMainWindow)

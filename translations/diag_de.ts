@@ -1687,6 +1687,58 @@ Ohne Speichern fortfahren?</translation>
             <source>LOG_TOO_LARGE_TO_VIEW %1</source>
             <translation>sie ist größer als %1 MB, mehr als die Protokollansicht fassen kann; öffnen Sie sie in einem Texteditor</translation>
         </message>
+        <message>
+            <source>CONTROLS_LOCKED_WHILE_LOCATING</source>
+            <translation>Die LED des Adapters blinkt: Die übrigen Bedienelemente sind gesperrt, bis Sie auf der Registerkarte Adapter „Suche beenden“ drücken.</translation>
+        </message>
+        <message>
+            <source>MODE_FINAL_COUNTS %1</source>
+            <translation>Endstand: %1</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOG_NAME %1 %2 %3</source>
+            <translation>%1 (Bus %2, Gerät %3)</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4</source>
+            <translation>VPD von %1: Schlüsselwort %2 von „%3“ in „%4“ geändert.</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_DELETED_LOG %1 %2 %3</source>
+            <translation>VPD von %1: Schlüsselwort %2 gelöscht (sein Wert war „%3“).</translation>
+        </message>
+        <message>
+            <source>VPD_KEYS_WRITTEN %1</source>
+            <translation>Geschriebene VPD-Schlüsselwörter: %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_VPD_DELETE %1</source>
+            <translation>Diese VPD-Schlüsselwörter vom Adapter löschen: %1?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_LOAD %1 %2</source>
+            <translation>Das Flash-PROM mit %1 (%2 Byte) programmieren? Sein jetziger Inhalt wird überschrieben.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMED_LOG %1 %2 %3</source>
+            <translation>Flash-PROM von %1 aus %2 programmiert (%3 Byte).</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASED_LOG %1</source>
+            <translation>Flash-PROM von %1 gelöscht.</translation>
+        </message>
+        <message>
+            <source>RESULT_TEXT_IN_FULL %1 %2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_OF %1</source>
+            <translation>Gespeicherte Protokolldatei %1 – nicht das laufende Protokoll. Laufende Zeilen kommen mit dem nächsten Test, Befehl oder Datei &gt; Neu zurück.</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_THEN_LIVE %1 %2</source>
+            <translation>Oben die gespeicherte Protokolldatei %1; ab Zeile %2 folgen laufende Zeilen.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

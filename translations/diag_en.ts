@@ -1688,6 +1688,58 @@ Go on without saving it?</translation>
             <source>LOG_TOO_LARGE_TO_VIEW %1</source>
             <translation>it is larger than %1 MB, more than a log view can hold; open it in a text editor</translation>
         </message>
+        <message>
+            <source>CONTROLS_LOCKED_WHILE_LOCATING</source>
+            <translation>The adapter's LED is blinking: the other controls are locked until you press Stop locating on the Adapters tab.</translation>
+        </message>
+        <message>
+            <source>MODE_FINAL_COUNTS %1</source>
+            <translation>Final counts: %1</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOG_NAME %1 %2 %3</source>
+            <translation>%1 (bus %2, device %3)</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4</source>
+            <translation>VPD of %1: keyword %2 changed from "%3" to "%4".</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_DELETED_LOG %1 %2 %3</source>
+            <translation>VPD of %1: keyword %2 deleted (its value was "%3").</translation>
+        </message>
+        <message>
+            <source>VPD_KEYS_WRITTEN %1</source>
+            <translation>VPD keywords written: %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_VPD_DELETE %1</source>
+            <translation>Delete these VPD keywords from the adapter: %1?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_LOAD %1 %2</source>
+            <translation>Program the flash PROM with %1 (%2 bytes)? Its present contents will be overwritten.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMED_LOG %1 %2 %3</source>
+            <translation>Flash PROM of %1 programmed from %2 (%3 bytes).</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASED_LOG %1</source>
+            <translation>Flash PROM of %1 erased.</translation>
+        </message>
+        <message>
+            <source>RESULT_TEXT_IN_FULL %1 %2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_OF %1</source>
+            <translation>Saved log file %1 — not the live log. Live lines return with the next test, command or File &gt; New.</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_THEN_LIVE %1 %2</source>
+            <translation>Saved log file %1 above; live lines follow from line %2.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -95,7 +95,16 @@ bool TvConnectivityTest::runConnectivityTest(int row)
     case TvLinkWait::Waiting:
         return true;
     case TvLinkWait::LinkUp:
-        return continueWithLinkUp();
+        switch (continueWithLinkUp()) {
+        case Start::Queued:
+            return true;
+        case Start::Cancelled:
+            // Ended as a cancelled test: the engine has nothing left to do.
+            emit startCancelled();
+            return true;
+        default:
+            return false;
+        }
     case TvLinkWait::NoDriver:
         tell("OPEN_ADAPTER_FAILED_NO_DRIVER_OR_DISABLED");
         return false;
@@ -109,9 +118,16 @@ void TvConnectivityTest::linkWaitEnded(int outcome)
 {
     switch (outcome) {
     case TvLinkWait::LinkUp:
-        if (!continueWithLinkUp())
+        switch (continueWithLinkUp()) {
+        case Start::Queued:
+            return;
+        case Start::Cancelled:
+            emit startCancelled();
+            return;
+        default:
             emit notStarted();
-        return;
+            return;
+        }
     case TvLinkWait::Cancelled:
         emit startCancelled();
         return;
@@ -131,22 +147,23 @@ void TvConnectivityTest::tell(const char *key)
     ask->showQuestion(&question);
 }
 
-bool TvConnectivityTest::continueWithLinkUp()
+TvConnectivityTest::Start TvConnectivityTest::continueWithLinkUp()
 {
     emit testPageWanted();
     if (!readAdapterAddress())
-        return false;
+        return Start::NotStarted;
     // An endless loop goes on with the address entered for its first pass.
     if (!(page->loopBox()->isChecked() && sameAdapterAsBefore())) {
-        const QString entered = askRemoteAddress();
+        bool cancelled = false;
+        const QString entered = askRemoteAddress(&cancelled);
         if (entered.isEmpty())
-            return false;
+            return cancelled ? Start::Cancelled : Start::NotStarted;
         remote = entered;
         remoteFrom = address.join(QLatin1Char('.'));
         remoteAdapter = adapterIdentity();
     }
     queuePingJob();
-    return true;
+    return Start::Queued;
 }
 
 bool TvConnectivityTest::readAdapterAddress()
@@ -181,7 +198,7 @@ QString TvConnectivityTest::adapterIdentity() const
         .arg(session->currentDevice());
 }
 
-QString TvConnectivityTest::askRemoteAddress()
+QString TvConnectivityTest::askRemoteAddress(bool *cancelled)
 {
     std::unique_ptr<ConTestDlgImpl> dialog(new (std::nothrow) ConTestDlgImpl(page));
     if (!dialog) {
@@ -189,8 +206,10 @@ QString TvConnectivityTest::askRemoteAddress()
         return QString();
     }
     dialog->fill(address, mask, sameAdapterAsBefore() ? remote : QString());
-    if (ask->execDialog(dialog.get()) != QDialog::Accepted)
+    if (ask->execDialog(dialog.get()) != QDialog::Accepted) {
+        *cancelled = true;
         return QString();
+    }
     return dialog->remoteAddress();
 }
 
