@@ -38,7 +38,6 @@ public:
         info.help_file = QStringLiteral("index.html");
     }
 
-private:
     void writePage(const char *name, const char *html)
     {
         QFile page(base.filePath(QStringLiteral("help/") + QLatin1String(name)));
@@ -174,6 +173,20 @@ void TestUiSplashHelp::helpShowsAndWalksItsPages()
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Welcome page")));
     help.findChild<QPushButton *>(QStringLiteral("ForwardBtn"))->click();
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Second page")));
+
+    // The language's pages where they exist, the English ones otherwise.
+    QDir().mkpath(f.basePath(QStringLiteral("help/de")));
+    f.writePage("de/index.html", "<html><body><p>Willkommen</p></body></html>");
+    for (const char *language : {"de", "de_CH", "fr", "en"}) {
+        TvProgram::setLanguageCode(QLatin1String(language));
+        TvDiagHelpDlgImpl shown;
+        auto *pages = shown.findChild<QTextBrowser *>(QStringLiteral("HelpTextBrowser"));
+        const bool german = QByteArray(language).startsWith("de");
+        QVERIFY(pages->toPlainText().contains(german ? QStringLiteral("Willkommen") : QStringLiteral("Welcome page")));
+        pages->setSource(QUrl(QStringLiteral("page2.html")));
+        QVERIFY(pages->toPlainText().contains(QStringLiteral("Second page")));
+    }
+    TvProgram::setLanguageCode(QString());
 
     // Another configured name, another caption.
     CAdapterInfo::instance().name = QStringLiteral("Other");
