@@ -1739,6 +1739,18 @@ Ohne Speichern fortfahren?</translation>
             <source>LOG_VIEW_THEN_LIVE %1 %2</source>
             <translation>Oben die gespeicherte Protokolldatei %1; ab Zeile %2 folgen laufende Zeilen.</translation>
         </message>
+        <message>
+            <source>PING_NOT_SENT %1 %2 %3</source>
+            <translation>Ping von %1 an %2: Die Echo-Anfrage konnte nicht gesendet werden: %3.</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NOT_SENT %1 %2</source>
+            <translation>Die Echo-Anfrage an %1 konnte nicht gesendet werden: %2. Prüfen Sie IP-Adresse und Subnetzmaske des Adapters und ob es einen Weg zu %1 gibt (ip route).</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NO_REPLY %1 %2</source>
+            <translation>Die Gegenstelle %1 hat nicht innerhalb von %2 ms geantwortet. Prüfen Sie, ob sie eingeschaltet ist und auf Pings antwortet, das Netzwerkkabel und die TCP/IP-Einstellungen.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

@@ -1740,6 +1740,18 @@ Go on without saving it?</translation>
             <source>LOG_VIEW_THEN_LIVE %1 %2</source>
             <translation>Saved log file %1 above; live lines follow from line %2.</translation>
         </message>
+        <message>
+            <source>PING_NOT_SENT %1 %2 %3</source>
+            <translation>Ping from %1 to %2: the echo request could not be sent: %3.</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NOT_SENT %1 %2</source>
+            <translation>The echo request to %1 could not be sent: %2. Check the adapter's IP address and subnet mask and whether there is a route to %1 (ip route).</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NO_REPLY %1 %2</source>
+            <translation>The remote host %1 did not answer within %2 ms. Check that it is switched on and answers pings, the network cable and the TCP/IP settings.</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

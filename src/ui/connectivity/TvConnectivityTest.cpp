@@ -50,18 +50,44 @@ void postLogText(const QString &text)
     TvCoreCallbacks::post(event);
 }
 
+// A failed ping's log lines and the text of its box: not allowed to ping
+// (and how an administrator allows it), no way to the host (with the
+// system's reason), no answer in time; other failures show their log line.
+QString reportFailure(int result, const QString &source, const QString &destination,
+                      int timeoutMs, const QString &explanation)
+{
+    switch (result) {
+    case TvPing::SocketFailed:
+        postLogText(msg(pingFailureKey(result)).arg(source, destination));
+        postLogText(explanation);
+        return explanation;
+    case TvPing::SendFailed: {
+        postLogText(msg("PING_NOT_SENT %1 %2 %3").arg(source, destination, explanation));
+        return msg("PING_BOX_NOT_SENT %1 %2").arg(destination, explanation);
+    }
+    case TvPing::ReceiveFailed:
+        postLogText(msg(pingFailureKey(result)).arg(source, destination));
+        return msg("PING_BOX_NO_REPLY %1 %2").arg(destination).arg(timeoutMs);
+    default: {
+        const QString line = msg(pingFailureKey(result)).arg(source, destination);
+        postLogText(line);
+        if (!explanation.isEmpty())
+            postLogText(explanation);
+        return line;
+    }
+    }
+}
+
 TvWorkerThread::PingFunction reportingPing(TvConnectivityTest::PingRoutine ping)
 {
-    return [ping](const QString &source, const QString &destination, int timeoutMs) {
+    return [ping](const QString &source, const QString &destination, int timeoutMs,
+                  QString *failureText) {
         QString explanation;
         const int result = ping(source, destination, timeoutMs, &explanation);
         if (result >= 0)
             postLogText(msg("PING_REPLY %1 %2 %3").arg(source, destination).arg(result));
         else
-            postLogText(msg(pingFailureKey(result)).arg(source, destination));
-        // Why no socket could be opened, and how to allow it.
-        if (!explanation.isEmpty())
-            postLogText(explanation);
+            *failureText = reportFailure(result, source, destination, timeoutMs, explanation);
         return result;
     };
 }
