@@ -304,6 +304,13 @@ private slots:
         QCOMPARE(result.out, QByteArray("\nInstalled Orlin adapters:\n\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"));
         QVERIFY2(result.err.contains(config.toUtf8() + ", line 1: the vendor ID \"0x1A5E\""),
                  result.err.constData());
+        // An empty listing says why it may be empty and what to pass.
+        QVERIFY2(result.err.contains("No adapter of the vendor IDs 0000 (from " + config.toUtf8() + ") was found.")
+                     && result.err.contains("PROBEKIT_BACKEND=linux")
+                     && result.err.contains("-C " NICDIAG_RUN_DIR "/linux/config.xml"),
+                 result.err.constData());
+        // A listing with adapters needs no hint.
+        QVERIFY(!runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments()).err.contains("PROBEKIT_BACKEND"));
     }
 
     void coreFailuresEndWithMinusOne()

@@ -150,6 +150,10 @@ Umgebung:
             <source>LIST_WRITE_FAILED %1</source>
             <translation>Die Adapterliste konnte nicht vollständig geschrieben werden: %1</translation>
         </message>
+        <message>
+            <source>LIST_EMPTY_HINT %1 %2 %3</source>
+            <translation>Es wurde kein Adapter der Hersteller-IDs %1 (aus %2) gefunden. Die simulierte Maschine (das Standard-Backend) enthält Orlin-Adapter, die die mitgelieferten Beschreibungsdateien nennen. Die eigenen Adapter dieses Rechners brauchen PROBEKIT_BACKEND=linux und die Beschreibungsdateien für sie: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapter eines anderen Herstellers brauchen Beschreibungsdateien, die seine Hersteller-ID nennen.</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>

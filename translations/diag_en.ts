@@ -151,6 +151,10 @@ Environment:
             <source>LIST_WRITE_FAILED %1</source>
             <translation>The list of adapters could not be written whole: %1</translation>
         </message>
+        <message>
+            <source>LIST_EMPTY_HINT %1 %2 %3</source>
+            <translation>No adapter of the vendor IDs %1 (from %2) was found. The simulated machine (the default backend) holds Orlin adapters, which the shipped description files name. This machine's own adapters need PROBEKIT_BACKEND=linux and the description files for them: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapters of another vendor need description files that name its vendor ID.</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
