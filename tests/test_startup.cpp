@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -131,6 +132,11 @@ private:
 private slots:
     void initTestCase()
     {
+        // The window remembers its place: here, not in the user's settings.
+        const QString settings = files.filePath(QStringLiteral("settings"));
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, settings);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings));
         writeFile(files.filePath(QStringLiteral("config.xml")),
                   "<configfile version=\"1.0\"><configuration>"
                   "<name>Bench Rig</name><basepath>.</basepath>"
