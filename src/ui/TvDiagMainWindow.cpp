@@ -72,6 +72,8 @@ TvDiagMainWindow::TvDiagMainWindow()
     connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
     setWindowTitle(TvProgram::bannerText());
     setMinimumSize(DefaultWidth, DefaultHeight);
+    // Built now, so that the pages do not move when it first says something.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     composePages();
     applyAdvancedMode();
     reportMissingTimers();
