@@ -211,9 +211,16 @@ void TestEngineLog::extensionIsAppendedOnlyWhenMissing()
     const QString ext = QStringLiteral("log");
     QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/run"), ext), QStringLiteral("/tmp/run.log"));
     QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/run.log"), ext), QStringLiteral("/tmp/run.log"));
-    // Anywhere in the name counts, also in the middle or in a directory.
-    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/catalog.txt"), ext), QStringLiteral("/tmp/catalog.txt"));
-    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/logs/run"), ext), QStringLiteral("/logs/run"));
+    // Only the end of the name counts, with its dot: not the middle, not
+    // a directory.
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/tmp/catalog.txt"), ext), QStringLiteral("/tmp/catalog.txt.log"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("/logs/run"), ext), QStringLiteral("/logs/run.log"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("A-log"), ext), QStringLiteral("A-log.log"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("walkimage"), QStringList{"bin", "img"}),
+             QStringLiteral("walkimage.bin"));
+    QCOMPARE(TvLogFile::withExtension(QStringLiteral("walk.img"), QStringList{"bin", "img"}),
+             QStringLiteral("walk.img"));
+    QCOMPARE(TvLogFile::patterns({"txt", ".scr"}), QStringLiteral("*.txt *.scr"));
     // Case-sensitive.
     QCOMPARE(TvLogFile::withExtension(QStringLiteral("RUN.LOG"), ext), QStringLiteral("RUN.LOG.log"));
     // No double dot.

@@ -257,7 +257,7 @@ void TestEngineWorker::commandsPostCommandEvents()
 void TestEngineWorker::cancelDropsQueuedJobsWithOneCancelEvent()
 {
     std::atomic<int> pings{0};
-    worker->setPingFunction([&](const QString &, const QString &, int) { return ++pings; });
+    worker->setPingFunction([&](const QString &, const QString &, int, QString *) { return ++pings; });
     worker->setCancelRequested(true);
     worker->appendJob(new TestJob(TestJob::Connectivity, fakeRow(6), QStringLiteral("a-b")));
     worker->appendJob(new TestJob(101, fakeRow(1)));
@@ -344,7 +344,7 @@ void TestEngineWorker::connectivityJobPingsEightTimes()
 {
     std::mutex lock;
     QStringList calls;
-    worker->setPingFunction([&](const QString &from, const QString &to, int timeout) {
+    worker->setPingFunction([&](const QString &from, const QString &to, int timeout, QString *) {
         std::lock_guard<std::mutex> locker(lock);
         calls.append(QStringLiteral("%1>%2/%3").arg(from, to).arg(timeout));
         return 3;
@@ -367,10 +367,13 @@ void TestEngineWorker::connectivityFailuresAndCancels()
     std::atomic<int> calls{0};
     std::atomic<int> failAt{3};
     std::atomic<int> cancelAt{0};
-    worker->setPingFunction([&](const QString &, const QString &, int) {
+    std::atomic<bool> explained{false};
+    worker->setPingFunction([&](const QString &, const QString &, int, QString *why) {
         const int n = ++calls;
         if (n == cancelAt)
             worker->setCancelRequested(true);
+        if (n == failAt && explained)
+            *why = QStringLiteral("no route to the host");
         return n == failAt ? -5 : 1;
     });
     worker->start(recorder.get());
@@ -386,6 +389,16 @@ void TestEngineWorker::connectivityFailuresAndCancels()
     QCOMPARE(recorder->seen[question].buttons, QVector<int>({1, 0, 0}));
     QCOMPARE(recorder->completions().first(), int(TvCoreEvent::ConnectivityDone));
     QCOMPARE(recorder->values(TvCoreEvent::ConnectivityDone), QVector<int>({1}));
+
+    // A failure that says why: its own text in the box.
+    recorder->seen.clear();
+    calls = 0;
+    explained = true;
+    recorder->answers = {1};
+    worker->appendJob(new TestJob(TestJob::Connectivity, fakeRow(1), QStringLiteral("a-b")));
+    QTRY_COMPARE(recorder->completions().size(), 1);
+    QCOMPARE(recorder->seen[recorder->indexOf(TvCoreEvent::Question)].text,
+             QStringLiteral("no route to the host"));
 
     // Cancelled after the second ping: seen after that ping, nothing else.
     recorder->seen.clear();

@@ -253,6 +253,8 @@ private slots:
         QTest::newRow("only a port") << Loopback << ":80" << -5;
         QTest::newRow("source not on this machine") << "192.0.2.1" << Loopback << -6;
         QTest::newRow("source not an address") << "loopback" << Loopback << -6;
+        // Broadcast is refused by the system, which says why.
+        QTest::newRow("broadcast") << Loopback << "255.255.255.255" << -7;
     }
 
     void ping()
@@ -268,6 +270,8 @@ private slots:
             QVERIFY2(result >= 0, qPrintable(QString::number(result)));
         else
             QCOMPARE(result, expected);
+        // A request that could not be sent carries the system's reason.
+        QCOMPARE(!explanation.isEmpty(), result == TvPing::SendFailed);
     }
 
     void silentHostTimesOut()

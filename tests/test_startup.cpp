@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -131,6 +132,11 @@ private:
 private slots:
     void initTestCase()
     {
+        // The window remembers its place: here, not in the user's settings.
+        const QString settings = files.filePath(QStringLiteral("settings"));
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+            QSettings::setPath(format, QSettings::UserScope, settings);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings));
         writeFile(files.filePath(QStringLiteral("config.xml")),
                   "<configfile version=\"1.0\"><configuration>"
                   "<name>Bench Rig</name><basepath>.</basepath>"
@@ -304,6 +310,13 @@ private slots:
         QCOMPARE(result.out, QByteArray("\nInstalled Orlin adapters:\n\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"));
         QVERIFY2(result.err.contains(config.toUtf8() + ", line 1: the vendor ID \"0x1A5E\""),
                  result.err.constData());
+        // An empty listing says why it may be empty and what to pass.
+        QVERIFY2(result.err.contains("No adapter of the vendor IDs 0000 (from " + config.toUtf8() + ") was found.")
+                     && result.err.contains("PROBEKIT_BACKEND=linux")
+                     && result.err.contains("-C " NICDIAG_RUN_DIR "/linux/config.xml"),
+                 result.err.constData());
+        // A listing with adapters needs no hint.
+        QVERIFY(!runProgram(QStringList{QStringLiteral("-l")} + descriptionArguments()).err.contains("PROBEKIT_BACKEND"));
     }
 
     void coreFailuresEndWithMinusOne()
@@ -388,6 +401,32 @@ private slots:
         QCOMPARE(runInProcess({"nicdiag"}), -1);
         qunsetenv("PROBEKIT_FAULT");
         QVERIFY(err.text().contains("could not be de-initialised"));
+    }
+
+    void qtsOwnTextsFollowTheLanguage()
+    {
+        // The file dialog's and the message boxes' own texts, as the
+        // running window's translators give them.
+        TvScriptedDialogs dialogs;
+        dialogs.answerMessage(TvDialogSeam::No);
+        QStringList seen;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            for (QWidget *widget : QApplication::topLevelWidgets()) {
+                if (!widget->inherits("TvDiagMainWindow") || !widget->isVisible() || !seen.isEmpty())
+                    continue;
+                seen << QCoreApplication::translate("QPlatformTheme", "&Yes")
+                     << QCoreApplication::translate("QPlatformTheme", "Cancel")
+                     << QCoreApplication::translate("QFileDialog", "Look in:");
+                QApplication::closeAllWindows();
+            }
+        });
+        closer.start(20);
+        QCOMPARE(runInProcess({"nicdiag", "-L", "de"}), 0);
+        QCOMPARE(seen, QStringList({"&Ja", "Abbrechen", "Suchen in:"}));
+        // Gone with the run.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+        TvProgram::reset();
     }
 
     void failedWindowConstructionEndsWithMinusOne()

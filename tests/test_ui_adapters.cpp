@@ -11,6 +11,7 @@
 #include "ui/adapters/AdapterListItem.h"
 #include "ui/adapters/TvAdapterPage.h"
 #include "ui/log/TvLogBook.h"
+#include "text/TvProgram.h"
 
 #include <probekit.h>
 
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -244,6 +246,7 @@ void TestUiAdapters::locateBlinksUntilPressedAgain()
 {
     Rig rig;
     QVERIFY(rig.startCore());
+    TvProgram::runSettings()[0] = 1;
     TvDiagMainWindow &w = rig.window();
     auto *locate = rig.child<QPushButton>("locateNIC_Btn");
     auto *list = rig.child<QListWidget>("AdapterListBox");
@@ -251,9 +254,13 @@ void TestUiAdapters::locateBlinksUntilPressedAgain()
     locate->click();
     QVERIFY(locateLedOn());
     QCOMPARE(locate->text(), QStringLiteral("STOP_LOCATE_NIC"));
-    // Locked, except for the button that ends it.
+    // Locked, except for the button that ends it; nothing else cancels it,
+    // and the status bar says why the tabs are greyed.
     QVERIFY(!list->isEnabled() && !rig.child<QAction>("allTests")->isEnabled());
     QVERIFY(locate->isEnabled());
+    QVERIFY(!rig.child<QPushButton>("AdvancedCancelBtn")->isEnabled());
+    QVERIFY(!rig.child<QPushButton>("MonitorCancelButton")->isEnabled());
+    QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("CONTROLS_LOCKED_WHILE_LOCATING"));
     w.adapters()->locateNICTimerExpired();
     QVERIFY(locateLedOn());
     w.adapters()->locateNICTimerExpired();
@@ -265,6 +272,7 @@ void TestUiAdapters::locateBlinksUntilPressedAgain()
     QVERIFY(!locateLedOn());
     QCOMPARE(locate->text(), QStringLiteral("START_LOCATE_NIC"));
     QVERIFY(list->isEnabled() && !w.adapters()->locateTimer()->isActive());
+    QVERIFY(w.statusBar()->currentMessage().isEmpty());
 
     // A run's lock is not the locate button's to release.
     w.setControlsEnabled(false);

@@ -166,10 +166,11 @@ void TestUiConfig::exportAppendsOneQuotedLine()
     QCOMPARE(Rig::contents(chosen + ".csv"), line + line);
     QVERIFY(r.dialogs.messageTexts().isEmpty());
 
-    // The extension found anywhere, a directory name included, is enough;
-    // no extensions never extend.
+    // Only the name's end counts, not a directory's name; no extensions
+    // never extend.
     const QStringList exts = {"csv", ".txt"};
-    QCOMPARE(TvConfigExport::withExtension("/csvfiles/pci", exts), QStringLiteral("/csvfiles/pci"));
+    QCOMPARE(TvConfigExport::withExtension("/csvfiles/pci", exts), QStringLiteral("/csvfiles/pci.csv"));
+    QCOMPARE(TvConfigExport::withExtension("/pci.txt", exts), QStringLiteral("/pci.txt"));
     QCOMPARE(TvConfigExport::withExtension("/pci.CSV", exts), QStringLiteral("/pci.CSV.csv"));
     QCOMPARE(TvConfigExport::withExtension("/pci", {}), QStringLiteral("/pci"));
     QCOMPARE(TvConfigExport::filter("F", exts), QStringLiteral("F (*.csv *.txt)"));

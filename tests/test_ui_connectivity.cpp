@@ -102,7 +102,8 @@ private slots:
     void linkAndAddressDecideWhetherToAsk();
     void cancelWhileWaitingForTheLink();
     void remoteAddressIsRememberedForItsAdapter();
-    void aPingWithoutSocketSaysWhyInTheLog();
+    void failedPingsSayWhyInTheBoxAndTheLog_data();
+    void failedPingsSayWhyInTheBoxAndTheLog();
     void eightRealPingsToLoopback();
 };
 
@@ -225,6 +226,11 @@ void TestUiConnectivity::linkAndAddressDecideWhetherToAsk()
     QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled());
     QVERIFY(rig.rowChecksEnabled());
     QVERIFY(!rig.logHas(QStringLiteral("START_NETWORK_CONNECT_TEST Orlin Dual")));
+    // A dialog closed with Cancel ends the test as cancelled, not failed.
+    const bool cancelled = message.isEmpty();
+    QCOMPARE(rig.logHas(QStringLiteral("TEST_SLOT_CANCELLED Connectivity")), cancelled);
+    if (cancelled)
+        QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_CANCELLED"));
 }
 
 void TestUiConnectivity::cancelWhileWaitingForTheLink()
@@ -273,24 +279,47 @@ void TestUiConnectivity::remoteAddressIsRememberedForItsAdapter()
     QVERIFY(rig.logHas(QStringLiteral("PING_REPLY 127.0.0.1 127.0.0.3 1")));
 }
 
-void TestUiConnectivity::aPingWithoutSocketSaysWhyInTheLog()
+void TestUiConnectivity::failedPingsSayWhyInTheBoxAndTheLog_data()
 {
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<QStringList>("logged");
+    QTest::addColumn<QString>("box");
+    const QString notAllowed = QStringLiteral("no privilege, and ping sockets are not allowed");
+    QTest::newRow("no permission") << int(TvPing::SocketFailed) << notAllowed
+                                   << QStringList({"PING_NO_SOCKET 127.0.0.1 127.0.0.2", notAllowed})
+                                   << notAllowed;
+    QTest::newRow("no route") << int(TvPing::SendFailed) << QStringLiteral("Network is unreachable")
+                              << QStringList({"PING_NOT_SENT 127.0.0.1 127.0.0.2 Network is unreachable"})
+                              << "PING_BOX_NOT_SENT 127.0.0.2 Network is unreachable";
+    QTest::newRow("timeout") << int(TvPing::ReceiveFailed) << QString()
+                             << QStringList({"PING_NO_REPLY 127.0.0.1 127.0.0.2"})
+                             << "PING_BOX_NO_REPLY 127.0.0.2 1000";
+}
+
+void TestUiConnectivity::failedPingsSayWhyInTheBoxAndTheLog()
+{
+    QFETCH(int, failure);
+    QFETCH(QString, why);
+    QFETCH(QStringList, logged);
+    QFETCH(QString, box);
     Rig rig;
     QVERIFY(rig.started);
     rig.window().connectivity()->setPingRoutine(
-        [](const QString &, const QString &, int, QString *explanation) {
-            *explanation = QStringLiteral("no privilege, and ping sockets are not allowed");
-            return int(TvPing::SocketFailed);
+        [&](const QString &, const QString &, int, QString *explanation) {
+            if (!why.isEmpty())
+                *explanation = why;
+            return failure;
         });
     rig.answerDialog({"0", "0", "0", "2"});
     rig.mark();
     rig.startConnectivity();
     QTRY_VERIFY(!rig.isRunning());
     const QStringList log = rig.log();
-    const int failed = log.indexOf(QStringLiteral("PING_NO_SOCKET 127.0.0.1 127.0.0.2"));
-    QVERIFY(failed >= 0);
-    QCOMPARE(log.value(failed + 1), QStringLiteral("no privilege, and ping sockets are not allowed"));
-    QCOMPARE(rig.dialogs.messageTexts(), QStringList{"PING_ERROR_CHECK_TCPIP"});
+    const int failed = log.indexOf(logged.first());
+    QVERIFY2(failed >= 0, qPrintable(log.join(QLatin1Char('\n'))));
+    QCOMPARE(log.mid(failed, logged.size()), logged);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{box});
     QCOMPARE(rig.row(0)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
 }
 

@@ -17,12 +17,16 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QtTest>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -225,11 +229,24 @@ void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged()
     QFETCH(QString, shown);
     ConsoleRig rig;
     QVERIFY(rig.started);
+    rig.window().show();
+    rig.child<QTabWidget>("TvDiagDataTab")->setCurrentWidget(rig.window().console());
+    // Scrolled right along a long line, the console comes back to the
+    // start of the line with new output.
+    rig.window().console()->appendConsoleText(QString(2000, QLatin1Char('x')) + QLatin1Char('\n'));
+    rig.consoleText();
+    QScrollBar *across = rig.child<QPlainTextEdit>("AdvancedTextEdit")->horizontalScrollBar();
+    QVERIFY(across->maximum() > 0);
+    across->setValue(across->maximum());
     rig.mark();
     rig.type(line);
     QTRY_VERIFY(rig.idle());
     QTRY_VERIFY(rig.log().contains(logged));
-    QVERIFY(rig.consoleText().contains(shown));
+    // Each of the core's texts starts a line of its own.
+    const QStringList lines = rig.consoleText().split(QLatin1Char('\n'));
+    QVERIFY2(std::any_of(lines.begin(), lines.end(), [&](const QString &l) { return l.startsWith(shown); }),
+             qPrintable(rig.consoleText().mid(2001)));
+    QCOMPARE(across->value(), 0);
     const bool sent = !logged.startsWith(QStringLiteral("COMMAND_NOT_SENT"));
     QCOMPARE(rig.commandsStarted(), sent ? QStringList{"COMMAND_STARTED " + line} : QStringList());
     // A refused line stays for the user to mend.
@@ -268,6 +285,21 @@ void TestUiConsole::controlCCancelsARunningCommand()
     QTRY_VERIFY(rig.idle());
     QCOMPARE(rig.log().last(), QStringLiteral("COMMAND_FINISHED stats"));
     QCOMPARE(rig.quits, 0);
+
+    // A menu's shortcut works while the command line has the focus.
+    rig.window().show();
+    rig.window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&rig.window()));
+    rig.window().selectAdapter(0);
+    // Control+E is the line's end only with X11's key bindings, which the
+    // headless platform does not use; Control+Z is an editing key of the
+    // line everywhere.
+    rig.child<QAction>("flashClearAction")->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    rig.input->setFocus();
+    rig.dialogs.asked.clear();
+    rig.dialogs.answerMessage(TvDialogSeam::No);
+    QTest::keyClick(rig.input, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{"CONFIRM_FLASHPROM_CLEAR"});
 }
 
 void TestUiConsole::cancelBeforeTheWorkerTakesTheCommand()
@@ -318,7 +350,7 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn()
     rig.mark();
     rig.runScript(name);
     const TvScriptedDialogs::Asked asked = rig.dialogs.asked.last();
-    QCOMPARE(asked.filter, QStringLiteral("SCRIPT_FILES (*txt *scr)"));
+    QCOMPARE(asked.filter, QStringLiteral("SCRIPT_FILES (*.txt *.scr)"));
     QCOMPARE(asked.caption, QStringLiteral("CHOOSE_SCRIPT_NAME"));
     QCOMPARE(asked.directory, rig.basePath(QStringLiteral("scripts")));
     QCOMPARE(rig.child<QTabWidget>("TvDiagDataTab")->currentWidget()->objectName(), QStringLiteral("AdvancedTab"));
@@ -515,9 +547,20 @@ void TestUiConsole::modesRunUntilCancelled()
     QVERIFY(!start->isEnabled());
     rig.click("MonitorCancelButton");
     QTRY_VERIFY(rig.idle());
-    QCOMPARE(rig.log().last(), "COMMAND_CANCELLED " + command);
+    // The last table stays to be read, and its counts are logged.
+    QCOMPARE(table->rowCount(), 5);
+    QStringList counts;
+    for (int r = 0; r < 5; ++r)
+        counts << table->item(r, 0)->text() + QLatin1Char(' ') + table->item(r, 1)->text();
+    QCOMPARE(rig.log().mid(rig.log().size() - 2),
+             QStringList({"COMMAND_CANCELLED " + command,
+                          "MODE_FINAL_COUNTS " + counts.join(QStringLiteral(", "))}));
     QVERIFY(start->isEnabled() && !rig.child<QPushButton>("MonitorCancelButton")->isEnabled());
+    // Until the next start.
+    start->click();
     QCOMPARE(table->rowCount(), 0);
+    rig.click("MonitorCancelButton");
+    QTRY_VERIFY(rig.idle());
 }
 
 QTEST_MAIN(TestUiConsole)

@@ -225,7 +225,8 @@ void TestUiEngine::coreTextsCellsAndProgressReachTheRow()
     // The core's text survives a pass; a fail always says so.
     QCOMPARE(rig.row(0)->resultText(), QStringLiteral("Link at 1000 Mbit/s"));
     QCOMPARE(rig.row(1)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
-    QCOMPARE(table->rowCount(), 0);
+    // The last table stays to be read.
+    QCOMPARE(table->rowCount(), 3);
 }
 
 void TestUiEngine::cancellingEndsTheRunWhereverItIs()

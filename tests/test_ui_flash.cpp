@@ -130,25 +130,40 @@ void TestUiFlash::imagesRoundTripByteForByte()
     QCOMPARE(dialog.caption, QStringLiteral("SAVE_FLASH_PROM_FILE"));
     QCOMPARE(dialog.objectName, QStringLiteral("CHOOSE_FLASHFILE_SAVE_NAME"));
     QCOMPARE(dialog.directory, rig.basePath(QStringLiteral("flash")));
-    QCOMPARE(dialog.filter, QStringLiteral("FLASH_PROM_FILES (*bin)"));
-    // The extension exactly as configured: "image" + "bin".
+    QCOMPARE(dialog.filter, QStringLiteral("FLASH_PROM_FILES (*.bin)"));
+    // The configured extension comes with its dot.
     QCOMPARE(rig.dialogs.messageTexts(),
-             QStringList({"FLASH_PROM_SAVE_SUCCESS " + rig.image(QStringLiteral("imagebin"))}));
-    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), factory);
+             QStringList({"FLASH_PROM_SAVE_SUCCESS " + rig.image(QStringLiteral("image.bin"))}));
+    QCOMPARE(rig.file(rig.image(QStringLiteral("image.bin"))), factory);
 
     const QByteArray other = rig.noise(FlashSize);
     rig.write(rig.image(QStringLiteral("other.bin")), other);
-    rig.dialogs.answerFile(rig.image(QStringLiteral("other.bin")));
-    w.flashLoadSlot();
+    // Programming asks first, naming the file and its size; Return is No.
+    const QString confirmLoad = "CONFIRM_FLASHPROM_LOAD " + rig.image(QStringLiteral("other.bin"))
+                                + ' ' + QString::number(FlashSize);
+    for (int answer : {TvDialogSeam::No, TvDialogSeam::Yes}) {
+        rig.dialogs.answerFile(rig.image(QStringLiteral("other.bin")));
+        rig.dialogs.answerMessage(answer);
+        w.flashLoadSlot();
+        QCOMPARE(rig.prom(), answer == TvDialogSeam::No ? factory : other);
+    }
     QCOMPARE(rig.dialogs.asked.at(2).objectName, QStringLiteral("CHOOSE_FLASHFILE_LOAD_NAME"));
-    QCOMPARE(rig.dialogs.messageTexts().last(), QStringLiteral("LOAD_FLASH_PROM_SUCCESS"));
-    QCOMPARE(rig.prom(), other);
+    QCOMPARE(rig.dialogs.asked.at(3).text, confirmLoad);
+    QCOMPARE(rig.dialogs.asked.at(3).defaultButton, int(TvDialogSeam::No));
+    QCOMPARE(rig.dialogs.messageTexts().mid(1),
+             QStringList({confirmLoad, confirmLoad, "LOAD_FLASH_PROM_SUCCESS"}));
+    // Logged with the adapter (bus 2, device 1), the file and its size.
+    const QStringList programmed = rig.logStarting(QStringLiteral("FLASH_PROM_PROGRAMMED_LOG"));
+    QCOMPARE(programmed.size(), 1);
+    QVERIFY2(programmed.first().endsWith(" 2 1 " + rig.image(QStringLiteral("other.bin")) + ' '
+                                         + QString::number(FlashSize)),
+             qPrintable(programmed.first()));
     rig.dialogs.answerFile(rig.image(QStringLiteral("copy.bin")));
     w.flashSaveSlot();
     QCOMPARE(rig.file(rig.image(QStringLiteral("copy.bin"))), other);
     // Only the images themselves are left in the directory.
     QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
-             QStringList({"copy.bin", "imagebin", "other.bin"}));
+             QStringList({"copy.bin", "image.bin", "other.bin"}));
 
     // An existing file reached only through the appended extension is
     // asked about: No brings the dialog back, Cancel ends.
@@ -163,7 +178,7 @@ void TestUiFlash::imagesRoundTripByteForByte()
     QCOMPARE(rig.dialogs.asked.size(), 4);
     QCOMPARE(rig.dialogs.asked.at(1).buttons,
              QList<int>({TvDialogSeam::Yes, TvDialogSeam::No, TvDialogSeam::Cancel}));
-    QCOMPARE(rig.file(rig.image(QStringLiteral("imagebin"))), factory);
+    QCOMPARE(rig.file(rig.image(QStringLiteral("image.bin"))), factory);
     QCOMPARE(locks.count(), 0);
 }
 
@@ -173,15 +188,15 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
     TvDiagMainWindow &w = rig.open();
     const QByteArray old = rig.noise(1000);
     rig.write(rig.image(QStringLiteral("old.bin")), old);
-    // "full" among the extensions keeps /dev/full as it is named.
-    CAdapterInfo::instance().flash_ext.append(QStringLiteral("full"));
+    // A full device, reached through an image's name.
+    const QString full = rig.basePath(QStringLiteral("full.bin"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), full));
     const struct {
         QString name;
         bool shortWrite;
         QString box;
     } cases[] = {
-        {QStringLiteral("/dev/full"), false,
-         "SAVE_FLASH_PROM_FAILED /dev/full " + QString::fromLocal8Bit(strerror(ENOSPC))},
+        {full, false, "SAVE_FLASH_PROM_FAILED " + full + ' ' + QString::fromLocal8Bit(strerror(ENOSPC))},
         {rig.image(QStringLiteral("old.bin")), true,
          "SAVE_FLASH_PROM_FAILED " + rig.image(QStringLiteral("old.bin")) + ' '
              + QString::fromLocal8Bit(strerror(EFBIG))},
@@ -289,7 +304,10 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
     rig.mark();
     rig.dialogs.answerFile(name);
     w.flashLoadSlot();
-    QCOMPARE(rig.dialogs.messageTexts(), QStringList({box.replace(QLatin1String("%1"), name)}));
+    QStringList boxes{box.replace(QLatin1String("%1"), name)};
+    if (size > 0)
+        boxes.prepend(QStringLiteral("CONFIRM_FLASHPROM_LOAD %1 %2").arg(name).arg(FlashSize));
+    QCOMPARE(rig.dialogs.messageTexts(), boxes);
     QCOMPARE(rig.prom(), size > 0 ? bytes.left(FlashSize) : factory);
     if (!logged.isEmpty())
         QVERIFY(rig.logHas(logged.arg(name)));
@@ -329,6 +347,12 @@ void TestUiFlash::eraseNeedsABackupOrASecondYes()
     QCOMPARE(rig.dialogs.messageTexts(), boxes.replaceInStrings("%1", rig.image(backup)));
     const bool erased = boxes.last() == QLatin1String("ERASE_FLASHPROM_SUCCESS");
     QCOMPARE(rig.prom(), erased ? QByteArray(FlashSize, '\xFF') : factory);
+    // Return alone, pressed at every question, erases nothing.
+    for (const TvScriptedDialogs::Asked &a : rig.dialogs.asked) {
+        if (a.text.startsWith(QLatin1String("CONFIRM_FLASHPROM")))
+            QCOMPARE(a.defaultButton, int(TvDialogSeam::No));
+    }
+    QCOMPARE(rig.logStarting(QStringLiteral("FLASH_PROM_ERASED_LOG")).size(), erased ? 1 : 0);
     if (!backup.isEmpty())
         QCOMPARE(rig.file(rig.image(backup)), factory);
 }

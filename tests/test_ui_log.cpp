@@ -14,10 +14,12 @@
 #include "ui/tests/TvTestRun.h"
 #include "ui/console/TvConsolePage.h"
 #include "ui/log/TvLogBook.h"
+#include "ui/log/TvLogPage.h"
 
 #include <QAction>
 #include <QDir>
 #include <QJsonArray>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QScrollBar>
@@ -183,11 +185,12 @@ void TestUiLog::savesAppendOnlyTheNewLines()
     b.book.fileSave();
     QCOMPARE(blocks(file), QList<QStringList>({{"one", "two"}, {"three", "four", "five"}}));
 
-    // A name that holds the extension anywhere keeps it as it is.
+    // A name that holds the extension's letters, but not at its end after
+    // a dot, gets the extension with its dot.
     b.add({"six"});
-    b.dialogs.answerFile(b.logFile(QStringLiteral("catalog.txt")));
+    b.dialogs.answerFile(b.logFile(QStringLiteral("A-log")));
     b.book.fileSaveAs();
-    QCOMPARE(Book::chosenName(), b.logFile(QStringLiteral("catalog.txt")));
+    QCOMPARE(Book::chosenName(), b.logFile(QStringLiteral("A-log.log")));
     QCOMPARE(blocks(Book::chosenName()), QList<QStringList>({{"six"}}));
 }
 
@@ -300,7 +303,13 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     b.dialogs.asked.clear();
     b.dialogs.answerFile(old);
     QSignalSpy shown(&b.book, &TvLogBook::logFileShown);
+    TvLogPage page(&b.book);
+    auto *caption = page.findChild<QLabel *>(QStringLiteral("LogViewLabel"));
+    QVERIFY(caption->isHidden());
     b.book.fileViewLogSlot();
+    // The view names the file it shows.
+    QVERIFY(!caption->isHidden());
+    QCOMPARE(caption->text(), "LOG_VIEW_OF " + old);
     QCOMPARE(b.dialogs.asked.first().kind, TvScriptedDialogs::Asked::OpenFile);
     QCOMPARE(b.dialogs.asked.first().filter, QStringLiteral("LOGFILE_FILTER log"));
     QCOMPARE(b.book.model()->linesFrom(0), QStringList({"one", " two", "?[2Jthree"}));
@@ -311,6 +320,8 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     // the list holds now.
     b.book.setLoggingOn(true);
     b.add({"four", "five"});
+    // And says where the live lines begin.
+    QCOMPARE(caption->text(), "LOG_VIEW_THEN_LIVE " + old + " 4");
     b.book.fileSave();
     const QList<QStringList> saved = blocks(b.logFile(QStringLiteral("saved.log")));
     QCOMPARE(saved.size(), 2);
@@ -326,6 +337,7 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     QCOMPARE(b.dialogs.asked.last().icon, TvDialogSeam::Critical);
     QCOMPARE(b.book.model()->count(), 0);
     QCOMPARE(shown.count(), 1);
+    QVERIFY(caption->isHidden());
 
     // A FIFO is refused at once instead of stalling the window.
     const QString fifo = b.logFile(QStringLiteral("fifo.log"));

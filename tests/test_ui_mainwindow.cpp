@@ -13,12 +13,24 @@
 #include "ui/general/TvGeneralPage.h"
 #include "ui/sensors/TvSensorPage.h"
 #include "ui/TvDiagMainWindow.h"
+#include "ui/TvDiagHelpDlgImpl.h"
+#include "ui/TvSplash.h"
+#include "ui/connectivity/ConTestDlgImpl.h"
+#include "ui/vpd/VPDDlgImpl.h"
+#include "description/CAdapterInfo.h"
 #include "ui/tests/TvTestPage.h"
 #include "ui/tests/TvTestProgress.h"
 #include "ui/tests/TvTestRun.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QXmlStreamReader>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -26,6 +38,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -40,6 +53,67 @@ class Rig : public TvUiRig
 public:
     Rig() { useFourAdapters(); }
 };
+
+// Every (context, key) of a catalogue source and its text.
+QMap<QString, QString> catalogueTexts(const QString &file)
+{
+    QMap<QString, QString> texts;
+    QFile source(QStringLiteral(NICDIAG_SOURCE_DIR "/translations/") + file);
+    if (!source.open(QIODevice::ReadOnly))
+        return texts;
+    QXmlStreamReader xml(&source);
+    QString context, key;
+    while (xml.readNextStartElement() || !xml.atEnd()) {
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            key = xml.readElementText();
+        else if (xml.name() == QLatin1String("translation"))
+            texts.insert(context + QLatin1Char('/') + key, xml.readElementText());
+    }
+    return texts;
+}
+
+// The texts a screen shows: captions, labels, buttons, frames, tabs, list,
+// tree and table entries, menus and tooltips of the visible widgets.
+QStringList shownTexts(QWidget *root)
+{
+    QStringList texts{root->windowTitle()};
+    QList<QWidget *> widgets = root->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(root))
+            continue;
+        texts << widget->toolTip();
+        if (auto *label = qobject_cast<QLabel *>(widget))
+            texts << QTextDocumentFragment::fromHtml(label->text()).toPlainText().split(QLatin1Char('\n'));
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            texts << button->text().remove(QLatin1Char('&'));
+        else if (auto *box = qobject_cast<QGroupBox *>(widget))
+            texts << box->title();
+        else if (auto *tabs = qobject_cast<QTabWidget *>(widget))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        else if (auto *list = qobject_cast<QListWidget *>(widget))
+            for (int row = 0; row < list->count(); ++row)
+                texts << list->item(row)->text().split(QLatin1Char('\n'));
+        else if (auto *tree = qobject_cast<QTreeWidget *>(widget))
+            for (int row = 0; row < tree->topLevelItemCount(); ++row)
+                texts << tree->topLevelItem(row)->text(0);
+        else if (auto *table = qobject_cast<QTableWidget *>(widget))
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (QTableWidgetItem *header = table->horizontalHeaderItem(c))
+                    texts << header->text();
+    }
+    for (QMenu *menu : root->findChildren<QMenu *>()) {
+        texts << menu->title().remove(QLatin1Char('&'));
+        for (QAction *action : menu->actions())
+            texts << action->text().remove(QLatin1Char('&')) << action->toolTip();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
 
 QStringList actionNames(QMenu *menu)
 {
@@ -69,6 +143,10 @@ private slots:
     void lockingFansOutToEveryPage();
     void commandEndsReleaseTheControls();
     void noRawKeyIsShown();
+    void theDefaultWindowShowsTabsAndResultsWhole_data();
+    void theDefaultWindowShowsTabsAndResultsWhole();
+    void everyScreenReadsGerman_data();
+    void everyScreenReadsGerman();
 };
 
 void TestUiMainWindow::constructionFollowsTheMode_data()
@@ -360,8 +438,11 @@ void TestUiMainWindow::lockingFansOutToEveryPage()
     for (const char *menu : {"fileMenu", "testMenu", "flashMenu", "vpdMenu"})
         menuEntries += f.child<QMenu>(menu)->actions();
 
+    // Nothing runs at start-up: nothing to cancel.
+    QVERIFY(!f.child<QPushButton>("MonitorCancelButton")->isEnabled());
     // A run locks, its end releases.
     emit w.run()->controlsLockRequested(true);
+    QVERIFY(f.child<QPushButton>("AdvancedCancelBtn")->isEnabled());
     QVERIFY(!adapters->isEnabled() && !tests->isEnabled() && !start->isEnabled());
     for (QAction *a : menuEntries)
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName() + a->text()));
@@ -375,7 +456,8 @@ void TestUiMainWindow::lockingFansOutToEveryPage()
     for (QAction *a : menuEntries)
         QVERIFY(a->isEnabled());
     QVERIFY(!cancel->isEnabled());
-    QCOMPARE(table->rowCount(), 0);
+    // A mode's last table stays for reading until the next start.
+    QCOMPARE(table->rowCount(), 3);
     QVERIFY(f.child<QRadioButton>("Repeater")->isEnabled());
 }
 
@@ -469,6 +551,173 @@ void TestUiMainWindow::noRawKeyIsShown()
              QKeySequence(QStringLiteral("Ctrl+S")));
     QCOMPARE(w.findChild<QAction *>(QStringLiteral("Repeater"))->shortcut(),
              QKeySequence(QStringLiteral("Ctrl+M")));
+}
+
+void TestUiMainWindow::theDefaultWindowShowsTabsAndResultsWhole_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("English") << "diag_en";
+    QTest::newRow("German") << "diag_de";
+}
+
+void TestUiMainWindow::theDefaultWindowShowsTabsAndResultsWhole()
+{
+    QFETCH(QString, catalogue);
+    QTranslator language;
+    QVERIFY(language.load(catalogue, QStringLiteral(NICDIAG_RUN_DIR)));
+    QCoreApplication::installTranslator(&language);
+    Rig f;
+    TvProgram::runSettings()[0] = 1;
+    QVERIFY(f.startCore());
+    TvDiagMainWindow &w = f.window();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    // Every tab's name whole, none behind the scroll arrows.
+    auto *tabs = f.child<QTabWidget>("TvDiagDataTab");
+    QTabBar *bar = tabs->tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+        QVERIFY2(bar->tabRect(i).right() < bar->width(), qPrintable(bar->tabText(i)));
+        QVERIFY(bar->tabRect(i).width() > bar->fontMetrics().horizontalAdvance(bar->tabText(i)));
+    }
+
+    // The results a row shows, measured against the row's own label.
+    f.pick(1);
+    tabs->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    for (const QString &text : {QStringLiteral("Cable good, length 3 m"),
+                                QStringLiteral("1000 frames sent, 1000 received")}) {
+        f.row(0)->setResultText(text);
+        auto *label = f.row(0)->findChild<QLabel *>(QStringLiteral("test_resulttext"));
+        QCOMPARE(label->text(), text);
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(text) <= label->contentsRect().width(),
+                 qPrintable(text));
+    }
+
+    // Its size and place are the next window's.
+    w.resize(w.width() + 30, w.height() + 20);
+    f.dialogs.answerMessage(TvDialogSeam::No); // the log need not be saved
+    QVERIFY(f.closeWindow());
+    TvDiagMainWindow again;
+    QCOMPARE(again.size(), w.size());
+    QCoreApplication::removeTranslator(&language);
+}
+
+void TestUiMainWindow::everyScreenReadsGerman_data()
+{
+    QTest::addColumn<int>("screen");
+    const char *tabs[] = {"tab Adapters", "tab Tests", "tab Monitor", "tab Configuration",
+                          "tab Sensors", "tab Log", "tab Advanced", "tab General"};
+    for (int i = 0; i < 8; ++i)
+        QTest::newRow(tabs[i]) << i;
+    QTest::newRow("about box") << 10;
+    QTest::newRow("help pages") << 11;
+    QTest::newRow("VPD dialog") << 12;
+    QTest::newRow("connectivity dialog") << 13;
+    QTest::newRow("Qt's boxes and file dialog") << 14;
+    QTest::newRow("every box text") << 15;
+}
+
+void TestUiMainWindow::everyScreenReadsGerman()
+{
+    QFETCH(int, screen);
+    const QMap<QString, QString> english = catalogueTexts(QStringLiteral("diag_en.ts"));
+    const QMap<QString, QString> german = catalogueTexts(QStringLiteral("diag_de.ts"));
+    QVERIFY(!english.isEmpty() && !german.isEmpty());
+    if (screen == 15) {
+        // Each box text of the program, in whatever context, has its German.
+        for (auto e = english.cbegin(); e != english.cend(); ++e)
+            QVERIFY2(!german.value(e.key()).isEmpty(), qPrintable(e.key()));
+        return;
+    }
+    // English where the catalogue has German: the German was not loaded.
+    QSet<QString> englishOnly;
+    for (auto e = english.cbegin(); e != english.cend(); ++e) {
+        const QString text = QString(e.value()).remove(QLatin1Char('&'));
+        if (QString(german.value(e.key())).remove(QLatin1Char('&')) != text && text.size() > 3)
+            englishOnly.insert(text);
+    }
+    QTranslator program, qt;
+    QVERIFY(program.load(QStringLiteral("diag_de"), QStringLiteral(NICDIAG_RUN_DIR)));
+    QVERIFY(qt.load(QStringLiteral("qtbase_de"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qt);
+    QCoreApplication::installTranslator(&program);
+    Rig f;
+    TvProgram::runSettings()[0] = 1;
+    TvProgram::setLanguageCode(QStringLiteral("de"));
+    CAdapterInfo &info = CAdapterInfo::instance();
+    info.help_path = QDir(f.basePath(QString())).relativeFilePath(QStringLiteral(NICDIAG_RUN_DIR "/help"));
+    info.help_file = QStringLiteral("index.html");
+    // The rig's own test names are description texts, in English here.
+    for (const CTestCase &t : qAsConst(info.testCases)) {
+        englishOnly.remove(t.testname);
+        englishOnly.remove(QString(t.menuentry).remove(QLatin1Char('&')));
+    }
+    QVERIFY(f.startCore());
+    TvDiagMainWindow &w = f.window();
+    w.show();
+    f.pick(1);
+
+    QStringList texts;
+    std::unique_ptr<QWidget> dialog;
+    if (screen < 8) {
+        auto *tabs = f.child<QTabWidget>("TvDiagDataTab");
+        tabs->setCurrentIndex(screen);
+        texts = shownTexts(&w);
+    } else if (screen == 10) {
+        dialog.reset(new TvSplash(true));
+    } else if (screen == 11) {
+        // Every page in German, with the English pages' links.
+        const QDir pages(QStringLiteral(NICDIAG_RUN_DIR "/help"));
+        const QRegularExpression link(QStringLiteral("href=\"[^\"]*\""));
+        auto links = [&](const QString &file) {
+            QFile page(file);
+            page.open(QIODevice::ReadOnly);
+            QStringList found;
+            for (auto m = link.globalMatch(QString::fromUtf8(page.readAll())); m.hasNext();)
+                found << m.next().captured();
+            return found;
+        };
+        TvDiagHelpDlgImpl help;
+        auto *browser = help.findChild<QTextBrowser *>(QStringLiteral("HelpTextBrowser"));
+        for (const QString &name : pages.entryList({QStringLiteral("*.html")})) {
+            QCOMPARE(links(pages.filePath(QStringLiteral("de/") + name)), links(pages.filePath(name)));
+            browser->setSource(QUrl(name));
+            QVERIFY2(browser->documentTitle().startsWith(QStringLiteral("Orlin Diagnostics")), qPrintable(name));
+            texts << browser->documentTitle() << browser->toPlainText().split(QLatin1Char('\n'));
+        }
+        QVERIFY(texts.contains(QStringLiteral("Erste Schritte")));
+        texts << shownTexts(&help);
+    } else if (screen == 12) {
+        dialog.reset(new VPDDlgImpl);
+    } else if (screen == 13) {
+        dialog.reset(new ConTestDlgImpl);
+    } else {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        auto *files = new QFileDialog;
+        files->setOption(QFileDialog::DontUseNativeDialog);
+        dialog.reset(files);
+        texts << box.button(QMessageBox::Yes)->text() << box.button(QMessageBox::No)->text();
+        QCOMPARE(texts, QStringList({"&Ja", "&Nein"}));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+        QCOMPARE(files->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("Suchen in:"));
+    }
+    if (dialog) {
+        dialog->show();
+        texts << shownTexts(dialog.get());
+    }
+    QStringList english_;
+    for (const QString &text : texts) {
+        if (englishOnly.contains(text))
+            english_ << text;
+    }
+    dialog.reset();
+    QCoreApplication::removeTranslator(&program);
+    QCoreApplication::removeTranslator(&qt);
+    QVERIFY2(!texts.isEmpty(), "nothing shown");
+    QVERIFY2(TvUiRig::rawKeys(texts).isEmpty(), qPrintable(TvUiRig::rawKeys(texts).join(QStringLiteral("; "))));
+    QVERIFY2(english_.isEmpty(), qPrintable(english_.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestUiMainWindow)

@@ -165,10 +165,12 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     QCOMPARE(page.modeButtons()->checkedId(), 0);
     QCOMPARE(page.portButtons()->checkedId(), 0);
 
-    // Locked for a run; released, the table empties, the cancel button
-    // goes off and the ports follow the adapter.
+    // Locked for a run, the table empties; released, the run's table
+    // stays, the cancel button goes off and the ports follow the adapter.
+    table->setRowCount(4);
     page.setControlsEnabled(false, true, false);
     QVERIFY(!ports->isEnabled() && !repeater->isEnabled());
+    QCOMPARE(table->rowCount(), 0);
     cancel->setEnabled(true);
     table->setRowCount(2);
     for (bool dual : {true, false}) {
@@ -176,6 +178,8 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
         QCOMPARE(ports->isEnabled(), dual);
     }
     QVERIFY(repeater->isEnabled() && !cancel->isEnabled());
+    QCOMPARE(table->rowCount(), 2);
+    page.reset();
     QCOMPARE(table->rowCount(), 0);
 
     // The core's cell numbers are bounded by the table.

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 namespace {
@@ -37,7 +38,6 @@ public:
         info.help_file = QStringLiteral("index.html");
     }
 
-private:
     void writePage(const char *name, const char *html)
     {
         QFile page(base.filePath(QStringLiteral("help/") + QLatin1String(name)));
@@ -60,6 +60,7 @@ class TestUiSplashHelp : public QObject
     Q_OBJECT
 
 private slots:
+    void splashLinesSitOnThePicture_data();
     void splashLinesSitOnThePicture();
     void splashClosesItselfAboutBoxWaits();
     void splashWithoutPicture();
@@ -68,36 +69,61 @@ private slots:
     void menuEntriesRunTheirDialogs();
 };
 
+void TestUiSplashHelp::splashLinesSitOnThePicture_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::newRow("keys") << QString();
+    QTest::newRow("English") << "diag_en";
+    QTest::newRow("German") << "diag_de";
+}
+
 void TestUiSplashHelp::splashLinesSitOnThePicture()
 {
+    QFETCH(QString, catalogue);
+    QTranslator language;
+    if (!catalogue.isEmpty()) {
+        QVERIFY(language.load(catalogue, QStringLiteral(NICDIAG_RUN_DIR)));
+        QCoreApplication::installTranslator(&language);
+    }
     Fixture f;
     TvSplash about(true);
+    QCoreApplication::removeTranslator(&language);
     QVERIFY(about.isVisible());
     QVERIFY(about.isModal());
     QCOMPARE(about.objectName(), QStringLiteral("Test"));
     QCOMPARE(about.windowTitle(), TvProgram::bannerText());
-    QCOMPARE(about.size(), QSize(400, 300));
+    // The picture, and below it the OK button's strip.
+    QCOMPARE(about.size(), QSize(400, 300 + TvSplash::ButtonHeight + 2 * TvSplash::Margin));
     QCOMPARE(about.minimumSize(), about.maximumSize());
     const QRect desktop = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(about.geometry().topLeft(), QPoint(desktop.width() / 2 - 200, desktop.height() / 2 - 150));
+    QCOMPARE(about.geometry().topLeft(),
+             QPoint(desktop.width() / 2 - 200, desktop.height() / 2 - about.height() / 2));
 
+    // Each line on the picture, as tall as its font, with room between.
     const QList<QLabel *> lines = splashLines(about);
-    const QList<int> tops = {243, 255, 267};
     for (int i = 0; i < 3; ++i) {
         QVERIFY(lines[i]);
-        QCOMPARE(lines[i]->geometry(), QRect(0, tops[i], 400, 12));
+        const QRect line = lines[i]->geometry();
+        QVERIFY(line.x() == 0 && line.width() == 400 && line.top() >= 0 && line.bottom() < 300);
+        QVERIFY(line.height() >= qMax(lines[i]->fontMetrics().height(), lines[i]->heightForWidth(400)));
+        if (i > 0)
+            QVERIFY2(line.top() > lines[i - 1]->geometry().bottom() + 1, qPrintable(lines[i]->text()));
         QCOMPARE(lines[i]->alignment(), Qt::AlignCenter);
         QVERIFY(!lines[i]->autoFillBackground());
     }
+    QVERIFY(lines[0]->y() >= 200);
     QCOMPARE(lines[0]->text(), QStringLiteral("Test Diagnostics"));
-    QCOMPARE(lines[1]->text(), QStringLiteral("VERSION_OS 7.12 Linux"));
+    if (catalogue.isEmpty())
+        QCOMPARE(lines[1]->text(), QStringLiteral("VERSION_OS 7.12 Linux"));
     QVERIFY(lines[1]->font().bold() && !lines[0]->font().bold());
     QCOMPARE(lines[0]->font().pointSize(), 11);
     QVERIFY(!lines[2]->text().isEmpty());
 
+    // The button covers no line and stays inside the box.
     auto *ok = about.findChild<QPushButton *>(QStringLiteral("okButton"));
-    QCOMPARE(ok->geometry(), QRect(150, 276, 100, 25));
-    QCOMPARE(ok->text(), QStringLiteral("OK_TEXT"));
+    QVERIFY(ok->y() >= 300 && ok->geometry().bottom() < about.height());
+    QCOMPARE(ok->geometry().center().x(), about.width() / 2 - 1);
+    QCOMPARE(ok->text(), catalogue.isEmpty() ? QStringLiteral("OK_TEXT") : QStringLiteral("OK"));
 }
 
 void TestUiSplashHelp::splashClosesItselfAboutBoxWaits()
@@ -147,6 +173,20 @@ void TestUiSplashHelp::helpShowsAndWalksItsPages()
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Welcome page")));
     help.findChild<QPushButton *>(QStringLiteral("ForwardBtn"))->click();
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Second page")));
+
+    // The language's pages where they exist, the English ones otherwise.
+    QDir().mkpath(f.basePath(QStringLiteral("help/de")));
+    f.writePage("de/index.html", "<html><body><p>Willkommen</p></body></html>");
+    for (const char *language : {"de", "de_CH", "fr", "en"}) {
+        TvProgram::setLanguageCode(QLatin1String(language));
+        TvDiagHelpDlgImpl shown;
+        auto *pages = shown.findChild<QTextBrowser *>(QStringLiteral("HelpTextBrowser"));
+        const bool german = QByteArray(language).startsWith("de");
+        QVERIFY(pages->toPlainText().contains(german ? QStringLiteral("Willkommen") : QStringLiteral("Welcome page")));
+        pages->setSource(QUrl(QStringLiteral("page2.html")));
+        QVERIFY(pages->toPlainText().contains(QStringLiteral("Second page")));
+    }
+    TvProgram::setLanguageCode(QString());
 
     // Another configured name, another caption.
     CAdapterInfo::instance().name = QStringLiteral("Other");
@@ -216,7 +256,7 @@ void TestUiSplashHelp::menuEntriesRunTheirDialogs()
     QCOMPARE(f.dialogs.asked[0].dialogClass, QStringLiteral("TvDiagHelpDlgImpl"));
     QCOMPARE(f.dialogs.asked[0].caption, QStringLiteral("HELP_BROWSER Test Diagnostics"));
     QCOMPARE(f.dialogs.asked[1].dialogClass, QStringLiteral("TvSplash"));
-    QCOMPARE(shown[1], QSize(400, 300));
+    QCOMPARE(shown[1], QSize(400, 300 + TvSplash::ButtonHeight + 2 * TvSplash::Margin));
 }
 
 QTEST_MAIN(TestUiSplashHelp)

@@ -147,17 +147,29 @@ void TestUiTestTab::progressRowFitsItsTexts()
     auto *name = row.findChild<QLabel *>(QStringLiteral("test_testName"));
     auto *result = row.findChild<QLabel *>(QStringLiteral("test_resulttext"));
 
+    QSignalSpy cut(&row, &TvTestProgress::resultCut);
     row.setResultText(QStringLiteral("ok"));
     QCOMPARE(result->font().pointSize(), 12);
     QCOMPARE(row.resultText(), QStringLiteral("ok"));
     row.setResultText(LongName + LongName);
     QCOMPARE(result->font().pointSize(), 9);
+    // Too long at any size: cut to the label's width, whole in the tooltip.
+    QVERIFY(row.resultElided());
+    QCOMPARE(row.resultText(), LongName + LongName);
+    QCOMPARE(result->toolTip(), LongName + LongName);
+    QVERIFY(QFontMetrics(result->font()).horizontalAdvance(result->text()) <= result->contentsRect().width());
+    QVERIFY(result->text().endsWith(QChar(0x2026)));
+    // Told once, for the log.
+    row.resize(590, 30);
+    QCOMPARE(cut.count(), 1);
+    QCOMPARE(cut.first().first().toString(), LongName + LongName);
     // A size between: the largest at which it still fits.
     const QString middle = QStringLiteral("Passed with remarks");
     const int expected = TvTestProgress::fittingPointSize(result->font(), middle, result->size(),
                                                           {12, 11, 10, 9}, 9);
     row.setResultText(middle);
     QCOMPARE(result->font().pointSize(), expected);
+    QVERIFY(!row.resultElided() && result->toolTip().isEmpty());
 
     // The name is measured, not resized: the window applies the size.
     const int before = name->font().pointSize();

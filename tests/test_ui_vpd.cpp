@@ -68,7 +68,7 @@ public:
         return VpdReadKeyword(keyword, buffer, &size) == 0 ? QByteArray(buffer, int(size)) : QByteArray("<none>");
     }
 
-    TvVpdActions vpd{true, &ask, nullptr};
+    TvVpdActions vpd{true, &ask, &book, &session, nullptr};
     QStringList rows;
     bool headersAndHelpHidden = false;
     bool coreOpen = false;
@@ -231,7 +231,15 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
     QCOMPARE(rig.dialogs.messageTexts(),
              QStringList({"INVALID_FIRST_VPD_KEY_CHAR P",
                           QStringLiteral("VPD_VALUE_NOT_8BIT V1 \u20AC U+20AC"),
-                          TvStatusCodes::statusText(22), "VPD_KEY_READONLY Y"}));
+                          TvStatusCodes::statusText(22), "VPD_KEY_READONLY Y",
+                          "VPD_KEYS_WRITTEN V7, V3, V5"}));
+    // Each change is logged with the adapter and the old and new values,
+    // in hexadecimal where the dialogs show them so.
+    const QString changed = "VPD_KEYWORD_WRITTEN_LOG " + rig.session.logName();
+    QCOMPARE(TvUiRig::texts(rig.book.model()),
+             QStringList({changed + " V7  0x01 0xFF 0x7F ",
+                          changed + ' ' + "V3 " + long200 + ' ' + long200.left(199) + 'y',
+                          changed + " V5  0x66 0xFC 0x6E 0x66 "}));
     QCOMPARE(rig.dialogs.asked.first().caption, QStringLiteral("EDIT_VPD"));
     QCOMPARE(rig.read("V1"), QByteArray("one"));
     QCOMPARE(rig.read("V7"), QByteArray::fromHex("01ff7f"));
@@ -248,25 +256,33 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords_data()
 {
     QTest::addColumn<QJsonObject>("vpd");
     QTest::addColumn<int>("result");
+    QTest::addColumn<int>("confirmed");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QByteArray>("left");
     const QJsonObject writable{{"PN", "PN-1"}, {"V1", "one"}, {"V2", "two"}, {"Y1", "y"}};
+    const int yes = TvDialogSeam::Yes, no = TvDialogSeam::No;
+    const QString ask = "CONFIRM_VPD_DELETE V1, Y1";
     QTest::newRow("read-only only") << QJsonObject{{"PN", "PN-1"}, {"SN", "S"}} << int(QDialog::Accepted)
-                                    << QStringList({"NO_DELETABLE_VPD_KEY"}) << QByteArray("PN SN");
-    QTest::newRow("cancelled") << writable << int(QDialog::Rejected)
+                                    << yes << QStringList({"NO_DELETABLE_VPD_KEY"}) << QByteArray("PN SN");
+    QTest::newRow("cancelled") << writable << int(QDialog::Rejected) << yes
                                << QStringList({"NO_VPD_KEY_DELETED"}) << QByteArray("PN V1 V2 Y1");
-    QTest::newRow("two selected") << writable << int(QDialog::Accepted)
-                                  << QStringList({"VPD_KEY_DELETED 2"}) << QByteArray("PN V2");
+    QTest::newRow("two selected, not confirmed") << writable << int(QDialog::Accepted) << no
+                                                 << QStringList({ask, "NO_VPD_KEY_DELETED"})
+                                                 << QByteArray("PN V1 V2 Y1");
+    QTest::newRow("two selected") << writable << int(QDialog::Accepted) << yes
+                                  << QStringList({ask, "VPD_KEY_DELETED V1, Y1"}) << QByteArray("PN V2");
 }
 
 void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
 {
     QFETCH(QJsonObject, vpd);
     QFETCH(int, result);
+    QFETCH(int, confirmed);
     QFETCH(QStringList, boxes);
     QFETCH(QByteArray, left);
     VpdRig rig(vpd);
     QVERIFY(rig.open());
+    rig.dialogs.answerMessage(confirmed);
     rig.dialogs.onDialog = [&](QDialog *dialog) {
         QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
         table->selectRow(0);
@@ -275,6 +291,11 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
     };
     rig.vpd.vpdDelete();
     QCOMPARE(rig.dialogs.messageTexts(), boxes);
+    if (boxes.size() > 1)
+        QCOMPARE(rig.dialogs.asked.at(1).defaultButton, int(TvDialogSeam::No));
+    const QString deleted = "VPD_KEYWORD_DELETED_LOG " + rig.session.logName();
+    QCOMPARE(TvUiRig::texts(rig.book.model()),
+             left == "PN V2" ? QStringList({deleted + " V1 one", deleted + " Y1 y"}) : QStringList());
     char list[512];
     uint32_t size = sizeof list;
     uint32_t count = 0;
@@ -338,7 +359,10 @@ void TestUiVpd::everyTextHasEnglishAndGerman()
           "CONFIRM_FLASHPROM_CLEAR", "CONFIRM_FLASHPROM_BACKUP",
           "CONFIRM_FLASHPROM_CLEAR_WITHOUT_BACKUP", "ERASE_FLASHPROM_SUCCESS",
           "FLASH_PROM_FILE_EMPTY", "FLASH_PROM_FILE_CUT %1 %2", "FLASH_PROM_READING",
-          "FLASH_PROM_PROGRAMMING", "FLASH_PROM_ERASING"}},
+          "FLASH_PROM_PROGRAMMING", "FLASH_PROM_ERASING", "ADAPTER_LOG_NAME %1 %2 %3",
+          "VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4", "VPD_KEYWORD_DELETED_LOG %1 %2 %3",
+          "VPD_KEYS_WRITTEN %1", "CONFIRM_VPD_DELETE %1", "CONFIRM_FLASHPROM_LOAD %1 %2",
+          "FLASH_PROM_PROGRAMMED_LOG %1 %2 %3", "FLASH_PROM_ERASED_LOG %1"}},
         {"VPDDlgImpl",
          {"VPD_DIALOG", "VPD_HELP_TEXT", "OK_TEXT", "CANCEL_TEXT", "VPD_KEYWORD", "VPD_DATA"}},
         {"VPDValidator",

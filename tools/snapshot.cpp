@@ -6,8 +6,10 @@
 // tab, of the about box, of the help browser and of the dialogs of the
 // connectivity test, the VPD view and a flash PROM save in progress into
 // outdir; then builds the window again in advanced mode for the tabs that
-// only that mode has. Runs headless: without a platform chosen it uses the
-// offscreen one. `ninja -C build screenshots` runs it into docs/screenshots.
+// only that mode has, and once more in German for its test tab and help
+// browser (de-tab-TestTab, de-help). Runs headless: without a platform
+// chosen it uses the offscreen one. `ninja -C build screenshots` runs it
+// into docs/screenshots.
 #include "description/CAdapterInfo.h"
 #include "engine/TvRunRecordWriter.h"
 #include "engine/TvWorkerThread.h"
@@ -32,6 +34,7 @@
 #include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QSet>
@@ -104,10 +107,10 @@ bool save(QWidget *widget, const QDir &outdir, const QString &name)
     return true;
 }
 
-bool readDescriptions()
+bool readDescriptions(const QString &language = QStringLiteral("en"))
 {
     CAdapterInfo &info = CAdapterInfo::instance();
-    const QString language = QStringLiteral("en");
+    info.clear();
     if (!info.readConfigFile(TvProgram::configPath()))
         return false;
     TvProgram::setBannerProduct(info.name);
@@ -244,6 +247,23 @@ bool snapshot(ConsoleDialogs &dialogs, const QString &scratch, QSet<QString> *ta
     return ok;
 }
 
+// The test tab with the first test case's rows, and the help browser, as a
+// German user sees them.
+bool snapshotGerman(const QDir &outdir)
+{
+    TvDiagMainWindow window;
+    if (window.constructionFailed())
+        return false;
+    window.show();
+    showFirstTestCase(window);
+    auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("TvDiagDataTab"));
+    tabs->setCurrentIndex(1);
+    bool ok = save(&window, outdir, QStringLiteral("de-tab-TestTab"));
+    TvDiagHelpDlgImpl help(&window);
+    help.show();
+    return save(&help, outdir, QStringLiteral("de-help")) && ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -262,6 +282,8 @@ int main(int argc, char *argv[])
     qputenv("PROBEKIT_STATE_DIR", scratch.filePath(QStringLiteral("state")).toLocal8Bit());
     QDir().mkpath(scratch.filePath(QStringLiteral("locks")));
     QDir().mkpath(scratch.filePath(QStringLiteral("state")));
+    // The window's remembered size is not the pictures' business.
+    qputenv("XDG_CONFIG_HOME", scratch.filePath(QStringLiteral("config")).toLocal8Bit());
 
     QApplication app(argc, argv);
     QTranslator english;
@@ -293,6 +315,17 @@ int main(int argc, char *argv[])
     CoreDeinit();
     TvProgram::runSettings()[0] = 1;
     ok = CoreInit() == 0 && snapshot(dialogs, scratch.path(), &taken) && ok && dialogs.ok;
+    CoreDeinit();
+    // German, with Qt's own texts.
+    TvProgram::runSettings()[0] = 0;
+    QCoreApplication::removeTranslator(&english);
+    QTranslator german, qtGerman;
+    german.load(QStringLiteral("diag_de"), QStringLiteral("."));
+    qtGerman.load(QStringLiteral("qtbase_de"), QLibraryInfo::location(QLibraryInfo::TranslationsPath));
+    QCoreApplication::installTranslator(&qtGerman);
+    QCoreApplication::installTranslator(&german);
+    TvProgram::setLanguageCode(QStringLiteral("de"));
+    ok = readDescriptions(QStringLiteral("de")) && CoreInit() == 0 && snapshotGerman(outdir) && ok;
     const int status = ok ? 0 : 1;
     CoreDeinit();
     TvDialogSeam::install(nullptr);

@@ -156,6 +156,10 @@ Umgebung:
             <source>LIST_WRITE_FAILED %1</source>
             <translation>Die Adapterliste konnte nicht vollständig geschrieben werden: %1</translation>
         </message>
+        <message>
+            <source>LIST_EMPTY_HINT %1 %2 %3</source>
+            <translation>Es wurde kein Adapter der Hersteller-IDs %1 (aus %2) gefunden. Die simulierte Maschine (das Standard-Backend) enthält Orlin-Adapter, die die mitgelieferten Beschreibungsdateien nennen. Die eigenen Adapter dieses Rechners brauchen PROBEKIT_BACKEND=linux und die Beschreibungsdateien für sie: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapter eines anderen Herstellers brauchen Beschreibungsdateien, die seine Hersteller-ID nennen.</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -1700,6 +1704,70 @@ Ohne Speichern fortfahren?</translation>
         <message>
             <source>IS_LOCATE_LED_BLINKING</source>
             <translation>Blinkt die LED des Adapters jetzt (das Protokoll nennt den Adapter)?</translation>
+        </message>
+        <message>
+            <source>CONTROLS_LOCKED_WHILE_LOCATING</source>
+            <translation>Die LED des Adapters blinkt: Die übrigen Bedienelemente sind gesperrt, bis Sie auf der Registerkarte Adapter „Suche beenden“ drücken.</translation>
+        </message>
+        <message>
+            <source>MODE_FINAL_COUNTS %1</source>
+            <translation>Endstand: %1</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOG_NAME %1 %2 %3</source>
+            <translation>%1 (Bus %2, Gerät %3)</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4</source>
+            <translation>VPD von %1: Schlüsselwort %2 von „%3“ in „%4“ geändert.</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_DELETED_LOG %1 %2 %3</source>
+            <translation>VPD von %1: Schlüsselwort %2 gelöscht (sein Wert war „%3“).</translation>
+        </message>
+        <message>
+            <source>VPD_KEYS_WRITTEN %1</source>
+            <translation>Geschriebene VPD-Schlüsselwörter: %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_VPD_DELETE %1</source>
+            <translation>Diese VPD-Schlüsselwörter vom Adapter löschen: %1?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_LOAD %1 %2</source>
+            <translation>Das Flash-PROM mit %1 (%2 Byte) programmieren? Sein jetziger Inhalt wird überschrieben.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMED_LOG %1 %2 %3</source>
+            <translation>Flash-PROM von %1 aus %2 programmiert (%3 Byte).</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASED_LOG %1</source>
+            <translation>Flash-PROM von %1 gelöscht.</translation>
+        </message>
+        <message>
+            <source>RESULT_TEXT_IN_FULL %1 %2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_OF %1</source>
+            <translation>Gespeicherte Protokolldatei %1 – nicht das laufende Protokoll. Laufende Zeilen kommen mit dem nächsten Test, Befehl oder Datei &gt; Neu zurück.</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_THEN_LIVE %1 %2</source>
+            <translation>Oben die gespeicherte Protokolldatei %1; ab Zeile %2 folgen laufende Zeilen.</translation>
+        </message>
+        <message>
+            <source>PING_NOT_SENT %1 %2 %3</source>
+            <translation>Ping von %1 an %2: Die Echo-Anfrage konnte nicht gesendet werden: %3.</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NOT_SENT %1 %2</source>
+            <translation>Die Echo-Anfrage an %1 konnte nicht gesendet werden: %2. Prüfen Sie IP-Adresse und Subnetzmaske des Adapters und ob es einen Weg zu %1 gibt (ip route).</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NO_REPLY %1 %2</source>
+            <translation>Die Gegenstelle %1 hat nicht innerhalb von %2 ms geantwortet. Prüfen Sie, ob sie eingeschaltet ist und auf Pings antwortet, das Netzwerkkabel und die TCP/IP-Einstellungen.</translation>
         </message>
     </context>
     <context>

@@ -157,6 +157,10 @@ Environment:
             <source>LIST_WRITE_FAILED %1</source>
             <translation>The list of adapters could not be written whole: %1</translation>
         </message>
+        <message>
+            <source>LIST_EMPTY_HINT %1 %2 %3</source>
+            <translation>No adapter of the vendor IDs %1 (from %2) was found. The simulated machine (the default backend) holds Orlin adapters, which the shipped description files name. This machine's own adapters need PROBEKIT_BACKEND=linux and the description files for them: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapters of another vendor need description files that name its vendor ID.</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -1701,6 +1705,70 @@ Go on without saving it?</translation>
         <message>
             <source>IS_LOCATE_LED_BLINKING</source>
             <translation>Is the adapter's LED blinking now (the log names the adapter)?</translation>
+        </message>
+        <message>
+            <source>CONTROLS_LOCKED_WHILE_LOCATING</source>
+            <translation>The adapter's LED is blinking: the other controls are locked until you press Stop locating on the Adapters tab.</translation>
+        </message>
+        <message>
+            <source>MODE_FINAL_COUNTS %1</source>
+            <translation>Final counts: %1</translation>
+        </message>
+        <message>
+            <source>ADAPTER_LOG_NAME %1 %2 %3</source>
+            <translation>%1 (bus %2, device %3)</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4</source>
+            <translation>VPD of %1: keyword %2 changed from "%3" to "%4".</translation>
+        </message>
+        <message>
+            <source>VPD_KEYWORD_DELETED_LOG %1 %2 %3</source>
+            <translation>VPD of %1: keyword %2 deleted (its value was "%3").</translation>
+        </message>
+        <message>
+            <source>VPD_KEYS_WRITTEN %1</source>
+            <translation>VPD keywords written: %1.</translation>
+        </message>
+        <message>
+            <source>CONFIRM_VPD_DELETE %1</source>
+            <translation>Delete these VPD keywords from the adapter: %1?</translation>
+        </message>
+        <message>
+            <source>CONFIRM_FLASHPROM_LOAD %1 %2</source>
+            <translation>Program the flash PROM with %1 (%2 bytes)? Its present contents will be overwritten.</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_PROGRAMMED_LOG %1 %2 %3</source>
+            <translation>Flash PROM of %1 programmed from %2 (%3 bytes).</translation>
+        </message>
+        <message>
+            <source>FLASH_PROM_ERASED_LOG %1</source>
+            <translation>Flash PROM of %1 erased.</translation>
+        </message>
+        <message>
+            <source>RESULT_TEXT_IN_FULL %1 %2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_OF %1</source>
+            <translation>Saved log file %1 — not the live log. Live lines return with the next test, command or File &gt; New.</translation>
+        </message>
+        <message>
+            <source>LOG_VIEW_THEN_LIVE %1 %2</source>
+            <translation>Saved log file %1 above; live lines follow from line %2.</translation>
+        </message>
+        <message>
+            <source>PING_NOT_SENT %1 %2 %3</source>
+            <translation>Ping from %1 to %2: the echo request could not be sent: %3.</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NOT_SENT %1 %2</source>
+            <translation>The echo request to %1 could not be sent: %2. Check the adapter's IP address and subnet mask and whether there is a route to %1 (ip route).</translation>
+        </message>
+        <message>
+            <source>PING_BOX_NO_REPLY %1 %2</source>
+            <translation>The remote host %1 did not answer within %2 ms. Check that it is switched on and answers pings, the network cable and the TCP/IP settings.</translation>
         </message>
     </context>
     <context>

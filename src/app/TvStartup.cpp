@@ -2,6 +2,7 @@
 #include "TvCapture.h"
 #include "TvCommandLine.h"
 #include "TvConsoleDialogs.h"
+#include "TvQtCatalogue.h"
 #include "text/TvProgram.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
@@ -41,6 +42,7 @@ QString noGuiText(const char *key)
 struct StartupState {
     std::unique_ptr<QCoreApplication> ownApplication;
     std::unique_ptr<QTranslator> qtTranslator;
+    std::unique_ptr<QTranslator> qtBaseTranslator;
     std::unique_ptr<QTranslator> diagTranslator;
 
     ~StartupState()
@@ -49,10 +51,13 @@ struct StartupState {
         if (QCoreApplication::instance()) {
             if (diagTranslator)
                 QCoreApplication::removeTranslator(diagTranslator.get());
+            if (qtBaseTranslator)
+                QCoreApplication::removeTranslator(qtBaseTranslator.get());
             if (qtTranslator)
                 QCoreApplication::removeTranslator(qtTranslator.get());
         }
         diagTranslator.reset();
+        qtBaseTranslator.reset();
         qtTranslator.reset();
         ownApplication.reset();
     }
@@ -144,6 +149,8 @@ void installTranslators(StartupState &state)
     }
     state.qtTranslator = loadTranslator(qtName);
     QCoreApplication::installTranslator(state.qtTranslator.get());
+    state.qtBaseTranslator = TvQtCatalogue::load(TvProgram::languageCode());
+    QCoreApplication::installTranslator(state.qtBaseTranslator.get());
     state.diagTranslator = loadTranslator(diagName);
     QCoreApplication::installTranslator(state.diagTranslator.get());
     if (!missingCode.isEmpty())

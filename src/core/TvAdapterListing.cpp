@@ -2,7 +2,10 @@
 #include "description/CAdapterInfo.h"
 #include "platform/TvPlatform.h"
 #include "text/TvControlText.h"
+#include "text/TvProgram.h"
 #include "text/TvText.h"
+
+#include <QDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -95,14 +98,37 @@ void TvAdapterListing::listAdapters()
     TvPlatform::writeConsole(QStringLiteral("\n") + TvText::translate("NoGUIText", "LIST_ALL_ADAPTERS")
                              + QStringLiteral("\n"));
     TvPlatform::writeConsole(TvText::translate("NoGUIText", "\t\t\t\t\t\t\t        Slot Bus Dev.Num\n"));
+    int listed = 0;
     for (const AdapterRecord *record = table; !isEndRecord(*record); ++record) {
         if (AdapterSelect(record) != 0)
             continue;
         const QByteArray line = adapterLine(*record, adapterName(*record));
         std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+        ++listed;
     }
     // The listing is mixed with console-writer output later on; keep order.
     reportWriteFailure(std::fflush(stdout) == 0 ? 0 : errno);
+    if (listed == 0)
+        explainEmptyListing();
+}
+
+QString TvAdapterListing::emptyListingHint(const QString &configuration)
+{
+    QStringList vendors;
+    for (const PciIdEntry &entry : CAdapterInfo::instance().vendorIds)
+        vendors.append(QString::asprintf("%4.4X", entry.vendorId));
+    const QString linuxFiles = QDir(TvPlatform::dataDirectory()).filePath(QStringLiteral("linux/"));
+    return TvText::translate("NoGUIText", "LIST_EMPTY_HINT %1 %2 %3")
+        .arg(vendors.isEmpty() ? QStringLiteral("-") : vendors.join(QStringLiteral(", ")), configuration,
+             linuxFiles);
+}
+
+void TvAdapterListing::explainEmptyListing()
+{
+    // An empty table alone does not say whether the machine has no such
+    // adapter or the description files and the backend do not match.
+    const QByteArray text = (emptyListingHint(TvProgram::configPath()) + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
 void TvAdapterListing::reportWriteFailure(int flushError)

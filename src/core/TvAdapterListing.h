@@ -9,8 +9,13 @@ class TvAdapterListing
 {
 public:
     // A listing that could not be written whole (a full disk, the file
-    // size limit) is told on standard error.
+    // size limit) is told on standard error, and so is an empty one, with
+    // what to pass (emptyListingHint).
     static void listAdapters();
+    // Why a listing can be empty, for the configuration file read: the
+    // vendor IDs looked for, and the description files and backend that
+    // go together.
+    static QString emptyListingHint(const QString &configuration);
 
     // "VVVV:DDDD:SVSV:SSSS" of a record, as the adapter information file keys it.
     static QString adapterKey(const AdapterRecord &record);
@@ -30,4 +35,5 @@ public:
 
 private:
     static void reportWriteFailure(int flushError);
+    static void explainEmptyListing();
 };

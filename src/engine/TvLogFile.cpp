@@ -101,12 +101,40 @@ QString TvLogFile::errorTextOf(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+namespace {
+
+QString dotted(const QString &extension)
+{
+    return extension.startsWith(QLatin1Char('.')) ? extension : QLatin1Char('.') + extension;
+}
+
+} // namespace
+
 QString TvLogFile::withExtension(const QString &name, const QString &extension)
 {
-    if (name.lastIndexOf(extension, -1, Qt::CaseSensitive) >= 0)
+    return withExtension(name, extension.isEmpty() ? QStringList() : QStringList{extension});
+}
+
+QString TvLogFile::withExtension(const QString &name, const QStringList &extensions)
+{
+    if (extensions.isEmpty())
         return name;
-    const bool dotted = extension.startsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char('.'));
-    return dotted ? name + extension : name + QLatin1Char('.') + extension;
+    // Only the end of the file's own name counts: "A-log" has no extension,
+    // and a directory called "logs" gives none.
+    for (const QString &extension : extensions) {
+        if (!extension.isEmpty() && name.endsWith(dotted(extension), Qt::CaseSensitive))
+            return name;
+    }
+    const QString first = dotted(extensions.first());
+    return name.endsWith(QLatin1Char('.')) ? name.left(name.size() - 1) + first : name + first;
+}
+
+QString TvLogFile::patterns(const QStringList &extensions)
+{
+    QStringList found;
+    for (const QString &extension : extensions)
+        found.append(QLatin1Char('*') + dotted(extension));
+    return found.join(QLatin1Char(' '));
 }
 
 QString TvLogFile::stampedLine(const QString &text, std::time_t when)

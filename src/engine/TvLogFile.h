@@ -28,10 +28,15 @@ public:
     static Result appendBlock(const QString &fileName, const TvLogModel &lines, int from,
                               QString *errorText, std::time_t when = std::time(nullptr));
 
-    // The name a save uses: `extension` is appended (after a dot, unless it
-    // starts with one or the name ends with one) when it occurs nowhere in
-    // the name; the search is case-sensitive.
+    // The name a save uses: the file's own name keeps an extension it ends
+    // with (".log" for "log" or ".log"; case-sensitive), else the first
+    // one is appended with its dot ("A-log" becomes "A-log.log", "run."
+    // "run.log"). No extension leaves the name as it is.
     static QString withExtension(const QString &name, const QString &extension);
+    static QString withExtension(const QString &name, const QStringList &extensions);
+    // "*.log *.txt" for a file dialog's filter; an extension may be given
+    // with or without its dot.
+    static QString patterns(const QStringList &extensions);
 
     // A log list line: the 24-character ctime text of `when`, a blank, then
     // the text as one line: every tab made three blanks, every other line

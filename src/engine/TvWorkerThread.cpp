@@ -11,7 +11,7 @@
 
 namespace {
 
-int noPing(const QString &, const QString &, int)
+int noPing(const QString &, const QString &, int, QString *)
 {
     return -1;
 }
@@ -216,8 +216,9 @@ void TvWorkerThread::runConnectivityJob(const TestJob &job)
     const QStringList address = job.addresses();
     const PingFunction pingHost = pingFunction();
     for (int answered = 1; answered <= PingCount; ++answered) {
-        if (pingHost(address[0], address[1], PingTimeoutMs) < 0) {
-            finishFailedPing();
+        QString why;
+        if (pingHost(address[0], address[1], PingTimeoutMs, &why) < 0) {
+            finishFailedPing(why);
             return;
         }
         TvCoreCallbacks::table()->progress(12 * answered);
@@ -230,9 +231,9 @@ void TvWorkerThread::runConnectivityJob(const TestJob &job)
     postStatus(TvCoreEvent::ConnectivityDone, 0);
 }
 
-void TvWorkerThread::finishFailedPing()
+void TvWorkerThread::finishFailedPing(const QString &why)
 {
-    askReceiver(TvText::translate("TvDiagMainWindow", "PING_ERROR_CHECK_TCPIP"),
+    askReceiver(why.isEmpty() ? TvText::translate("TvDiagMainWindow", "PING_ERROR_CHECK_TCPIP") : why,
                 TvDialogSeam::Ok, TvDialogSeam::NoButton, TvDialogSeam::NoButton);
     if (cancelRequested)
         postStatus(TvCoreEvent::ConnectivityCancelled);

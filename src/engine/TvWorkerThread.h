@@ -43,9 +43,10 @@ class TvEventChannel;
 class TvWorkerThread : public QThread
 {
 public:
-    // ping(source, destination, receive timeout in ms): the echo time in ms
-    // (0 or more), or a negative failure code.
-    using PingFunction = std::function<int(const QString &, const QString &, int)>;
+    // ping(source, destination, receive timeout in ms, failure text): the
+    // echo time in ms (0 or more), or a negative failure code with the text
+    // of the box that tells the user why (empty: the general one).
+    using PingFunction = std::function<int(const QString &, const QString &, int, QString *)>;
 
     static constexpr int PollIntervalMs = 50;
     static constexpr int ShortPauseMs = 20;
@@ -101,7 +102,7 @@ private:
     void runCommandJob(const TestJob &job);
     void runTestJob(const TestJob &job);
     void runConnectivityJob(const TestJob &job);
-    void finishFailedPing();
+    void finishFailedPing(const QString &why);
     int askReceiver(const QString &text, int button0, int button1, int button2);
     void post(TvCoreEvent *event);
     void postStatus(int kind, int status = 0);

@@ -139,8 +139,12 @@ int TvPing::ping(const QString &source, const QString &destination, int timeoutM
         return BindFailed;
     const quint16 identifier = socket.identifier(quint16(TvPlatform::processId()));
     const QByteArray request = echoRequest(identifier, Sequence, TvPlatform::tickCount());
-    if (socket.sendTo(request, target) < 0)
+    if (socket.sendTo(request, target) < 0) {
+        // No route, a network that is down: the system's own words.
+        if (explanation)
+            *explanation = qt_error_string(errno);
         return SendFailed;
+    }
     return awaitReply(socket, identifier, Clock::now() + wait);
 }
 

@@ -45,8 +45,10 @@ public:
     // timeoutMs: the whole wait for the reply after sending. Other ICMP
     // datagrams that arrive meanwhile are passed over. When no ICMP socket
     // can be opened (SocketFailed), *explanation receives a translated text
-    // saying why and how ordinary users can be allowed to ping; it is left
-    // alone otherwise. Safe to call from any thread.
+    // saying why and how ordinary users can be allowed to ping; when the
+    // request cannot be sent (SendFailed), the system's reason (no route
+    // to the host, a network that is down); it is left alone otherwise.
+    // Safe to call from any thread.
     static int ping(const QString &source, const QString &destination, int timeoutMs,
                     QString *explanation = nullptr);
 

@@ -18,9 +18,12 @@ public:
     enum Button { NoButton = 0, Ok = 1, Cancel = 2, Yes = 3, No = 4, Abort = 5, Retry = 6, Ignore = 7 };
 
     // A button of a message box; an empty text keeps the standard label.
+    // The default button is the one Return presses: a question that
+    // changes the adapter makes it No.
     struct ButtonSpec {
         int code = NoButton;
         QString text;
+        bool isDefault = false;
     };
 
     virtual ~TvDialogSeam();

@@ -104,6 +104,11 @@ bool TvAdapterSession::takeLostPick()
     return lost;
 }
 
+QString TvAdapterSession::logName() const
+{
+    return msg("ADAPTER_LOG_NAME %1 %2 %3").arg(name).arg(bus).arg(device);
+}
+
 QString TvAdapterSession::readCardName() const
 {
     char text[256] = {};

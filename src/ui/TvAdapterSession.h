@@ -34,6 +34,8 @@ public:
     // The adapter's name from its vital product data, else from its
     // description; empty without a current adapter.
     QString cardName() const { return name; }
+    // The adapter as a log line names it: its name, bus and device.
+    QString logName() const;
     // The status text of the last pick that the core refused; empty after
     // a pick that succeeded.
     QString selectFailure() const { return failure; }

@@ -2,7 +2,10 @@
 #include "ui_TvDiagHelpDlg.h"
 
 #include "description/CAdapterInfo.h"
+#include "text/TvProgram.h"
 #include "text/TvText.h"
+
+#include <QDir>
 
 #include <QResizeEvent>
 #include <QUrl>
@@ -20,7 +23,8 @@ TvDiagHelpDlgImpl::TvDiagHelpDlgImpl(QWidget *parent, const char *name, bool mod
     setModal(modal);
 
     const CAdapterInfo &info = CAdapterInfo::instance();
-    ui->HelpTextBrowser->setSearchPaths({info.basePathOf(info.help_path)});
+    ui->HelpTextBrowser->setSearchPaths(pageDirectories(info.basePathOf(info.help_path),
+                                                        TvProgram::languageCode(), info.help_file));
     ui->HelpTextBrowser->setSource(QUrl(info.help_file));
 
     setSizeGripEnabled(false);
@@ -31,6 +35,17 @@ TvDiagHelpDlgImpl::TvDiagHelpDlgImpl(QWidget *parent, const char *name, bool mod
     connect(ui->ForwardBtn, &QPushButton::clicked, ui->HelpTextBrowser, &QTextBrowser::forward);
     connect(ui->BackwardBtn, &QPushButton::clicked, ui->HelpTextBrowser, &QTextBrowser::backward);
     languageChange();
+}
+
+QStringList TvDiagHelpDlgImpl::pageDirectories(const QString &helpDirectory,
+                                               const QString &languageCode, const QString &startPage)
+{
+    // "de_CH" reads the German pages.
+    const QString language = languageCode.left(2);
+    const QDir translated(QDir(helpDirectory).filePath(language));
+    if (!language.isEmpty() && language != QLatin1String("en") && translated.exists(startPage))
+        return {translated.path(), helpDirectory};
+    return {helpDirectory};
 }
 
 void TvDiagHelpDlgImpl::languageChange()

@@ -28,7 +28,12 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QLayout>
 #include <QScreen>
+#include <QSettings>
+#include <QStyle>
+#include <QTabBar>
+#include <QStatusBar>
 
 #include <memory>
 #include <new>
@@ -43,8 +48,16 @@ int instanceCounter = 0;
 QRect desktopGeometry()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 0, 0);
+    return screen ? screen->availableGeometry() : QRect(0, 0, 0, 0);
 }
+
+// Where the window's size and place are kept between runs.
+QSettings windowSettings()
+{
+    return QSettings(QStringLiteral("nicdiag"), QStringLiteral("window"));
+}
+
+const QString GeometryKey = QStringLiteral("geometry");
 
 } // namespace
 
@@ -58,12 +71,14 @@ TvDiagMainWindow::TvDiagMainWindow()
     TvCoreCallbacks::setReceiver(this);
     connect(this, &TvDiagMainWindow::quitRequested, &QCoreApplication::quit);
     setWindowTitle(TvProgram::bannerText());
-    setMinimumSize(630, 450);
+    setMinimumSize(DefaultWidth, DefaultHeight);
+    // Built now, so that the pages do not move when it first says something.
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     composePages();
     applyAdvancedMode();
     reportMissingTimers();
     connectPages();
-    resize(630, 450);
+    resize(DefaultWidth, DefaultHeight);
     centreOnDesktop();
 
     if (!testPage->hasRows()) {
@@ -80,6 +95,7 @@ TvDiagMainWindow::TvDiagMainWindow()
         return;
     adapterPage->preselect(TvProgram::preselectBus(), TvProgram::preselectDevice());
     languageChange();
+    placeWindow();
     failedConstruction = false;
     testRun->watchRunControls();
 }
@@ -117,8 +133,8 @@ void TvDiagMainWindow::composePages()
     // Not a tab until the console builds one (advanced mode).
     consolePage = new TvConsolePage(advanced, session, &ask, logBook, testRun, this);
     consolePage->hide();
-    vpdActions = new TvVpdActions(advanced, &ask, this, this);
-    flashProm = new TvFlashProm(advanced, &ask, logBook, this, this);
+    vpdActions = new TvVpdActions(advanced, &ask, logBook, session, this, this);
+    flashProm = new TvFlashProm(advanced, &ask, logBook, session, this, this);
     runRecorder = new TvRunRecorder(testRun, testPage, session, logBook, &ask, sensorPage, this);
     ask.setAnswerObserver(
         [this](const QString &text, int answer) { runRecorder->questionAnswered(text, answer); });
@@ -152,6 +168,9 @@ void TvDiagMainWindow::connectPages()
     connect(consolePage, &TvConsolePage::pageWanted, this, [this] { showPage(consolePage); });
     connect(monitorPage, &TvMonitorPage::commandWanted, consolePage, &TvConsolePage::runCommand);
     connect(monitorPage, &TvMonitorPage::pageWanted, this, [this] { showPage(monitorPage); });
+    connect(monitorPage, &TvMonitorPage::modeEnded, logBook, [this](const QString &counts) {
+        logBook->addLogLine(msg("MODE_FINAL_COUNTS %1").arg(counts));
+    });
     connect(testRun, &TvTestRun::cancelling, this, &TvDiagMainWindow::cancelButtonsOff);
     connect(testRun, &TvTestRun::testPageWanted, this, [this] { showPage(testPage); });
     connect(testRun, &TvTestRun::runningChanged, sensorPage, &TvSensorPage::setTestRunning);
@@ -243,7 +262,47 @@ bool TvDiagMainWindow::firstRefresh()
 void TvDiagMainWindow::centreOnDesktop()
 {
     const QRect desktop = desktopGeometry();
-    move(desktop.width() / 2 - 315, desktop.height() / 2 - 225);
+    move(desktop.x() + (desktop.width() - width()) / 2, desktop.y() + (desktop.height() - height()) / 2);
+}
+
+int TvDiagMainWindow::widthForEveryTab()
+{
+    // The chrome around the tab bar as laid out now, plus the tab bar with
+    // every name whole.
+    QTabWidget *tabs = ui->TvDiagDataTab;
+    tabs->setElideMode(Qt::ElideNone);
+    layout()->activate();
+    const int chrome = width() - tabs->width() + 2 * tabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    return tabs->tabBar()->sizeHint().width() + chrome + TabSlack;
+}
+
+void TvDiagMainWindow::placeWindow()
+{
+    // The window opens where and as large as it was left; else larger than
+    // its minimum where every tab's name needs it and the screen has room.
+    const QByteArray saved = windowSettings().value(GeometryKey).toByteArray();
+    if (!saved.isEmpty() && restoreGeometry(saved))
+        return;
+    const QRect desktop = desktopGeometry();
+    int wanted = qMax(widthForEveryTab(), DefaultWidth);
+    if (desktop.width() > 0 && wanted > desktop.width()) {
+        // A narrow screen or a large font: the names get a smaller font
+        // rather than scroll arrows.
+        QTabBar *bar = ui->TvDiagDataTab->tabBar();
+        QFont font = bar->font();
+        while (widthForEveryTab() > desktop.width() && font.pointSize() > SmallestTabPointSize) {
+            font.setPointSize(font.pointSize() - 1);
+            bar->setFont(font);
+        }
+        wanted = qMin(widthForEveryTab(), desktop.width());
+    }
+    resize(qMax(wanted, minimumWidth()), height());
+    centreOnDesktop();
+}
+
+void TvDiagMainWindow::rememberPlace()
+{
+    windowSettings().setValue(GeometryKey, saveGeometry());
 }
 
 void TvDiagMainWindow::setWorker(TvWorkerThread *worker)
@@ -391,6 +450,7 @@ void TvDiagMainWindow::closeEvent(QCloseEvent *event)
     }
     // Rows still queued would run for a window that is gone.
     testRun->clearPendingJobs();
+    rememberPlace();
     event->accept();
 }
 
@@ -417,6 +477,7 @@ void TvDiagMainWindow::scriptExit()
 
 void TvDiagMainWindow::endProgram()
 {
+    rememberPlace();
     testRun->cancelCoreWork();
     testRun->clearPendingJobs();
     emit quitRequested();
@@ -563,11 +624,16 @@ void TvDiagMainWindow::holdControls(QObject *holder, bool lock)
     if (lock) {
         lockHolders.insert(holder);
         setControlsEnabled(false);
-        return;
+    } else {
+        lockHolders.remove(holder);
+        if (lockHolders.isEmpty())
+            setControlsEnabled(true);
     }
-    lockHolders.remove(holder);
-    if (lockHolders.isEmpty())
-        setControlsEnabled(true);
+    // Greyed tabs say why while the LED blinks: only its button ends it.
+    if (lockHolders.contains(adapterPage))
+        statusBar()->showMessage(msg("CONTROLS_LOCKED_WHILE_LOCATING"));
+    else
+        statusBar()->clearMessage();
 }
 
 void TvDiagMainWindow::setControlsEnabled(bool enabled)
@@ -577,7 +643,10 @@ void TvDiagMainWindow::setControlsEnabled(bool enabled)
     setMenusEnabled(enabled);
     testPage->setControlsEnabled(enabled, current == testPage);
     monitorPage->setControlsEnabled(enabled, configPage->dualPort(), current == monitorPage);
-    consolePage->setControlsEnabled(enabled, current == consolePage);
+    // Locating and the flash PROM have no cancel; a test and a command do.
+    const bool cancellable = lockHolders.isEmpty() || lockHolders.contains(testRun)
+                             || lockHolders.contains(consolePage);
+    consolePage->setControlsEnabled(enabled, current == consolePage, cancellable);
 }
 
 void TvDiagMainWindow::setMenusEnabled(bool enabled)

@@ -34,6 +34,15 @@ class TvDiagMainWindow : public TvDiagMainWindowBase
 {
     Q_OBJECT
 public:
+    // The smallest the window gets, and the size it opens with unless the
+    // tab names need more width or a size was remembered from the last run.
+    static constexpr int DefaultWidth = 630;
+    static constexpr int DefaultHeight = 450;
+    // Room to spare after the last tab's name.
+    static constexpr int TabSlack = 8;
+    // The tab names shrink no further to fit a narrow screen.
+    static constexpr int SmallestTabPointSize = 7;
+
     // Advanced mode is read from the program's settings once, here, and
     // handed to the pages. Every box goes through the program-wide dialog
     // seam (TvDialogSeam::current()), which tests replace.
@@ -130,6 +139,10 @@ private:
     void reportMissingTimers();
     bool firstRefresh();
     void centreOnDesktop();
+    // The width at which the tab bar shows every tab's name whole.
+    int widthForEveryTab();
+    void placeWindow();
+    void rememberPlace();
     void showPage(QWidget *page);
     void setActionTexts();
 

@@ -62,6 +62,8 @@ int TvQtDialogs::messageBox(QWidget *parent, Icon icon, const QString &caption,
             continue;
         if (!spec.text.isEmpty())
             button->setText(spec.text);
+        if (spec.isDefault)
+            box.setDefaultButton(qobject_cast<QPushButton *>(button));
         codes.insert(button, spec.code);
     }
     if (codes.isEmpty())

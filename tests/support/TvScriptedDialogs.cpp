@@ -42,6 +42,8 @@ int TvScriptedDialogs::messageBox(QWidget *, Icon icon, const QString &caption,
     a.text = text;
     for (const ButtonSpec &b : buttons) {
         a.buttons.append(b.code);
+        if (b.isDefault)
+            a.defaultButton = b.code;
         a.buttonTexts.append(b.text);
     }
     // What the test does meanwhile comes first: boxes it opens are recorded

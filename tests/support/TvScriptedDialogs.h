@@ -19,6 +19,7 @@ public:
         QString caption;
         QString text;
         QList<int> buttons;
+        int defaultButton = NoButton; // the one Return would press
         QStringList buttonTexts;
         QString directory;
         QString filter;

@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -79,6 +80,9 @@ TvUiRig::FileSizeLimit::~FileSizeLimit()
 TvUiRig::TvUiRig()
 {
     TvProgram::reset();
+    // The window's remembered size and place stay with this rig.
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, base.filePath(QStringLiteral("config")));
     QDir().mkpath(base.filePath(QStringLiteral("images")));
     QDir().mkpath(base.filePath(QStringLiteral("logs")));
     savePicture(QStringLiteral("images/empty.png"), QSize(25, 25), Qt::white);

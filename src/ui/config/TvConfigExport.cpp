@@ -47,23 +47,12 @@ bool synchronised(int fd)
 
 QString TvConfigExport::filter(const QString &filesText, const QStringList &extensions)
 {
-    QStringList patterns;
-    for (const QString &extension : extensions) {
-        const bool dotted = extension.startsWith(QLatin1Char('.'));
-        patterns.append(QLatin1Char('*') + (dotted ? extension : QLatin1Char('.') + extension));
-    }
-    return filesText + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    return filesText + QLatin1String(" (") + TvLogFile::patterns(extensions) + QLatin1Char(')');
 }
 
 QString TvConfigExport::withExtension(const QString &name, const QStringList &extensions)
 {
-    if (extensions.isEmpty())
-        return name;
-    for (const QString &extension : extensions) {
-        if (name.lastIndexOf(extension, -1, Qt::CaseSensitive) >= 0)
-            return name;
-    }
-    return TvLogFile::withExtension(name, extensions.first());
+    return TvLogFile::withExtension(name, extensions);
 }
 
 QByteArray TvConfigExport::line(const QStringList &fields)

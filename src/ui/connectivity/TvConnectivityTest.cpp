@@ -50,18 +50,44 @@ void postLogText(const QString &text)
     TvCoreCallbacks::post(event);
 }
 
+// A failed ping's log lines and the text of its box: not allowed to ping
+// (and how an administrator allows it), no way to the host (with the
+// system's reason), no answer in time; other failures show their log line.
+QString reportFailure(int result, const QString &source, const QString &destination,
+                      int timeoutMs, const QString &explanation)
+{
+    switch (result) {
+    case TvPing::SocketFailed:
+        postLogText(msg(pingFailureKey(result)).arg(source, destination));
+        postLogText(explanation);
+        return explanation;
+    case TvPing::SendFailed: {
+        postLogText(msg("PING_NOT_SENT %1 %2 %3").arg(source, destination, explanation));
+        return msg("PING_BOX_NOT_SENT %1 %2").arg(destination, explanation);
+    }
+    case TvPing::ReceiveFailed:
+        postLogText(msg(pingFailureKey(result)).arg(source, destination));
+        return msg("PING_BOX_NO_REPLY %1 %2").arg(destination).arg(timeoutMs);
+    default: {
+        const QString line = msg(pingFailureKey(result)).arg(source, destination);
+        postLogText(line);
+        if (!explanation.isEmpty())
+            postLogText(explanation);
+        return line;
+    }
+    }
+}
+
 TvWorkerThread::PingFunction reportingPing(TvConnectivityTest::PingRoutine ping)
 {
-    return [ping](const QString &source, const QString &destination, int timeoutMs) {
+    return [ping](const QString &source, const QString &destination, int timeoutMs,
+                  QString *failureText) {
         QString explanation;
         const int result = ping(source, destination, timeoutMs, &explanation);
         if (result >= 0)
             postLogText(msg("PING_REPLY %1 %2 %3").arg(source, destination).arg(result));
         else
-            postLogText(msg(pingFailureKey(result)).arg(source, destination));
-        // Why no socket could be opened, and how to allow it.
-        if (!explanation.isEmpty())
-            postLogText(explanation);
+            *failureText = reportFailure(result, source, destination, timeoutMs, explanation);
         return result;
     };
 }
@@ -95,7 +121,16 @@ bool TvConnectivityTest::runConnectivityTest(int row)
     case TvLinkWait::Waiting:
         return true;
     case TvLinkWait::LinkUp:
-        return continueWithLinkUp();
+        switch (continueWithLinkUp()) {
+        case Start::Queued:
+            return true;
+        case Start::Cancelled:
+            // Ended as a cancelled test: the engine has nothing left to do.
+            emit startCancelled();
+            return true;
+        default:
+            return false;
+        }
     case TvLinkWait::NoDriver:
         tell("OPEN_ADAPTER_FAILED_NO_DRIVER_OR_DISABLED");
         return false;
@@ -109,9 +144,16 @@ void TvConnectivityTest::linkWaitEnded(int outcome)
 {
     switch (outcome) {
     case TvLinkWait::LinkUp:
-        if (!continueWithLinkUp())
+        switch (continueWithLinkUp()) {
+        case Start::Queued:
+            return;
+        case Start::Cancelled:
+            emit startCancelled();
+            return;
+        default:
             emit notStarted();
-        return;
+            return;
+        }
     case TvLinkWait::Cancelled:
         emit startCancelled();
         return;
@@ -131,22 +173,23 @@ void TvConnectivityTest::tell(const char *key)
     ask->showQuestion(&question);
 }
 
-bool TvConnectivityTest::continueWithLinkUp()
+TvConnectivityTest::Start TvConnectivityTest::continueWithLinkUp()
 {
     emit testPageWanted();
     if (!readAdapterAddress())
-        return false;
+        return Start::NotStarted;
     // An endless loop goes on with the address entered for its first pass.
     if (!(page->loopBox()->isChecked() && sameAdapterAsBefore())) {
-        const QString entered = askRemoteAddress();
+        bool cancelled = false;
+        const QString entered = askRemoteAddress(&cancelled);
         if (entered.isEmpty())
-            return false;
+            return cancelled ? Start::Cancelled : Start::NotStarted;
         remote = entered;
         remoteFrom = address.join(QLatin1Char('.'));
         remoteAdapter = adapterIdentity();
     }
     queuePingJob();
-    return true;
+    return Start::Queued;
 }
 
 bool TvConnectivityTest::readAdapterAddress()
@@ -181,7 +224,7 @@ QString TvConnectivityTest::adapterIdentity() const
         .arg(session->currentDevice());
 }
 
-QString TvConnectivityTest::askRemoteAddress()
+QString TvConnectivityTest::askRemoteAddress(bool *cancelled)
 {
     std::unique_ptr<ConTestDlgImpl> dialog(new (std::nothrow) ConTestDlgImpl(page));
     if (!dialog) {
@@ -189,8 +232,10 @@ QString TvConnectivityTest::askRemoteAddress()
         return QString();
     }
     dialog->fill(address, mask, sameAdapterAsBefore() ? remote : QString());
-    if (ask->execDialog(dialog.get()) != QDialog::Accepted)
+    if (ask->execDialog(dialog.get()) != QDialog::Accepted) {
+        *cancelled = true;
         return QString();
+    }
     return dialog->remoteAddress();
 }
 

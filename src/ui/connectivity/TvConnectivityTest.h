@@ -31,8 +31,10 @@ public:
 
     // The test engine's start of the entry's row. False when the test ends
     // here; true when the ping job is queued, or will be once the link is
-    // up. A test that ends while waiting for the link emits notStarted(),
-    // or startCancelled() when the user cancelled it.
+    // up, or when the user cancelled the address dialog (startCancelled()
+    // has ended it then, as a cancelled test). A test that ends while
+    // waiting for the link emits notStarted(), or startCancelled() when the
+    // user cancelled it.
     bool runConnectivityTest(int row);
 
     // TvPing::ping unless a test replaces it.
@@ -51,12 +53,15 @@ signals:
     void testPageWanted();
 
 private:
+    enum class Start { Queued, NotStarted, Cancelled };
+
     void linkWaitEnded(int outcome);
-    bool continueWithLinkUp();
+    Start continueWithLinkUp();
     bool readAdapterAddress();
     bool sameAdapterAsBefore() const;
     QString adapterIdentity() const;
-    QString askRemoteAddress();
+    // Empty when there is no dialog; *cancelled when the user closed it.
+    QString askRemoteAddress(bool *cancelled);
     void queuePingJob();
     void tell(const char *key);
 

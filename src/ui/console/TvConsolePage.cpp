@@ -10,6 +10,7 @@
 
 #include "description/CAdapterInfo.h"
 #include "engine/TestJob.h"
+#include "engine/TvLogFile.h"
 #include "engine/TvScriptThread.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvProgram.h"
@@ -125,13 +126,13 @@ void TvConsolePage::setInputEnabled(bool enabled)
         input->setEnabled(enabled);
 }
 
-void TvConsolePage::setControlsEnabled(bool enabled, bool shown)
+void TvConsolePage::setControlsEnabled(bool enabled, bool shown, bool cancellable)
 {
     if (!advanced)
         return;
     setInputEnabled(enabled);
     if (cancelButton)
-        cancelButton->setEnabled(!enabled);
+        cancelButton->setEnabled(!enabled && cancellable);
     if (shown)
         takeFocus();
 }
@@ -292,7 +293,9 @@ void TvConsolePage::commandEnded()
 
 void TvConsolePage::coreLogText(const QString &text)
 {
-    appendConsoleText(text);
+    // Each of the core's texts is a line of its own, whether or not the
+    // core ended it.
+    appendConsoleText(text.endsWith(QLatin1Char('\n')) ? text : text + QLatin1Char('\n'));
     if (runner)
         runner->textShown();
 }
@@ -330,6 +333,8 @@ void TvConsolePage::flushConsoleText()
     pendingText.clear();
     QScrollBar *bar = console->verticalScrollBar();
     bar->setValue(bar->maximum());
+    // New output starts at the left: scrolled right, it would be off-screen.
+    console->horizontalScrollBar()->setValue(0);
 }
 
 void TvConsolePage::printConsole(const QString &text)
@@ -395,11 +400,8 @@ void TvConsolePage::fileOpenScript()
         return;
     const CAdapterInfo &info = CAdapterInfo::instance();
     // Qt's file dialogs take the patterns apart at blanks.
-    QStringList patterns;
-    for (const QString &extension : info.script_ext)
-        patterns.append(QLatin1Char('*') + extension);
-    const QString filter =
-        msg("SCRIPT_FILES") + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    const QString filter = msg("SCRIPT_FILES") + QStringLiteral(" (")
+                           + TvLogFile::patterns(info.script_ext) + QLatin1Char(')');
     const QString name = ask->openFileName(msg("CHOOSE_SCRIPT_NAME"),
                                            info.basePathOf(info.script_path), filter);
     if (name.isEmpty())

@@ -49,8 +49,9 @@ public:
     void setInputEnabled(bool enabled);
     // The console's share of locking the controls around a run; the input
     // (or the cancel button while it is locked) takes the focus when this
-    // page is shown.
-    void setControlsEnabled(bool enabled, bool shown);
+    // page is shown. The cancel button comes on only when what locked the
+    // controls can be cancelled (a test or a command, not locating).
+    void setControlsEnabled(bool enabled, bool shown, bool cancellable = true);
     // A cancel was asked for: the cancel button goes off, a script stops.
     void cancelDone();
     void takeFocus();

@@ -1,12 +1,14 @@
 #include "TvFlashProm.h"
 #include "TvFlashImageFile.h"
 
+#include "ui/TvAdapterSession.h"
 #include "ui/TvAsk.h"
 #include "ui/TvContextText.h"
 #include "ui/log/TvLogBook.h"
 
 #include "core/TvStatusCodes.h"
 #include "description/CAdapterInfo.h"
+#include "engine/TvLogFile.h"
 #include "text/TvCoreCallbacks.h"
 #include "text/TvEventChannel.h"
 #include "text/TvProgram.h"
@@ -38,20 +40,17 @@ const uint8_t *bytesOf(const QByteArray &image)
 
 } // namespace
 
-TvFlashProm::TvFlashProm(bool advanced, TvAsk *ask, TvLogBook *log, QWidget *window,
-                         QObject *parent)
-    : QObject(parent), advanced(advanced), ask(ask), log(log), window(window)
+TvFlashProm::TvFlashProm(bool advanced, TvAsk *ask, TvLogBook *log, TvAdapterSession *session,
+                         QWidget *window, QObject *parent)
+    : QObject(parent), advanced(advanced), ask(ask), log(log), session(session), window(window)
 {
 }
 
 QString TvFlashProm::fileFilter() const
 {
     // Qt reads the patterns in the parentheses as separated by blanks.
-    QStringList patterns;
-    for (const QString &extension : CAdapterInfo::instance().flash_ext)
-        patterns.append(QLatin1Char('*') + extension);
-    return msg("FLASH_PROM_FILES") + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
-           + QLatin1Char(')');
+    return msg("FLASH_PROM_FILES") + QStringLiteral(" (")
+           + TvLogFile::patterns(CAdapterInfo::instance().flash_ext) + QLatin1Char(')');
 }
 
 QString TvFlashProm::startDirectory() const
@@ -62,15 +61,7 @@ QString TvFlashProm::startDirectory() const
 
 QString TvFlashProm::withExtension(const QString &name) const
 {
-    const QStringList &extensions = CAdapterInfo::instance().flash_ext;
-    // Only the file's own name counts: a directory such as "robin" does
-    // not give an image the extension "bin".
-    const QString fileName = QFileInfo(name).fileName();
-    for (const QString &extension : extensions) {
-        if (fileName.contains(extension))
-            return name;
-    }
-    return extensions.isEmpty() ? name : name + extensions.first();
+    return TvLogFile::withExtension(name, CAdapterInfo::instance().flash_ext);
 }
 
 // ---------------------------------------------------------------------------
@@ -79,8 +70,14 @@ QString TvFlashProm::withExtension(const QString &name) const
 
 int TvFlashProm::confirm(const char *key) const
 {
-    return ask->untitled(TvAsk::OverOwner, TvDialogSeam::Information, msg(key),
-                         {{TvDialogSeam::Yes, QString()}, {TvDialogSeam::No, QString()}});
+    return confirmText(msg(key));
+}
+
+int TvFlashProm::confirmText(const QString &text) const
+{
+    // Return alone changes nothing on the adapter.
+    return ask->untitled(TvAsk::OverOwner, TvDialogSeam::Information, text,
+                         {{TvDialogSeam::Yes, QString()}, {TvDialogSeam::No, QString(), true}});
 }
 
 void TvFlashProm::showStatus(int status) const
@@ -343,6 +340,9 @@ void TvFlashProm::loadImage(const QString &name)
     // be programmed.
     if (!allocate(&image) || !readImageFile(name, &image))
         return;
+    if (confirmText(msg("CONFIRM_FLASHPROM_LOAD %1 %2").arg(name).arg(image.size()))
+        != TvDialogSeam::Yes)
+        return;
     const int status = callCore("FLASH_PROM_PROGRAMMING", [&] {
         return FlashLoadImage(bytesOf(image), uint32_t(image.size()), TvCoreCallbacks::flashTable());
     });
@@ -353,6 +353,9 @@ void TvFlashProm::loadImage(const QString &name)
     QString done = msg("LOAD_FLASH_PROM_SUCCESS");
     if (done.contains(QLatin1String("%1")))
         done = done.arg(name);
+    log->addForcedLine(msg("FLASH_PROM_PROGRAMMED_LOG %1 %2 %3")
+                           .arg(session->logName(), name)
+                           .arg(image.size()));
     showDone(done);
 }
 
@@ -372,9 +375,11 @@ void TvFlashProm::flashClearSlot()
     setLocked(true);
     const int status =
         callCore("FLASH_PROM_ERASING", [] { return FlashErase(TvCoreCallbacks::flashTable()); });
-    if (status != 0)
+    if (status != 0) {
         showStatus(status);
-    else
+    } else {
+        log->addForcedLine(msg("FLASH_PROM_ERASED_LOG %1").arg(session->logName()));
         showDone(msg("ERASE_FLASHPROM_SUCCESS"));
+    }
     setLocked(false);
 }

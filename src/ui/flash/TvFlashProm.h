@@ -8,6 +8,7 @@
 class QByteArray;
 class QProgressDialog;
 class QWidget;
+class TvAdapterSession;
 class TvAsk;
 class TvLogBook;
 
@@ -24,8 +25,8 @@ class TvFlashProm : public QObject
 public:
     // `window` is where the core's events go (the callbacks' receiver) and
     // the progress dialog's parent; null for none.
-    TvFlashProm(bool advanced, TvAsk *ask, TvLogBook *log, QWidget *window,
-                QObject *parent = nullptr);
+    TvFlashProm(bool advanced, TvAsk *ask, TvLogBook *log, TvAdapterSession *session,
+                QWidget *window, QObject *parent = nullptr);
 
     // A flash call is in the core.
     bool isBusy() const { return busy; }
@@ -36,8 +37,8 @@ public:
     QString fileFilter() const;
     // The configured flash directory below the base directory.
     QString startDirectory() const;
-    // The name with the first configured extension appended, unless its
-    // file name holds one of them already.
+    // The name with the first configured extension appended with its dot,
+    // unless the name ends with one of them already.
     QString withExtension(const QString &name) const;
 
 public slots:
@@ -66,7 +67,9 @@ private:
     int callCore(const char *labelKey, const std::function<int()> &call);
     int runOffGuiThread(const std::function<int()> &call);
     void setLocked(bool locked);
+    // Yes or No, No the default.
     int confirm(const char *key) const;
+    int confirmText(const QString &text) const;
     void showStatus(int status) const;
     void showCoreFailure(const QString &text) const;
     void showFileFailure(const char *key, const QString &name, const QString &reason) const;
@@ -75,6 +78,7 @@ private:
     bool advanced;
     TvAsk *ask;
     TvLogBook *log;
+    TvAdapterSession *session;
     QPointer<QWidget> window;
     bool busy = false;
     QProgressDialog *progress = nullptr;

@@ -63,10 +63,23 @@ int TvLogBook::addLogLine(const QString &text)
     if (!logging)
         return 1;
     unsaved = true;
+    // The first live line below a viewed file changes what the view says.
+    const bool firstAfterView = viewedLines > 0 && lines->count() == viewedLines;
     // The model announces new lines once per turn of the event loop; a
     // view follows the last one from there.
     lines->appendLine(TvLogFile::stampedLine(text));
+    if (firstAfterView)
+        emit viewChanged();
     return 0;
+}
+
+QString TvLogBook::viewCaption() const
+{
+    if (viewedLines <= 0)
+        return QString();
+    if (lines->count() > viewedLines)
+        return msg("LOG_VIEW_THEN_LIVE %1 %2").arg(viewedName).arg(viewedLines + 1);
+    return msg("LOG_VIEW_OF %1").arg(viewedName);
 }
 
 void TvLogBook::addForcedLine(const QString &text)
@@ -217,7 +230,10 @@ void TvLogBook::emptyLogList(int keepFrom)
     lines->appendLines(kept);
     // Lines kept from a save stay saved.
     savedLines = qMax(0, savedLines - keepFrom);
+    const int viewedBefore = viewedLines;
     viewedLines = qMax(0, viewedLines - keepFrom);
+    if (viewedBefore > 0 && viewedLines == 0)
+        emit viewChanged();
 }
 
 void TvLogBook::switchOnWithFreshList()
@@ -259,5 +275,7 @@ void TvLogBook::fileViewLogSlot()
     }
     lines->appendLines(read);
     viewedLines = read.size();
+    viewedName = name;
+    emit viewChanged();
     emit logFileShown();
 }

@@ -28,6 +28,9 @@ public:
     bool logUnsaved() const { return unsaved; }
     // The first line that the next save writes.
     int savedLineCount() const { return savedLines; }
+    // What the list shows when a viewed log file fills its top: the
+    // file's name, and where live lines follow it; empty for the live log.
+    QString viewCaption() const;
 
     // Appends a stamped line; 1 without doing anything while logging is off.
     int addLogLine(const QString &text);
@@ -53,6 +56,8 @@ public:
 signals:
     // A viewed log file fills the list now.
     void logFileShown();
+    // viewCaption() changed.
+    void viewChanged();
 
 private:
     QString logDirectory() const;
@@ -72,5 +77,6 @@ private:
     int savedLines = 0;
     // The list's first lines that come from a viewed log file.
     int viewedLines = 0;
+    QString viewedName;
     QString lastLogError;
 };

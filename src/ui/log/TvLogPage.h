@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 
+class QLabel;
 class TvLogBook;
 
 namespace Ui {
@@ -8,7 +9,8 @@ class TvLogPage;
 }
 
 // The log tab: the log book's lines in a view that follows the last line,
-// and the button that saves them under a name.
+// and the button that saves them under a name. Above the lines, a viewed
+// log file is named, and so is the line where live lines follow it.
 class TvLogPage : public QWidget
 {
     Q_OBJECT
@@ -19,5 +21,9 @@ public:
     void languageChange();
 
 private:
+    void showViewCaption();
+
     Ui::TvLogPage *ui;
+    TvLogBook *book;
+    QLabel *viewLabel;
 };

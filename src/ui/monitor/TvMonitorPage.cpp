@@ -31,6 +31,8 @@ TvMonitorPage::TvMonitorPage(bool advanced, TvAdapterSession *session, TvAsk *as
     portButtonIds->addButton(ui->PortA, 0);
     portButtonIds->addButton(ui->PortB, 1);
 
+    // Nothing runs yet: there is nothing to cancel.
+    ui->MonitorCancelButton->setEnabled(false);
     ui->StateTable->horizontalHeader()->hide();
     ui->StateTable->verticalHeader()->hide();
     QPalette tablePalette = ui->StateTable->palette();
@@ -75,6 +77,7 @@ void TvMonitorPage::setAdapterControlsEnabled(bool enabled)
 void TvMonitorPage::reset()
 {
     setAdapterControlsEnabled(false);
+    ui->StateTable->setRowCount(0);
 }
 
 void TvMonitorPage::adapterSelected()
@@ -91,9 +94,17 @@ void TvMonitorPage::setPortsEnabled(bool dualPort)
 
 void TvMonitorPage::setControlsEnabled(bool enabled, bool dualPort, bool shown)
 {
-    if (enabled) {
+    // A run's start empties the table; its end leaves the last one to read.
+    if (!enabled)
         ui->StateTable->setRowCount(0);
+    if (enabled) {
         ui->MonitorCancelButton->setEnabled(false);
+        if (modeRunning) {
+            modeRunning = false;
+            const QString counts = tableSummary();
+            if (!counts.isEmpty())
+                emit modeEnded(counts);
+        }
     }
     ui->PortButtonGroup->setEnabled(enabled && dualPort);
     ui->ModeButtonGroup->setEnabled(enabled);
@@ -141,6 +152,22 @@ void TvMonitorPage::showStateCell(int row, int column, const QString &key)
     cell->setText(msg(key));
 }
 
+QString TvMonitorPage::tableSummary() const
+{
+    const QTableWidget *table = ui->StateTable;
+    QStringList rows;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columnCount(); ++c) {
+            if (const QTableWidgetItem *cell = table->item(r, c))
+                cells.append(cell->text());
+        }
+        if (!cells.isEmpty())
+            rows.append(cells.join(QLatin1Char(' ')));
+    }
+    return rows.join(QStringLiteral(", "));
+}
+
 QString TvMonitorPage::modeCommand(int mode, int port)
 {
     const QString portName = port == 0 ? QStringLiteral("Port A") : QStringLiteral("Port B");
@@ -153,6 +180,9 @@ void TvMonitorPage::StartMonitor()
     if (session->currentIndex() < 0)
         return;
     const QString command = modeCommand(modeButtonIds->checkedId(), portButtonIds->checkedId());
+    // The last mode's table stayed for reading until now.
+    ui->StateTable->setRowCount(0);
+    modeRunning = true;
     ui->MonitorCancelButton->setEnabled(true);
     if (ui->MonitorCancelButton->isVisible())
         ui->MonitorCancelButton->setFocus();

@@ -31,14 +31,17 @@ public:
     QButtonGroup *modeButtons() const { return modeButtonIds; }
     QButtonGroup *portButtons() const { return portButtonIds; }
 
-    // No adapter: the controls that need one go off.
+    // No adapter: the controls that need one go off, and the last mode's
+    // table with them.
     void reset();
     // An adapter was selected: the controls come on, mode and port 0 chosen.
     void adapterSelected();
     // The port choice needs an adapter with two ports.
     void setPortsEnabled(bool dualPort);
     // The monitor page's share of locking the controls around a run; the
-    // start button takes the focus when this page is shown.
+    // start button takes the focus when this page is shown. The table
+    // empties when a run starts and stays when it ends; a mode's end hands
+    // on its final counts.
     void setControlsEnabled(bool enabled, bool dualPort, bool shown);
     // A cancel was asked for.
     void cancelDone();
@@ -63,9 +66,12 @@ signals:
     void commandWanted(const QString &command);
     // The repeater starts from the menu: the tab is to be shown.
     void pageWanted();
+    // A mode ended; its last table, row by row ("label value, ...").
+    void modeEnded(const QString &finalCounts);
 
 private:
     void setAdapterControlsEnabled(bool enabled);
+    QString tableSummary() const;
 
     Ui::TvMonitorPage *ui;
     bool advanced;
@@ -73,4 +79,5 @@ private:
     TvAsk *ask;
     QButtonGroup *modeButtonIds;
     QButtonGroup *portButtonIds;
+    bool modeRunning = false;
 };

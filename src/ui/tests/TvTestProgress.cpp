@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 
@@ -46,7 +47,8 @@ TvTestProgress::TvTestProgress(QWidget *parent, const QString &name) : QWidget(p
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("test_progressbar"));
-    progressBar->setMinimumSize(130, 25);
+    // Narrow enough to leave the result text its room in the default window.
+    progressBar->setMinimumSize(ProgressMinimumWidth, 25);
     progressBar->setMaximumSize(QWIDGETSIZE_MAX, 25);
 
     resultLabel = makeTextLabel(this, "test_resulttext", QSize(80, 25), 25);
@@ -56,10 +58,13 @@ TvTestProgress::TvTestProgress(QWidget *parent, const QString &name) : QWidget(p
     pictureLabel->setFixedSize(25, 25);
     pictureLabel->setScaledContents(true);
 
+    // The result text gets the larger share of a wide row: a bar shows its
+    // progress at any width, a text only when it has room.
+    resultLabel->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     layout->addWidget(checkBox);
     layout->addWidget(nameLabel);
-    layout->addWidget(progressBar);
-    layout->addWidget(resultLabel);
+    layout->addWidget(progressBar, 1);
+    layout->addWidget(resultLabel, 3);
     layout->addWidget(pictureLabel);
 }
 
@@ -80,15 +85,59 @@ int TvTestProgress::fittingPointSize(const QFont &font, const QString &text, con
 
 QString TvTestProgress::resultText() const
 {
-    return resultLabel->text();
+    return fullResult;
+}
+
+bool TvTestProgress::resultElided() const
+{
+    return !resultLabel->toolTip().isEmpty();
 }
 
 void TvTestProgress::setResultText(const QString &text)
 {
+    fullResult = text;
+    cutReported = false;
+    fitResult();
+}
+
+void TvTestProgress::fitResult()
+{
+    // The largest size at which the text fits; a text that fits at none is
+    // cut at its end, and the whole of it is the label's tooltip.
     QFont f = resultLabel->font();
-    f.setPointSize(fittingPointSize(f, text, resultLabel->size(), {12, 11, 10, 9}, 9));
+    const QSize box = resultLabel->contentsRect().size();
+    const int size = fittingPointSize(f, fullResult, box, {12, 11, 10, 9}, 0);
+    // Until the row is laid out on the screen its label's size means
+    // nothing: the text is cut only where it is seen.
+    const bool fits = size > 0 || !isVisible();
+    f.setPointSize(size > 0 ? size : 9);
     resultLabel->setFont(f);
-    resultLabel->setText(text);
+    if (fits) {
+        resultLabel->setText(fullResult);
+        resultLabel->setToolTip(QString());
+        return;
+    }
+    const QString plain = plainText(fullResult);
+    resultLabel->setText(QFontMetrics(f).elidedText(plain, Qt::ElideRight, box.width()).toHtmlEscaped());
+    resultLabel->setToolTip(plain);
+    if (!cutReported) {
+        cutReported = true;
+        emit resultCut(plain);
+    }
+}
+
+void TvTestProgress::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!fullResult.isEmpty())
+        fitResult();
+}
+
+void TvTestProgress::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (!fullResult.isEmpty())
+        fitResult();
 }
 
 QString TvTestProgress::testName() const

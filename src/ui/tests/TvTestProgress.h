@@ -23,9 +23,14 @@ class TvTestProgress : public QWidget
 public:
     explicit TvTestProgress(QWidget *parent = nullptr, const QString &name = QString());
 
+    static constexpr int ProgressMinimumWidth = 80;
+
     QSize sizeHint() const override { return QSize(405, 30); }
 
+    // The whole result text; the row shows it whole, or cut with the whole
+    // as its tooltip when no size fits (resultElided).
     QString resultText() const;
+    bool resultElided() const;
     QPixmap resultPixmap() const;
     QString testName() const;
     int testCase() const { return testCaseNumber; }
@@ -58,13 +63,23 @@ public slots:
 
 signals:
     void testChecked(bool checked);
+    // The result text, shown cut short; once for each text.
+    void resultCut(const QString &plainText);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
+    void fitResult();
+
     QCheckBox *checkBox;
     QLabel *nameLabel;
     QProgressBar *progressBar;
     QLabel *resultLabel;
     QLabel *pictureLabel;
+    QString fullResult;
+    bool cutReported = false;
     int testCaseNumber = -1;
     int nameFontSize = 12;
 };

@@ -35,6 +35,13 @@ TvTestRun::TvTestRun(TvTestPage *page, TvAdapterSession *session, TvLogBook *log
                      bool advanced, QObject *parent)
     : QObject(parent), page(page), session(session), log(log), ask(ask), advanced(advanced)
 {
+    // A result cut short on the screen is read whole in the log.
+    for (int k = 0; page->hasRows() && k < TvTestPage::RowCount; ++k) {
+        TvTestProgress *row = page->row(k);
+        connect(row, &TvTestProgress::resultCut, this, [log, row](const QString &text) {
+            log->addLogLine(msg("RESULT_TEXT_IN_FULL %1 %2").arg(row->testName(), text));
+        });
+    }
 }
 
 bool TvTestRun::coreIsBusy() const

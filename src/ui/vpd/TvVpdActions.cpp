@@ -2,7 +2,9 @@
 #include "VPDDlgImpl.h"
 #include "VPDValidator.h"
 
+#include "ui/TvAdapterSession.h"
 #include "ui/TvAsk.h"
+#include "ui/log/TvLogBook.h"
 #include "ui/TvContextText.h"
 
 #include "core/TvStatusCodes.h"
@@ -56,8 +58,10 @@ bool unstorableCharacter(const QString &text, uint *character)
 
 } // namespace
 
-TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent)
-    : QObject(parent), advanced(advanced), ask(ask), dialogParent(dialogParent)
+TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, TvLogBook *log, TvAdapterSession *session,
+                           QWidget *dialogParent, QObject *parent)
+    : QObject(parent), advanced(advanced), ask(ask), log(log), session(session),
+      dialogParent(dialogParent)
 {
 }
 
@@ -101,6 +105,21 @@ void TvVpdActions::showCritical(const QString &text) const
 {
     ask->untitled(TvAsk::OverOwner, TvDialogSeam::Critical, text,
                   {{TvDialogSeam::Cancel, msg("CANCEL_TEXT")}});
+}
+
+void TvVpdActions::showDone(const QString &text) const
+{
+    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Information, text,
+                  {{TvDialogSeam::Ok, msg("OK_TEXT")}});
+}
+
+QString TvVpdActions::oldValue(const QString &keyword, const QList<VpdEntry> &entries)
+{
+    for (const VpdEntry &entry : entries) {
+        if (entry.keyword == keyword)
+            return entry.value;
+    }
+    return QString();
 }
 
 // ---------------------------------------------------------------------------
@@ -211,8 +230,14 @@ void TvVpdActions::vpdEditSlot()
         if (ask->execDialog(dialog.get()) != QDialog::Accepted)
             return;
     } while (!valuesStorable(rows));
-    for (const EditRow &row : rows)
-        writeRow(row);
+    QStringList written;
+    for (const EditRow &row : rows) {
+        const QString keyword = writeRow(row, entries);
+        if (!keyword.isEmpty())
+            written.append(keyword);
+    }
+    if (!written.isEmpty())
+        showDone(msg("VPD_KEYS_WRITTEN %1").arg(written.join(QStringLiteral(", "))));
 }
 
 QList<TvVpdActions::EditRow> TvVpdActions::fillEditTable(VPDDlgImpl *dialog,
@@ -292,10 +317,10 @@ bool TvVpdActions::valuesStorable(const QList<EditRow> &rows) const
     return true;
 }
 
-void TvVpdActions::writeRow(const EditRow &row)
+QString TvVpdActions::writeRow(const EditRow &row, const QList<VpdEntry> &entries)
 {
     if (!isWritten(row))
-        return;
+        return QString();
     // What the user left alone is written as the core holds it: a keyword
     // cut to its editor, or a value shown in hexadecimal, never as the
     // text the row showed.
@@ -305,16 +330,23 @@ void TvVpdActions::writeRow(const EditRow &row)
     const QByteArray value = valueTyped(row) ? row.value->text().toLatin1() : row.entry->bytes;
     if (keyword.length() != KeywordLength || !isWritable(keyword)) {
         showCritical(msg("VPD_KEY_READONLY %1").arg(keyword));
-        return;
+        return QString();
     }
     // The core takes the value as a zero-terminated text.
     if (value.contains('\0')) {
         showCritical(msg("VPD_VALUE_NOT_WRITABLE %1").arg(keyword));
-        return;
+        return QString();
     }
     const int status = VpdWriteKeyword(keyword.toLatin1().constData(), value.constData());
-    if (status != 0)
+    if (status != 0) {
         showStatus(status);
+        return QString();
+    }
+    // Both values as the dialogs show them: hexadecimal stays hexadecimal.
+    log->addForcedLine(msg("VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4")
+                           .arg(session->logName(), keyword, oldValue(keyword, entries),
+                                valueText(value)));
+    return keyword;
 }
 
 // ---------------------------------------------------------------------------
@@ -337,12 +369,19 @@ void TvVpdActions::vpdDelete()
         showCritical(msg("NO_DELETABLE_VPD_KEY"));
         return;
     }
-    int deleted = 0;
-    if (ask->execDialog(dialog.get()) == QDialog::Accepted)
-        deleted = deleteSelected(dialog.get(), filled);
-    ask->untitled(TvAsk::OverOwner, TvDialogSeam::Information,
-                  deleted > 0 ? msg("VPD_KEY_DELETED %1").arg(deleted) : msg("NO_VPD_KEY_DELETED"),
-                  {{TvDialogSeam::Ok, msg("OK_TEXT")}});
+    QStringList deleted;
+    if (ask->execDialog(dialog.get()) == QDialog::Accepted) {
+        const QStringList chosen = selectedKeywords(dialog.get(), filled);
+        // Return alone deletes nothing.
+        if (!chosen.isEmpty()
+            && ask->untitled(TvAsk::OverOwner, TvDialogSeam::Question,
+                             msg("CONFIRM_VPD_DELETE %1").arg(chosen.join(QStringLiteral(", "))),
+                             {{TvDialogSeam::Yes, QString()}, {TvDialogSeam::No, QString(), true}})
+                   == TvDialogSeam::Yes)
+            deleted = deleteKeywords(chosen, entries);
+    }
+    showDone(deleted.isEmpty() ? msg("NO_VPD_KEY_DELETED")
+                               : msg("VPD_KEY_DELETED %1").arg(deleted.join(QStringLiteral(", "))));
 }
 
 int TvVpdActions::fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries)
@@ -363,18 +402,29 @@ int TvVpdActions::fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &ent
     return filled;
 }
 
-int TvVpdActions::deleteSelected(VPDDlgImpl *dialog, int filledRows)
+QStringList TvVpdActions::selectedKeywords(VPDDlgImpl *dialog, int filledRows) const
 {
     QTableWidget *table = dialog->table();
-    int deleted = 0;
+    QStringList keywords;
     for (int row = 0; row < filledRows; ++row) {
-        if (!table->selectionModel()->isRowSelected(row, QModelIndex()))
-            continue;
-        const int status = VpdDeleteKeyword(table->item(row, 0)->text().toLatin1().constData());
-        if (status == 0)
-            ++deleted;
-        else
+        if (table->selectionModel()->isRowSelected(row, QModelIndex()))
+            keywords.append(table->item(row, 0)->text());
+    }
+    return keywords;
+}
+
+QStringList TvVpdActions::deleteKeywords(const QStringList &keywords, const QList<VpdEntry> &entries)
+{
+    QStringList deleted;
+    for (const QString &keyword : keywords) {
+        const int status = VpdDeleteKeyword(keyword.toLatin1().constData());
+        if (status != 0) {
             showStatus(status);
+            continue;
+        }
+        log->addForcedLine(msg("VPD_KEYWORD_DELETED_LOG %1 %2 %3")
+                               .arg(session->logName(), keyword, oldValue(keyword, entries)));
+        deleted.append(keyword);
     }
     return deleted;
 }

@@ -6,13 +6,17 @@
 
 class QLineEdit;
 class QWidget;
+class TvAdapterSession;
 class TvAsk;
+class TvLogBook;
 class VPDDlgImpl;
 
 // The VPD menu: view every keyword of the selected adapter, and in advanced
 // mode edit the writable ones (V0..VZ, Y0..YZ) or delete some of them. Each
 // action reads the VPD afresh into a table dialog and, for edit and delete,
-// writes the changes back through the core. GUI thread only.
+// writes the changes back through the core. Every change is logged with
+// the adapter, the keyword and the old and new values, and the result box
+// names what changed. GUI thread only.
 class TvVpdActions : public QObject
 {
     Q_OBJECT
@@ -26,8 +30,10 @@ public:
     // an editor of this length shows every value whole.
     static constexpr int ValueLength = 255;
 
-    // Boxes go through `ask`; the dialogs are children of `dialogParent`.
-    TvVpdActions(bool advanced, TvAsk *ask, QWidget *dialogParent, QObject *parent = nullptr);
+    // Boxes go through `ask`; the dialogs are children of `dialogParent`;
+    // changes go to `log`, naming the session's adapter.
+    TvVpdActions(bool advanced, TvAsk *ask, TvLogBook *log, TvAdapterSession *session,
+                 QWidget *dialogParent, QObject *parent = nullptr);
 
     // Reads at most 32 keywords and their values into `entries`; returns
     // how many, 0 after a failure (which has been shown).
@@ -64,11 +70,18 @@ private:
     bool valuesStorable(const QList<EditRow> &rows) const;
     static bool isWritten(const EditRow &row);
     static bool valueTyped(const EditRow &row);
-    void writeRow(const EditRow &row);
+    // The keyword written, empty when nothing was.
+    QString writeRow(const EditRow &row, const QList<VpdEntry> &entries);
     int fillDeleteTable(VPDDlgImpl *dialog, const QList<VpdEntry> &entries);
-    int deleteSelected(VPDDlgImpl *dialog, int filledRows);
+    QStringList selectedKeywords(VPDDlgImpl *dialog, int filledRows) const;
+    QStringList deleteKeywords(const QStringList &keywords, const QList<VpdEntry> &entries);
+    // The value the keyword held as the dialogs showed it; "" for none.
+    static QString oldValue(const QString &keyword, const QList<VpdEntry> &entries);
+    void showDone(const QString &text) const;
 
     bool advanced;
     TvAsk *ask;
+    TvLogBook *log;
+    TvAdapterSession *session;
     QWidget *dialogParent;
 };
