@@ -695,13 +695,20 @@ void TestUiMainWindow::everyScreenReadsGerman()
     } else {
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        auto *files = new QFileDialog;
-        files->setOption(QFileDialog::DontUseNativeDialog);
-        dialog.reset(files);
         texts << box.button(QMessageBox::Yes)->text() << box.button(QMessageBox::No)->text();
         QCOMPARE(texts, QStringList({"&Ja", "&Nein"}));
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Abbrechen"));
+#ifdef __SANITIZE_THREAD__
+        // Qt's file dialog reads the directory on a thread of Qt's own,
+        // whose locks ThreadSanitizer cannot see in a Qt not built for it:
+        // here the dialog's text is asked of the catalogue instead.
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Suchen in:"));
+#else
+        auto *files = new QFileDialog;
+        files->setOption(QFileDialog::DontUseNativeDialog);
+        dialog.reset(files);
         QCOMPARE(files->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("Suchen in:"));
+#endif
     }
     if (dialog) {
         dialog->show();
