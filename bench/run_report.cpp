@@ -20,8 +20,8 @@
 
 #include "BenchTable.h"
 
-#include "engine/TvRunRecord.h"
-#include "engine/TvRunReport.h"
+#include "records/TvRunRecord.h"
+#include "records/TvRunReport.h"
 
 #include <QCoreApplication>
 #include <QDir>

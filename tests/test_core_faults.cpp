@@ -14,9 +14,9 @@
 #include "text/TvProgram.h"
 #include "text/TvText.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <QAction>
 #include <QApplication>

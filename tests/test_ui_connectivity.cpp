@@ -11,7 +11,7 @@
 #include "ui/connectivity/ConTestDlgImpl.h"
 #include "ui/connectivity/IPValidator.h"
 #include "ui/connectivity/TvConnectivityTest.h"
-#include "ui/tests/TvTestProgress.h"
+#include "ui/testpage/TvTestProgress.h"
 
 #include <QAction>
 #include <QCheckBox>

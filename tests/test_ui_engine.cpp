@@ -9,9 +9,9 @@
 #include "text/TvCoreEvent.h"
 #include "engine/TvWorkerThread.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <QAction>
 #include <QCheckBox>

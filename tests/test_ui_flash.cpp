@@ -12,7 +12,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvQtDialogs.h"
 #include "ui/flash/TvFlashProm.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <probekit.h>
 

@@ -5,7 +5,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/general/TvDriverSession.h"
 #include "ui/general/TvGeneralPage.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <QLabel>
 #include <QtTest>

@@ -18,9 +18,9 @@
 #include "ui/connectivity/ConTestDlgImpl.h"
 #include "ui/vpd/VPDDlgImpl.h"
 #include "description/CAdapterInfo.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -5,9 +5,9 @@
 
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"
-#include "engine/TvRunRecord.h"
-#include "engine/TvRunRecordWriter.h"
-#include "engine/TvRunReport.h"
+#include "records/TvRunRecord.h"
+#include "records/TvRunRecordWriter.h"
+#include "records/TvRunReport.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/records/TvRunRecorder.h"
 

@@ -10,7 +10,7 @@
 #include "ui/sensors/TvMeter.h"
 #include "ui/sensors/TvSensorPage.h"
 #include "ui/sensors/TvThermometer.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <probekit.h>
 

@@ -4,9 +4,9 @@
 
 #include "description/CAdapterInfo.h"
 #include "ui/TvAsk.h"
-#include "ui/tests/TvTestListItem.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
+#include "ui/testpage/TvTestListItem.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
 
 #include <QAction>
 #include <QActionGroup>

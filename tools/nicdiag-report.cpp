@@ -7,7 +7,7 @@
 // A directory stands for every record in it.
 // The texts come in the user's language from the program's catalogues.
 #include "app/TvStartup.h"
-#include "engine/TvRunReport.h"
+#include "records/TvRunReport.h"
 #include "platform/TvPlatform.h"
 #include "platform/TvProcessSignals.h"
 #include "text/TvText.h"

@@ -11,7 +11,7 @@
 // chosen it uses the offscreen one. `ninja -C build screenshots` runs it
 // into docs/screenshots.
 #include "description/CAdapterInfo.h"
-#include "engine/TvRunRecordWriter.h"
+#include "records/TvRunRecordWriter.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvDialogSeam.h"
 #include "text/TvProgram.h"
@@ -22,9 +22,9 @@
 #include "ui/console/TvConsolePage.h"
 #include "ui/general/TvGeneralPage.h"
 #include "ui/records/TvRunRecorder.h"
-#include "ui/tests/TvTestListItem.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestListItem.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include <probekit.h>
 

@@ -16,8 +16,8 @@
 #include "monitor/TvMonitorPage.h"
 #include "records/TvRunRecorder.h"
 #include "sensors/TvSensorPage.h"
-#include "tests/TvTestPage.h"
-#include "tests/TvTestRun.h"
+#include "testpage/TvTestPage.h"
+#include "testpage/TvTestRun.h"
 #include "vpd/TvVpdActions.h"
 
 #include "engine/TvWorkerThread.h"

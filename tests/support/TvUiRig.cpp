@@ -7,10 +7,10 @@
 #include "text/TvCoreCallbacks.h"
 #include "text/TvProgram.h"
 #include "ui/TvDiagMainWindow.h"
-#include "ui/tests/TvTestListItem.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestListItem.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
+#include "ui/testpage/TvTestRun.h"
 #include "ui/log/TvLogBook.h"
 
 #include <probekit.h>

@@ -7,8 +7,8 @@
 #include "ui/TvAsk.h"
 #include "ui/TvContextText.h"
 #include "ui/log/TvLogBook.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include "engine/TestJob.h"
 #include "engine/TvWorkerThread.h"

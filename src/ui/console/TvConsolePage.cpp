@@ -6,7 +6,7 @@
 #include "ui/TvAsk.h"
 #include "ui/TvContextText.h"
 #include "ui/log/TvLogBook.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include "description/CAdapterInfo.h"
 #include "engine/TestJob.h"

@@ -5,9 +5,9 @@
 #include "ui/TvContextText.h"
 #include "ui/log/TvLogBook.h"
 #include "ui/sensors/TvSensorPage.h"
-#include "ui/tests/TvTestPage.h"
-#include "ui/tests/TvTestProgress.h"
-#include "ui/tests/TvTestRun.h"
+#include "ui/testpage/TvTestPage.h"
+#include "ui/testpage/TvTestProgress.h"
+#include "ui/testpage/TvTestRun.h"
 
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogModel.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "engine/TvRunRecord.h"
-#include "engine/TvRunRecordWriter.h"
+#include "records/TvRunRecord.h"
+#include "records/TvRunRecordWriter.h"
 
 #include <QElapsedTimer>
 #include <QObject>
