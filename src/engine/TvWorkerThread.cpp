@@ -40,6 +40,7 @@ void TvWorkerThread::stop()
 {
     stopRequested = true;
     wait();
+    const std::lock_guard<std::mutex> ended(runLock);
 }
 
 void TvWorkerThread::setReceiver(QObject *object)
@@ -126,6 +127,7 @@ TvWorkerThread::PingFunction TvWorkerThread::pingFunction() const
 
 void TvWorkerThread::run()
 {
+    const std::lock_guard<std::mutex> running(runLock);
     while (!stopRequested) {
         if (jobCount() == 0) {
             msleep(PollIntervalMs);

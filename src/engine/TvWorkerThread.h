@@ -118,6 +118,11 @@ private:
     std::mutex receiverLock;
     TvEventChannel *receiver = nullptr; // the receiver's channel
 
+    // Held by run() for as long as it runs. QThread::wait() hands the
+    // thread's end over through locks of Qt's that ThreadSanitizer cannot
+    // see; taking this one after wait() makes the end visible to it, so the
+    // thread's last reads do not look like a race with its deletion.
+    std::mutex runLock;
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> cancelRequested{false};
     std::atomic<bool> coreBusy{false};
