@@ -49,6 +49,29 @@ bool flagsOf(const nlmsghdr *message, unsigned interfaceIndex, const void *addre
     return same;
 }
 
+// A netlink socket that has asked the kernel for its IPv4 addresses
+// (RTM_GETADDR dump); -1 when it could not be opened or asked.
+int requestAddressDump()
+{
+    const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    if (fd < 0)
+        return -1;
+    struct {
+        nlmsghdr header;
+        ifaddrmsg body;
+    } request;
+    std::memset(&request, 0, sizeof request);
+    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
+    request.header.nlmsg_type = RTM_GETADDR;
+    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
+    request.body.ifa_family = AF_INET;
+    if (::send(fd, &request, request.header.nlmsg_len, 0) < 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 bool PkNetAddress::lookup(const QByteArray &interface, QByteArray *address, QByteArray *mask, bool *isStatic)
@@ -146,20 +169,11 @@ bool PkNetAddress::fromDump(const QByteArray &dump, QByteArray *address, QByteAr
 QByteArray PkNetAddress::dump(const QByteArray &interface)
 {
     const unsigned index = interface.isEmpty() ? 0 : if_nametoindex(interface.constData());
-    const int fd = index ? ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE) : -1;
+    const int fd = index ? requestAddressDump() : -1;
     if (fd < 0)
         return QByteArray();
-    struct {
-        nlmsghdr header;
-        ifaddrmsg body;
-    } request;
-    std::memset(&request, 0, sizeof request);
-    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
-    request.header.nlmsg_type = RTM_GETADDR;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.body.ifa_family = AF_INET;
     QByteArray out;
-    bool done = ::send(fd, &request, request.header.nlmsg_len, 0) < 0;
+    bool done = false;
     alignas(nlmsghdr) char buffer[16384];
     while (!done && out.size() < MaxDumpBytes) {
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
@@ -185,20 +199,11 @@ QByteArray PkNetAddress::dump(const QByteArray &interface)
 
 bool PkNetAddress::permanent(unsigned interfaceIndex, const void *address)
 {
-    const int fd = ::socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE);
+    const int fd = requestAddressDump();
     if (fd < 0)
         return false;
-    struct {
-        nlmsghdr header;
-        ifaddrmsg body;
-    } request;
-    std::memset(&request, 0, sizeof request);
-    request.header.nlmsg_len = NLMSG_LENGTH(sizeof(ifaddrmsg));
-    request.header.nlmsg_type = RTM_GETADDR;
-    request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
-    request.body.ifa_family = AF_INET;
     quint32 flags = 0;
-    bool seen = false, done = ::send(fd, &request, request.header.nlmsg_len, 0) < 0;
+    bool seen = false, done = false;
     alignas(nlmsghdr) char buffer[16384];
     while (!done) {
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
