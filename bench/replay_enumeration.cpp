@@ -13,6 +13,7 @@
 // 50 ms.
 
 #include "BenchTable.h"
+#include "ReplayCapture.h"
 
 #include <probekit.h>
 
@@ -29,48 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char *const Source = NICDIAG_SOURCE_DIR "/tests/captures/virtio-net";
-
-bool copyTree(const QString &from, const QString &to)
-{
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::System);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QFileInfo info = it.fileInfo();
-        const QString target = to + QLatin1Char('/') + info.fileName();
-        if (info.isSymLink()) {
-            // As it stands, relative: a link the capture holds stays inside it.
-            char link[4096];
-            const ssize_t n = ::readlink(QFile::encodeName(path).constData(), link, sizeof link - 1);
-            if (n < 0 || ::symlink(QByteArray(link, int(n)).constData(), QFile::encodeName(target).constData()) != 0)
-                return false;
-        } else if (info.isDir()) {
-            if (!copyTree(path, target))
-                return false;
-        } else if (!QFile::copy(path, target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// FUNCTIONS functions at 0000:<bus>:00.<0|1>, interface net<n> each.
-bool makeCapture(const QString &root, int functions)
-{
-    const QString device = QStringLiteral("/sys/bus/pci/devices/0000:00:03.0");
-    for (int n = 0; n < functions; ++n) {
-        const QString address = QStringLiteral("0000:%1:00.%2").arg(n / 2 + 1, 2, 16, QLatin1Char('0')).arg(n % 2);
-        const QString dir = root + QStringLiteral("/sys/bus/pci/devices/") + address;
-        const QString name = QStringLiteral("net%1").arg(n);
-        if (!copyTree(QLatin1String(Source) + device, dir)
-            || !QDir(dir + QStringLiteral("/virtio2/net")).rename(QStringLiteral("eth0"), name)
-            || !copyTree(QLatin1String(Source) + QStringLiteral("/ethtool/eth0"), root + QStringLiteral("/ethtool/") + name))
-            return false;
-    }
-    return true;
-}
 
 // The floor: every file below the capture's function directories and its
 // driver replies, opened and read.
@@ -103,7 +62,7 @@ int main(int argc, char **argv)
 {
     const int functions = argc > 1 ? std::max(2, std::atoi(argv[1])) : 64;
     QTemporaryDir capture;
-    if (!capture.isValid() || !makeCapture(capture.path(), functions)) {
+    if (!capture.isValid() || !ReplayCapture::makeCapture(capture.path(), functions)) {
         std::fprintf(stderr, "replay_enumeration: could not build the capture\n");
         return 1;
     }

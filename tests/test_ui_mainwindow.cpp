@@ -2,6 +2,7 @@
 // modes and the ways it fails, preselection, what selecting an adapter does
 // to every page, tabs and their timers, closing, locking the controls, the
 // console's events, and the texts.
+#include "FamilyCapture.h"
 #include "TvUiRig.h"
 
 #include "text/TvProgram.h"
@@ -12,6 +13,7 @@
 #include "ui/adapters/TvAdapterPage.h"
 #include "ui/general/TvGeneralPage.h"
 #include "ui/sensors/TvSensorPage.h"
+#include "engine/TvWorkerThread.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/TvDiagHelpDlgImpl.h"
 #include "ui/TvSplash.h"
@@ -21,6 +23,8 @@
 #include "ui/testpage/TvTestPage.h"
 #include "ui/testpage/TvTestProgress.h"
 #include "ui/testpage/TvTestRun.h"
+
+#include <probekit.h>
 
 #include <QAction>
 #include <QCloseEvent>
@@ -147,6 +151,8 @@ private slots:
     void theDefaultWindowShowsTabsAndResultsWhole();
     void everyScreenReadsGerman_data();
     void everyScreenReadsGerman();
+    void everyTabShowsAReplayedAdapter_data();
+    void everyTabShowsAReplayedAdapter();
 };
 
 void TestUiMainWindow::constructionFollowsTheMode_data()
@@ -725,6 +731,126 @@ void TestUiMainWindow::everyScreenReadsGerman()
     QVERIFY2(!texts.isEmpty(), "nothing shown");
     QVERIFY2(TvUiRig::rawKeys(texts).isEmpty(), qPrintable(TvUiRig::rawKeys(texts).join(QStringLiteral("; "))));
     QVERIFY2(english_.isEmpty(), qPrintable(english_.join(QStringLiteral("; "))));
+}
+
+void TestUiMainWindow::everyTabShowsAReplayedAdapter_data()
+{
+    QTest::addColumn<QString>("capture");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("vendor");
+    QTest::addColumn<QString>("driver");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<QString>("statistic");
+    QTest::newRow("virtio, taken on a machine") << NICDIAG_SOURCE_DIR "/tests/captures/virtio-net"
+                                               << "Red Hat, Inc. Virtio 1.0 network device" << "1AF4"
+                                               << "virtio_net" << "n/a" << QStringList() << "rx_drops";
+    // A dual-port XL710-Q2 whose interrupt test failed when it was captured.
+    QTest::newRow("i40e, two ports") << QString() << "Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+"
+                                     << "8086" << "i40e" << "40000 Mbit/s"
+                                     << QStringList{"Register test (offline): passed", "Eeprom test (offline): passed",
+                                                    "Failed", QString()}
+                                     << "rx_packets";
+}
+
+// The Linux backend over a capture of a real machine, through the whole
+// window: the adapter list, the General, Configuration and Tests tabs, and
+// the Monitor's driver statistics, without a raw key on any of them.
+void TestUiMainWindow::everyTabShowsAReplayedAdapter()
+{
+    QFETCH(QString, capture);
+    QFETCH(QString, name);
+    QFETCH(QString, vendor);
+    QFETCH(QString, driver);
+    QFETCH(QString, speed);
+    QFETCH(QStringList, results);
+    QFETCH(QString, statistic);
+    // A process keeps the backend it started with, and the other tests
+    // here start the simulated one: CTest runs this one alone as well.
+    if (qgetenv("NICDIAG_REPLAY_TABS") != "1")
+        QSKIP("runs in a process of its own (test_ui_mainwindow_replay)");
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral("diag_en"), QStringLiteral(NICDIAG_RUN_DIR)));
+    QCoreApplication::installTranslator(&english);
+    QTemporaryDir written;
+    if (capture.isEmpty()) {
+        FamilyCapture i40e{"8086:1583:8086:0002", true, "i40e", {"Register test  (offline)", "Eeprom test    (offline)",
+                           "Interrupt test (offline)", "Link test   (on/offline)"}, 2, 40000};
+        QVERIFY(i40e.write(written.path()));
+        capture = written.path();
+    }
+    struct Backend {
+        Backend(const QString &replay)
+        {
+            qputenv("PROBEKIT_BACKEND", "linux");
+            qputenv("PROBEKIT_REPLAY", QFile::encodeName(replay));
+        }
+        ~Backend()
+        {
+            qunsetenv("PROBEKIT_BACKEND");
+            qunsetenv("PROBEKIT_REPLAY");
+        }
+    } replay(capture);
+    TvUiRig f;
+    TvProgram::runSettings()[0] = 1; // advanced mode: the Monitor tab
+    QVERIFY(f.startCore());
+    const QString described = f.basePath(QStringLiteral("described"));
+    QVERIFY(QDir().mkpath(described));
+    QCOMPARE(CommandRun(QFile::encodeName("describe " + described).constData(), nullptr, nullptr), 0);
+    CAdapterInfo &info = CAdapterInfo::instance();
+    QVERIFY(info.readConfigFile(described + QStringLiteral("/config.xml"))
+            && info.readAdapterInfoFile(described + QStringLiteral("/adapterinfofile.xml"), QStringLiteral("en"))
+            && info.readTestInfoFile(described + QStringLiteral("/testinfofile.xml"), QStringLiteral("en")));
+    info.basepath = f.base.path();
+    info.logpath = QStringLiteral("logs");
+    TvDiagMainWindow &w = f.windowWithWorker();
+    QVERIFY(!w.constructionFailed());
+    w.show();
+    auto *list = f.child<QListWidget>("AdapterListBox");
+    QCOMPARE(list->count(), 1);
+    QVERIFY2(list->item(0)->text().contains(name), qPrintable(list->item(0)->text()));
+    w.selectAdapter(0);
+
+    auto *tabs = f.child<QTabWidget>("TvDiagDataTab");
+    tabs->setCurrentWidget(f.child<QWidget>("GeneralTab"));
+    w.general()->generalInfoTimerExpired();
+    QCOMPARE(f.child<QLabel>("NetDrvNameText")->text(), driver);
+    QCOMPARE(f.child<QLabel>("SpeedModeText")->text(), speed);
+    tabs->setCurrentWidget(f.child<QWidget>("ConfigTab"));
+    QCOMPARE(f.child<QLabel>("VendorIDText")->text(), vendor);
+
+    // The driver's own self-tests, each with the result it recorded; the
+    // run ends at the first failure.
+    tabs->setCurrentWidget(f.child<QWidget>("TestTab"));
+    f.pick(10);
+    // The offline tests ask once, before the link goes down.
+    f.dialogs.answerMessage(TvDialogSeam::Yes);
+    if (!results.isEmpty()) {
+        f.tickOnly({0, 1, 2, 3});
+        f.click("StartTestButton");
+        QTRY_VERIFY(!f.isRunning());
+        for (int k = 0; k < results.size(); ++k)
+            QCOMPARE(f.row(k)->resultText(), results.at(k));
+        QCOMPARE(f.dialogs.messageTexts().size(), 1);
+    }
+
+    // Monitor Port A: a row per driver statistic, until Cancel.
+    tabs->setCurrentWidget(f.child<QWidget>("MonTab"));
+    f.child<QRadioButton>("Monitor")->setChecked(true);
+    f.child<QRadioButton>("PortA")->setChecked(true);
+    f.click("MonitorStartButton");
+    auto *table = f.child<QTableWidget>("StateTable");
+    QTRY_VERIFY(table->rowCount() > 2 && table->item(2, 1));
+    QCOMPARE(table->item(2, 0)->text(), statistic);
+    f.click("MonitorCancelButton");
+    QTRY_VERIFY(!f.worker()->isCoreBusy());
+    QStringList shown;
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        shown << shownTexts(&w);
+    }
+    QCoreApplication::removeTranslator(&english);
+    QVERIFY2(TvUiRig::rawKeys(shown).isEmpty(), qPrintable(TvUiRig::rawKeys(shown).join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestUiMainWindow)
