@@ -844,6 +844,25 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter()
     QCOMPARE(table->item(2, 0)->text(), statistic);
     f.click("MonitorCancelButton");
     QTRY_VERIFY(!f.worker()->isCoreBusy());
+
+    // Refusals say why: the capture answers neither the LED's blinking nor
+    // an EEPROM read, as a driver without them would.
+    const QString unsupported = "not supported by the " + driver + " driver";
+    f.dialogs.asked.clear();
+    f.mark();
+    f.child<QPushButton>("locateNIC_Btn")->click();
+    QTRY_VERIFY(!w.adapters()->isLocating());
+    QCOMPARE(f.dialogs.messageTexts().size(), 1);
+    const QString locate = f.dialogs.messageTexts().first();
+    QVERIFY2(locate.startsWith("The adapter's LED cannot blink: Locate on ") && locate.endsWith(unsupported),
+             qPrintable(locate));
+    QVERIFY(f.logHas(locate));
+    f.dialogs.answerFile(f.basePath(QStringLiteral("prom.bin")));
+    w.flashSaveSlot();
+    QCOMPARE(f.dialogs.messageTexts().size(), 2);
+    QVERIFY2(f.dialogs.messageTexts().last().endsWith(" not read: " + unsupported),
+             qPrintable(f.dialogs.messageTexts().last()));
+    QVERIFY(f.dialogs.messageTexts().last().contains("\nReason: EEPROM of "));
     QStringList shown;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);

@@ -1769,6 +1769,10 @@ Ohne Speichern fortfahren?</translation>
             <source>PING_BOX_NO_REPLY %1 %2</source>
             <translation>Die Gegenstelle %1 hat nicht innerhalb von %2 ms geantwortet. Prüfen Sie, ob sie eingeschaltet ist und auf Pings antwortet, das Netzwerkkabel und die TCP/IP-Einstellungen.</translation>
         </message>
+        <message>
+            <source>LOCATE_REFUSED %1</source>
+            <translation>Die LED des Adapters kann nicht blinken: %1</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1975,6 +1979,13 @@ Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter,
         <message>
             <source>RUN_REPORT_WRITE_FAILED %1</source>
             <translation>Der Bericht konnte nicht vollständig geschrieben werden: %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvCoreRefusal</name>
+        <message>
+            <source>CORE_REASON %1</source>
+            <translation>Grund: %1</translation>
         </message>
     </context>
 </TS>

@@ -1770,6 +1770,10 @@ Go on without saving it?</translation>
             <source>PING_BOX_NO_REPLY %1 %2</source>
             <translation>The remote host %1 did not answer within %2 ms. Check that it is switched on and answers pings, the network cable and the TCP/IP settings.</translation>
         </message>
+        <message>
+            <source>LOCATE_REFUSED %1</source>
+            <translation>The adapter's LED cannot blink: %1</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>
@@ -1976,6 +1980,13 @@ Prints one line per run record, oldest first: date (UTC), adapter, serial number
         <message>
             <source>RUN_REPORT_WRITE_FAILED %1</source>
             <translation>The report could not be written whole: %1</translation>
+        </message>
+    </context>
+    <context>
+        <name>TvCoreRefusal</name>
+        <message>
+            <source>CORE_REASON %1</source>
+            <translation>Reason: %1</translation>
         </message>
     </context>
 </TS>

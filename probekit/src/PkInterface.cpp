@@ -2,6 +2,26 @@
 // the process.
 #include "probekit.h"
 #include "PkBackend.h"
+#include "PkRefusal.h"
+#include "PkReporter.h"
+
+#include <cstring>
+
+namespace {
+
+// "why": the reason of the last refusal, as a result text; status 0 when
+// there was one, 1 when nothing was refused since the last question. Both
+// backends answer it alike, and it never disturbs a running command.
+int tellWhy(const CoreCallbacks *callbacks)
+{
+    const QByteArray reason = PkRefusal::take();
+    if (reason.isEmpty())
+        return 1;
+    PkReporter(callbacks).result(reason);
+    return 0;
+}
+
+} // namespace
 
 extern "C" {
 
@@ -42,6 +62,8 @@ int TestRun(int number, uint8_t *modeFlags, const CoreCallbacks *callbacks)
 
 int CommandRun(const char *command, uint8_t *modeFlags, const CoreCallbacks *callbacks)
 {
+    if (command && std::strcmp(command, "why") == 0)
+        return tellWhy(callbacks);
     return PkBackend::current().commandRun(command, modeFlags, callbacks);
 }
 

@@ -5,6 +5,7 @@
 #include "PkLinuxDriver.h"
 #include "PkLinuxTests.h"
 #include "PkLog.h"
+#include "PkRefusal.h"
 #include "PkNetAddress.h"
 #include "PkPciScanner.h"
 #include "PkReporter.h"
@@ -434,8 +435,10 @@ int PkLinuxCore::flashSave(uint8_t *buffer, uint32_t *size, const CoreCallbacks 
         reporter.progress(int(100 * quint64(qMin(done + EepromChunk, count)) / qMax<quint32>(count, 1)));
     }
     if (error) {
-        reporter.log("Flash PROM: EEPROM of " + name(current.adapter) + " not read: "
-                     + PkEthtool::reason(error, info.driver.isEmpty() ? a.driver.toLocal8Bit() : info.driver));
+        const QByteArray why = "EEPROM of " + name(current.adapter) + " not read: "
+            + PkEthtool::reason(error, info.driver.isEmpty() ? a.driver.toLocal8Bit() : info.driver);
+        reporter.log("Flash PROM: " + why);
+        PkRefusal::note(why);
         return error == EPERM || error == EACCES ? CallerNotRoot : FlashAccessFailed;
     }
     *size = count;
@@ -450,8 +453,9 @@ int PkLinuxCore::flashLoad(const uint8_t *image, uint32_t length, const CoreCall
         return NullPointer;
     if (!snapshot().valid)
         return NoSuchDevice;
-    PkReporter(callbacks).log(QByteArrayLiteral(
-        "Flash PROM: programming a real adapter's EEPROM is never done here; nothing was written"));
+    const QByteArray why("programming a real adapter's EEPROM is never done here; nothing was written");
+    PkReporter(callbacks).log("Flash PROM: " + why);
+    PkRefusal::note(why);
     return ProgFlashFailed;
 }
 
@@ -459,8 +463,9 @@ int PkLinuxCore::flashErase(const CoreCallbacks *callbacks)
 {
     if (!snapshot().valid)
         return NoSuchDevice;
-    PkReporter(callbacks).log(QByteArrayLiteral(
-        "Flash PROM: erasing a real adapter's EEPROM is never done here; nothing was erased"));
+    const QByteArray why("erasing a real adapter's EEPROM is never done here; nothing was erased");
+    PkReporter(callbacks).log("Flash PROM: " + why);
+    PkRefusal::note(why);
     return FlashEraseFailed;
 }
 
@@ -533,7 +538,9 @@ void PkLinuxCore::locate(int on)
     }
     const PkPciFunction &a = m_current.ports.first();
     if (a.interface.isEmpty()) {
-        PkLog::line("Locate on " + name(m_current) + ": " + PkEthtool::reason(ENODEV, QByteArray()));
+        const QByteArray why = "Locate on " + name(m_current) + ": " + PkEthtool::reason(ENODEV, QByteArray());
+        PkLog::line(why);
+        PkRefusal::note(why);
         return;
     }
     if (!m_locator.running())

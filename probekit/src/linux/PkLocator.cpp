@@ -1,6 +1,7 @@
 #include "PkLocator.h"
 #include "PkEthtool.h"
 #include "PkLog.h"
+#include "PkRefusal.h"
 
 #include <cerrno>
 #include <chrono>
@@ -63,6 +64,7 @@ void PkLocator::setFailure(const QByteArray &text)
         m_failure = text;
     }
     PkLog::line(text);
+    PkRefusal::note(text);
 }
 
 void PkLocator::stop()

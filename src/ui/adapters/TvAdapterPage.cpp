@@ -9,6 +9,7 @@
 #include "ui/log/TvLogBook.h"
 
 #include "core/TvAdapterListing.h"
+#include "core/TvCoreRefusal.h"
 #include "description/CAdapterInfo.h"
 
 #include <probekit.h>
@@ -302,7 +303,10 @@ void TvAdapterPage::locateNIC_Slot()
     }
     if (!locate)
         return;
+    TvCoreRefusal::clear();
     LocateLedSet(1);
+    if (locateRefused())
+        return;
     // Running before the lock, so that the lock leaves this button usable.
     locate->start(LocateIntervalMs);
     ui->locateNIC_Btn->setText(msg("STOP_LOCATE_NIC"));
@@ -321,6 +325,21 @@ void TvAdapterPage::stopLocating()
 
 void TvAdapterPage::locateNICTimerExpired()
 {
+    // The core blinks on a thread of its own, which finds a refusal later.
+    if (locateRefused())
+        return;
     locateLed = locateLed == 0 ? 1 : 0;
     LocateLedSet(locateLed);
+}
+
+bool TvAdapterPage::locateRefused()
+{
+    const QString reason = TvCoreRefusal::take();
+    if (reason.isEmpty())
+        return false;
+    stopLocating();
+    const QString text = msg("LOCATE_REFUSED %1").arg(reason);
+    log->addForcedLine(text);
+    ask->alone(TvDialogSeam::Warning, text);
+    return true;
 }

@@ -75,6 +75,9 @@ private:
     void selectCurrentAdapterRow();
     void logSelection(int index);
     void enableWorkButtons();
+    // The core refused to blink: locating stops, and the box and the log
+    // say why.
+    bool locateRefused();
 
     Ui::TvAdapterPage *ui;
     TvAdapterSession *session;

@@ -6,6 +6,7 @@
 #include "ui/TvContextText.h"
 #include "ui/log/TvLogBook.h"
 
+#include "core/TvCoreRefusal.h"
 #include "core/TvStatusCodes.h"
 #include "description/CAdapterInfo.h"
 #include "engine/TvLogFile.h"
@@ -82,7 +83,8 @@ int TvFlashProm::confirmText(const QString &text) const
 
 void TvFlashProm::showStatus(int status) const
 {
-    showCoreFailure(TvStatusCodes::statusText(status));
+    // The core logged its reason with the call's texts; the box says it too.
+    showCoreFailure(TvCoreRefusal::explained(TvStatusCodes::statusText(status)));
 }
 
 void TvFlashProm::showCoreFailure(const QString &text) const
@@ -137,6 +139,7 @@ void TvFlashProm::showProgress(int value)
 
 int TvFlashProm::callCore(const char *labelKey, const std::function<int()> &call)
 {
+    TvCoreRefusal::clear();
     busy = true;
     emit busyChanged(true);
     // The core's stamped texts belong in the log, as an adapter
