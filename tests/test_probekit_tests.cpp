@@ -53,29 +53,33 @@ struct Recorder {
     }
 } recorder;
 
-QString format(const char *fmt, va_list args)
+// `ended`: the console's lines come as "%s\n", ended as on a terminal.
+QString format(const char *fmt, va_list args, bool ended = false)
 {
     // Texts are data behind "%s": any other format would let a "%" in a
     // text be taken as a conversion.
-    if (std::strcmp(fmt, "%s") != 0)
+    if (std::strcmp(fmt, ended ? "%s\n" : "%s") != 0)
         recorder.formatsWereData = false;
     char buffer[4096];
     std::vsnprintf(buffer, sizeof buffer, fmt, args);
     return QString::fromUtf8(buffer);
 }
 
-#define TEXT_CALLBACK(name, kind)                  \
-    int name(const char *fmt, ...)                 \
-    {                                              \
-        va_list args;                              \
-        va_start(args, fmt);                       \
-        recorder.add(kind ":" + format(fmt, args)); \
-        va_end(args);                              \
-        return 0;                                  \
+#define TEXT_CALLBACK(name, kind, ended)                                  \
+    int name(const char *fmt, ...)                                         \
+    {                                                                      \
+        va_list args;                                                      \
+        va_start(args, fmt);                                               \
+        QString text = format(fmt, args, ended);                           \
+        va_end(args);                                                      \
+        if (ended)                                                         \
+            text.chop(1);                                                  \
+        recorder.add(kind ":" + text);                                     \
+        return 0;                                                          \
     }
-TEXT_CALLBACK(stamped, "stamped")
-TEXT_CALLBACK(logged, "log")
-TEXT_CALLBACK(result, "result")
+TEXT_CALLBACK(stamped, "stamped", false)
+TEXT_CALLBACK(logged, "log", true)
+TEXT_CALLBACK(result, "result", false)
 
 int catalog(int row, int column, int message)
 {

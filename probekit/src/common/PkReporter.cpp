@@ -7,10 +7,12 @@ void PkReporter::stamped(const QByteArray &text) const
         m_callbacks->stampedText("%s", PkText::cut(text, MaxText).constData());
 }
 
+// A console line ends with its line break, as on a terminal; the cut
+// leaves room for it.
 void PkReporter::log(const QByteArray &text) const
 {
     if (m_callbacks && m_callbacks->logText)
-        m_callbacks->logText("%s", PkText::cut(text, MaxText).constData());
+        m_callbacks->logText("%s\n", PkText::cut(text, MaxText - 1).constData());
 }
 
 void PkReporter::result(const QByteArray &text) const

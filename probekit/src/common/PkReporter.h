@@ -5,7 +5,8 @@
 
 // Reports through the program's callback table. Any entry, or the whole
 // table, may be missing (flash work passes a partial table); texts go out
-// as data behind a "%s" format and cut to the program's 256-byte buffers.
+// as data behind a "%s" format ("%s\n" for the console's lines, which end
+// as a terminal's do) and cut to the program's 256-byte buffers.
 class PkReporter
 {
 public:
