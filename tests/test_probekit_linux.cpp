@@ -3,6 +3,8 @@
 #include <probekit.h>
 #include <probekit_testing.h>
 
+#include "PkModuleEeprom.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <cstdarg>
@@ -355,6 +358,47 @@ QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+
+// ---- Module EEPROMs: published dumps, kept in tests/captures/modules.
+QByteArray moduleDump(const char *name)
+{
+    QFile f(QStringLiteral(NICDIAG_SOURCE_DIR "/tests/captures/modules/") + name);
+    return f.open(QIODevice::ReadOnly) ? QByteArray::fromHex(f.readAll().simplified().replace(' ', "")) : QByteArray();
+}
+
+// An SFP dump with a byte changed and its checksums made good again, so
+// that only the change itself can make a difference.
+QByteArray sealedSfp(QByteArray dump, const QList<QPair<int, int>> &bytes)
+{
+    for (const auto &b : bytes)
+        dump[b.first] = char(b.second);
+    const struct { int from, to; } sums[] = {{0, 63}, {64, 95}, {256, 351}};
+    for (const auto &s : sums) {
+        quint8 sum = 0;
+        for (int i = s.from; i < s.to; ++i)
+            sum = quint8(sum + quint8(dump[i]));
+        dump[s.to] = char(sum);
+    }
+    return dump;
+}
+
+// "now high-alarm low-alarm high-warning low-warning" at the precision a
+// module's figures are published with; "-" for a measure left out.
+QByteArray measureText(const PkModuleEeprom &m, PkModuleEeprom::Quantity q, bool dBm)
+{
+    const int precision[] = {2, 4, 3, 4, 4};
+    const PkModuleEeprom::Measure &measure = m.measures[q];
+    if (!measure.present)
+        return "-";
+    QByteArray text;
+    for (double v : {measure.value, measure.limits.highAlarm, measure.limits.lowAlarm, measure.limits.highWarning,
+                     measure.limits.lowWarning}) {
+        v = dBm ? PkModuleEeprom::dBm(v) : v;
+        text += (text.isEmpty() ? "" : " ") + (std::isnan(v) ? QByteArray("none") : QByteArray::number(v, 'f', dBm ? 2 : precision[q]));
+    }
+    return text;
 }
 
 } // namespace
@@ -1020,6 +1064,129 @@ private slots:
             QCOMPARE(int(shownStatic), isStatic);
             QCOMPARE(QByteArray(mask), QByteArray("255.255.255.0"));
         }
+    }
+
+    // Each published module dump decoded: every value published with it
+    // (and, for the dumps published without decoded text, the values
+    // worked out by hand from their bytes), then the damage a module or a
+    // driver can do to one.
+    void moduleDumpsDecode_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("identity");
+        // Temperature, voltage, bias, Tx and Rx power, then both in dBm.
+        QTest::addColumn<QByteArrayList>("measures");
+        QTest::addColumn<QByteArray>("flags");
+        QTest::addColumn<QByteArray>("problem");
+        const QByteArray sfp1 = moduleDump("sfp1.hex"), sfp2 = moduleDump("sfp2.hex"), qsfp1 = moduleDump("qsfp1.hex");
+        const QByteArray intel = "Intel Corp|FTLX8574D3BNL-IT|A|A41ASYK|200706|850|LC";
+        const QByteArrayList none = {"-", "-", "-", "-", "-", "-", "-"};
+        const QByteArrayList sfp2Measures = {"35.34 93.00 -13.00 88.00 -8.00", "3.4272 3.7000 2.9000 3.6000 3.0000",
+                                             "8.688 13.000 4.000 12.500 5.000", "0.5780 1.0000 0.2512 0.7943 0.3162",
+                                             "0.0021 1.0000 0.0100 0.7943 0.0158", "-2.38 0.00 -6.00 -1.00 -5.00",
+                                             "-26.78 0.00 -20.00 -1.00 -18.01"};
+        QTest::newRow("sfp/1: active cable, no diagnostics declared")
+            << sfp1 << 2 << QByteArray("MikroTik|S+AO0005|1.0|STST050B1900001|210515|0|Copper pigtail") << none
+            << QByteArray("0000 0000") << QByteArray();
+        QTest::newRow("sfp/2: 10GBASE-SR") << sfp2 << 2 << intel << sfp2Measures << QByteArray("0040 0040") << QByteArray();
+        QTest::newRow("sfp/4: diagnostics page behind sfp/2's ID page")
+            << sfp2.left(256) + moduleDump("sfp4-a2.hex") << 2 << intel
+            << QByteArrayList{"36.30 85.00 -5.00 80.00 0.00", "3.2597 3.6000 3.0000 3.4600 3.1300",
+                              "7.660 10.500 2.500 10.500 2.500", "0.5825 2.0000 0.1260 0.7900 0.3170",
+                              "0.0001 2.0000 0.0315 0.7900 0.0315", "-2.35 3.01 -9.00 -1.02 -4.99",
+                              "-40.00 3.01 -15.02 -1.02 -15.02"}
+            << QByteArray("0040 0040") << QByteArray();
+        // No light on the first lane: 0 mW, which has no dBm value.
+        QTest::newRow("qsfp/1: QSFP28, 640 bytes")
+            << qsfp1 << 3 << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12")
+            << QByteArrayList{"39.47 80.00 -10.00 70.00 0.00", "3.3477 3.5000 3.1000 3.4650 3.1350",
+                              "0.000 8.500 5.492 8.000 6.000", "0.0000 3.4673 0.0724 1.7378 0.1445",
+                              "0.0000 3.4673 0.0467 1.7378 0.0933", "none 5.40 -11.40 2.40 -8.40",
+                              "none 5.40 -13.31 2.40 -10.30"}
+            << QByteArray("0000 0000") << QByteArray();
+        QTest::newRow("qsfp/1 read before page 3 was") << moduleDump("qsfp1-256.hex") << 3
+            << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12") << none
+            << QByteArray("0000 0000") << QByteArray("no thresholds page (256 bytes read)");
+        // Slopes 2 (bias), 0.5 (voltage), offsets -1 degree and +100 raw
+        // (Tx), and Rx power 1e-4 x^4 + 2x + 10: every term counts.
+        const QByteArray calibrated = sealedSfp(sfp2, {{92, 0x78}, {256 + 56, 0x38}, {256 + 57, 0xD1}, {256 + 58, 0xB7}, {256 + 59, 0x17},
+                                                       {256 + 68, 0x40}, {256 + 69, 0}, {256 + 72, 0x41}, {256 + 73, 0x20},
+                                                       {256 + 76, 2}, {256 + 83, 100}, {256 + 86, 0xFF},
+                                                       {256 + 88, 0}, {256 + 89, 0x80}});
+        QTest::newRow("external calibration") << calibrated << 2 << intel
+            << QByteArrayList{"34.34", "1.7136 1.8500 1.4500 1.8000 1.5000", "17.376 26.000 8.000 25.000 10.000",
+                              "0.5880", "0.0071", "-2.31", "-21.46"}
+            << QByteArray("0040 0040") << QByteArray();
+        QTest::newRow("bnxt dump: A2h shifted into A0h") << moduleDump("sfp2-bnxt-corrupted.hex") << 1
+            << QByteArray("||||||") << none << QByteArray("0000 0000")
+            << QByteArray("ID (CC_BASE) checksum fails: bytes 0-62 add up to");
+        QTest::newRow("cut short") << sfp2.left(300) << 2 << QByteArray("||||||") << none << QByteArray("0000 0000")
+                                   << QByteArray("300 bytes, where the module's EEPROM holds 512");
+        QTest::newRow("a QSFP where the driver says SFP") << qsfp1 << 2 << QByteArray("||||||") << none
+            << QByteArray("0000 0000") << QByteArray("identifier 0x11 is not an SFP's");
+        QTest::newRow("an SFP where the driver says QSFP") << sfp2 << 3 << QByteArray("||||||") << none
+            << QByteArray("0000 0000") << QByteArray("identifier 0x03 is not a QSFP's");
+        QTest::newRow("unknown type") << sfp2 << 9 << QByteArray("||||||") << none << QByteArray("0000 0000")
+                                      << QByteArray("module type 9 is neither SFP nor QSFP");
+        QByteArray brokenExt = sfp2;
+        brokenExt[95] = char(brokenExt[95] + 1);
+        QTest::newRow("extended ID checksum fails") << brokenExt << 2 << QByteArray("Intel Corp|FTLX8574D3BNL-IT|A|||850|LC")
+            << none << QByteArray("0000 0000") << QByteArray("extended ID (CC_EXT) checksum fails");
+        QByteArray brokenDmi = sfp2;
+        brokenDmi[256 + 1] = char(brokenDmi[256 + 1] + 1);
+        QTest::newRow("diagnostics checksum fails") << brokenDmi << 2 << intel << none << QByteArray("0000 0000")
+                                                    << QByteArray("diagnostics (CC_DMI) checksum fails");
+        QTest::newRow("all-zero diagnostics page") << sfp2.left(256) + QByteArray(256, '\0') << 2 << intel << none
+                                                   << QByteArray("0000 0000") << QByteArray("diagnostics page is blank");
+        // Temperature's high and low alarm swapped.
+        QByteArrayList swapped = sfp2Measures;
+        swapped[0] = "-";
+        QTest::newRow("thresholds out of order")
+            << sealedSfp(sfp2, {{256, 0xF3}, {256 + 2, 0x5D}}) << 2 << intel << swapped << QByteArray("0040 0040")
+            << QByteArray("temperature thresholds out of order (alarms 93..-13, warnings -8..88)");
+        QByteArray qsfpWarnings = qsfp1;
+        qsfpWarnings[384 + 148] = char(0x90); // voltage's high warning above its high alarm
+        QByteArrayList qsfpLeft = {"39.47 80.00 -10.00 70.00 0.00", "-", "0.000 8.500 5.492 8.000 6.000",
+                                   "0.0000 3.4673 0.0724 1.7378 0.1445", "0.0000 3.4673 0.0467 1.7378 0.0933",
+                                   "none 5.40 -11.40 2.40 -8.40", "none 5.40 -13.31 2.40 -10.30"};
+        QTest::newRow("QSFP warning past its alarm") << qsfpWarnings << 3
+            << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12") << qsfpLeft
+            << QByteArray("0000 0000") << QByteArray("supply voltage thresholds out of order");
+    }
+
+    void moduleDumpsDecode()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, type);
+        QFETCH(QByteArray, identity);
+        QFETCH(QByteArrayList, measures);
+        QFETCH(QByteArray, flags);
+        QFETCH(QByteArray, problem);
+        const PkModuleEeprom m = PkModuleEeprom::decode(quint32(type), reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                        size_t(bytes.size()));
+        const QByteArrayList fields = {QByteArray::fromStdString(m.vendor), QByteArray::fromStdString(m.partNumber),
+                                       QByteArray::fromStdString(m.revision), QByteArray::fromStdString(m.serial),
+                                       QByteArray::fromStdString(m.dateCode),
+                                       m.identified ? QByteArray::number(m.wavelength) : QByteArray(),
+                                       QByteArray::fromStdString(m.connector)};
+        QCOMPARE(fields.join('|'), identity);
+        QByteArrayList shown;
+        for (int i = 0; i < 7; ++i) {
+            const auto q = PkModuleEeprom::Quantity(i < 5 ? i : i - 2);
+            const QByteArray text = measureText(m, q, i >= 5);
+            // A lone figure: only the reading is compared.
+            shown << (measures.at(i).contains(' ') ? text : text.split(' ').first());
+        }
+        QCOMPARE(shown, measures);
+        QCOMPARE(m.diagnostics, measures.count("-") < 7);
+        QCOMPARE(QByteArray::number(m.alarmFlags, 16).rightJustified(4, '0') + ' '
+                     + QByteArray::number(m.warningFlags, 16).rightJustified(4, '0'),
+                 flags);
+        QByteArray problems;
+        for (const std::string &p : m.problems)
+            problems += QByteArray::fromStdString(p) + '\n';
+        QVERIFY2(problem.isEmpty() ? problems.isEmpty() : problems.contains(problem), problems.constData());
     }
 
     void flashIsOnlyEverRead()
