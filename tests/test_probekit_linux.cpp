@@ -70,6 +70,8 @@ struct FakeDriver {
     int statsErrorAfter = -1; // readings before the interface is gone
     int statsAddedAfterCount = 0;
     QByteArray eeprom;
+    QByteArray module;    // the plugged module's EEPROM; empty for none
+    int moduleError = 0;
     int error = 0;        // every request fails with it
     int identifyError = 0;
     int offlineRuns = 0;
@@ -175,6 +177,19 @@ int fakeEthtool(const char *interface, void *request)
     case ETHTOOL_GEEPROM: {
         auto *e = static_cast<ethtool_eeprom *>(request);
         std::memcpy(e->data, d.eeprom.constData() + e->offset, e->len);
+        return 0;
+    }
+    case ETHTOOL_GMODULEINFO: {
+        auto *m = static_cast<ethtool_modinfo *>(request);
+        m->type = ETH_MODULE_SFF_8472;
+        m->eeprom_len = quint32(d.module.size());
+        return d.moduleError ? d.moduleError : d.module.isEmpty() ? EOPNOTSUPP : 0;
+    }
+    case ETHTOOL_GMODULEEEPROM: {
+        auto *e = static_cast<ethtool_eeprom *>(request);
+        if (e->offset + e->len > quint32(d.module.size()))
+            return EIO;
+        std::memcpy(e->data, d.module.constData() + e->offset, e->len);
         return 0;
     }
     default:
@@ -516,6 +531,48 @@ private slots:
         QVERIFY(list);
     }
 
+    // A module read when the adapter was selected, then read again at each
+    // reading: whatever happened to it since, no gauge shows a value that
+    // is not the module's, and none that cannot be judged is judged.
+    void moduleGaugesShowOnlyWhatTheModuleSays_data()
+    {
+        QTest::addColumn<QByteArray>("module");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("readings");
+        const QByteArray sfp2 = moduleDump("sfp2.hex");
+        const QByteArray none = "nan? nan? nan? nan? nan? nan? nan?";
+        QTest::newRow("still plugged") << sfp2 << 0 << QByteArray("35.34 3.427 8.688 0.578 0.0021 -2.381 -26.78");
+        QTest::newRow("pulled") << QByteArray() << 0 << none;
+        QTest::newRow("pulled while read") << sfp2 << EIO << none;
+        QTest::newRow("another module") << sealedSfp(sfp2, {{68, 'B'}}) << 0 << none;
+        QTest::newRow("garbage") << moduleDump("sfp2-bnxt-corrupted.hex") + sfp2.mid(256) << 0 << none;
+        QByteArray dark = sfp2;
+        dark[256 + 104] = dark[256 + 105] = 0;
+        QTest::newRow("no light: 0 mW has no dBm") << dark << 0 << QByteArray("35.34 3.427 8.688 0.578 0 -2.381 nan?");
+    }
+
+    void moduleGaugesShowOnlyWhatTheModuleSays()
+    {
+        QFETCH(QByteArray, module);
+        QFETCH(int, error);
+        QFETCH(QByteArray, readings);
+        drivers["fk0"].module = moduleDump("sfp2.hex");
+        QCOMPARE(select(2, 0), 0);
+        SensorInfo *list = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), 2 + 7); // the card's two, then the module's
+        drivers["fk0"].module = module;
+        drivers["fk0"].moduleError = error;
+        SensorReading *values = nullptr;
+        QCOMPARE(SensorReadValues(&values, &count), 0);
+        QByteArrayList shown;
+        for (int i = 2; i < count; ++i)
+            shown << QByteArray::number(values[i].value, 'g', 4) + (values[i].toleranceCheck ? "" : "?");
+        QCOMPARE(shown.join(' '), readings);
+        QCOMPARE(vpd("module.a.serial"), QByteArray("A41ASYK"));
+    }
+
     void driverRepliesComeFromTheDriver()
     {
         QCOMPARE(select(2, 0), 0);
@@ -844,6 +901,7 @@ private slots:
         d.stats = {"rx_packets", "tx_packets"};
         d.eeprom = QByteArray(64, 'E');
         d.speed = 10000;
+        d.module = moduleDump("sfp2.hex");
         QTemporaryDir capture;
         QCOMPARE(CommandRun(("capture " + capture.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
         QCOMPARE(d.offlineRuns, 0);
@@ -867,6 +925,7 @@ private slots:
             QCOMPARE(TestRun(run.id, nullptr, &callbacks), run.status);
             QVERIFY2(reported(run.text), run.text);
         }
+        QCOMPARE(vpd("module.a.part"), QByteArray("FTLX8574D3BNL-IT"));
         cells.clear();
         const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
         PkSetEthtoolHook(fakeEthtool);
@@ -879,7 +938,8 @@ private slots:
     // Captures of the eight driver families, written as their drivers
     // fill the replies (self-test names as each driver's source has them;
     // PCI IDs from published lspci output where there is some), replayed:
-    // the name, the link, each self-test's recorded result, the monitor.
+    // the name, the link, each self-test's recorded result, the monitor,
+    // and the modules in their ports (published dumps) as gauges and VPD.
     void familyCapturesReplay_data()
     {
         QTest::addColumn<QByteArray>("ids");
@@ -889,34 +949,51 @@ private slots:
         QTest::addColumn<int>("failing");
         QTest::addColumn<int>("speed");
         QTest::addColumn<QByteArray>("name");
+        // A module's dump in port A, and what its gauges read: name, type,
+        // reading, band (warning thresholds), scale (alarm thresholds).
+        QTest::addColumn<QByteArray>("module");
+        QTest::addColumn<QByteArray>("gauges");
         const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
                                    "Loopback test  (offline)", "Link test   (on/offline)"};
         QTest::newRow("e1000e") << QByteArray("8086:10D3:8086:A01F") << false << QByteArray("e1000e") << intel << 3 << 1000
-                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)");
+                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)") << QByteArray() << QByteArray();
         QTest::newRow("igb") << QByteArray("8086:10C9:8086:A03C") << true << QByteArray("igb") << intel << -1 << 1000
-                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)");
+                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)") << QByteArray() << QByteArray();
         QTest::newRow("ixgbe, Cisco X550-TX") << QByteArray("8086:1563:1137:01A3") << true << QByteArray("ixgbe") << intel << 4
-                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>");
+                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>") << QByteArray() << QByteArray();
         QTest::newRow("i40e, XL710-Q2") << QByteArray("8086:1583:8086:0002") << true << QByteArray("i40e")
                                         << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
                                                        "Interrupt test (offline)", "Link test   (on/offline)"}
                                         << 1 << 40000
-                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)");
+                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)") << QByteArray() << QByteArray();
         QTest::newRow("tg3, BCM57766") << QByteArray("14E4:1686:14E4:1686") << false << QByteArray("tg3")
                                        << QStringList{"nvram test        (online) ", "link test         (online) ",
                                                       "register test     (offline)", "memory test       (offline)",
                                                       "mac loopback test (offline)", "phy loopback test (offline)",
                                                       "ext loopback test (offline)", "interrupt test    (offline)"}
-                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe");
+                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe") << QByteArray() << QByteArray();
         QTest::newRow("bnxt_en") << QByteArray("14E4:16D7:14E4:1402") << false << QByteArray("bnxt_en")
                                  << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
                                                 "Ext loopback test (offline)", "Interrupt_test (offline)"}
-                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC");
+                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC") << QByteArray() << QByteArray();
         QTest::newRow("mlx5_core") << QByteArray("15B3:1017:15B3:0007") << true << QByteArray("mlx5_core")
                                    << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << 3 << 100000
-                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)");
+                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)")
+                                   << QByteArray("qsfp1.hex")
+                                   << QByteArray("Module A temperature 1 39.47 0..70 -10..80; Module A Vcc 0 3.348 3.135..3.465 3.1..3.5; "
+                                                 "Module A bias 3 0 6..8 5.492..8.5; Module A Tx 4 0 0.1445..1.738 0.0724..3.467; "
+                                                 "Module A Rx 4 0 0.0933..1.738 0.0467..3.467; "
+                                                 "Module A Tx 5 nan -8.401..2.4 -11.4..5.4 unchecked; "
+                                                 "Module A Rx 5 nan -10.3..2.4 -13.31..5.4 unchecked");
+        QTest::newRow("ixgbe, X520-DA2") << QByteArray("8086:10FB:8086:0002") << true << QByteArray("ixgbe") << intel << -1 << 10000
+                                         << QByteArray("Intel Corporation 82599ES 10-Gigabit SFI/SFP+ Network Connection (Ethernet Server Adapter X520-DA2)")
+                                         << QByteArray("sfp2.hex")
+                                         << QByteArray("Module A temperature 1 35.34 -8..88 -13..93; Module A Vcc 0 3.427 3..3.6 2.9..3.7; "
+                                                       "Module A bias 3 8.688 5..12.5 4..13; Module A Tx 4 0.578 0.3162..0.7943 0.2512..1; "
+                                                       "Module A Rx 4 0.0021 0.0158..0.7943 0.01..1; Module A Tx 5 -2.381 -5..-1 -6..0; "
+                                                       "Module A Rx 5 -26.78 -18.01..-1 -20..0");
         QTest::newRow("r8169, RTL8125") << QByteArray("10EC:8125:10EC:8125") << false << QByteArray("r8169") << QStringList()
-                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller");
+                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller") << QByteArray() << QByteArray();
     }
 
     void familyCapturesReplay()
@@ -928,6 +1005,8 @@ private slots:
         QFETCH(int, failing);
         QFETCH(int, speed);
         QFETCH(QByteArray, name);
+        QFETCH(QByteArray, module);
+        QFETCH(QByteArray, gauges);
         QTemporaryDir capture;
         const auto file = [&capture](const QString &path, const QByteArray &bytes) {
             QDir().mkpath(QFileInfo(capture.filePath(path)).absolutePath());
@@ -979,6 +1058,13 @@ private slots:
                                            + QByteArray("rx_packets").leftJustified(ETH_GSTRING_LEN, '\0')
                                            + QByteArray("tx_packets").leftJustified(ETH_GSTRING_LEN, '\0'));
             file(e + "GSTATS", raw(ethtool_stats {ETHTOOL_GSTATS, 2}) + raw(quint64(1000)) + raw(quint64(500)));
+            // Port B has no module: its driver's request fails as it would.
+            const QByteArray dump = function == 0 ? moduleDump(module.constData()) : QByteArray();
+            if (dump.isEmpty())
+                continue;
+            const quint32 type = dump.size() == 640 ? ETH_MODULE_SFF_8636 : ETH_MODULE_SFF_8472;
+            file(e + "GMODULEINFO", raw(ethtool_modinfo {ETHTOOL_GMODULEINFO, type, quint32(dump.size()), {}}));
+            file(e + "GMODULEEEPROM", raw(ethtool_eeprom {ETHTOOL_GMODULEEEPROM, 0, 0, quint32(dump.size())}) + dump);
         }
         qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
         PkSetEthtoolHook(nullptr);
@@ -996,6 +1082,22 @@ private slots:
             expected << (i == failing ? 1 : 0);
         }
         const int linkStatus = TestRun(201, nullptr, &callbacks);
+        SensorInfo *list = nullptr;
+        SensorReading *readings = nullptr;
+        uint8_t count = 0, readCount = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(SensorReadValues(&readings, &readCount), 0);
+        QCOMPARE(readCount, count);
+        QByteArrayList shown;
+        const auto n = [](double v) { return QByteArray::number(v, 'g', 4); };
+        for (int i = 0; i < count; ++i)
+            shown << QByteArray(list[i].name) + ' ' + n(list[i].type) + ' ' + n(readings[i].value) + ' '
+                    + n(list[i].lowerAlarm) + ".." + n(list[i].upperAlarm) + ' ' + n(list[i].minimum) + ".."
+                    + n(list[i].maximum) + (readings[i].toleranceCheck ? "" : " unchecked");
+        char keywords[512] = {};
+        uint32_t size = sizeof keywords, keywordCount = 0;
+        QCOMPARE(VpdListKeywords(keywords, &size, &keywordCount), 0);
+        const int written = VpdWriteKeyword("module.a.vendor", "x"), deleted = VpdDeleteKeyword("module.a.serial");
         cells.clear();
         const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
         PkSetEthtoolHook(fakeEthtool);
@@ -1008,6 +1110,11 @@ private slots:
         QCOMPARE(monitor, -1);
         QCOMPARE(cells[std::make_pair(2, 0)] + ' ' + cells[std::make_pair(2, 1)] + ' ' + cells[std::make_pair(2, 2)],
                  QByteArray("rx_packets 1000 0.0/s"));
+        QCOMPARE(shown.join("; "), gauges);
+        // The module's identity: read-only entries of its own.
+        QCOMPARE(QByteArray(keywords).contains("module.a.vendor module.a.wavelength"), !module.isEmpty());
+        QVERIFY(!QByteArray(keywords).contains("module.b"));
+        QVERIFY(written != 0 && deleted != 0);
     }
 
     // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel
