@@ -22,6 +22,7 @@ else
     benches=("log_pipeline 1000000 1000000 3000000 6000000" "description_readers 20000"
              "log_save 1000000" "run_report 100000 10000" "replay_enumeration 64" "linux_polling 30" "startup 7" "idle 60")
 fi
+benches+=("module_sensors $([ $quick = 1 ] && echo 50 || echo 200)")
 
 rows=$(mktemp)
 output=$(mktemp)

@@ -3,6 +3,8 @@
 #include <probekit.h>
 #include <probekit_testing.h>
 
+#include "PkModuleEeprom.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cmath>
 #include <cerrno>
 #include <cstring>
 #include <cstdarg>
@@ -67,6 +70,8 @@ struct FakeDriver {
     int statsErrorAfter = -1; // readings before the interface is gone
     int statsAddedAfterCount = 0;
     QByteArray eeprom;
+    QByteArray module;    // the plugged module's EEPROM; empty for none
+    int moduleError = 0;
     int error = 0;        // every request fails with it
     int identifyError = 0;
     int offlineRuns = 0;
@@ -172,6 +177,19 @@ int fakeEthtool(const char *interface, void *request)
     case ETHTOOL_GEEPROM: {
         auto *e = static_cast<ethtool_eeprom *>(request);
         std::memcpy(e->data, d.eeprom.constData() + e->offset, e->len);
+        return 0;
+    }
+    case ETHTOOL_GMODULEINFO: {
+        auto *m = static_cast<ethtool_modinfo *>(request);
+        m->type = ETH_MODULE_SFF_8472;
+        m->eeprom_len = quint32(d.module.size());
+        return d.moduleError ? d.moduleError : d.module.isEmpty() ? EOPNOTSUPP : 0;
+    }
+    case ETHTOOL_GMODULEEEPROM: {
+        auto *e = static_cast<ethtool_eeprom *>(request);
+        if (e->offset + e->len > quint32(d.module.size()))
+            return EIO;
+        std::memcpy(e->data, d.module.constData() + e->offset, e->len);
         return 0;
     }
     default:
@@ -357,6 +375,47 @@ QByteArray fileBytes(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+
+// ---- Module EEPROMs: published dumps, kept in tests/captures/modules.
+QByteArray moduleDump(const char *name)
+{
+    QFile f(QStringLiteral(NICDIAG_SOURCE_DIR "/tests/captures/modules/") + name);
+    return f.open(QIODevice::ReadOnly) ? QByteArray::fromHex(f.readAll().simplified().replace(' ', "")) : QByteArray();
+}
+
+// An SFP dump with a byte changed and its checksums made good again, so
+// that only the change itself can make a difference.
+QByteArray sealedSfp(QByteArray dump, const QList<QPair<int, int>> &bytes)
+{
+    for (const auto &b : bytes)
+        dump[b.first] = char(b.second);
+    const struct { int from, to; } sums[] = {{0, 63}, {64, 95}, {256, 351}};
+    for (const auto &s : sums) {
+        quint8 sum = 0;
+        for (int i = s.from; i < s.to; ++i)
+            sum = quint8(sum + quint8(dump[i]));
+        dump[s.to] = char(sum);
+    }
+    return dump;
+}
+
+// "now high-alarm low-alarm high-warning low-warning" at the precision a
+// module's figures are published with; "-" for a measure left out.
+QByteArray measureText(const PkModuleEeprom &m, PkModuleEeprom::Quantity q, bool dBm)
+{
+    const int precision[] = {2, 4, 3, 4, 4};
+    const PkModuleEeprom::Measure &measure = m.measures[q];
+    if (!measure.present)
+        return "-";
+    QByteArray text;
+    for (double v : {measure.value, measure.limits.highAlarm, measure.limits.lowAlarm, measure.limits.highWarning,
+                     measure.limits.lowWarning}) {
+        v = dBm ? PkModuleEeprom::dBm(v) : v;
+        text += (text.isEmpty() ? "" : " ") + (std::isnan(v) ? QByteArray("none") : QByteArray::number(v, 'f', dBm ? 2 : precision[q]));
+    }
+    return text;
+}
+
 } // namespace
 
 class TestProbekitLinux : public QObject
@@ -470,6 +529,48 @@ private slots:
         QCOMPARE(SensorGetList(&list, &count), 0);
         QCOMPARE(int(count), 0);
         QVERIFY(list);
+    }
+
+    // A module read when the adapter was selected, then read again at each
+    // reading: whatever happened to it since, no gauge shows a value that
+    // is not the module's, and none that cannot be judged is judged.
+    void moduleGaugesShowOnlyWhatTheModuleSays_data()
+    {
+        QTest::addColumn<QByteArray>("module");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("readings");
+        const QByteArray sfp2 = moduleDump("sfp2.hex");
+        const QByteArray none = "nan? nan? nan? nan? nan? nan? nan?";
+        QTest::newRow("still plugged") << sfp2 << 0 << QByteArray("35.34 3.427 8.688 0.578 0.0021 -2.381 -26.78");
+        QTest::newRow("pulled") << QByteArray() << 0 << none;
+        QTest::newRow("pulled while read") << sfp2 << EIO << none;
+        QTest::newRow("another module") << sealedSfp(sfp2, {{68, 'B'}}) << 0 << none;
+        QTest::newRow("garbage") << moduleDump("sfp2-bnxt-corrupted.hex") + sfp2.mid(256) << 0 << none;
+        QByteArray dark = sfp2;
+        dark[256 + 104] = dark[256 + 105] = 0;
+        QTest::newRow("no light: 0 mW has no dBm") << dark << 0 << QByteArray("35.34 3.427 8.688 0.578 0 -2.381 nan?");
+    }
+
+    void moduleGaugesShowOnlyWhatTheModuleSays()
+    {
+        QFETCH(QByteArray, module);
+        QFETCH(int, error);
+        QFETCH(QByteArray, readings);
+        drivers["fk0"].module = moduleDump("sfp2.hex");
+        QCOMPARE(select(2, 0), 0);
+        SensorInfo *list = nullptr;
+        uint8_t count = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(int(count), 2 + 7); // the card's two, then the module's
+        drivers["fk0"].module = module;
+        drivers["fk0"].moduleError = error;
+        SensorReading *values = nullptr;
+        QCOMPARE(SensorReadValues(&values, &count), 0);
+        QByteArrayList shown;
+        for (int i = 2; i < count; ++i)
+            shown << QByteArray::number(values[i].value, 'g', 4) + (values[i].toleranceCheck ? "" : "?");
+        QCOMPARE(shown.join(' '), readings);
+        QCOMPARE(vpd("module.a.serial"), QByteArray("A41ASYK"));
     }
 
     void driverRepliesComeFromTheDriver()
@@ -800,6 +901,7 @@ private slots:
         d.stats = {"rx_packets", "tx_packets"};
         d.eeprom = QByteArray(64, 'E');
         d.speed = 10000;
+        d.module = moduleDump("sfp2.hex");
         QTemporaryDir capture;
         QCOMPARE(CommandRun(("capture " + capture.path()).toLocal8Bit().constData(), nullptr, &callbacks), 0);
         QCOMPARE(d.offlineRuns, 0);
@@ -823,6 +925,7 @@ private slots:
             QCOMPARE(TestRun(run.id, nullptr, &callbacks), run.status);
             QVERIFY2(reported(run.text), run.text);
         }
+        QCOMPARE(vpd("module.a.part"), QByteArray("FTLX8574D3BNL-IT"));
         cells.clear();
         const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
         PkSetEthtoolHook(fakeEthtool);
@@ -835,7 +938,8 @@ private slots:
     // Captures of the eight driver families, written as their drivers
     // fill the replies (self-test names as each driver's source has them;
     // PCI IDs from published lspci output where there is some), replayed:
-    // the name, the link, each self-test's recorded result, the monitor.
+    // the name, the link, each self-test's recorded result, the monitor,
+    // and the modules in their ports (published dumps) as gauges and VPD.
     void familyCapturesReplay_data()
     {
         QTest::addColumn<QByteArray>("ids");
@@ -845,34 +949,51 @@ private slots:
         QTest::addColumn<int>("failing");
         QTest::addColumn<int>("speed");
         QTest::addColumn<QByteArray>("name");
+        // A module's dump in port A, and what its gauges read: name, type,
+        // reading, band (warning thresholds), scale (alarm thresholds).
+        QTest::addColumn<QByteArray>("module");
+        QTest::addColumn<QByteArray>("gauges");
         const QStringList intel = {"Register test  (offline)", "Eeprom test    (offline)", "Interrupt test (offline)",
                                    "Loopback test  (offline)", "Link test   (on/offline)"};
         QTest::newRow("e1000e") << QByteArray("8086:10D3:8086:A01F") << false << QByteArray("e1000e") << intel << 3 << 1000
-                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)");
+                                << QByteArray("Intel Corporation 82574L Gigabit Network Connection (Gigabit CT Desktop Adapter)") << QByteArray() << QByteArray();
         QTest::newRow("igb") << QByteArray("8086:10C9:8086:A03C") << true << QByteArray("igb") << intel << -1 << 1000
-                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)");
+                             << QByteArray("Intel Corporation 82576 Gigabit Network Connection (Gigabit ET Dual Port Server Adapter)") << QByteArray() << QByteArray();
         QTest::newRow("ixgbe, Cisco X550-TX") << QByteArray("8086:1563:1137:01A3") << true << QByteArray("ixgbe") << intel << 4
-                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>");
+                                              << 10000 << QByteArray("Intel Corporation Ethernet Controller X550</name>") << QByteArray() << QByteArray();
         QTest::newRow("i40e, XL710-Q2") << QByteArray("8086:1583:8086:0002") << true << QByteArray("i40e")
                                         << QStringList{"Register test  (offline)", "Eeprom test    (offline)",
                                                        "Interrupt test (offline)", "Link test   (on/offline)"}
                                         << 1 << 40000
-                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)");
+                                        << QByteArray("Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+ (Ethernet Converged Network Adapter XL710-Q2)") << QByteArray() << QByteArray();
         QTest::newRow("tg3, BCM57766") << QByteArray("14E4:1686:14E4:1686") << false << QByteArray("tg3")
                                        << QStringList{"nvram test        (online) ", "link test         (online) ",
                                                       "register test     (offline)", "memory test       (offline)",
                                                       "mac loopback test (offline)", "phy loopback test (offline)",
                                                       "ext loopback test (offline)", "interrupt test    (offline)"}
-                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe");
+                                       << -1 << 1000 << QByteArray("Broadcom Inc. and subsidiaries NetXtreme BCM57766 Gigabit Ethernet PCIe") << QByteArray() << QByteArray();
         QTest::newRow("bnxt_en") << QByteArray("14E4:16D7:14E4:1402") << false << QByteArray("bnxt_en")
                                  << QStringList{"Mac loopback test (offline)", "Phy loopback test (offline)",
                                                 "Ext loopback test (offline)", "Interrupt_test (offline)"}
-                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC");
+                                 << 2 << 25000 << QByteArray("BCM57414 NetXtreme-E 10Gb/25Gb RDMA Ethernet Controller (BCM957414A4142CC") << QByteArray() << QByteArray();
         QTest::newRow("mlx5_core") << QByteArray("15B3:1017:15B3:0007") << true << QByteArray("mlx5_core")
                                    << QStringList{"Link Test", "Speed Test", "Health Test", "Loopback Test"} << 3 << 100000
-                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)");
+                                   << QByteArray("Mellanox Technologies MT27800 Family [ConnectX-5] (Mellanox ConnectX-5 MCX516A-CCAT)")
+                                   << QByteArray("qsfp1.hex")
+                                   << QByteArray("Module A temperature 1 39.47 0..70 -10..80; Module A Vcc 0 3.348 3.135..3.465 3.1..3.5; "
+                                                 "Module A bias 3 0 6..8 5.492..8.5; Module A Tx 4 0 0.1445..1.738 0.0724..3.467; "
+                                                 "Module A Rx 4 0 0.0933..1.738 0.0467..3.467; "
+                                                 "Module A Tx 5 nan -8.401..2.4 -11.4..5.4 unchecked; "
+                                                 "Module A Rx 5 nan -10.3..2.4 -13.31..5.4 unchecked");
+        QTest::newRow("ixgbe, X520-DA2") << QByteArray("8086:10FB:8086:0002") << true << QByteArray("ixgbe") << intel << -1 << 10000
+                                         << QByteArray("Intel Corporation 82599ES 10-Gigabit SFI/SFP+ Network Connection (Ethernet Server Adapter X520-DA2)")
+                                         << QByteArray("sfp2.hex")
+                                         << QByteArray("Module A temperature 1 35.34 -8..88 -13..93; Module A Vcc 0 3.427 3..3.6 2.9..3.7; "
+                                                       "Module A bias 3 8.688 5..12.5 4..13; Module A Tx 4 0.578 0.3162..0.7943 0.2512..1; "
+                                                       "Module A Rx 4 0.0021 0.0158..0.7943 0.01..1; Module A Tx 5 -2.381 -5..-1 -6..0; "
+                                                       "Module A Rx 5 -26.78 -18.01..-1 -20..0");
         QTest::newRow("r8169, RTL8125") << QByteArray("10EC:8125:10EC:8125") << false << QByteArray("r8169") << QStringList()
-                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller");
+                                        << -1 << 2500 << QByteArray("Realtek Semiconductor Co., Ltd. RTL8125 2.5GbE Controller") << QByteArray() << QByteArray();
     }
 
     void familyCapturesReplay()
@@ -884,6 +1005,8 @@ private slots:
         QFETCH(int, failing);
         QFETCH(int, speed);
         QFETCH(QByteArray, name);
+        QFETCH(QByteArray, module);
+        QFETCH(QByteArray, gauges);
         QTemporaryDir capture;
         const auto file = [&capture](const QString &path, const QByteArray &bytes) {
             QDir().mkpath(QFileInfo(capture.filePath(path)).absolutePath());
@@ -935,6 +1058,13 @@ private slots:
                                            + QByteArray("rx_packets").leftJustified(ETH_GSTRING_LEN, '\0')
                                            + QByteArray("tx_packets").leftJustified(ETH_GSTRING_LEN, '\0'));
             file(e + "GSTATS", raw(ethtool_stats {ETHTOOL_GSTATS, 2}) + raw(quint64(1000)) + raw(quint64(500)));
+            // Port B has no module: its driver's request fails as it would.
+            const QByteArray dump = function == 0 ? moduleDump(module.constData()) : QByteArray();
+            if (dump.isEmpty())
+                continue;
+            const quint32 type = dump.size() == 640 ? ETH_MODULE_SFF_8636 : ETH_MODULE_SFF_8472;
+            file(e + "GMODULEINFO", raw(ethtool_modinfo {ETHTOOL_GMODULEINFO, type, quint32(dump.size()), {}}));
+            file(e + "GMODULEEEPROM", raw(ethtool_eeprom {ETHTOOL_GMODULEEEPROM, 0, 0, quint32(dump.size())}) + dump);
         }
         qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
         PkSetEthtoolHook(nullptr);
@@ -952,6 +1082,22 @@ private slots:
             expected << (i == failing ? 1 : 0);
         }
         const int linkStatus = TestRun(201, nullptr, &callbacks);
+        SensorInfo *list = nullptr;
+        SensorReading *readings = nullptr;
+        uint8_t count = 0, readCount = 0;
+        QCOMPARE(SensorGetList(&list, &count), 0);
+        QCOMPARE(SensorReadValues(&readings, &readCount), 0);
+        QCOMPARE(readCount, count);
+        QByteArrayList shown;
+        const auto n = [](double v) { return QByteArray::number(v, 'g', 4); };
+        for (int i = 0; i < count; ++i)
+            shown << QByteArray(list[i].name) + ' ' + n(list[i].type) + ' ' + n(readings[i].value) + ' '
+                    + n(list[i].lowerAlarm) + ".." + n(list[i].upperAlarm) + ' ' + n(list[i].minimum) + ".."
+                    + n(list[i].maximum) + (readings[i].toleranceCheck ? "" : " unchecked");
+        char keywords[512] = {};
+        uint32_t size = sizeof keywords, keywordCount = 0;
+        QCOMPARE(VpdListKeywords(keywords, &size, &keywordCount), 0);
+        const int written = VpdWriteKeyword("module.a.vendor", "x"), deleted = VpdDeleteKeyword("module.a.serial");
         cells.clear();
         const int monitor = CommandRun("monitor port a", nullptr, &callbacks);
         PkSetEthtoolHook(fakeEthtool);
@@ -964,6 +1110,11 @@ private slots:
         QCOMPARE(monitor, -1);
         QCOMPARE(cells[std::make_pair(2, 0)] + ' ' + cells[std::make_pair(2, 1)] + ' ' + cells[std::make_pair(2, 2)],
                  QByteArray("rx_packets 1000 0.0/s"));
+        QCOMPARE(shown.join("; "), gauges);
+        // The module's identity: read-only entries of its own.
+        QCOMPARE(QByteArray(keywords).contains("module.a.vendor module.a.wavelength"), !module.isEmpty());
+        QVERIFY(!QByteArray(keywords).contains("module.b"));
+        QVERIFY(written != 0 && deleted != 0);
     }
 
     // The replayed address: netlink/<interface>/RTM_GETADDR as the kernel
@@ -1020,6 +1171,129 @@ private slots:
             QCOMPARE(int(shownStatic), isStatic);
             QCOMPARE(QByteArray(mask), QByteArray("255.255.255.0"));
         }
+    }
+
+    // Each published module dump decoded: every value published with it
+    // (and, for the dumps published without decoded text, the values
+    // worked out by hand from their bytes), then the damage a module or a
+    // driver can do to one.
+    void moduleDumpsDecode_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QByteArray>("identity");
+        // Temperature, voltage, bias, Tx and Rx power, then both in dBm.
+        QTest::addColumn<QByteArrayList>("measures");
+        QTest::addColumn<QByteArray>("flags");
+        QTest::addColumn<QByteArray>("problem");
+        const QByteArray sfp1 = moduleDump("sfp1.hex"), sfp2 = moduleDump("sfp2.hex"), qsfp1 = moduleDump("qsfp1.hex");
+        const QByteArray intel = "Intel Corp|FTLX8574D3BNL-IT|A|A41ASYK|200706|850|LC";
+        const QByteArrayList none = {"-", "-", "-", "-", "-", "-", "-"};
+        const QByteArrayList sfp2Measures = {"35.34 93.00 -13.00 88.00 -8.00", "3.4272 3.7000 2.9000 3.6000 3.0000",
+                                             "8.688 13.000 4.000 12.500 5.000", "0.5780 1.0000 0.2512 0.7943 0.3162",
+                                             "0.0021 1.0000 0.0100 0.7943 0.0158", "-2.38 0.00 -6.00 -1.00 -5.00",
+                                             "-26.78 0.00 -20.00 -1.00 -18.01"};
+        QTest::newRow("sfp/1: active cable, no diagnostics declared")
+            << sfp1 << 2 << QByteArray("MikroTik|S+AO0005|1.0|STST050B1900001|210515|0|Copper pigtail") << none
+            << QByteArray("0000 0000") << QByteArray();
+        QTest::newRow("sfp/2: 10GBASE-SR") << sfp2 << 2 << intel << sfp2Measures << QByteArray("0040 0040") << QByteArray();
+        QTest::newRow("sfp/4: diagnostics page behind sfp/2's ID page")
+            << sfp2.left(256) + moduleDump("sfp4-a2.hex") << 2 << intel
+            << QByteArrayList{"36.30 85.00 -5.00 80.00 0.00", "3.2597 3.6000 3.0000 3.4600 3.1300",
+                              "7.660 10.500 2.500 10.500 2.500", "0.5825 2.0000 0.1260 0.7900 0.3170",
+                              "0.0001 2.0000 0.0315 0.7900 0.0315", "-2.35 3.01 -9.00 -1.02 -4.99",
+                              "-40.00 3.01 -15.02 -1.02 -15.02"}
+            << QByteArray("0040 0040") << QByteArray();
+        // No light on the first lane: 0 mW, which has no dBm value.
+        QTest::newRow("qsfp/1: QSFP28, 640 bytes")
+            << qsfp1 << 3 << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12")
+            << QByteArrayList{"39.47 80.00 -10.00 70.00 0.00", "3.3477 3.5000 3.1000 3.4650 3.1350",
+                              "0.000 8.500 5.492 8.000 6.000", "0.0000 3.4673 0.0724 1.7378 0.1445",
+                              "0.0000 3.4673 0.0467 1.7378 0.0933", "none 5.40 -11.40 2.40 -8.40",
+                              "none 5.40 -13.31 2.40 -10.30"}
+            << QByteArray("0000 0000") << QByteArray();
+        QTest::newRow("qsfp/1 read before page 3 was") << moduleDump("qsfp1-256.hex") << 3
+            << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12") << none
+            << QByteArray("0000 0000") << QByteArray("no thresholds page (256 bytes read)");
+        // Slopes 2 (bias), 0.5 (voltage), offsets -1 degree and +100 raw
+        // (Tx), and Rx power 1e-4 x^4 + 2x + 10: every term counts.
+        const QByteArray calibrated = sealedSfp(sfp2, {{92, 0x78}, {256 + 56, 0x38}, {256 + 57, 0xD1}, {256 + 58, 0xB7}, {256 + 59, 0x17},
+                                                       {256 + 68, 0x40}, {256 + 69, 0}, {256 + 72, 0x41}, {256 + 73, 0x20},
+                                                       {256 + 76, 2}, {256 + 83, 100}, {256 + 86, 0xFF},
+                                                       {256 + 88, 0}, {256 + 89, 0x80}});
+        QTest::newRow("external calibration") << calibrated << 2 << intel
+            << QByteArrayList{"34.34", "1.7136 1.8500 1.4500 1.8000 1.5000", "17.376 26.000 8.000 25.000 10.000",
+                              "0.5880", "0.0071", "-2.31", "-21.46"}
+            << QByteArray("0040 0040") << QByteArray();
+        QTest::newRow("bnxt dump: A2h shifted into A0h") << moduleDump("sfp2-bnxt-corrupted.hex") << 1
+            << QByteArray("||||||") << none << QByteArray("0000 0000")
+            << QByteArray("ID (CC_BASE) checksum fails: bytes 0-62 add up to");
+        QTest::newRow("cut short") << sfp2.left(300) << 2 << QByteArray("||||||") << none << QByteArray("0000 0000")
+                                   << QByteArray("300 bytes, where the module's EEPROM holds 512");
+        QTest::newRow("a QSFP where the driver says SFP") << qsfp1 << 2 << QByteArray("||||||") << none
+            << QByteArray("0000 0000") << QByteArray("identifier 0x11 is not an SFP's");
+        QTest::newRow("an SFP where the driver says QSFP") << sfp2 << 3 << QByteArray("||||||") << none
+            << QByteArray("0000 0000") << QByteArray("identifier 0x03 is not a QSFP's");
+        QTest::newRow("unknown type") << sfp2 << 9 << QByteArray("||||||") << none << QByteArray("0000 0000")
+                                      << QByteArray("module type 9 is neither SFP nor QSFP");
+        QByteArray brokenExt = sfp2;
+        brokenExt[95] = char(brokenExt[95] + 1);
+        QTest::newRow("extended ID checksum fails") << brokenExt << 2 << QByteArray("Intel Corp|FTLX8574D3BNL-IT|A|||850|LC")
+            << none << QByteArray("0000 0000") << QByteArray("extended ID (CC_EXT) checksum fails");
+        QByteArray brokenDmi = sfp2;
+        brokenDmi[256 + 1] = char(brokenDmi[256 + 1] + 1);
+        QTest::newRow("diagnostics checksum fails") << brokenDmi << 2 << intel << none << QByteArray("0000 0000")
+                                                    << QByteArray("diagnostics (CC_DMI) checksum fails");
+        QTest::newRow("all-zero diagnostics page") << sfp2.left(256) + QByteArray(256, '\0') << 2 << intel << none
+                                                   << QByteArray("0000 0000") << QByteArray("diagnostics page is blank");
+        // Temperature's high and low alarm swapped.
+        QByteArrayList swapped = sfp2Measures;
+        swapped[0] = "-";
+        QTest::newRow("thresholds out of order")
+            << sealedSfp(sfp2, {{256, 0xF3}, {256 + 2, 0x5D}}) << 2 << intel << swapped << QByteArray("0040 0040")
+            << QByteArray("temperature thresholds out of order (alarms 93..-13, warnings -8..88)");
+        QByteArray qsfpWarnings = qsfp1;
+        qsfpWarnings[384 + 148] = char(0x90); // voltage's high warning above its high alarm
+        QByteArrayList qsfpLeft = {"39.47 80.00 -10.00 70.00 0.00", "-", "0.000 8.500 5.492 8.000 6.000",
+                                   "0.0000 3.4673 0.0724 1.7378 0.1445", "0.0000 3.4673 0.0467 1.7378 0.0933",
+                                   "none 5.40 -11.40 2.40 -8.40", "none 5.40 -13.31 2.40 -10.30"};
+        QTest::newRow("QSFP warning past its alarm") << qsfpWarnings << 3
+            << QByteArray("Mellanox|MMA1B00-SS1|A2|MT1834FT03846|180703|850|MPO 1x12") << qsfpLeft
+            << QByteArray("0000 0000") << QByteArray("supply voltage thresholds out of order");
+    }
+
+    void moduleDumpsDecode()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, type);
+        QFETCH(QByteArray, identity);
+        QFETCH(QByteArrayList, measures);
+        QFETCH(QByteArray, flags);
+        QFETCH(QByteArray, problem);
+        const PkModuleEeprom m = PkModuleEeprom::decode(quint32(type), reinterpret_cast<const uint8_t *>(bytes.constData()),
+                                                        size_t(bytes.size()));
+        const QByteArrayList fields = {QByteArray::fromStdString(m.vendor), QByteArray::fromStdString(m.partNumber),
+                                       QByteArray::fromStdString(m.revision), QByteArray::fromStdString(m.serial),
+                                       QByteArray::fromStdString(m.dateCode),
+                                       m.identified ? QByteArray::number(m.wavelength) : QByteArray(),
+                                       QByteArray::fromStdString(m.connector)};
+        QCOMPARE(fields.join('|'), identity);
+        QByteArrayList shown;
+        for (int i = 0; i < 7; ++i) {
+            const auto q = PkModuleEeprom::Quantity(i < 5 ? i : i - 2);
+            const QByteArray text = measureText(m, q, i >= 5);
+            // A lone figure: only the reading is compared.
+            shown << (measures.at(i).contains(' ') ? text : text.split(' ').first());
+        }
+        QCOMPARE(shown, measures);
+        QCOMPARE(m.diagnostics, measures.count("-") < 7);
+        QCOMPARE(QByteArray::number(m.alarmFlags, 16).rightJustified(4, '0') + ' '
+                     + QByteArray::number(m.warningFlags, 16).rightJustified(4, '0'),
+                 flags);
+        QByteArray problems;
+        for (const std::string &p : m.problems)
+            problems += QByteArray::fromStdString(p) + '\n';
+        QVERIFY2(problem.isEmpty() ? problems.isEmpty() : problems.contains(problem), problems.constData());
     }
 
     void flashIsOnlyEverRead()

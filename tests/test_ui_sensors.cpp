@@ -126,6 +126,8 @@ private slots:
     void fanCountsInThousands_data();
     void fanCountsInThousands();
     void emptyScalesAndBadReadingsDrawWithoutNaN();
+    void moduleDialsShowTheirUnitsAndBands_data();
+    void moduleDialsShowTheirUnitsAndBands();
     void pollsSkipDuringATestAndFollowTheReadingCount();
     void listFailuresAreReported();
     void windowDisablesTheTabWithoutSensors();
@@ -326,6 +328,51 @@ void TestUiSensors::emptyScalesAndBadReadingsDrawWithoutNaN()
     QCOMPARE(dial(3)->value(), 0.0);
     QCOMPARE(rig.readout(4), QStringLiteral("NOT_AVAILABLE"));
     QCOMPARE(qobject_cast<TvThermometer *>(rig.page.gauge(4))->thermo()->value(), 0.0);
+}
+
+// A pluggable module's bias and powers: the band lies between its warning
+// thresholds (below zero for dBm), the scale ends at its alarms, and the
+// readout has the digits the module reports.
+void TestUiSensors::moduleDialsShowTheirUnitsAndBands_data()
+{
+    QTest::addColumn<QJsonObject>("sensor");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("readout");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("bias") << sensor(3, 4, 13, 5, 12.5, 8.75, 8.688, "Module A bias") << "CURRENT"
+                          << "8.688 CURRENT_UNIT" << Green;
+    QTest::newRow("receive power below its band") << sensor(4, 0.01, 1, 0.0158, 0.7943, 0.405, 0.0021, "Module A Rx")
+                                                  << "OPTICAL_POWER" << "0.0021 OPTICAL_POWER_UNIT" << Red;
+    QTest::newRow("transmit power in dBm") << sensor(5, -6, 0, -5, -1, -3, -2.381, "Module A Tx") << "OPTICAL_POWER"
+                                           << "-2.38 POWER_DBM_UNIT" << Green;
+    QTest::newRow("no light: no dBm") << sensor(5, -20, 0, -18, -1, -9.5, QStringLiteral("nan"), "Module A Rx")
+                                      << "OPTICAL_POWER" << "NOT_AVAILABLE" << QColor();
+}
+
+void TestUiSensors::moduleDialsShowTheirUnitsAndBands()
+{
+    QFETCH(QJsonObject, sensor);
+    QFETCH(QString, caption);
+    QFETCH(QString, readout);
+    QFETCH(QColor, colour);
+    SensorRig rig(QJsonArray{sensor});
+    rig.page.buildSensorTab();
+    auto *meter = qobject_cast<TvMeter *>(rig.page.gauge(0));
+    QVERIFY(meter);
+    const QColor neutral = readoutColour(meter);
+    rig.page.sensorTimerExpired();
+    QCOMPARE(rig.part<QLabel>(0, "TypeLabel")->text(), caption);
+    QCOMPARE(meter->labelText(), sensor["name"].toString());
+    QCOMPARE(rig.readout(0), readout);
+    QCOMPARE(readoutColour(meter), colour.isValid() ? colour : neutral);
+    QCOMPARE(meter->dial()->lowerBound(), sensor["min"].toDouble());
+    QCOMPARE(meter->dial()->upperBound(), sensor["max"].toDouble());
+    // The band runs from the lower to the upper warning threshold.
+    double start = 0, span = 0, low = 0, high = 0;
+    QVERIFY(meter->dial()->bandAngles(&start, &span));
+    QVERIFY(meter->dial()->angleOf(sensor["lowerAlarm"].toDouble(), &low));
+    QVERIFY(meter->dial()->angleOf(sensor["upperAlarm"].toDouble(), &high));
+    QVERIFY(qAbs(start - low) < 1e-6 && qAbs(start + span - high) < 1e-6);
 }
 
 void TestUiSensors::pollsSkipDuringATestAndFollowTheReadingCount()

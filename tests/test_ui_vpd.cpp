@@ -116,7 +116,8 @@ void TestUiVpd::viewShowsEveryValueWhole()
     for (int i = 0; i < 200; ++i)
         many[QStringLiteral("R%1").arg(i, 3, 10, QLatin1Char('0'))] = QStringLiteral("v");
     VpdRig rig({{"Name", "Orlin"}, {"PN", "PN-1"}, {"V1", "hex:4100"},
-                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())}},
+                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())},
+                {"module.a.vendor", "Intel Corp"}},
                many);
     QVERIFY(rig.open(0));
 
@@ -125,8 +126,10 @@ void TestUiVpd::viewShowsEveryValueWhole()
     QVERIFY(rig.dialogs.messageTexts().isEmpty());
     QCOMPARE(rig.dialogs.asked.last().caption, QStringLiteral("VIEW_VPD"));
     QVERIFY(rig.headersAndHelpHidden);
-    QCOMPARE(rig.rows.mid(0, 2), QStringList({"PN=PN-1", "V1=0x41 0x00 "}));
-    const QString dump = rig.rows.at(2).mid(3);
+    // A module's entry is named as the module's.
+    QCOMPARE(rig.rows.mid(0, 3),
+             QStringList({"PN=PN-1", "VPD_MODULE_KEYWORD A VPD_MODULE_VENDOR=Intel Corp", "V1=0x41 0x00 "}));
+    const QString dump = rig.rows.at(3).mid(3);
     QCOMPARE(dump.size(), 500);
     QVERIFY(dump.startsWith(QLatin1String("0x00 0x01 ")) && dump.endsWith(QLatin1String("0x63 ")));
 
@@ -262,8 +265,10 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords_data()
     const QJsonObject writable{{"PN", "PN-1"}, {"V1", "one"}, {"V2", "two"}, {"Y1", "y"}};
     const int yes = TvDialogSeam::Yes, no = TvDialogSeam::No;
     const QString ask = "CONFIRM_VPD_DELETE V1, Y1";
-    QTest::newRow("read-only only") << QJsonObject{{"PN", "PN-1"}, {"SN", "S"}} << int(QDialog::Accepted)
-                                    << yes << QStringList({"NO_DELETABLE_VPD_KEY"}) << QByteArray("PN SN");
+    // A module's entry, whose name holds "V" and a capital, is read-only.
+    QTest::newRow("read-only only") << QJsonObject{{"PN", "PN-1"}, {"SN", "S"}, {"module.a.VN", "x"}}
+                                    << int(QDialog::Accepted) << yes << QStringList({"NO_DELETABLE_VPD_KEY"})
+                                    << QByteArray("PN SN module.a.VN");
     QTest::newRow("cancelled") << writable << int(QDialog::Rejected) << yes
                                << QStringList({"NO_VPD_KEY_DELETED"}) << QByteArray("PN V1 V2 Y1");
     QTest::newRow("two selected, not confirmed") << writable << int(QDialog::Accepted) << no
@@ -362,7 +367,10 @@ void TestUiVpd::everyTextHasEnglishAndGerman()
           "FLASH_PROM_PROGRAMMING", "FLASH_PROM_ERASING", "ADAPTER_LOG_NAME %1 %2 %3",
           "VPD_KEYWORD_WRITTEN_LOG %1 %2 %3 %4", "VPD_KEYWORD_DELETED_LOG %1 %2 %3",
           "VPD_KEYS_WRITTEN %1", "CONFIRM_VPD_DELETE %1", "CONFIRM_FLASHPROM_LOAD %1 %2",
-          "FLASH_PROM_PROGRAMMED_LOG %1 %2 %3", "FLASH_PROM_ERASED_LOG %1"}},
+          "FLASH_PROM_PROGRAMMED_LOG %1 %2 %3", "FLASH_PROM_ERASED_LOG %1", "VPD_MODULE_KEYWORD %1 %2",
+          "VPD_MODULE_VENDOR", "VPD_MODULE_PART", "VPD_MODULE_REVISION", "VPD_MODULE_SERIAL", "VPD_MODULE_DATE",
+          "VPD_MODULE_CONNECTOR", "VPD_MODULE_WAVELENGTH", "CURRENT", "CURRENT_UNIT", "OPTICAL_POWER",
+          "OPTICAL_POWER_UNIT", "POWER_DBM_UNIT"}},
         {"VPDDlgImpl",
          {"VPD_DIALOG", "VPD_HELP_TEXT", "OK_TEXT", "CANCEL_TEXT", "VPD_KEYWORD", "VPD_DATA"}},
         {"VPDValidator",

@@ -1773,6 +1773,58 @@ Ohne Speichern fortfahren?</translation>
             <source>LOCATE_REFUSED %1</source>
             <translation>Die LED des Adapters kann nicht blinken: %1</translation>
         </message>
+        <message>
+            <source>CURRENT</source>
+            <translation>Strom</translation>
+        </message>
+        <message>
+            <source>CURRENT_UNIT</source>
+            <translation>mA</translation>
+        </message>
+        <message>
+            <source>OPTICAL_POWER</source>
+            <translation>Optische Leistung</translation>
+        </message>
+        <message>
+            <source>OPTICAL_POWER_UNIT</source>
+            <translation>mW</translation>
+        </message>
+        <message>
+            <source>POWER_DBM_UNIT</source>
+            <translation>dBm</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_KEYWORD %1 %2</source>
+            <translation>Modul %1: %2</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_VENDOR</source>
+            <translation>Hersteller</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_PART</source>
+            <translation>Teilenummer</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_REVISION</source>
+            <translation>Revision</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_SERIAL</source>
+            <translation>Seriennummer</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_DATE</source>
+            <translation>Datumscode</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_CONNECTOR</source>
+            <translation>Steckverbinder</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_WAVELENGTH</source>
+            <translation>Wellenlänge</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

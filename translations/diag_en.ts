@@ -1774,6 +1774,58 @@ Go on without saving it?</translation>
             <source>LOCATE_REFUSED %1</source>
             <translation>The adapter's LED cannot blink: %1</translation>
         </message>
+        <message>
+            <source>CURRENT</source>
+            <translation>Current</translation>
+        </message>
+        <message>
+            <source>CURRENT_UNIT</source>
+            <translation>mA</translation>
+        </message>
+        <message>
+            <source>OPTICAL_POWER</source>
+            <translation>Optical power</translation>
+        </message>
+        <message>
+            <source>OPTICAL_POWER_UNIT</source>
+            <translation>mW</translation>
+        </message>
+        <message>
+            <source>POWER_DBM_UNIT</source>
+            <translation>dBm</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_KEYWORD %1 %2</source>
+            <translation>Module %1: %2</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_VENDOR</source>
+            <translation>vendor</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_PART</source>
+            <translation>part number</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_REVISION</source>
+            <translation>revision</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_SERIAL</source>
+            <translation>serial number</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_DATE</source>
+            <translation>date code</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_CONNECTOR</source>
+            <translation>connector</translation>
+        </message>
+        <message>
+            <source>VPD_MODULE_WAVELENGTH</source>
+            <translation>wavelength</translation>
+        </message>
     </context>
     <context>
         <name>TvDiagMainWindowBase</name>

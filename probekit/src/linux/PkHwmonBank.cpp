@@ -33,6 +33,7 @@ void PkHwmonBank::reset(const QString &hwmonDir, QList<QByteArray> *notes)
     m_names.clear();
     m_info.clear();
     m_readings.clear();
+    m_modules.reset({}, notes);
     if (hwmonDir.isEmpty())
         return;
     static const QRegularExpression number(QStringLiteral("^([a-z]+\\d+)_input$"));
@@ -87,6 +88,14 @@ bool PkHwmonBank::add(const QString &dir, const QString &prefix, int type, QList
     return true;
 }
 
+void PkHwmonBank::addModules(const QVector<PkPciFunction> &ports, QList<QByteArray> *notes)
+{
+    m_modules.reset(ports, notes);
+    const size_t room = size_t(MaxSensors) - qMin(m_info.size(), size_t(MaxSensors));
+    const std::vector<SensorInfo> &modules = m_modules.info();
+    m_info.insert(m_info.end(), modules.begin(), modules.begin() + qMin(room, modules.size()));
+}
+
 SensorReading *PkHwmonBank::read(uint8_t *count)
 {
     m_readings.assign(m_sources.size(), SensorReading());
@@ -99,6 +108,8 @@ SensorReading *PkHwmonBank::read(uint8_t *count)
         reading.value = raw ? double(*raw) * m_sources[i].scale : std::numeric_limits<double>::quiet_NaN();
         reading.toleranceCheck = raw && m_sources[i].checked ? 1 : 0;
     }
+    m_modules.read(&m_readings);
+    m_readings.resize(m_info.size());
     *count = uint8_t(m_readings.size());
     return m_readings.empty() ? &m_empty.reading : m_readings.data();
 }

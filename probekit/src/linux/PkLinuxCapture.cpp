@@ -1,4 +1,5 @@
 #include "PkLinuxCapture.h"
+#include "PkModuleBank.h"
 #include "PkEthtool.h"
 #include "PkFileWriter.h"
 #include "PkNetAddress.h"
@@ -140,7 +141,10 @@ void PkLinuxCapture::ethtool(const QByteArray &interface)
     record(interface, "GLINK", e.raw(&link), &link, sizeof link);
     ethtool_modinfo module {};
     module.cmd = ETHTOOL_GMODULEINFO;
-    record(interface, "GMODULEINFO", e.raw(&module), &module, sizeof module);
+    const int moduleError = e.raw(&module);
+    record(interface, "GMODULEINFO", moduleError, &module, sizeof module);
+    if (!moduleError)
+        moduleEeprom(e, interface, module.eeprom_len);
     linkSettings(e, interface);
     std::vector<uint32_t> setInfo(sizeof(ethtool_sset_info) / 4 + 2, 0);
     auto *sets = reinterpret_cast<ethtool_sset_info *>(setInfo.data());
@@ -166,6 +170,18 @@ void PkLinuxCapture::ethtool(const QByteArray &interface)
         eeprom->len = info.eedump_len;
         record(interface, "GEEPROM", e.raw(eeprom), eeprom, buffer.size());
     }
+}
+
+// The module's whole EEPROM, as long as its information said.
+void PkLinuxCapture::moduleEeprom(const PkEthtool &e, const QByteArray &interface, quint32 length)
+{
+    if (length == 0 || length > PkModuleBank::MaxEeprom)
+        return;
+    std::vector<uint8_t> buffer(sizeof(ethtool_eeprom) + length, 0);
+    auto *eeprom = reinterpret_cast<ethtool_eeprom *>(buffer.data());
+    eeprom->cmd = ETHTOOL_GMODULEEEPROM;
+    eeprom->len = length;
+    record(interface, "GMODULEEEPROM", e.raw(eeprom), eeprom, buffer.size());
 }
 
 // The kernel's hand-shake first, then the reply with every mask word.

@@ -33,6 +33,7 @@ private:
     void link(const QString &path);
     void ethtool(const QByteArray &interface);
     void linkSettings(const PkEthtool &e, const QByteArray &interface);
+    void moduleEeprom(const PkEthtool &e, const QByteArray &interface, quint32 length);
     void strings(const PkEthtool &e, const QByteArray &interface, quint32 set, int count);
     void values(const PkEthtool &e, const QByteArray &interface, quint32 command, int count);
     void record(const QByteArray &interface, const QByteArray &name, int error, const void *reply, size_t size);

@@ -194,6 +194,7 @@ void PkLinuxCore::loadSelection()
     m_state.load(stateDir(), m_current.model);
     QList<QByteArray> notes;
     m_sensors.reset(m_current.ports.first().hwmonDir, &notes);
+    m_sensors.addModules(m_current.ports, &notes);
     for (const QByteArray &note : qAsConst(notes))
         PkLog::line(note);
 }
@@ -236,6 +237,17 @@ void PkLinuxCore::reloadVpd()
     m_state.load(stateDir(), m_current.model);
 }
 
+// The card's keywords and the identities of the modules in its ports,
+// which list among the read-only ones and can be neither written nor
+// deleted (their names are not a writable keyword's).
+QMap<QString, QByteArray> PkLinuxCore::withModules(QMap<QString, QByteArray> vpd) const
+{
+    const QMap<QString, QByteArray> &modules = m_sensors.moduleIdentity();
+    for (auto entry = modules.begin(); entry != modules.end(); ++entry)
+        vpd.insert(entry.key(), entry.value());
+    return vpd;
+}
+
 int PkLinuxCore::vpdRead(const char *keyword, char *buffer, uint32_t *size)
 {
     Guard guard(m_mutex);
@@ -243,7 +255,7 @@ int PkLinuxCore::vpdRead(const char *keyword, char *buffer, uint32_t *size)
         return NullPointer;
     if (!m_hasCurrent)
         return NoSuchDevice;
-    return PkVpd::readInto(m_state.vpd(), keyword, buffer, size);
+    return PkVpd::readInto(withModules(m_state.vpd()), keyword, buffer, size);
 }
 
 int PkLinuxCore::vpdList(char *buffer, uint32_t *size, uint32_t *count)
@@ -253,7 +265,7 @@ int PkLinuxCore::vpdList(char *buffer, uint32_t *size, uint32_t *count)
         return NullPointer;
     if (!m_hasCurrent)
         return NoSuchDevice;
-    return PkVpd::listInto(m_state.vpd(), buffer, size, count);
+    return PkVpd::listInto(withModules(m_state.vpd()), buffer, size, count);
 }
 
 int PkLinuxCore::shadowWrite(const QString &keyword, const QByteArray *value)

@@ -113,6 +113,7 @@ private:
     void releaseAll();
     void loadSelection();
     void readVpd();
+    QMap<QString, QByteArray> withModules(QMap<QString, QByteArray> vpd) const;
 
     mutable std::mutex m_mutex;
     std::atomic<bool> m_cancel {false};

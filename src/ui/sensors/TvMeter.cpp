@@ -178,7 +178,7 @@ void TvMeter::setValue(const SensorReading &reading)
     }
     if (reading.toleranceCheck != 0)
         colourReadout(value);
-    const QString number = QStringLiteral("%1").arg(value, 4, 'f', 2);
+    const QString number = QStringLiteral("%1").arg(value, 4, 'f', decimals);
     showReadout(tr("%1 %2").arg(number, tr(unit.toUtf8().constData())));
     lastValue = value;
     meter->setValue(value / scaleFactor);

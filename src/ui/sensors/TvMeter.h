@@ -28,6 +28,8 @@ public:
     QString labelText() const;
     int factor() const { return scaleFactor; }
     ToleranceKnob *dial() const { return meter; }
+    // Digits after the point in the readout (2 unless set).
+    void setDecimals(int count) { decimals = count; }
 
 public slots:
     // Returns the point size at which the text fits the label, without
@@ -57,6 +59,7 @@ private:
     double maximum = 1.0;
     double step = 0.1;
     int scaleFactor = 1;
+    int decimals = 2;
     double nominal = 0.0;
     double lastValue = 0.0;
     QString unit;

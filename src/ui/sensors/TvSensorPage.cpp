@@ -190,6 +190,10 @@ QWidget *TvSensorPage::buildGauge(const SensorInfo &sensor, const QPoint &at, in
         return buildThermometer(sensor, at, labelSize);
     case FanSpeed:
         return buildFanMeter(sensor, at, labelSize);
+    case Current:
+    case OpticalPower:
+    case OpticalPowerDbm:
+        return buildModuleMeter(sensor, at, labelSize);
     default:
         return nullptr;
     }
@@ -224,6 +228,30 @@ TvMeter *TvSensorPage::buildFanMeter(const SensorInfo &sensor, const QPoint &at,
     meter->setFactor(1000);
     meter->setScaleMaxMajor(5);
     meter->setTickLengths(2);
+    return meter;
+}
+
+// A module's dial: its scale ends at the alarm thresholds, which may lie
+// below zero (dBm), and its readout has the digits a module reports.
+TvMeter *TvSensorPage::buildModuleMeter(const SensorInfo &sensor, const QPoint &at, int *labelSize)
+{
+    static const struct {
+        int type;
+        const char *caption, *unit;
+        int decimals;
+    } kinds[] = {{Current, "CURRENT", "CURRENT_UNIT", 3},
+                 {OpticalPower, "OPTICAL_POWER", "OPTICAL_POWER_UNIT", 4},
+                 {OpticalPowerDbm, "OPTICAL_POWER", "POWER_DBM_UNIT", 2}};
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                   [&sensor](const auto &k) { return k.type == sensor.type; });
+    auto *meter = new TvMeter(gaugeArea, QRect(at, MeterSize), "ModuleMeter");
+    *labelSize = meter->setLabelText(sensorName(sensor));
+    meter->setStandardValue(sensor.nominal);
+    meter->setTypeText(msg(kind->caption));
+    applyTolerance(meter, sensor);
+    meter->setUnit(textOf(kind->unit).constData());
+    meter->setDecimals(kind->decimals);
+    meter->setRange(sensor.minimum, sensor.maximum, (sensor.maximum - sensor.minimum) * 0.05);
     return meter;
 }
 
@@ -288,10 +316,10 @@ QVector<TvSensorPage::Sample> TvSensorPage::readSamples() const
 
 void TvSensorPage::showReading(const Gauge &gauge, const SensorReading &reading)
 {
-    if (gauge.type == Voltage || gauge.type == FanSpeed) {
+    if (gauge.type != Temperature) {
         if (auto *meter = qobject_cast<TvMeter *>(gauge.widget))
             meter->setValue(reading);
-    } else if (gauge.type == Temperature) {
+    } else {
         if (auto *thermometer = qobject_cast<TvThermometer *>(gauge.widget))
             thermometer->setValue(reading.value);
     }

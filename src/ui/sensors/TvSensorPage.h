@@ -14,7 +14,8 @@ struct SensorInfo;
 struct SensorReading;
 
 // The sensors tab: a gauge per sensor of the selected adapter (a dial for
-// voltages and the fan speed, a thermometer for temperatures), read at the
+// voltages, the fan speed, currents and optical powers, a thermometer for
+// temperatures), read at the
 // configured poll interval while the tab is shown, except while a test
 // runs. The first five gauges form a row; the others continue on a second
 // row below it, and the page scrolls when they reach past its edge.
@@ -24,7 +25,9 @@ class TvSensorPage : public QWidget
 public:
     // More sensors than this are not shown.
     static constexpr int MaxGauges = 20;
-    enum SensorType { Voltage = 0, Temperature = 1, FanSpeed = 2 };
+    // Current and the optical powers are a pluggable module's (laser bias,
+    // transmit and receive power).
+    enum SensorType { Voltage = 0, Temperature = 1, FanSpeed = 2, Current = 3, OpticalPower = 4, OpticalPowerDbm = 5 };
 
     TvSensorPage(TvAdapterSession *session, TvAsk *ask, QWidget *parent = nullptr);
 
@@ -81,6 +84,7 @@ private:
     QWidget *buildGauge(const SensorInfo &sensor, const QPoint &at, int *labelSize);
     TvMeter *buildVoltmeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
     TvMeter *buildFanMeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
+    TvMeter *buildModuleMeter(const SensorInfo &sensor, const QPoint &at, int *labelSize);
     TvThermometer *buildThermometer(const SensorInfo &sensor, const QPoint &at, int *labelSize);
     void shareLabelSize(int smallestLabelSize);
     void showReading(const Gauge &gauge, const SensorReading &reading);

@@ -65,8 +65,34 @@ TvVpdActions::TvVpdActions(bool advanced, TvAsk *ask, TvLogBook *log, TvAdapterS
 {
 }
 
+bool TvVpdActions::isModuleEntry(const QString &keyword)
+{
+    return keyword.startsWith(QLatin1String("module."));
+}
+
+QString TvVpdActions::shownKeyword(const QString &keyword)
+{
+    static const struct {
+        const char *field;
+        const char *key;
+    } fields[] = {{"vendor", "VPD_MODULE_VENDOR"},       {"part", "VPD_MODULE_PART"},
+                  {"revision", "VPD_MODULE_REVISION"},   {"serial", "VPD_MODULE_SERIAL"},
+                  {"date", "VPD_MODULE_DATE"},           {"connector", "VPD_MODULE_CONNECTOR"},
+                  {"wavelength", "VPD_MODULE_WAVELENGTH"}};
+    const QStringList parts = keyword.split(QLatin1Char('.'));
+    if (!isModuleEntry(keyword) || parts.size() != 3)
+        return keyword;
+    for (const auto &field : fields) {
+        if (parts.at(2) == QLatin1String(field.field))
+            return msg("VPD_MODULE_KEYWORD %1 %2").arg(parts.at(1).toUpper(), msg(field.key));
+    }
+    return keyword;
+}
+
 bool TvVpdActions::isWritable(const QString &keyword)
 {
+    if (isModuleEntry(keyword))
+        return false;
     static const QRegularExpression rule(QStringLiteral("[VY]{1,1}([0-9]|[A-Z]){1,1}"));
     // The matcher refuses text that is not valid UTF-16 (a lone surrogate,
     // pasted in) and would call "V1" in it read-only. No surrogate can be
@@ -202,7 +228,7 @@ void TvVpdActions::vpdviewSlot()
         return;
     table->setRowCount(entries.size());
     for (int row = 0; row < entries.size(); ++row) {
-        table->setItem(row, 0, readOnlyItem(entries.at(row).keyword));
+        table->setItem(row, 0, readOnlyItem(shownKeyword(entries.at(row).keyword)));
         table->setItem(row, 1, readOnlyItem(entries.at(row).value));
     }
     table->resizeColumnsToContents();

@@ -39,8 +39,16 @@ public:
     // how many, 0 after a failure (which has been shown).
     int readVpd(QList<VpdEntry> *entries);
 
-    // "V" or "Y" followed by a digit or capital, anywhere in the keyword.
+    // "V" or "Y" followed by a digit or capital, anywhere in the keyword;
+    // never an entry of a module's.
     static bool isWritable(const QString &keyword);
+    // The identity of the pluggable module in a port ("module.a.vendor"),
+    // which the core lists with the card's keywords but which is the
+    // module's, read-only.
+    static bool isModuleEntry(const QString &keyword);
+    // As the view names a keyword: "Module A: vendor" for a module's entry,
+    // the card's own keywords as they are.
+    static QString shownKeyword(const QString &keyword);
     // Text when every byte is printable, else "0x%2.02X " per byte.
     static QString valueText(const QByteArray &bytes);
 
