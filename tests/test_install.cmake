@@ -30,6 +30,7 @@ endforeach()
 # the time stamp gzip stores by default (bytes 4 to 7), which would make two
 # builds of one source differ.
 foreach(pair "share/man/man1/nicdiag.1.gz|^\\.TH NICDIAG 1 .*\n\\.SH OPTIONS\n"
+             "share/man/man1/nicdiag-report.1.gz|^\\.TH NICDIAG-REPORT 1 .*\n\\.SH DESCRIPTION\nPrints "
              "share/doc/nicdiag/changelog.Debian.gz|^nicdiag \\([0-9.]+-1\\) ")
   string(REPLACE "|" ";" pair "${pair}")
   list(GET pair 0 file)
