@@ -6,7 +6,13 @@ NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
 # libpci-dev, pci.ids: adapter names from the PCI ID database.
 # qttranslations5-l10n: Qt's own dialogs (file dialog, Yes/No) in the user's language.
-NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config xvfb xauth qttranslations5-l10n"
+NICDIAG_BUILD_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config qttranslations5-l10n"
+# xvfb, xauth: the window tests. prometheus: promtool, which checks the alert
+# rules in docs/fleet.
+NICDIAG_PACKAGES="$NICDIAG_BUILD_PACKAGES xvfb xauth prometheus"
+# Only scripts/package.sh needs these: dpkg-shlibdeps and dpkg-buildflags
+# (dpkg-dev), file (CPack tells binaries by it), lintian.
+NICDIAG_PACKAGING_PACKAGES="dpkg-dev file lintian"
 # Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
 NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
 

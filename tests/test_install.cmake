@@ -19,9 +19,26 @@ foreach(file bin/nicdiag bin/nicdiag-report lib/libprobekit.so share/nicdiag/con
         share/nicdiag/run-record.schema.json share/nicdiag/diag_en.qm
         share/nicdiag/machine.json share/nicdiag/images/passed.png share/nicdiag/help/index.html
         share/applications/nicdiag.desktop share/icons/hicolor/64x64/apps/nicdiag.png
-        share/man/man1/nicdiag.1)
+        share/man/man1/nicdiag.1.gz share/doc/nicdiag/copyright
+        share/doc/nicdiag/changelog.Debian.gz share/doc/nicdiag/examples/nicdiag-nightly.timer)
   if(NOT EXISTS ${prefix}/${file})
     fail("not installed: ${file}")
+  endif()
+endforeach()
+
+# The compressed files as a Debian package wants them: whole, and without
+# the time stamp gzip stores by default (bytes 4 to 7), which would make two
+# builds of one source differ.
+foreach(pair "share/man/man1/nicdiag.1.gz|^\\.TH NICDIAG 1 .*\n\\.SH OPTIONS\n"
+             "share/man/man1/nicdiag-report.1.gz|^\\.TH NICDIAG-REPORT 1 .*\n\\.SH DESCRIPTION\nPrints "
+             "share/doc/nicdiag/changelog.Debian.gz|^nicdiag \\([0-9.]+-1\\) ")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 file)
+  list(GET pair 1 expected)
+  execute_process(COMMAND gzip -dc ${prefix}/${file} OUTPUT_VARIABLE text RESULT_VARIABLE status)
+  file(READ ${prefix}/${file} stamp OFFSET 4 LIMIT 4 HEX)
+  if(NOT status EQUAL 0 OR NOT text MATCHES "${expected}" OR NOT stamp STREQUAL "00000000")
+    fail("${file}: not a whole gzip file without a time stamp (status ${status}, stamp ${stamp}):\n${text}")
   endif()
 endforeach()
 

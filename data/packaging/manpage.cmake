@@ -1,13 +1,16 @@
-# Writes the manual page nicdiag(1) with the program's own English usage
-# text, so that the page and the program cannot tell different stories.
-# Run with -DPROGRAM=<nicdiag> -DTEMPLATE=<nicdiag.1.in> -DOUTPUT=<nicdiag.1>
+# Writes a command's manual page with the command's own English usage
+# text, so that the page and the command cannot tell different stories.
+# Run with -DPROGRAM=<command> -DHELP=<options that print the usage text,
+# blank-separated> -DTEMPLATE=<command.1.in> -DOUTPUT=<command.1>
 # -DNICDIAG_VERSION=<version>.
+separate_arguments(help UNIX_COMMAND "${HELP}")
 execute_process(
-  COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0 ${PROGRAM} -L en -?
+  COMMAND ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C.UTF-8 ASAN_OPTIONS=detect_leaks=0
+          ${PROGRAM} ${help}
   OUTPUT_VARIABLE usage
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT usage MATCHES "^Usage: ")
-  message(FATAL_ERROR "${PROGRAM} -? gave no usage text (status ${status})")
+  message(FATAL_ERROR "${PROGRAM} ${HELP} gave no usage text (status ${status})")
 endif()
 
 # The first line is the synopsis, which the page has already. (No "^" in
