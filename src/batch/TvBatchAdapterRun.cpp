@@ -275,7 +275,7 @@ void TvBatchAdapterRun::endSubTest(TvRunRecord::Result outcome, const QString &t
     result.subTests.append({testName, s.label, TvRunRecord::resultName(outcome)});
     QString line = batchText("BATCH_SUBTEST_LINE %1 %2 %3 %4")
                        .arg(result.adapterText(), testName, s.label, windowText(verdict));
-    if (outcome != TvRunRecord::Passed)
+    if (outcome != TvRunRecord::Passed && s.resultText != windowText(verdict))
         line += QStringLiteral(" (%1)").arg(s.resultText);
     console->line(line);
     console->progress(++ended, steps.size());

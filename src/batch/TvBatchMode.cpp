@@ -64,6 +64,8 @@ int TvBatchMode::exitStatus(const QList<TvBatchResult> &results)
 int TvBatchMode::run(const TvBatchSettings &settings)
 {
     TvBatchConsole console(settings.quiet);
+    // At once: a signal before the tests start cancels them as well.
+    TvBatchSignals interrupts;
     const bool child = !settings.childReport.isEmpty();
     QString why;
     if (!child && !settings.prometheusFile.isEmpty()
@@ -79,8 +81,8 @@ int TvBatchMode::run(const TvBatchSettings &settings)
     if (!resolveTest(settings.run, &named, console))
         return UsageError;
     const QList<TvBatchResult> results = adapters.size() > 1 && !child
-                                             ? runChildren(settings, console, adapters)
-                                             : runHere(settings, console, adapters, named);
+                                             ? runChildren(settings, console, interrupts, adapters)
+                                             : runHere(settings, console, interrupts, adapters, named);
     console.finish();
     if (child) {
         QString errorText;
@@ -167,11 +169,11 @@ QList<int> TvBatchMode::testCasesFor(const AdapterRecord &adapter, const QList<i
 }
 
 QList<TvBatchResult> TvBatchMode::runHere(const TvBatchSettings &settings, TvBatchConsole &console,
-                                          const QList<AdapterRecord> &adapters, const QList<int> &named)
+                                          TvBatchSignals &interrupts, const QList<AdapterRecord> &adapters,
+                                          const QList<int> &named)
 {
     QList<TvBatchResult> results;
     TvBatchAdapterRun adapterRun(settings, &console);
-    TvBatchSignals interrupts;
     const bool child = !settings.childReport.isEmpty();
     QObject::connect(&interrupts, &TvBatchSignals::arrived, [&](int, int count) {
         onSignal(console, count, child, [&adapterRun] { adapterRun.cancel(); });
@@ -194,10 +196,9 @@ QList<TvBatchResult> TvBatchMode::runHere(const TvBatchSettings &settings, TvBat
 }
 
 QList<TvBatchResult> TvBatchMode::runChildren(const TvBatchSettings &settings, TvBatchConsole &console,
-                                              const QList<AdapterRecord> &adapters)
+                                              TvBatchSignals &interrupts, const QList<AdapterRecord> &adapters)
 {
     TvBatchFleet fleet(settings, &console);
-    TvBatchSignals interrupts;
     QObject::connect(&interrupts, &TvBatchSignals::arrived, [&](int, int count) {
         onSignal(console, count, false, [&fleet] { fleet.cancel(); });
     });

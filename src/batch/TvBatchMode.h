@@ -8,6 +8,7 @@
 #include <probekit.h>
 
 class TvBatchConsole;
+class TvBatchSignals;
 
 // A headless run (--run): the chosen test cases on the chosen adapters,
 // without a window, a display or an operator. One adapter runs in this
@@ -34,9 +35,10 @@ private:
     // What runs on this adapter: empty, with *why set, when nothing can.
     static QList<int> testCasesFor(const AdapterRecord &adapter, const QList<int> &named, QString *why);
     static QList<TvBatchResult> runHere(const TvBatchSettings &settings, TvBatchConsole &console,
-                                        const QList<AdapterRecord> &adapters, const QList<int> &named);
+                                        TvBatchSignals &interrupts, const QList<AdapterRecord> &adapters,
+                                        const QList<int> &named);
     static QList<TvBatchResult> runChildren(const TvBatchSettings &settings, TvBatchConsole &console,
-                                            const QList<AdapterRecord> &adapters);
+                                            TvBatchSignals &interrupts, const QList<AdapterRecord> &adapters);
     static void printTable(TvBatchConsole &console, const QList<TvBatchResult> &results);
     static bool publish(const TvBatchSettings &settings, TvBatchConsole &console,
                         const QList<TvBatchResult> &results);

@@ -9,9 +9,10 @@
 
 namespace {
 
+// Made once and kept for the rest of the process, with the handlers: a
+// signal that comes while the run winds down (a second Ctrl+C) is taken
+// too, instead of ending the process in the middle of a record.
 int pipeEnds[2] = {-1, -1};
-struct sigaction previousInt;
-struct sigaction previousTerm;
 
 void onSignal(int number)
 {
@@ -26,7 +27,7 @@ void onSignal(int number)
 
 TvBatchSignals::TvBatchSignals(QObject *parent) : QObject(parent)
 {
-    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+    if (pipeEnds[0] < 0 && ::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &TvBatchSignals::readPipe);
@@ -34,21 +35,11 @@ TvBatchSignals::TvBatchSignals(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
-    sigaction(SIGINT, &action, &previousInt);
-    sigaction(SIGTERM, &action, &previousTerm);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
 }
 
-TvBatchSignals::~TvBatchSignals()
-{
-    if (pipeEnds[0] < 0)
-        return;
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
-    delete notifier;
-    ::close(pipeEnds[0]);
-    ::close(pipeEnds[1]);
-    pipeEnds[0] = pipeEnds[1] = -1;
-}
+TvBatchSignals::~TvBatchSignals() = default;
 
 void TvBatchSignals::readPipe()
 {

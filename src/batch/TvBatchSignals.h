@@ -8,7 +8,9 @@ class QSocketNotifier;
 // the event loop reads it and emits `arrived`, so that cancelling, records
 // and metrics all happen on the GUI thread. The handlers are installed
 // without SA_RESTART: a read of the operator's answer is broken off.
-// One instance at a time; the old dispositions come back when it goes.
+// One instance at a time. The handlers stay for the rest of the process:
+// a headless run ends soon after it is cancelled, and a signal in that
+// time must not cut its record or metrics file short.
 class TvBatchSignals : public QObject
 {
     Q_OBJECT
