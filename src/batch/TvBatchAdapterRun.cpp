@@ -106,8 +106,11 @@ TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<i
     if (testCases.size() > 1)
         TestSeriesBegin();
     sampleSensors();
+    finished = false;
     startStep();
-    loop.exec();
+    // A run with nothing to start has finished already.
+    if (!finished)
+        loop.exec();
     TvCoreCallbacks::setReceiver(nullptr);
     worker->setReceiver(nullptr);
     worker->stop();
@@ -283,8 +286,9 @@ void TvBatchAdapterRun::endSubTest(TvRunRecord::Result outcome, const QString &t
 
 void TvBatchAdapterRun::finishRun(bool cancelled)
 {
-    if (!loop.isRunning())
+    if (finished)
         return;
+    finished = true;
     worker->clearJobs();
     const QString name = record.testCases.isEmpty() ? QString() : record.testCases.last().name;
     if (!name.isEmpty())

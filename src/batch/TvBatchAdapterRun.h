@@ -78,6 +78,7 @@ private:
     int ended = 0;
     int portCount = 1;
     bool cancelRequested = false;
+    bool finished = true;
     QString pendingAnswerText;
     TvRunRecord record;
     TvBatchResult result;
