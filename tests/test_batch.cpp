@@ -55,11 +55,12 @@ private:
         return env;
     }
 
-    void start(QProcess &process, const QStringList &arguments, const QProcessEnvironment &env) const
+    void start(QProcess &process, const QStringList &arguments, const QProcessEnvironment &env,
+               const QString &program = QStringLiteral(NICDIAG_RUN_DIR "/nicdiag")) const
     {
         process.setProcessEnvironment(env);
         process.setWorkingDirectory(QStringLiteral(NICDIAG_RUN_DIR));
-        process.start(QStringLiteral(NICDIAG_RUN_DIR "/nicdiag"), arguments);
+        process.start(program, arguments);
         QVERIFY(process.waitForStarted());
     }
 
@@ -243,6 +244,27 @@ private slots:
         check.closeWriteChannel();
         QVERIFY(check.waitForFinished(60000));
         QVERIFY2(check.exitCode() == 0, check.readAllStandardError().constData());
+    }
+
+    // A full disk, played by the file size limit: the run is told it could
+    // not publish, and the collector still reads the old file whole.
+    void fullDiskKeepsTheOldMetrics()
+    {
+        QTemporaryDir metricsDir;
+        const QString metrics = metricsDir.filePath(QStringLiteral("nicdiag.prom"));
+        QFile old(metrics);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+        old.close();
+        QProcess process;
+        start(process, {QStringLiteral("-c"), QStringLiteral("ulimit -f 1; exec ./nicdiag \"$@\""), QStringLiteral("sh"),
+                        QStringLiteral("--run"), QStringLiteral("1"), QStringLiteral("--adapter"), QStringLiteral("2:1"),
+                        QStringLiteral("--records"), path(QStringLiteral("full")), QStringLiteral("--prometheus"), metrics},
+              environment(), QStringLiteral("/bin/sh"));
+        const Run run = finish(process);
+        QCOMPARE(run.exitCode, 3);
+        QVERIFY2(run.err.contains(metrics + QLatin1String(" could not be written")), qPrintable(run.err));
+        QCOMPARE(readAll(metrics), QByteArray("old\n"));
+        QCOMPARE(QDir(metricsDir.path()).entryList(QDir::Files), QStringList{QStringLiteral("nicdiag.prom")});
     }
 
     void signalCancelsCleanly_data()

@@ -2125,7 +2125,7 @@ Antwort (%2): </translation>
         </message>
         <message>
             <source>BATCH_RESULT_NOT_RUN</source>
-            <translation>NICHT GELAUFEN</translation>
+            <translation>AUSGELASSEN</translation>
         </message>
         <message>
             <source>BATCH_BUTTON_NONE</source>

@@ -228,9 +228,9 @@ void TvBatchAdapterRun::answerQuestion(TvCoreEvent &event)
     else
         answer = TvBatchConsole::policyAnswer(event.buttons, settings.answer == TvBatchSettings::AnswerYes);
     record.questions.append({QDateTime::currentDateTimeUtc(), text, answer});
-    logLine(batchText("BATCH_QUESTION_ANSWERED %1 %2").arg(text, TvBatchConsole::buttonName(answer)));
-    // Should the answer fail the sub-test, the record says which question did.
+    // Should the answer fail the sub-test, its record says which question did.
     pendingAnswerText = batchText("BATCH_QUESTION_ANSWERED %1 %2").arg(text, TvBatchConsole::buttonName(answer));
+    logLine(pendingAnswerText);
     if (event.gate)
         event.gate->post(answer);
 }

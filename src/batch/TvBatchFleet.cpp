@@ -68,6 +68,7 @@ QList<TvBatchResult> TvBatchFleet::run(const QList<AdapterRecord> &adapters)
         unknown.device = adapter.deviceNumber;
         unknown.name = CAdapterInfo::instance().adapterName(TvAdapterListing::adapterKey(adapter));
         unknown.status = TvBatchResult::Failed;
+        unknown.start = QDateTime::currentDateTimeUtc();
         results.append(unknown);
     }
     console->progress(0, adapters.size());

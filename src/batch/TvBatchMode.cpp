@@ -187,6 +187,7 @@ QList<TvBatchResult> TvBatchMode::runHere(const TvBatchSettings &settings, TvBat
             notRun.device = adapter.deviceNumber;
             notRun.name = CAdapterInfo::instance().adapterName(TvAdapterListing::adapterKey(adapter));
             notRun.message = why;
+            notRun.start = QDateTime::currentDateTimeUtc();
             results.append(notRun);
             continue;
         }
