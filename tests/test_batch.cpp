@@ -112,6 +112,10 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(NICDIAG_RUN_DIR "/machine.json"), path(QStringLiteral("machine.json"))));
         QVERIFY(QDir().mkpath(path(QStringLiteral("state"))));
         QVERIFY(QDir().mkpath(path(QStringLiteral("locks"))));
+        QFile tests(path(QStringLiteral("tests.xml")));
+        QVERIFY(tests.open(QIODevice::WriteOnly));
+        tests.write(readAll(QStringLiteral(NICDIAG_RUN_DIR "/testinfofile.xml"))
+                        .replace("<testname>Register test</testname>", "<testname>Quick test</testname>"));
     }
 
     void exitStatus_data()
@@ -161,6 +165,12 @@ private slots:
         row("with -l", QStringList{QStringLiteral("--run"), QStringLiteral("1"), QStringLiteral("-l")} + one, 2, "-l cannot");
         row("in German", QStringList{QStringLiteral("-L"), QStringLiteral("de"), QStringLiteral("--run"), QStringLiteral("42")} + one, 2,
             "keinen Testfall 42");
+        const QStringList two = one + QStringList{QStringLiteral("--adapter"), QStringLiteral("3:0")};
+        row("many adapters get the description files", QStringList{QStringLiteral("-T"), QString(), QStringLiteral("--run"),
+                                                                   QStringLiteral("quick test")} + two,
+            0, "3:0 Quick test / MAC address registers: Passed");
+        row("many adapters get the language", QStringList{QStringLiteral("-L"), QStringLiteral("de"), QStringLiteral("--run"), QStringLiteral("1")} + two,
+            0, "3:0 Registertest / MAC-Adressregister: Bestanden");
         row("unsupported adapter", {QStringLiteral("--run"), QStringLiteral("1"), QStringLiteral("--adapter"), QStringLiteral("4:0")}, 3,
             "not in the adapter information file");
         row("metrics directory missing", QStringList{QStringLiteral("--run"), QStringLiteral("1"), QStringLiteral("--prometheus"),
@@ -178,6 +188,7 @@ private slots:
         QFETCH(QByteArray, input);
         QFETCH(int, status);
         QFETCH(QString, said);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^$")), path(QStringLiteral("tests.xml")));
         const Run run = runBatch(arguments + QStringList{QStringLiteral("--records"), path(QStringLiteral("records"))}, fault, input);
         QVERIFY2(run.out.contains(said) || run.err.contains(said), qPrintable(run.out + run.err));
         QCOMPARE(run.exitCode, status);

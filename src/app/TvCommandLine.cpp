@@ -91,6 +91,12 @@ TvCommandLine TvCommandLine::parse(int argc, char *argv[])
             break;
         }
     }
+    const QString *given[] = {&options.configPath, &options.adapterInfoPath, &options.testInfoPath};
+    const char *const names[] = {"-C", "-I", "-T"};
+    for (int k = 0; k < 3; ++k) {
+        if (!given[k]->isEmpty())
+            options.batch.descriptionOptions << QLatin1String(names[k]) << *given[k];
+    }
     // A headless run names its adapters itself and cannot list or capture.
     if (options.list)
         options.batch.conflicts.append(QStringLiteral("-l"));

@@ -45,9 +45,8 @@ TvBatchFleet::~TvBatchFleet()
 
 QStringList TvBatchFleet::childArguments(const AdapterRecord &adapter, const QString &report) const
 {
-    QStringList arguments = {QStringLiteral("-C"), TvProgram::configPath(), QStringLiteral("-I"),
-                             TvProgram::adapterInfoPath(), QStringLiteral("-T"), TvProgram::testInfoPath(),
-                             QStringLiteral("-L"), TvProgram::languageCode(), QStringLiteral("--run"), settings.run,
+    QStringList arguments = settings.descriptionOptions;
+    arguments << QStringList{QStringLiteral("-L"), TvProgram::languageCode(), QStringLiteral("--run"), settings.run,
                              QStringLiteral("--loops"), QString::number(settings.loops), QStringLiteral("--answer"),
                              answerOption(settings.answer), QStringLiteral("--adapter"),
                              QStringLiteral("%1:%2").arg(adapter.busNumber).arg(adapter.deviceNumber),
@@ -56,6 +55,8 @@ QStringList TvBatchFleet::childArguments(const AdapterRecord &adapter, const QSt
         arguments << QStringLiteral("--records") << settings.recordsDir;
     if (settings.quiet)
         arguments << QStringLiteral("--quiet");
+    if (TvProgram::runSettings()[1] != 0)
+        arguments << QStringLiteral("-m");
     return arguments;
 }
 

@@ -37,6 +37,10 @@ public:
     QString recordsDir;
     QString prometheusFile;
     bool quiet = false;
+    // The description file options as given (-C, -I, -T with their files),
+    // for the children: a file not named is found or written by each
+    // child as by any start.
+    QStringList descriptionOptions;
     // The private option with which a run re-executes the program for one
     // adapter: where the child leaves its report for the parent.
     QString childReport;
