@@ -77,16 +77,6 @@ QString TvBatchAdapterRun::recordsDirectory() const
     return QDir(info.basePathOf(info.logpath)).filePath(QStringLiteral("runs"));
 }
 
-int TvBatchAdapterRun::plannedSubTests(const QList<int> &testCases) const
-{
-    int count = 0;
-    for (const int number : testCases) {
-        if (const CTestCase *t = CAdapterInfo::instance().testCase(number))
-            count += t->subtests.size();
-    }
-    return count * settings.loops;
-}
-
 TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<int> &testCases)
 {
     result = TvBatchResult();

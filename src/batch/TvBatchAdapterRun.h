@@ -37,8 +37,6 @@ public:
     // Runs the test cases (their numbers) on the adapter; returns when the
     // run is over and its record and log are written.
     TvBatchResult run(const AdapterRecord &adapter, const QList<int> &testCases);
-    // The number of sub-tests run() will start for these test cases.
-    int plannedSubTests(const QList<int> &testCases) const;
     void cancel();
 
     // Where records go: --records, else "runs" below the log directory.
