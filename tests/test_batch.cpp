@@ -205,6 +205,7 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QString());
         const QJsonObject record = onlyRecord(records);
+        QCOMPARE(record[QStringLiteral("kind")].toString(), QStringLiteral("testCase"));
         const QJsonObject question = record[QStringLiteral("questions")].toArray().at(0).toObject();
         QCOMPARE(question[QStringLiteral("text")].toString(), QStringLiteral("Is the link LED on?"));
         QCOMPARE(question[QStringLiteral("answer")].toString(), QStringLiteral("no"));
@@ -233,7 +234,11 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         for (const char *row : {"2:1     FAILED", "3:0     FAILED", "4:0     NOT RUN", "6:0     FAILED", "7:0     FAILED"})
             QVERIFY2(run.out.contains(QLatin1String(row)), qPrintable(run.out));
-        QCOMPARE(QDir(records).entryList({QStringLiteral("*.json")}).size(), 4);
+        const QStringList filed = QDir(records).entryList({QStringLiteral("*.json")});
+        QCOMPARE(filed.size(), 4);
+        for (const QString &name : filed)
+            QCOMPARE(QJsonDocument::fromJson(readAll(QDir(records).filePath(name))).object()[QStringLiteral("kind")].toString(),
+                     QStringLiteral("allTests"));
         QCOMPARE(QDir(records).entryList({QStringLiteral("*.log")}).size(), 4);
         const QByteArray text = readAll(metrics);
         const QByteArray adapter = "bus=\"3\",device=\"0\",name=\"Orlin GE 4320-T Gigabit Ethernet Adapter\",serial=\"OR42200388\"";

@@ -77,8 +77,9 @@ QString TvBatchAdapterRun::recordsDirectory() const
     return QDir(info.basePathOf(info.logpath)).filePath(QStringLiteral("runs"));
 }
 
-TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<int> &testCases)
+TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<int> &testCases, bool allTests)
 {
+    series = allTests;
     result = TvBatchResult();
     result.bus = adapter.busNumber;
     result.device = adapter.deviceNumber;
@@ -93,7 +94,7 @@ TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<i
     beginRecord(adapter, testCases);
     TvCoreCallbacks::setReceiver(this);
     worker->start(this);
-    if (testCases.size() > 1)
+    if (series)
         TestSeriesBegin();
     sampleSensors();
     finished = false;
@@ -104,7 +105,7 @@ TvBatchResult TvBatchAdapterRun::run(const AdapterRecord &adapter, const QList<i
     TvCoreCallbacks::setReceiver(nullptr);
     worker->setReceiver(nullptr);
     worker->stop();
-    if (testCases.size() > 1)
+    if (series)
         TestSeriesEnd();
     sampleSensors();
     readLinks();
@@ -132,7 +133,7 @@ void TvBatchAdapterRun::beginRecord(const AdapterRecord &adapter, const QList<in
     record.programVersion = QStringLiteral("%1.%2").arg(TvProgram::VersionMajor).arg(TvProgram::VersionMinor);
     record.host = QSysInfo::machineHostName();
     record.start = result.start;
-    record.kind = testCases.size() > 1 ? QStringLiteral("allTests") : QStringLiteral("testCase");
+    record.kind = series ? QStringLiteral("allTests") : QStringLiteral("testCase");
     record.looped = settings.loops > 1;
     TvRunRecord::Adapter &a = record.adapter;
     a = {adapter.busNumber, adapter.deviceNumber, adapter.slotNumber, adapter.vendorId, adapter.deviceId,
@@ -149,7 +150,7 @@ void TvBatchAdapterRun::beginRecord(const AdapterRecord &adapter, const QList<in
     ended = 0;
     cancelRequested = false;
     result.status = TvBatchResult::Passed;
-    if (testCases.size() > 1)
+    if (series)
         logLine(windowText("START_ALL_TESTS_FOR %1").arg(result.name));
 }
 

@@ -34,9 +34,10 @@ public:
     TvBatchAdapterRun(const TvBatchSettings &settings, TvBatchConsole *console, QObject *parent = nullptr);
     ~TvBatchAdapterRun() override;
 
-    // Runs the test cases (their numbers) on the adapter; returns when the
-    // run is over and its record and log are written.
-    TvBatchResult run(const AdapterRecord &adapter, const QList<int> &testCases);
+    // Runs the test cases (their numbers) on the adapter, as the all-tests
+    // series when `allTests`; returns when the run is over and its record
+    // and log are written.
+    TvBatchResult run(const AdapterRecord &adapter, const QList<int> &testCases, bool allTests);
     void cancel();
 
     // Where records go: --records, else "runs" below the log directory.
@@ -77,6 +78,7 @@ private:
     int portCount = 1;
     bool cancelRequested = false;
     bool finished = true;
+    bool series = false;
     QString pendingAnswerText;
     TvRunRecord record;
     TvBatchResult result;

@@ -191,7 +191,7 @@ QList<TvBatchResult> TvBatchMode::runHere(const TvBatchSettings &settings, TvBat
             results.append(notRun);
             continue;
         }
-        results.append(adapterRun.run(adapter, testCases));
+        results.append(adapterRun.run(adapter, testCases, named.isEmpty()));
     }
     return results;
 }
