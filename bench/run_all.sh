@@ -17,10 +17,10 @@ run=$NICDIAG_BUILD/run
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 if [ $quick = 1 ]; then
     benches=("log_pipeline 200000 200000 1000000" "description_readers 5000" "log_save 200000"
-             "run_report 20000 2000" "replay_enumeration 64" "linux_polling 10" "startup 3" "idle 10")
+             "run_report 20000 2000" "replay_enumeration 64" "linux_polling 10" "startup 3" "batch_fleet 16 1" "idle 10")
 else
     benches=("log_pipeline 1000000 1000000 3000000 6000000" "description_readers 20000"
-             "log_save 1000000" "run_report 100000 10000" "replay_enumeration 64" "linux_polling 30" "startup 7" "idle 60")
+             "log_save 1000000" "run_report 100000 10000" "replay_enumeration 64" "linux_polling 30" "startup 7" "batch_fleet 16 3" "idle 60")
 fi
 benches+=("module_sensors $([ $quick = 1 ] && echo 50 || echo 200)")
 

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Two rules of the source tree, kept by CTest:
 # - A file includes only from its own layer or a lower one:
-#     app > ui > core, net > description, engine, records, platform > text > probekit
-#   and a page of the main window (src/ui/<feature>/) never includes the
+#     app > ui, batch > core, net > description, engine, records, platform > text > probekit
+#   where ui and batch (the window and the headless run) never include each
+#   other, and a page of the main window (src/ui/<feature>/) never includes the
 #   window itself: the window composes the pages, not the other way round.
 # - No function is longer than 60 lines, counted between an opening brace at
 #   the start of a line and the next closing brace at the start of a line.
@@ -12,7 +13,7 @@ src=${1:?usage: check_layers.sh <source directory>}
 find "$src" -name '*.h' -o -name '*.cpp' | sort | xargs awk -v src="$src" '
 function rank(layer) {
     if (layer == "app") return 5
-    if (layer == "ui") return 4
+    if (layer == "ui" || layer == "batch") return 4
     if (layer == "core" || layer == "net") return 3
     if (layer == "description" || layer == "engine" || layer == "records" || layer == "platform") return 2
     if (layer == "text") return 1
@@ -36,6 +37,10 @@ FNR == 1 {
     split(inc, target, "/")
     if ((2 in target) && rank(target[1]) > rank(layer)) {
         print rel ": includes " inc " from " target[1] ", a layer above " layer
+        bad = 1
+    }
+    if ((layer == "ui" && target[1] == "batch") || (layer == "batch" && target[1] == "ui")) {
+        print rel ": includes " inc "; the window and the headless run stand side by side"
         bad = 1
     }
     if (page && inc ~ /TvDiagMainWindow/) {

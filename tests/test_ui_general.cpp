@@ -3,7 +3,7 @@
 #include "TvUiRig.h"
 
 #include "ui/TvDiagMainWindow.h"
-#include "ui/general/TvDriverSession.h"
+#include "core/TvDriverSession.h"
 #include "ui/general/TvGeneralPage.h"
 #include "ui/testpage/TvTestRun.h"
 

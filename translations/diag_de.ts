@@ -160,6 +160,33 @@ Umgebung:
             <source>LIST_EMPTY_HINT %1 %2 %3</source>
             <translation>Es wurde kein Adapter der Hersteller-IDs %1 (aus %2) gefunden. Die simulierte Maschine (das Standard-Backend) enthält Orlin-Adapter, die die mitgelieferten Beschreibungsdateien nennen. Die eigenen Adapter dieses Rechners brauchen PROBEKIT_BACKEND=linux und die Beschreibungsdateien für sie: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapter eines anderen Herstellers brauchen Beschreibungsdateien, die seine Hersteller-ID nennen.</translation>
         </message>
+        <message>
+            <source>USAGE_HINT</source>
+            <translation>Die Optionen nennt nicdiag -?.
+</translation>
+        </message>
+        <message>
+            <source>BATCH_OPTIONS_HELP</source>
+            <translation>
+Optionen des Laufs ohne Fenster (keine Anzeige nötig)
+</translation>
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_BATCH</source>
+            <translation>  --run &lt;Nr.|Name|all&gt;  einen Testfall (Nummer oder Name) oder alle Tests ohne Fenster ausführen
+  --adapter &lt;Bus:Gerät&gt; der zu testende Adapter (wie -l ihn nennt); mehrfach möglich
+  --all-adapters        jeden vorhandenen Adapter testen, jeden in einem eigenen Prozess, alle zugleich
+  --loops &lt;n&gt;           die Tests n-mal ausführen (1 bis 10000; Vorgabe 1)
+  --answer no|yes|ask   wie Fragen der Tests beantwortet werden: no (Vorgabe; eine mit Nein
+                        beantwortete Frage lässt ihren Untertest fehlschlagen), yes, oder ask am Terminal
+  --records &lt;Verz.&gt;     Verzeichnis der Laufprotokolle und Logs (Vorgabe: runs unter dem Log-Verzeichnis)
+  --prometheus &lt;Datei&gt;  die Ergebnisse als Prometheus-Metriken schreiben (atomar ersetzt)
+  --quiet               nur Fehler ausgeben
+  Exit-Status: 0 alles bestanden, 1 etwas fehlgeschlagen oder abgebrochen, 2 Aufruffehler,
+  3 nichts konnte laufen (kein Adapter frei oder unterstützt, Metrikdatei nicht schreibbar).
+  Strg+C oder SIGTERM bricht ab: laufende Untertests enden als abgebrochen, Protokolle und Metriken werden geschrieben.
+</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -2038,6 +2065,161 @@ Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter,
         <message>
             <source>CORE_REASON %1</source>
             <translation>Grund: %1</translation>
+        </message>
+        <message>
+        <name>TvBatch</name>
+        <message>
+            <source>BATCH_ADAPTER_GONE</source>
+            <translation>Der Adapter ist nicht mehr vorhanden.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_IN_USE</source>
+            <translation>Der Adapter wird von einem anderen Programm oder Lauf benutzt; er wurde nicht getestet.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_NOT_SUPPORTED %1</source>
+            <translation>Das Adaptermodell %1 steht nicht in der Adapterinformationsdatei; es kann nicht getestet werden.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_TWICE %1</source>
+            <translation>Der Adapter %1 ist zweimal angegeben.</translation>
+        </message>
+        <message>
+            <source>BATCH_ASK %1 %2</source>
+            <translation>%1
+Antwort (%2): </translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_ADAPTER %1</source>
+            <translation>--adapter %1: den Adapter als Bus:Gerät angeben, zum Beispiel 2:1 (nicdiag -l listet sie auf).</translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_ANSWER %1</source>
+            <translation>--answer %1: no, yes oder ask angeben.</translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_LOOPS %1 %2</source>
+            <translation>--loops %1: eine ganze Zahl von 1 bis %2 angeben.</translation>
+        </message>
+        <message>
+            <source>BATCH_CANCELLING</source>
+            <translation>Abbruch: die laufenden Untertests enden als abgebrochen; Protokolle und Metriken werden noch geschrieben.</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_NOT_STARTED %1</source>
+            <translation>Der Testprozess konnte nicht gestartet werden: %1</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_NO_REPORT %1</source>
+            <translation>Der Testprozess endete (Status %1) ohne Ergebnis.</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_SIGNAL %1 %2</source>
+            <translation>Der Testprozess wurde durch Signal %1 (%2) beendet.</translation>
+        </message>
+        <message>
+            <source>BATCH_CONFLICT %1</source>
+            <translation>%1 kann bei diesem Lauf nicht verwendet werden.</translation>
+        </message>
+        <message>
+            <source>BATCH_METRICS_FAILED %1 %2</source>
+            <translation>Die Metrikdatei %1 konnte nicht geschrieben werden: %2. Die alte Datei bleibt unverändert.</translation>
+        </message>
+        <message>
+            <source>BATCH_NO_ADAPTER</source>
+            <translation>Die zu testenden Adapter angeben: --adapter &lt;Bus:Gerät&gt; oder --all-adapters.</translation>
+        </message>
+        <message>
+            <source>BATCH_NO_ADAPTERS</source>
+            <translation>Es wurde kein Adapter zum Testen gefunden.</translation>
+        </message>
+        <message>
+            <source>BATCH_QUESTION_ANSWERED %1 %2</source>
+            <translation>Frage „%1“ beantwortet: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_RECORD_FAILED %1 %2</source>
+            <translation>Das Laufprotokoll %1 konnte nicht geschrieben werden: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_REPORT_FAILED %1 %2</source>
+            <translation>Das Ergebnis %1 konnte nicht zurückgegeben werden: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_RUN_MISSING</source>
+            <translation>Angeben, was laufen soll: --run &lt;Testfallnummer | Name | all&gt;.</translation>
+        </message>
+        <message>
+            <source>BATCH_STILL_CANCELLING</source>
+            <translation>Der Abbruch läuft bereits; es wird auf das Ende der laufenden Untertests gewartet, damit Protokolle und Metriken vollständig geschrieben werden.</translation>
+        </message>
+        <message>
+            <source>BATCH_SUBTEST_LINE %1 %2 %3 %4</source>
+            <translation>%1 %2 / %3: %4</translation>
+        </message>
+        <message>
+            <source>BATCH_TABLE_HEADER</source>
+            <translation>Adapter Ergebnis     Seriennr.    Name</translation>
+        </message>
+        <message>
+            <source>BATCH_TEST_NOT_OFFERED</source>
+            <translation>Der Testfall wird für diesen Adapter nicht angeboten.</translation>
+        </message>
+        <message>
+            <source>BATCH_UNKNOWN_ADAPTER %1</source>
+            <translation>Es gibt keinen Adapter %1 (nicdiag -l listet sie auf).</translation>
+        </message>
+        <message>
+            <source>BATCH_UNKNOWN_TEST %1</source>
+            <translation>Es gibt keinen Testfall %1.</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_PASSED</source>
+            <translation>bestanden</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_FAILED</source>
+            <translation>FEHLER</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_CANCELLED</source>
+            <translation>abgebrochen</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_NOT_RUN</source>
+            <translation>AUSGELASSEN</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_NONE</source>
+            <translation>keine</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_CANCEL</source>
+            <translation>Abbrechen</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_YES</source>
+            <translation>Ja</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_NO</source>
+            <translation>Nein</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_ABORT</source>
+            <translation>Abbruch</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_RETRY</source>
+            <translation>Wiederholen</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_IGNORE</source>
+            <translation>Ignorieren</translation>
         </message>
     </context>
 </TS>

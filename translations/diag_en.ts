@@ -161,6 +161,33 @@ Environment:
             <source>LIST_EMPTY_HINT %1 %2 %3</source>
             <translation>No adapter of the vendor IDs %1 (from %2) was found. The simulated machine (the default backend) holds Orlin adapters, which the shipped description files name. This machine's own adapters need PROBEKIT_BACKEND=linux and the description files for them: -C %3config.xml -I %3adapterinfofile.xml -T %3testinfofile.xml. Adapters of another vendor need description files that name its vendor ID.</translation>
         </message>
+        <message>
+            <source>USAGE_HINT</source>
+            <translation>See nicdiag -? for the options.
+</translation>
+        </message>
+        <message>
+            <source>BATCH_OPTIONS_HELP</source>
+            <translation>
+Headless run options (no display needed)
+</translation>
+        </message>
+        <message>
+            <source>CMD_LINE_PARA_BATCH</source>
+            <translation>  --run &lt;id|name|all&gt;   run a test case (its number or name) or all tests, without a window
+  --adapter &lt;bus:device&gt;  the adapter to test (as -l prints it); may be repeated
+  --all-adapters        test every adapter present, each in a process of its own, all at once
+  --loops &lt;n&gt;           run the tests n times (1 to 10000; default 1)
+  --answer no|yes|ask   how the tests' questions are answered: no (default; a question
+                        answered no fails its sub-test), yes, or ask on the terminal
+  --records &lt;dir&gt;       directory of the run records and logs (default: runs below the log directory)
+  --prometheus &lt;file&gt;   write the results as Prometheus metrics (replaced atomically)
+  --quiet               print errors only
+  Exit status: 0 everything passed, 1 something failed or was cancelled, 2 usage error,
+  3 nothing could run (no adapter free or supported, metrics file not writable).
+  Ctrl+C or SIGTERM cancels: running sub-tests end as cancelled, records and metrics are written.
+</translation>
+        </message>
     </context>
     <context>
         <name>CAdapterInfo</name>
@@ -2039,6 +2066,161 @@ Prints one line per run record, oldest first: date (UTC), adapter, serial number
         <message>
             <source>CORE_REASON %1</source>
             <translation>Reason: %1</translation>
+        </message>
+        <message>
+        <name>TvBatch</name>
+        <message>
+            <source>BATCH_ADAPTER_GONE</source>
+            <translation>The adapter is no longer there.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_IN_USE</source>
+            <translation>The adapter is in use by another program or run; it was not tested.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_NOT_SUPPORTED %1</source>
+            <translation>The adapter model %1 is not in the adapter information file; it cannot be tested.</translation>
+        </message>
+        <message>
+            <source>BATCH_ADAPTER_TWICE %1</source>
+            <translation>The adapter %1 is named twice.</translation>
+        </message>
+        <message>
+            <source>BATCH_ASK %1 %2</source>
+            <translation>%1
+Answer (%2): </translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_ADAPTER %1</source>
+            <translation>--adapter %1: give the adapter as bus:device, for example 2:1 (nicdiag -l lists them).</translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_ANSWER %1</source>
+            <translation>--answer %1: give no, yes or ask.</translation>
+        </message>
+        <message>
+            <source>BATCH_BAD_LOOPS %1 %2</source>
+            <translation>--loops %1: give a whole number from 1 to %2.</translation>
+        </message>
+        <message>
+            <source>BATCH_CANCELLING</source>
+            <translation>Cancelling: the running sub-tests end as cancelled; records and metrics are still written.</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_NOT_STARTED %1</source>
+            <translation>The test process could not be started: %1</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_NO_REPORT %1</source>
+            <translation>The test process ended (status %1) without a result.</translation>
+        </message>
+        <message>
+            <source>BATCH_CHILD_SIGNAL %1 %2</source>
+            <translation>The test process was ended by signal %1 (%2).</translation>
+        </message>
+        <message>
+            <source>BATCH_CONFLICT %1</source>
+            <translation>%1 cannot be used with this run.</translation>
+        </message>
+        <message>
+            <source>BATCH_METRICS_FAILED %1 %2</source>
+            <translation>The metrics file %1 could not be written: %2. The old file is left as it was.</translation>
+        </message>
+        <message>
+            <source>BATCH_NO_ADAPTER</source>
+            <translation>Name the adapters to test: --adapter &lt;bus:device&gt; or --all-adapters.</translation>
+        </message>
+        <message>
+            <source>BATCH_NO_ADAPTERS</source>
+            <translation>No adapter was found to test.</translation>
+        </message>
+        <message>
+            <source>BATCH_QUESTION_ANSWERED %1 %2</source>
+            <translation>Question "%1" answered: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_RECORD_FAILED %1 %2</source>
+            <translation>The run record %1 could not be written: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_REPORT_FAILED %1 %2</source>
+            <translation>The result %1 could not be handed back: %2</translation>
+        </message>
+        <message>
+            <source>BATCH_RUN_MISSING</source>
+            <translation>Name what to run: --run &lt;test case number | name | all&gt;.</translation>
+        </message>
+        <message>
+            <source>BATCH_STILL_CANCELLING</source>
+            <translation>Already cancelling; waiting for the running sub-tests to end so that records and metrics are written whole.</translation>
+        </message>
+        <message>
+            <source>BATCH_SUBTEST_LINE %1 %2 %3 %4</source>
+            <translation>%1 %2 / %3: %4</translation>
+        </message>
+        <message>
+            <source>BATCH_TABLE_HEADER</source>
+            <translation>Adapter Result       Serial       Name</translation>
+        </message>
+        <message>
+            <source>BATCH_TEST_NOT_OFFERED</source>
+            <translation>The test case is not offered for this adapter.</translation>
+        </message>
+        <message>
+            <source>BATCH_UNKNOWN_ADAPTER %1</source>
+            <translation>There is no adapter %1 (nicdiag -l lists them).</translation>
+        </message>
+        <message>
+            <source>BATCH_UNKNOWN_TEST %1</source>
+            <translation>There is no test case %1.</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_PASSED</source>
+            <translation>passed</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_FAILED</source>
+            <translation>FAILED</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_CANCELLED</source>
+            <translation>cancelled</translation>
+        </message>
+        <message>
+            <source>BATCH_RESULT_NOT_RUN</source>
+            <translation>NOT RUN</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_NONE</source>
+            <translation>none</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_OK</source>
+            <translation>OK</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_CANCEL</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_YES</source>
+            <translation>Yes</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_NO</source>
+            <translation>No</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_ABORT</source>
+            <translation>Abort</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_RETRY</source>
+            <translation>Retry</translation>
+        </message>
+        <message>
+            <source>BATCH_BUTTON_IGNORE</source>
+            <translation>Ignore</translation>
         </message>
     </context>
 </TS>

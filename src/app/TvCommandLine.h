@@ -1,4 +1,6 @@
 #pragma once
+#include "batch/TvBatchSettings.h"
+
 #include <QString>
 
 // The options of one start, parsed with GNU getopt_long: the single-letter
@@ -19,6 +21,8 @@ public:
     QString languageCode;
     // --capture <directory>: write a capture of the adapters and end.
     QString captureDir;
+    // --run and the options of a headless run.
+    TvBatchSettings batch;
     int bus = -1;
     int device = -1;
     bool list = false;

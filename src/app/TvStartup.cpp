@@ -3,6 +3,7 @@
 #include "TvCommandLine.h"
 #include "TvConsoleDialogs.h"
 #include "TvQtCatalogue.h"
+#include "batch/TvBatchMode.h"
 #include "text/TvProgram.h"
 #include "core/TvAdapterListing.h"
 #include "description/CAdapterInfo.h"
@@ -80,7 +81,7 @@ std::unique_ptr<QCoreApplication> makeApplication(const TvCommandLine &options, 
                                                   char *argv[])
 {
     displayUnreachable = false;
-    if (options.usage || options.list || !TvPlatform::hasDisplay())
+    if (options.usage || options.list || options.batch.requested() || !TvPlatform::hasDisplay())
         return std::make_unique<QCoreApplication>(argc, argv);
     // A display that is named but cannot be reached (a stale DISPLAY over
     // ssh) would make Qt abort; with a fallback the start reaches the
@@ -241,6 +242,9 @@ void TvStartup::printUsage()
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_1"));
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_2"));
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_CAPTURE"));
+    TvPlatform::writeConsole(noGuiText("BATCH_OPTIONS_HELP"));
+    TvPlatform::writeConsole(dashes);
+    TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_BATCH"));
     TvPlatform::writeConsole(noGuiText("TEST_OPTIONS_HELP"));
     TvPlatform::writeConsole(dashes);
     TvPlatform::writeConsole(noGuiText("CMD_LINE_PARA_3"));
@@ -289,6 +293,17 @@ int TvStartup::run(int argc, char *argv[])
         TvProgram::setLanguageCode(QString());
         return 0;
     }
+    if (options.batch.requested()) {
+        const QString wrong = options.batch.check();
+        if (!wrong.isEmpty()) {
+            TvConsoleDialogs::writeError(wrong + QLatin1Char('\n') + noGuiText("USAGE_HINT"));
+            TvProgram::setLanguageCode(QString());
+            return TvBatchMode::UsageError;
+        }
+        // Whatever stops a headless run before its tests is "nothing ran".
+        const int status = runWithCore(options);
+        return status < 0 ? int(TvBatchMode::NothingRan) : status;
+    }
     return runWithCore(options);
 }
 
@@ -317,6 +332,12 @@ int TvStartup::runWithCore(const TvCommandLine &options)
             return status;
     }
 
+    if (options.batch.requested()) {
+        const int status = TvBatchMode::run(options.batch);
+        const bool clean = deinitialiseCore();
+        TvProgram::setLanguageCode(QString());
+        return clean ? status : -1;
+    }
     if (options.list) {
         TvAdapterListing::listAdapters();
         const bool clean = deinitialiseCore();

@@ -184,3 +184,9 @@ bool TvRunRecordWriter::writeFiles(const TvRunRecord &record, const QString &dir
     QFile::remove(*path);
     return false;
 }
+
+bool TvRunRecordWriter::writeAtomically(const QString &path, const QByteArray &bytes, QString *errorText)
+{
+    QSaveFile file(path);
+    return writeTemporary(file, bytes, errorText) && commit(file, errorText);
+}

@@ -40,6 +40,11 @@ public:
     static bool writeFiles(const TvRunRecord &record, const QString &directory, QString *path,
                            QString *errorText);
 
+    // The bytes to a temporary file beside `path`, on disk, then renamed
+    // over it: a reader sees the old file whole or the new one whole, and
+    // the old one stays when anything fails (*errorText says why).
+    static bool writeAtomically(const QString &path, const QByteArray &bytes, QString *errorText);
+
 signals:
     void written(const QString &path);
     void failed(const QString &path, const QString &errorText);

@@ -1,7 +1,7 @@
 #include "TvGeneralPage.h"
 #include "ui_TvGeneralPage.h"
 
-#include "TvDriverSession.h"
+#include "core/TvDriverSession.h"
 
 #include "ui/TvContextText.h"
 

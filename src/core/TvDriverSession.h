@@ -11,7 +11,7 @@
 class TvDriverSession
 {
 public:
-    // The object identifiers the general tab asks for.
+    // The object identifiers the general tab and a headless run ask for.
     enum Oid : uint32_t {
         DriverName = 0xff020211,
         DriverDescription = 0xff010112,
