@@ -2066,7 +2066,8 @@ Gibt eine Zeile je Laufprotokoll aus, das älteste zuerst: Datum (UTC), Adapter,
             <source>CORE_REASON %1</source>
             <translation>Grund: %1</translation>
         </message>
-        <message>
+    </context>
+    <context>
         <name>TvBatch</name>
         <message>
             <source>BATCH_ADAPTER_GONE</source>

@@ -2067,7 +2067,8 @@ Prints one line per run record, oldest first: date (UTC), adapter, serial number
             <source>CORE_REASON %1</source>
             <translation>Reason: %1</translation>
         </message>
-        <message>
+    </context>
+    <context>
         <name>TvBatch</name>
         <message>
             <source>BATCH_ADAPTER_GONE</source>
