@@ -5,8 +5,9 @@ NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
 # libpci-dev, pci.ids: adapter names from the PCI ID database.
+# libmnl-dev: the cable test through ethtool netlink.
 # qttranslations5-l10n: Qt's own dialogs (file dialog, Yes/No) in the user's language.
-NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config xvfb xauth qttranslations5-l10n"
+NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev libmnl-dev pci.ids pkg-config xvfb xauth qttranslations5-l10n"
 # Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
 NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
 
