@@ -101,7 +101,10 @@ PkCableReport PkCableReport::parse(const QByteArray &messages, const QByteArray 
     std::vector<nlmsghdr> copy(size_t(messages.size()) / sizeof(nlmsghdr) + 1);
     std::memcpy(copy.data(), messages.constData(), size_t(messages.size()));
     int left = messages.size();
-    for (const nlmsghdr *message = copy.data(); mnl_nlmsg_ok(message, left);
+    // mnl_nlmsg_ok() takes a length above 2 GiB for a negative one: the
+    // length is compared as the unsigned number it is first.
+    for (const nlmsghdr *message = copy.data(); left >= int(sizeof(nlmsghdr)) && message->nlmsg_len <= quint32(left)
+         && mnl_nlmsg_ok(message, left);
          message = mnl_nlmsg_next(message, &left))
         report.readMessage(message, interface, family);
     std::sort(report.pairs.begin(), report.pairs.end(),

@@ -121,7 +121,8 @@ int sendRequest(mnl_socket *nl, const Family &family, const QByteArray &interfac
 // kernel's answer to our request ends the test when it is an error.
 int take(const char *buffer, int size, const Family &family, unsigned seq, QByteArray *messages)
 {
-    for (const auto *message = reinterpret_cast<const nlmsghdr *>(buffer); mnl_nlmsg_ok(message, size);
+    for (const auto *message = reinterpret_cast<const nlmsghdr *>(buffer);
+         size >= int(sizeof(nlmsghdr)) && message->nlmsg_len <= quint32(size) && mnl_nlmsg_ok(message, size);
          message = mnl_nlmsg_next(message, &size)) {
         if (message->nlmsg_type == NLMSG_ERROR && message->nlmsg_seq == seq
             && message->nlmsg_len >= mnl_nlmsg_size(sizeof(nlmsgerr))) {
@@ -144,6 +145,8 @@ int PkCableTest::run(const QByteArray &interface, const PkPacer *pacer, QByteArr
     if ((error == EPERM || error == EACCES) && PkHelperClient::wanted()) {
         messages->clear();
         error = PkHelperClient::instance().cableTest(interface, messages, error);
+        if (error)
+            messages->clear();
     }
     return error;
 }

@@ -330,6 +330,7 @@ int PkHelperClient::ask(const QByteArray &line, const QByteArray &payload, int t
     if (words.first() == "ok" && words.size() == 2 && ok && number <= maxReply) {
         reply->resize(int(number));
         if (!readExactly(reply->data(), size_t(number), deadline)) {
+            reply->clear();
             drop("the privileged helper's answer ended early");
             return denied;
         }
