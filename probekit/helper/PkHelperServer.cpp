@@ -363,25 +363,37 @@ void PkHelperServer::vpdWrite(const QList<QByteArray> &words)
         refuse(EINVAL, "VPD not written: " + QByteArray::fromStdString(why));
         return;
     }
+    QByteArray back;
+    if (!writeChanged(function.vpdPath, before, after, &back, &why))
+        refuse(EIO, QByteArray::fromStdString(why));
+    else
+        reply(back);
+}
+
+// Only the bytes that change are written, in place; then the file is
+// read back and compared.
+bool PkHelperServer::writeChanged(const QString &path, const std::vector<uint8_t> &before,
+                                  const std::vector<uint8_t> &after, QByteArray *back, std::string *why)
+{
     size_t first = 0, last = after.size();
     while (first < after.size() && after[first] == before[first])
         ++first;
     while (last > first && after[last - 1] == before[last - 1])
         --last;
-    const int fd = first == last ? -2 : ::open(QFile::encodeName(function.vpdPath).constData(), O_WRONLY | O_CLOEXEC);
+    const int fd = first == last ? -2 : ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
     const ssize_t written = fd == -2 ? 0 : fd < 0 ? -1 : ::pwrite(fd, after.data() + first, last - first, off_t(first));
-    const int writeError = errno;
+    const int error = errno;
     if (fd >= 0)
         ::close(fd);
     if (written != ssize_t(last - first)) {
-        refuse(EIO, "VPD write failed: " + QByteArray(std::strerror(writeError)));
-        return;
+        *why = "VPD write failed: " + std::string(std::strerror(error));
+        return false;
     }
-    const std::optional<QByteArray> back = PkSysfs::bytes(function.vpdPath, MaxVpdBytes);
-    if (!back || back->size() < int(after.size())
-        || std::memcmp(back->constData(), after.data(), after.size()) != 0) {
-        refuse(EIO, "VPD written, but reading it back gives other bytes");
-        return;
+    const std::optional<QByteArray> read = PkSysfs::bytes(path, MaxVpdBytes);
+    if (!read || read->size() < int(after.size()) || std::memcmp(read->constData(), after.data(), after.size()) != 0) {
+        *why = "VPD written, but reading it back gives other bytes";
+        return false;
     }
-    reply(*back);
+    *back = *read;
+    return true;
 }

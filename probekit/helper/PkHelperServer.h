@@ -4,6 +4,10 @@
 #include <QByteArray>
 #include <QList>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 // nicdiag-helper's side of the conversation: one request a line on its
 // input, one answer on its output, as probekit/README.md ("The privileged
 // helper") describes. It does only what needs root or CAP_NET_ADMIN, and
@@ -41,6 +45,8 @@ private:
     void cableTest(const QByteArray &interface);
     void vpdRead(const QByteArray &address);
     void vpdWrite(const QList<QByteArray> &words);
+    static bool writeChanged(const QString &path, const std::vector<uint8_t> &before,
+                             const std::vector<uint8_t> &after, QByteArray *back, std::string *why);
     // The function with this interface or PCI address, if it is a network
     // function of this machine; else the refusal is sent.
     bool networkFunction(const QByteArray &name, bool byAddress, PkPciFunction *out);
