@@ -35,6 +35,14 @@ size_t withSlack(quint32 count)
     return size_t(count) * 2 + 64;
 }
 
+// The command word every ethtool request starts with.
+uint32_t command(const void *data)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
 } // namespace
 
 extern "C" void PkSetEthtoolHook(PkEthtoolHook newHook)
@@ -46,9 +54,7 @@ extern "C" void PkSetEthtoolHook(PkEthtoolHook newHook)
 // lack of privilege, they go to the privileged helper.
 bool PkEthtool::privileged(const void *data)
 {
-    uint32_t command = 0;
-    std::memcpy(&command, data, sizeof command);
-    switch (command) {
+    switch (command(data)) {
     case ETHTOOL_TEST:
     case ETHTOOL_PHYS_ID:
     case ETHTOOL_GEEPROM:
@@ -64,7 +70,8 @@ int PkEthtool::request(void *data) const
 {
     const int error = direct(data);
     if ((error == EPERM || error == EACCES) && privileged(data) && PkHelperClient::wanted())
-        return PkHelperClient::instance().ethtool(m_interface, data, PkEthtoolReply::capacity(data), error);
+        return (command(data) == ETHTOOL_PHYS_ID ? PkHelperClient::blinker() : PkHelperClient::instance())
+            .ethtool(m_interface, data, PkEthtoolReply::capacity(data), error);
     return error;
 }
 
@@ -269,7 +276,7 @@ QByteArray PkEthtool::reason(int error, const QByteArray &driver)
     case EPERM:
     case EACCES: {
         // Why the privileged helper could not do it in our place.
-        const QByteArray helper = PkHelperClient::wanted() ? PkHelperClient::instance().refusal() : QByteArray();
+        const QByteArray helper = PkHelperClient::wanted() ? PkHelperClient::refusal() : QByteArray();
         return "needs root or CAP_NET_ADMIN" + (helper.isEmpty() ? QByteArray() : "; " + helper);
     }
     case EOPNOTSUPP:

@@ -42,7 +42,9 @@ qint64 nowMs()
     return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-qint64 refusedAt = -RetryAfterMs;
+// The reason of the last request either session could not do.
+std::mutex lastLock;
+QByteArray lastRefusal;
 
 QString onPath(const QString &program)
 {
@@ -71,6 +73,12 @@ PkHelperClient &PkHelperClient::instance()
     return client;
 }
 
+PkHelperClient &PkHelperClient::blinker()
+{
+    static PkHelperClient client;
+    return client;
+}
+
 PkHelperClient::~PkHelperClient()
 {
     close();
@@ -86,18 +94,25 @@ void PkHelperClient::forbid()
     forbidden = true;
 }
 
-QByteArray PkHelperClient::refusal() const
+QByteArray PkHelperClient::refusal()
 {
-    std::lock_guard<std::mutex> guard(m_mutex);
-    return m_refusal;
+    std::lock_guard<std::mutex> guard(lastLock);
+    return lastRefusal;
+}
+
+void PkHelperClient::setRefusal(const QByteArray &why)
+{
+    m_refusal = why;
+    std::lock_guard<std::mutex> guard(lastLock);
+    lastRefusal = why;
 }
 
 void PkHelperClient::close()
 {
     std::lock_guard<std::mutex> guard(m_mutex);
     drop(QByteArray());
-    m_refusal.clear();
-    refusedAt = -RetryAfterMs;
+    setRefusal(QByteArray());
+    m_refusedAt = 0;
 }
 
 QStringList PkHelperClient::launcher(QByteArray *why) const
@@ -124,14 +139,14 @@ bool PkHelperClient::ensureStarted()
 {
     if (m_socket >= 0)
         return true;
-    if (nowMs() - refusedAt < RetryAfterMs && !m_refusal.isEmpty())
+    if (m_refusedAt && nowMs() - m_refusedAt < RetryAfterMs && !m_refusal.isEmpty())
         return false;
     QByteArray why;
     const QStringList command = launcher(&why);
     if (command.isEmpty() || !launch(command) || !greeted()) {
         if (command.isEmpty())
             drop(why);
-        refusedAt = nowMs();
+        m_refusedAt = nowMs();
         return false;
     }
     return true;
@@ -223,7 +238,7 @@ void PkHelperClient::drop(const QByteArray &why)
         ::usleep(50000);
     m_pid = -1;
     if (!why.isEmpty()) {
-        m_refusal = why;
+        setRefusal(why);
         PkLog::line("Privileged helper: " + why);
     }
 }
@@ -310,7 +325,7 @@ int PkHelperClient::ask(const QByteArray &line, const QByteArray &payload, int t
     std::lock_guard<std::mutex> guard(m_mutex);
     if (!ensureStarted())
         return denied;
-    m_refusal.clear();
+    setRefusal(QByteArray());
     m_stopSent = false;
     if (!sendAll(line + '\n' + payload)) {
         drop(endedWhy());
@@ -337,7 +352,7 @@ int PkHelperClient::ask(const QByteArray &line, const QByteArray &payload, int t
         return 0;
     }
     if (words.first() == "error" && ok && number >= 1 && number <= MaxErrno) {
-        m_refusal = "the privileged helper: " + printable(answer.mid(answer.indexOf(' ', 6) + 1));
+        setRefusal("the privileged helper: " + printable(answer.mid(answer.indexOf(' ', 6) + 1)));
         PkLog::line(m_refusal);
         return int(number);
     }

@@ -23,6 +23,10 @@ class PkHelperClient
 {
 public:
     static PkHelperClient &instance();
+    // A session of its own for the locate LED: it blinks in requests of
+    // several seconds, which must not hold up the others (the sensor
+    // polling reads module EEPROMs meanwhile).
+    static PkHelperClient &blinker();
     ~PkHelperClient();
 
     // Whether refused requests go to the helper: not inside the helper
@@ -42,9 +46,9 @@ public:
     int vpdWrite(const QString &address, const QByteArray &keyword, const QByteArray *value,
                  const QByteArray &allowed, int denied);
 
-    // Why the helper could not answer the last request; empty after an
-    // answer.
-    QByteArray refusal() const;
+    // Why a helper could not answer the last request; empty after an
+    // answer. Never waits for a request under way.
+    static QByteArray refusal();
     // Ends the helper, if one runs.
     void close();
 
@@ -74,6 +78,7 @@ private:
     QByteArray endedWhy();
     void drop(const QByteArray &why);
     QStringList launcher(QByteArray *why) const;
+    void setRefusal(const QByteArray &why);
 
     mutable std::mutex m_mutex;
     pid_t m_pid = -1;
@@ -81,5 +86,6 @@ private:
     bool m_viaPkexec = false;
     QByteArray m_buffered;
     QByteArray m_refusal;
+    qint64 m_refusedAt = 0;
     bool m_stopSent = false;
 };

@@ -127,6 +127,7 @@ int PkLinuxCore::deinit()
     Guard guard(m_mutex);
     releaseAll();
     PkHelperClient::instance().close();
+    PkHelperClient::blinker().close();
     return 0;
 }
 
@@ -218,7 +219,7 @@ void PkLinuxCore::readVpd()
         if (PkHelperClient::instance().vpdRead(a.address, &helped, EACCES) == 0)
             image = helped;
         else
-            error += QStringLiteral(" (needs root; ") + QString::fromLocal8Bit(PkHelperClient::instance().refusal())
+            error += QStringLiteral(" (needs root; ") + QString::fromLocal8Bit(PkHelperClient::refusal())
                 + QLatin1Char(')');
     }
     if (!image) {

@@ -92,7 +92,7 @@ bool PkVpdWriter::compose(const PkLinuxCore::Snapshot &current, const QString &k
         if (PkHelperClient::instance().vpdRead(current.adapter.ports.first().address, &helped, EACCES) == 0)
             image = helped;
         else
-            error += QStringLiteral("; ") + QString::fromLocal8Bit(PkHelperClient::instance().refusal());
+            error += QStringLiteral("; ") + QString::fromLocal8Bit(PkHelperClient::refusal());
     }
     if (!image) {
         m_reporter.log("VPD not written: the VPD cannot be read (" + error.toLocal8Bit() + ")");
@@ -177,7 +177,7 @@ int PkVpdWriter::helperWrite(const PkLinuxCore::Snapshot &current, const QString
     PkHelperClient &helper = PkHelperClient::instance();
     if (helper.vpdWrite(current.adapter.ports.first().address, keyword.toLatin1(), value,
                         qgetenv("PROBEKIT_ALLOW_WRITE").trimmed(), denied)) {
-        m_reporter.log("VPD not written by the privileged helper: " + helper.refusal());
+        m_reporter.log("VPD not written by the privileged helper: " + PkHelperClient::refusal());
         return WriteKeywordFailed;
     }
     m_reporter.log(QByteArrayLiteral("VPD written by the privileged helper and read back"));
