@@ -1354,6 +1354,49 @@ private slots:
         QCOMPARE(fileBytes(card).contains(keyword("Y1", "New")), QByteArray(QTest::currentDataTag()) == "VPD written");
     }
 
+    // A window that is not root reads and writes the card's VPD through the
+    // helper. bash, started with the real user root, takes it back for the
+    // helper, as pkexec would.
+    void vpdGoesThroughTheHelperWhenNotRoot()
+    {
+        if (::geteuid() != 0)
+            QSKIP("becoming another user and back needs root");
+        const QString card = m_sysfs.dir.filePath(m_sysfs.device("0000:02:00.0") + "vpd");
+        const QByteArray before = vpdImage("Fake Dual Port", true);
+        m_sysfs.file(m_sysfs.device("0000:02:00.0") + "vpd", before);
+        QVERIFY(QFile::setPermissions(card, QFile::ReadOwner | QFile::WriteOwner));
+        privilegedCapture(); // every directory readable by every user
+        QTemporaryDir scratch;
+        const QFile::Permissions open = QFile::Permissions(0x7777);
+        QVERIFY(QFile::setPermissions(scratch.path(), open));
+        writeFile(scratch.filePath("root"), "#!/bin/bash\nexec " NICDIAG_RUN_DIR "/nicdiag-helper\n", true);
+        for (const char *dir : {"state", "locks"}) {
+            QVERIFY(QDir().mkpath(scratch.filePath(dir)));
+            QVERIFY(QFile::setPermissions(scratch.filePath(dir), open));
+        }
+        qputenv("PROBEKIT_STATE_DIR", scratch.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", scratch.filePath("locks").toLocal8Bit());
+        qputenv("PROBEKIT_HELPER", scratch.filePath("root").toLocal8Bit());
+        qputenv("PROBEKIT_ALLOW_WRITE", "0000:02:00.0");
+        QCOMPARE(::seteuid(65534), 0);
+        const int selected = select(2, 0);
+        const QByteArray partNumber = vpd("PN");
+        uint8_t mode[2] = {1, 0};
+        const int written = CommandRun("vpd write Y1 New", mode, &callbacks);
+        CoreDeinit();
+        QCOMPARE(::seteuid(0), 0);
+        qputenv("PROBEKIT_STATE_DIR", m_sysfs.dir.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", m_sysfs.dir.filePath("locks").toLocal8Bit());
+        qunsetenv("PROBEKIT_HELPER");
+        QCOMPARE(selected, 0);
+        QCOMPARE(partNumber, QByteArray("FK-42"));
+        QCOMPARE(written, 0);
+        QVERIFY2(reported("VPD written by the privileged helper and read back"), reports.texts.join(" / ").constData());
+        QVERIFY(fileBytes(card).contains(keyword("Y1", "New")));
+        QCOMPARE(QDir(scratch.filePath("state/linux")).entryList({"*-vpd-*.bin"}).size(), 1);
+        m_sysfs.file(m_sysfs.device("0000:02:00.0") + "vpd", before);
+    }
+
 private:
     // A capture of the fake machine whose self-test, locate and cable test
     // were refused for lack of privilege, with the replies root would have
