@@ -5,8 +5,9 @@ NICDIAG_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 
 # libpci-dev, pci.ids: adapter names from the PCI ID database.
+# libmnl-dev: the cable test through ethtool netlink.
 # qttranslations5-l10n: Qt's own dialogs (file dialog, Yes/No) in the user's language.
-NICDIAG_BUILD_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config qttranslations5-l10n"
+NICDIAG_BUILD_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev libmnl-dev pci.ids pkg-config qttranslations5-l10n"
 # xvfb, xauth: the window tests. prometheus: promtool, which checks the alert
 # rules in docs/fleet and the metrics file of a headless run.
 NICDIAG_PACKAGES="$NICDIAG_BUILD_PACKAGES xvfb xauth prometheus"

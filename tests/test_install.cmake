@@ -19,7 +19,8 @@ foreach(file bin/nicdiag bin/nicdiag-report lib/libprobekit.so share/nicdiag/con
         share/nicdiag/run-record.schema.json share/nicdiag/diag_en.qm
         share/nicdiag/machine.json share/nicdiag/images/passed.png share/nicdiag/help/index.html
         share/applications/nicdiag.desktop share/icons/hicolor/64x64/apps/nicdiag.png
-        share/man/man1/nicdiag.1.gz share/doc/nicdiag/copyright
+        share/man/man1/nicdiag.1.gz share/doc/nicdiag/copyright libexec/nicdiag-helper
+        share/polkit-1/actions/com.orlin.nicdiag.helper.policy
         share/doc/nicdiag/changelog.Debian.gz share/doc/nicdiag/examples/nicdiag-nightly.timer)
   if(NOT EXISTS ${prefix}/${file})
     fail("not installed: ${file}")
@@ -41,6 +42,19 @@ foreach(pair "share/man/man1/nicdiag.1.gz|^\\.TH NICDIAG 1 .*\n\\.SH OPTIONS\n"
     fail("${file}: not a whole gzip file without a time stamp (status ${status}, stamp ${stamp}):\n${text}")
   endif()
 endforeach()
+
+# The polkit action lets pkexec start the helper where the library looks
+# for it.
+file(READ ${prefix}/share/polkit-1/actions/com.orlin.nicdiag.helper.policy policy)
+if(NOT policy MATCHES "<annotate key=\"org.freedesktop.policykit.exec.path\">/[^<]*/nicdiag-helper</annotate>")
+  fail("the polkit action does not name the helper's installed path:\n${policy}")
+endif()
+# The installed helper greets and refuses what is not a network adapter.
+execute_process(COMMAND echo "cable-test lo" COMMAND ${prefix}/libexec/nicdiag-helper
+                OUTPUT_VARIABLE out RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^nicdiag-helper 1\nerror 19 lo is not a network adapter of this machine\n$")
+  fail("the installed helper does not answer as it should (${status}):\n${out}")
+endif()
 
 # Started from elsewhere, with nothing pointing back at the build.
 set(clean_env ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY

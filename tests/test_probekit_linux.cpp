@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
@@ -22,9 +23,11 @@
 #include <vector>
 
 #include <linux/ethtool.h>
+#include <linux/ethtool_netlink.h>
 #include <sys/socket.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
+#include <unistd.h>
 
 namespace {
 
@@ -253,6 +256,54 @@ bool reported(const char *fragment)
         if (text.contains(fragment))
             return true;
     return false;
+}
+
+// ---- A PHY's cable-test notifications as the kernel sends them.
+QByteArray attribute(quint16 type, const QByteArray &payload)
+{
+    QByteArray out(4, '\0');
+    const quint16 length = quint16(4 + payload.size());
+    std::memcpy(out.data(), &length, 2);
+    std::memcpy(out.data() + 2, &type, 2);
+    out += payload;
+    return out + QByteArray((4 - out.size() % 4) % 4, '\0');
+}
+
+QByteArray u32(quint32 value)
+{
+    return QByteArray(reinterpret_cast<const char *>(&value), 4);
+}
+
+// ETHTOOL_MSG_CABLE_TEST_NTF for `interface`: status 1 started, 2
+// completed; `results` the nest of pair results and fault lengths.
+QByteArray cableNotification(const QByteArray &interface, char status, const QByteArray &results = QByteArray())
+{
+    QByteArray body = QByteArray(1, char(ETHTOOL_MSG_CABLE_TEST_NTF)) + QByteArray("\x01\0\0", 3)
+        + attribute(ETHTOOL_A_CABLE_TEST_NTF_HEADER, attribute(ETHTOOL_A_HEADER_DEV_NAME, interface + '\0'))
+        + attribute(ETHTOOL_A_CABLE_TEST_NTF_STATUS, QByteArray(1, status))
+        + (results.isEmpty() ? QByteArray() : attribute(ETHTOOL_A_CABLE_TEST_NTF_NEST, results));
+    nlmsghdr header {};
+    header.nlmsg_len = quint32(sizeof header + size_t(body.size()));
+    header.nlmsg_type = 0x15;
+    return QByteArray(reinterpret_cast<const char *>(&header), sizeof header) + body;
+}
+
+QByteArray pairResult(char pair, char code, int faultCm = -1)
+{
+    QByteArray out = attribute(1, attribute(1, QByteArray(1, pair)) + attribute(2, QByteArray(1, code)));
+    if (faultCm >= 0)
+        out += attribute(2, attribute(1, QByteArray(1, pair)) + attribute(2, u32(quint32(faultCm))));
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    if (executable)
+        f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
 }
 
 // ---- The fake machine.
@@ -706,7 +757,7 @@ private slots:
                                   "    <info></info>\n    <connector> </connector>\n    <medium> </medium>\n"
                                   "    <pixmap>images/generic.bmp</pixmap>\n    <miscconfig>1,2,3,4,5,6,7</miscconfig>\n"
                                   "    <testcases>1,4</testcases>"));
-        QVERIFY(adapters.contains(names.isEmpty() ? "<testcases>1,2,4,6,9998</testcases>" : "<testcases>1,2,10,4,6,9998</testcases>"));
+        QVERIFY(adapters.contains(names.isEmpty() ? "<testcases>1,2,4,6,7,9998</testcases>" : "<testcases>1,2,10,4,6,7,9998</testcases>"));
         QCOMPARE(tests.count("<testname>Driver self-test</testname>"), names.isEmpty() ? 0 : 1);
         QCOMPARE(tests.count("<testname>Treiber-Selbsttest</testname>"), names.isEmpty() ? 0 : 1);
         // The sub-tests as an XML reader sees them: the driver's names in
@@ -1379,8 +1430,277 @@ private slots:
         LocateLedSet(0);
     }
 
+    // The cable test replayed from the kernel's notifications: each pair's
+    // result and fault distance, and every way the report can fall short.
+    void cableTestReportsEachPair_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("text");
+        const QByteArray started = cableNotification("fk0", 1);
+        const QByteArray faults = pairResult(0, 1) + pairResult(1, 2, 1200) + pairResult(2, 3, 250) + pairResult(3, 4, 1);
+        const QByteArray done = cableNotification("fk0", 2, faults);
+        QTest::newRow("faults with distances") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT") << started + done << 1
+            << QByteArray("Pair A: OK; Pair B: open at 12 m; Pair C: short within the pair at 2.50 m; "
+                          "Pair D: short to another pair at 0.01 m");
+        QTest::newRow("every pair OK") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT")
+            << started + cableNotification("fk0", 2, pairResult(1, 1) + pairResult(0, 1)) << 0
+            << QByteArray("Pair A: OK; Pair B: OK");
+        QTest::newRow("a code nobody knows") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT")
+            << cableNotification("fk0", 2, pairResult(0, 1) + pairResult(3, 9)) << 1
+            << QByteArray("Pair A: OK; Pair D: unknown (code 9)");
+        QTest::newRow("never ends") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT") << started << 1
+            << QByteArray("Cable test: started, but no end reported within 30 s");
+        QTest::newRow("another interface's end") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT")
+            << started + cableNotification("fk1", 2, faults) << 1 << QByteArray("started, but no end reported");
+        QTest::newRow("end cut short") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT") << started + done.left(done.size() - 6)
+            << 1 << QByteArray("started, but no end reported");
+        QTest::newRow("pair beyond D") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT")
+            << cableNotification("fk0", 2, pairResult(4, 1)) << 1
+            << QByteArray("Cable test: the PHY reported its end but no pair");
+        QTest::newRow("PHY without it") << QByteArray() << QByteArray() << 4
+            << QByteArray("Sub-test 701: not available on this adapter (the PHY of fk0 has no cable test)");
+        QTest::newRow("no privilege, no helper") << QByteArray("ETHTOOL_MSG_CABLE_TEST_ACT.errno") << QByteArray("1") << 1
+            << QByteArray("Cable test: needs root or CAP_NET_ADMIN");
+    }
+
+    void cableTestReportsEachPair()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, contents);
+        QFETCH(int, status);
+        QFETCH(QByteArray, text);
+        QTemporaryDir capture;
+        QVERIFY(QFile::link(m_sysfs.dir.path(), capture.filePath("sys")));
+        QDir().mkpath(capture.filePath("ethtool/fk0"));
+        if (!file.isEmpty())
+            writeFile(capture.filePath("netlink/fk0/" + file), contents);
+        qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
+        qputenv("PROBEKIT_HELPER", "off");
+        QCOMPARE(select(2, 0), 0);
+        const int result = TestRun(701, nullptr, &callbacks);
+        qunsetenv("PROBEKIT_REPLAY");
+        qunsetenv("PROBEKIT_HELPER");
+        QCOMPARE(result, status);
+        QVERIFY2(reports.texts.contains(text) || reported(text.constData()), reports.texts.join(" / ").constData());
+    }
+
+    // Requests the kernel refused for lack of privilege go to the helper,
+    // run here over the capture as root and as nobody; a helper that
+    // cannot be started, is refused, dies or answers garbage leaves the
+    // refusal standing with the reason.
+    void privilegedRequestsGoToTheHelper_data()
+    {
+        QTest::addColumn<QString>("launcher");
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("text");
+        const QString nobody = "setpriv --reuid=65534 --regid=65534 --clear-groups %H";
+        QTest::newRow("root: self-test") << "%H" << QByteArray() << 1002 << 1 << QByteArray("Link test (on/offline): failed (7)");
+        QTest::newRow("root: cable test") << "%H" << QByteArray() << 701 << 1 << QByteArray("Pair A: OK; Pair B: open at 12 m");
+        QTest::newRow("root: locate") << "%H" << QByteArray() << 601 << 0 << QByteArray("Locate LED of fk0 blinked");
+        QTest::newRow("nobody: self-test") << nobody << QByteArray() << 1002 << 1
+            << QByteArray("needs root or CAP_NET_ADMIN; the privileged helper: needs root or CAP_NET_ADMIN");
+        QTest::newRow("nobody: cable test") << nobody << QByteArray() << 701 << 1
+            << QByteArray("Cable test: needs root or CAP_NET_ADMIN; the privileged helper: needs root");
+        QTest::newRow("helper off") << "off" << QByteArray() << 1002 << 1 << QByteArray("Online self-test: needs root or CAP_NET_ADMIN");
+        QTest::newRow("authentication dismissed") << "%D/pkexec %H" << QByteArray("exit 126") << 1002 << 1
+            << QByteArray("authentication for the privileged helper was dismissed");
+        QTest::newRow("not authorised") << "%D/pkexec %H" << QByteArray("exit 127") << 701 << 1
+            << QByteArray("the privileged helper was not authorised");
+        QTest::newRow("launcher missing") << "%D/none %H" << QByteArray() << 1002 << 1
+            << QByteArray("the privileged helper cannot be started");
+        QTest::newRow("dies before greeting") << "%D/pkexec" << QByteArray("exit 3") << 1002 << 1
+            << QByteArray("the privileged helper ended with status 3 without answering");
+        QTest::newRow("garbage greeting") << "%D/pkexec" << QByteArray("echo hello") << 1002 << 1
+            << QByteArray("greeting is not understood (\"hello\")");
+        QTest::newRow("garbage answer") << "%D/pkexec" << QByteArray("printf 'nicdiag-helper 1\\nbanana\\n'; cat >/dev/null")
+            << 1002 << 1 << QByteArray("answer is not understood (\"banana\")");
+        QTest::newRow("dies in its answer") << "%D/pkexec" << QByteArray("printf 'nicdiag-helper 1\\nok 999\\nabc'; read x")
+            << 701 << 1 << QByteArray("answer ended early");
+        QTest::newRow("another request answered") << "%D/pkexec"
+            << QByteArray("printf 'nicdiag-helper 1\\nok 4\\nabcd'; cat >/dev/null") << 1002 << 1
+            << QByteArray("the privileged helper answered another request than was asked");
+    }
+
+    void privilegedRequestsGoToTheHelper()
+    {
+        QFETCH(QString, launcher);
+        QFETCH(QByteArray, script);
+        QFETCH(int, id);
+        QFETCH(int, status);
+        QFETCH(QByteArray, text);
+        if ((launcher.startsWith("setpriv") || QByteArray(QTest::currentDataTag()).startsWith("root:")) && ::geteuid() != 0)
+            QSKIP("running the helper as root or as another user needs root");
+        const QString capture = privilegedCapture();
+        QTemporaryDir scripts;
+        if (!script.isEmpty())
+            writeFile(scripts.filePath("pkexec"), "#!/bin/sh\n" + script + "\n", true);
+        launcher.replace("%H", NICDIAG_RUN_DIR "/nicdiag-helper").replace("%D", scripts.path());
+        qputenv("PROBEKIT_HELPER", launcher.toLocal8Bit());
+        qputenv("PROBEKIT_REPLAY", capture.toLocal8Bit());
+        PkSetEthtoolHook(nullptr);
+        QCOMPARE(select(2, 0), 0);
+        const int result = TestRun(id, nullptr, &callbacks);
+        PkSetEthtoolHook(fakeEthtool);
+        qunsetenv("PROBEKIT_REPLAY");
+        qunsetenv("PROBEKIT_HELPER");
+        QCOMPARE(result, status);
+        QVERIFY2(reported(text.constData()), reports.texts.join(" / ").constData());
+    }
+
+    // The helper's side: every request is checked before anything is
+    // done; one that breaks the framing ends the conversation.
+    void helperChecksEveryRequest_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("answer");
+        const auto raw = [](const auto &structure, const QByteArray &tail = QByteArray()) {
+            return QByteArray(reinterpret_cast<const char *>(&structure), sizeof structure) + tail;
+        };
+        const auto ethtool = [](const QByteArray &interface, const QByteArray &request) {
+            return "ethtool " + interface + ' ' + QByteArray::number(request.size()) + '\n' + request;
+        };
+        ethtool_drvinfo info {};
+        info.cmd = ETHTOOL_GDRVINFO;
+        ethtool_test test {};
+        test.cmd = ETHTOOL_TEST;
+        test.len = 2;
+        ethtool_test strange = test;
+        strange.flags = 4;
+        const ethtool_value hour {ETHTOOL_PHYS_ID, 3600};
+        ethtool_eeprom eeprom {};
+        eeprom.cmd = ETHTOOL_GEEPROM;
+        eeprom.offset = 0xFFFFFFF0;
+        eeprom.len = 32;
+        QTest::newRow("interface not a network adapter") << QByteArray("cable-test lo\n")
+            << QByteArray("error 19 lo is not a network adapter of this machine\n");
+        QTest::newRow("function of another class") << QByteArray("vpd-read 0000:07:00.0\n")
+            << QByteArray("error 19 0000:07:00.0 is not a network adapter");
+        QTest::newRow("a path for a name") << QByteArray("vpd-read ../../etc\n") << QByteArray("error 19 \"../../etc\" is not");
+        QTest::newRow("self-test of lo") << ethtool("lo", raw(test, QByteArray(16, '\0'))) << QByteArray("error 19 lo is not");
+        QTest::newRow("unprivileged request") << ethtool("fk0", raw(info)) << QByteArray("error 22 ethtool command 3 is not one");
+        QTest::newRow("length not the header's") << ethtool("fk0", raw(test)) << QByteArray("error 22 ethtool request whose length");
+        QTest::newRow("self-test flags") << ethtool("fk0", raw(strange, QByteArray(16, '\0'))) << QByteArray("error 22 self-test flags");
+        QTest::newRow("locate for an hour") << ethtool("fk0", raw(hour)) << QByteArray("error 22 locate for more than 60 s");
+        QTest::newRow("EEPROM past 16 MiB") << ethtool("fk0", raw(eeprom, QByteArray(32, '\0')))
+            << QByteArray("error 22 EEPROM read beyond 16777216 bytes");
+        QTest::newRow("VPD read") << QByteArray("vpd-read 0000:02:00.0\n") << "ok " + QByteArray::number(vpdImage("Fake Dual Port", true).size()) + "\n\x82";
+        QTest::newRow("VPD write unguarded") << QByteArray("vpd-write 0000:02:00.0 Y1 x41 -\n")
+            << QByteArray("error 1 PROBEKIT_ALLOW_WRITE does not name 0000:02:00.0");
+        QTest::newRow("VPD write guard for another") << QByteArray("vpd-write 0000:02:00.0 Y1 x41 0000:05:00.0\n")
+            << QByteArray("error 1 PROBEKIT_ALLOW_WRITE does not name");
+        QTest::newRow("VPD read-only keyword") << QByteArray("vpd-write 0000:02:00.0 PN x41 0000:02:00.0\n")
+            << QByteArray("error 22 PN is not a writable keyword");
+        QTest::newRow("VPD value not hexadecimal") << QByteArray("vpd-write 0000:02:00.0 Y1 xZZ 0000:02:00.0\n")
+            << QByteArray("error 22 the value is not");
+        QTest::newRow("VPD value too long") << "vpd-write 0000:02:00.0 Y1 x" + QByteArray(256, 'A').toHex() + " 0000:02:00.0\n"
+            << QByteArray("error 22 the value is not up to 255 bytes");
+        QTest::newRow("VPD written") << QByteArray("vpd-write 0000:02:00.0 Y1 x4e6577 0000:02:00.0\n") << QByteArray("ok ");
+        QTest::newRow("unknown request") << QByteArray("reboot now\n") << QByteArray("error 22 request not understood: reboot now\n");
+        QTest::newRow("line too long") << QByteArray(1100, 'a') + '\n' << QByteArray("error 22 request line too long\n");
+        QTest::newRow("request cut short") << QByteArray("ethtool fk0 100\nabc") << QByteArray();
+        QTest::newRow("stop without a locate") << QByteArray("stop\n") << QByteArray();
+    }
+
+    void helperChecksEveryRequest()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, answer);
+        const QString capture = privilegedCapture();
+        const QString card = capture + "/sys/bus/pci/devices/0000:02:00.0/vpd";
+        writeFile(card, vpdImage("Fake Dual Port", true));
+        QProcess helper;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PROBEKIT_REPLAY", capture);
+        helper.setProcessEnvironment(environment);
+        helper.start(NICDIAG_RUN_DIR "/nicdiag-helper", QStringList());
+        QVERIFY(helper.waitForStarted());
+        helper.write(request);
+        helper.closeWriteChannel();
+        QVERIFY(helper.waitForFinished());
+        const QByteArray out = helper.readAllStandardOutput();
+        QVERIFY2(out.startsWith("nicdiag-helper 1\n"), out.constData());
+        QVERIFY2(answer.isEmpty() ? out == "nicdiag-helper 1\n" : out.mid(17).startsWith(answer), out.constData());
+        QCOMPARE(helper.exitCode(), request.size() > 1024 || request.endsWith("abc") ? 2 : 0);
+        QCOMPARE(fileBytes(card).contains(keyword("Y1", "New")), QByteArray(QTest::currentDataTag()) == "VPD written");
+    }
+
+    // A window that is not root reads and writes the card's VPD through the
+    // helper. bash, started with the real user root, takes it back for the
+    // helper, as pkexec would.
+    void vpdGoesThroughTheHelperWhenNotRoot()
+    {
+        if (::geteuid() != 0)
+            QSKIP("becoming another user and back needs root");
+        const QString card = m_sysfs.dir.filePath(m_sysfs.device("0000:02:00.0") + "vpd");
+        const QByteArray before = vpdImage("Fake Dual Port", true);
+        m_sysfs.file(m_sysfs.device("0000:02:00.0") + "vpd", before);
+        QVERIFY(QFile::setPermissions(card, QFile::ReadOwner | QFile::WriteOwner));
+        privilegedCapture(); // every directory readable by every user
+        QTemporaryDir scratch;
+        const QFile::Permissions open = QFile::Permissions(0x7777);
+        QVERIFY(QFile::setPermissions(scratch.path(), open));
+        writeFile(scratch.filePath("root"), "#!/bin/bash\nexec " NICDIAG_RUN_DIR "/nicdiag-helper\n", true);
+        for (const char *dir : {"state", "locks"}) {
+            QVERIFY(QDir().mkpath(scratch.filePath(dir)));
+            QVERIFY(QFile::setPermissions(scratch.filePath(dir), open));
+        }
+        qputenv("PROBEKIT_STATE_DIR", scratch.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", scratch.filePath("locks").toLocal8Bit());
+        qputenv("PROBEKIT_HELPER", scratch.filePath("root").toLocal8Bit());
+        qputenv("PROBEKIT_ALLOW_WRITE", "0000:02:00.0");
+        QCOMPARE(::seteuid(65534), 0);
+        const int selected = select(2, 0);
+        const QByteArray partNumber = vpd("PN");
+        uint8_t mode[2] = {1, 0};
+        const int written = CommandRun("vpd write Y1 New", mode, &callbacks);
+        CoreDeinit();
+        QCOMPARE(::seteuid(0), 0);
+        qputenv("PROBEKIT_STATE_DIR", m_sysfs.dir.filePath("state").toLocal8Bit());
+        qputenv("PROBEKIT_LOCK_DIR", m_sysfs.dir.filePath("locks").toLocal8Bit());
+        qunsetenv("PROBEKIT_HELPER");
+        QCOMPARE(selected, 0);
+        QCOMPARE(partNumber, QByteArray("FK-42"));
+        QCOMPARE(written, 0);
+        QVERIFY2(reported("VPD written by the privileged helper and read back"), reports.texts.join(" / ").constData());
+        QVERIFY(fileBytes(card).contains(keyword("Y1", "New")));
+        QCOMPARE(QDir(scratch.filePath("state/linux")).entryList({"*-vpd-*.bin"}).size(), 1);
+        m_sysfs.file(m_sysfs.device("0000:02:00.0") + "vpd", before);
+    }
+
 private:
+    // A capture of the fake machine whose self-test, locate and cable test
+    // were refused for lack of privilege, with the replies root would have
+    // had beside them; readable by every user, as the helper run as nobody
+    // must read it. Made once: a capture blinks the LED for a second.
+    QString privilegedCapture()
+    {
+        const QString dir = m_privileged.path();
+        if (QFileInfo::exists(dir + "/sys"))
+            return dir;
+        FakeDriver &d = drivers["fk0"];
+        d.tests = {"Register test  (offline)", "Link test   (on/offline)"};
+        d.failing = 1;
+        const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+            | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup;
+        QFile::setPermissions(dir, everyone);
+        QFile::setPermissions(m_sysfs.dir.path(), everyone);
+        CommandRun(("capture " + dir).toLocal8Bit().constData(), nullptr, &callbacks);
+        const QString ethtool = dir + "/ethtool/fk0/", netlink = dir + "/netlink/fk0/";
+        const ethtool_value blink {ETHTOOL_PHYS_ID, 0};
+        writeFile(ethtool + "PHYS_ID", QByteArray(reinterpret_cast<const char *>(&blink), sizeof blink));
+        writeFile(netlink + "ETHTOOL_MSG_CABLE_TEST_ACT",
+                  cableNotification("fk0", 1) + cableNotification("fk0", 2, pairResult(0, 1) + pairResult(1, 2, 1200)));
+        for (const QString &refused : {ethtool + "TEST", ethtool + "PHYS_ID", netlink + "ETHTOOL_MSG_CABLE_TEST_ACT"})
+            writeFile(refused + ".errno", "1\n");
+        return dir;
+    }
+
     FakeSysfs m_sysfs;
+    QTemporaryDir m_privileged;
 };
 
 QTEST_GUILESS_MAIN(TestProbekitLinux)

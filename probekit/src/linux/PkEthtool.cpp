@@ -1,5 +1,7 @@
 #include "PkEthtool.h"
 #include "PkEthtoolReplay.h"
+#include "PkEthtoolReply.h"
+#include "PkHelperClient.h"
 #include "probekit_testing.h"
 
 #include <atomic>
@@ -33,6 +35,14 @@ size_t withSlack(quint32 count)
     return size_t(count) * 2 + 64;
 }
 
+// The command word every ethtool request starts with.
+uint32_t command(const void *data)
+{
+    uint32_t value = 0;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
 } // namespace
 
 extern "C" void PkSetEthtoolHook(PkEthtoolHook newHook)
@@ -40,7 +50,32 @@ extern "C" void PkSetEthtoolHook(PkEthtoolHook newHook)
     hook = newHook;
 }
 
+// The requests the kernel keeps for root or CAP_NET_ADMIN; refused for
+// lack of privilege, they go to the privileged helper.
+bool PkEthtool::privileged(const void *data)
+{
+    switch (command(data)) {
+    case ETHTOOL_TEST:
+    case ETHTOOL_PHYS_ID:
+    case ETHTOOL_GEEPROM:
+    case ETHTOOL_GMODULEINFO:
+    case ETHTOOL_GMODULEEEPROM:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int PkEthtool::request(void *data) const
+{
+    const int error = direct(data);
+    if ((error == EPERM || error == EACCES) && privileged(data) && PkHelperClient::wanted())
+        return (command(data) == ETHTOOL_PHYS_ID ? PkHelperClient::blinker() : PkHelperClient::instance())
+            .ethtool(m_interface, data, PkEthtoolReply::capacity(data), error);
+    return error;
+}
+
+int PkEthtool::direct(void *data) const
 {
     if (m_interface.isEmpty() || m_interface.size() >= IFNAMSIZ)
         return ENODEV;
@@ -239,8 +274,11 @@ QByteArray PkEthtool::reason(int error, const QByteArray &driver)
 {
     switch (error) {
     case EPERM:
-    case EACCES:
-        return QByteArrayLiteral("needs root or CAP_NET_ADMIN");
+    case EACCES: {
+        // Why the privileged helper could not do it in our place.
+        const QByteArray helper = PkHelperClient::wanted() ? PkHelperClient::refusal() : QByteArray();
+        return "needs root or CAP_NET_ADMIN" + (helper.isEmpty() ? QByteArray() : "; " + helper);
+    }
     case EOPNOTSUPP:
         return "not supported by the " + (driver.isEmpty() ? QByteArray("network") : driver) + " driver";
     case ENODEV:

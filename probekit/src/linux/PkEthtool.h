@@ -51,6 +51,10 @@ public:
     // Any request as it stands (a struct ethtool_* whose first word is the
     // command), for a capture that records the replies as they come.
     int raw(void *data) const { return request(data); }
+    // The same without the privileged helper, for the helper itself.
+    int direct(void *data) const;
+    // Whether the kernel keeps the request for root or CAP_NET_ADMIN.
+    static bool privileged(const void *data);
 
     // "needs root or CAP_NET_ADMIN", "not supported by the e1000e driver"...
     static QByteArray reason(int error, const QByteArray &driver);

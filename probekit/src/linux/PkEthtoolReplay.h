@@ -21,7 +21,14 @@ public:
     // A recorded identify request blinks for at most this long.
     static constexpr quint32 MaxIdentifySeconds = 60;
 
-private:
+    // In the privileged helper running as root, a recorded lack of
+    // privilege (EPERM, EACCES) is passed over: the reply beside it answers,
+    // as the kernel would have answered root.
+    static void setPrivileged(bool privileged);
+    static bool privileged();
+    // The error an .errno file names; EIO for one that names none.
     static int recordedError(const QString &path, const QByteArray &what);
+
+private:
     static int identify(void *request);
 };

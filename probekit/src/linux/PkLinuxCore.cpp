@@ -1,6 +1,7 @@
 #include "PkLinuxCore.h"
 #include "PkEnvironment.h"
 #include "PkEthtool.h"
+#include "PkHelperClient.h"
 #include "PkLinuxCommands.h"
 #include "PkLinuxDriver.h"
 #include "PkLinuxTests.h"
@@ -126,6 +127,8 @@ int PkLinuxCore::deinit()
 {
     Guard guard(m_mutex);
     releaseAll();
+    PkHelperClient::instance().close();
+    PkHelperClient::blinker().close();
     return 0;
 }
 
@@ -211,9 +214,18 @@ void PkLinuxCore::readVpd()
         return;
     }
     QString error;
-    const std::optional<QByteArray> image = PkSysfs::bytes(a.vpdPath, MaxVpdBytes, &error);
+    std::optional<QByteArray> image = PkSysfs::bytes(a.vpdPath, MaxVpdBytes, &error);
+    QByteArray helped;
+    // Only root may read a card's VPD: the privileged helper reads it for us.
+    if (!image && ::geteuid() != 0 && PkHelperClient::wanted()) {
+        if (PkHelperClient::instance().vpdRead(a.address, &helped, EACCES) == 0)
+            image = helped;
+        else
+            error += QStringLiteral(" (needs root; ") + QString::fromLocal8Bit(PkHelperClient::refusal())
+                + QLatin1Char(')');
+    }
     if (!image) {
-        m_vpdError = "VPD unreadable: " + error.toLocal8Bit() + (::geteuid() != 0 ? " (needs root)" : "");
+        m_vpdError = "VPD unreadable: " + error.toLocal8Bit() + (::geteuid() != 0 && !error.contains(QLatin1String("needs root")) ? " (needs root)" : "");
         PkLog::line(name(m_current) + ": " + m_vpdError);
         return;
     }

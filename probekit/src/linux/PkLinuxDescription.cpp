@@ -83,6 +83,12 @@ const FixedCase fixedCases[] = {
        {"Makes the adapter's LED blink and asks whether it does.",
         "Lässt die LED des Adapters blinken und fragt, ob sie blinkt."}},
       {{nullptr, nullptr}, {nullptr, nullptr}}}},
+    {7, 700, 0, 0, "images/test_loopback.png", "Ctrl+7",
+     {"Cable test", "Kabeltest"}, {"Ca&amp;ble test", "&amp;Kabeltest"},
+     {{{"Cable pairs", "Kabelpaare"},
+       {"Has the PHY test each pair of the cable for opens and shorts and how far away they are; the link drops while it runs.",
+        "Lässt den PHY jedes Adernpaar des Kabels auf Unterbrechungen und Kurzschlüsse und deren Entfernung prüfen; die Verbindung fällt dabei aus."}},
+      {{nullptr, nullptr}, {nullptr, nullptr}}}},
     {9999, 9990, 0, 1, "images/test_all.png", "Ctrl+0",
      {"All tests", "Alle Tests"}, {"&amp;All tests", "&amp;Alle Tests"},
      {{{"Every test case marked for the series", "Alle Testfälle der Serie"},
@@ -210,7 +216,7 @@ QByteArray PkLinuxDescription::adapterEntry(const PkLinuxAdapter &adapter, const
     if (offer.eeprom)
         cases << "5";
     if (!a.interface.isEmpty())
-        cases << "6";
+        cases << "6" << "7";
     if (!a.interface.isEmpty())
         cases << "9998";
     const QByteArray name = PkPciNames::name(m.vendorId, m.deviceId, m.subsystemVendorId, m.subsystemId);

@@ -1,4 +1,6 @@
 #include "PkLinuxTests.h"
+#include "PkCableReport.h"
+#include "PkCableTest.h"
 #include "PkEthtool.h"
 #include "PkLocator.h"
 #include "PkSysfs.h"
@@ -39,6 +41,8 @@ int PkLinuxTests::run(int number) const
         return eepromRead();
     case 601:
         return locate();
+    case 701:
+        return cableTest();
     default:
         if (isSelfTestId(number))
             return driverSelfTest(number % SelfTestIdStep);
@@ -281,4 +285,26 @@ int PkLinuxTests::locate() const
         return finish(Failed, locator.failure());
     return answer == Yes ? finish(Passed, "Locate LED of " + interface() + " blinked")
                          : finish(Failed, "Locate LED of " + interface() + ": the operator saw it not blinking");
+}
+
+// The PHY tests each pair of the cable; a pair that is not OK fails the
+// sub-test, and so does a test that never reports its end.
+int PkLinuxTests::cableTest() const
+{
+    m_reporter.stamped("The cable test of " + PkLinuxCore::name(m_adapter.adapter) + " takes its link down while it runs");
+    QByteArray messages;
+    const int error = PkCableTest::run(interface(), &m_pacer, &messages);
+    if (m_pacer.cancelled())
+        return Cancelled;
+    const PkCableReport report = PkCableReport::parse(messages, interface());
+    if (error == EOPNOTSUPP)
+        return notAvailable(701, "the PHY of " + interface() + " has no cable test");
+    if (error == ETIMEDOUT)
+        return finish(Failed, "Cable test: " + QByteArray(report.started ? "started, but no" : "no")
+                                  + " end reported within " + QByteArray::number(PkCableTest::TimeoutMs / 1000) + " s");
+    if (error)
+        return ethtoolFailure("Cable test", error);
+    if (report.pairs.isEmpty())
+        return finish(Failed, "Cable test: the PHY reported its end but no pair");
+    return finish(report.passed() ? Passed : Failed, report.describe());
 }

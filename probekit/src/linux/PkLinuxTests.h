@@ -11,7 +11,7 @@
 //   101 driver information, 102 frame counters,
 //   201 link state, 202 link stability,
 //   301 the driver's online self-test, 302 its offline self-test,
-//   401 VPD checksum, 501 EEPROM read, 601 locate LED,
+//   401 VPD checksum, 501 EEPROM read, 601 locate LED, 701 cable test,
 //   and from 1001 on the driver's own self-tests, one sub-test each:
 //   1000 + 100 * k + i is the i-th name (from 1) of the k-th distinct
 //   list of names among the adapters described (see PkLinuxDescription).
@@ -64,6 +64,7 @@ private:
     int vpdChecksum() const;
     int eepromRead() const;
     int locate() const;
+    int cableTest() const;
     int driverSelfTest(int index) const;
     int selfTestReply(bool offline, int index, PkEthtool::TestResult *result) const;
     int notAvailable(int number, const QByteArray &why) const;

@@ -34,7 +34,10 @@ private:
                  std::vector<uint8_t> *before, std::vector<uint8_t> *after, int *status) const;
     bool confirmed(const PkLinuxCore::Snapshot &current, const QString &keyword, const QByteArray *value) const;
     bool backup(const PkLinuxCore::Snapshot &current, const std::vector<uint8_t> &image) const;
-    int writeCard(const QString &path, const std::vector<uint8_t> &before, const std::vector<uint8_t> &after) const;
+    int writeCard(const PkLinuxCore::Snapshot &current, const QString &keyword, const QByteArray *value,
+                  const std::vector<uint8_t> &before, const std::vector<uint8_t> &after) const;
+    int helperWrite(const PkLinuxCore::Snapshot &current, const QString &keyword, const QByteArray *value,
+                    int denied) const;
 
     PkLinuxCore &m_core;
     const PkReporter &m_reporter;
