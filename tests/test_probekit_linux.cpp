@@ -3,6 +3,7 @@
 #include <probekit.h>
 #include <probekit_testing.h>
 
+#include "FamilyCapture.h"
 #include "PkModuleEeprom.h"
 
 #include <QDir>
@@ -430,8 +431,7 @@ QByteArray fileBytes(const QString &path)
 // ---- Module EEPROMs: published dumps, kept in tests/captures/modules.
 QByteArray moduleDump(const char *name)
 {
-    QFile f(QStringLiteral(NICDIAG_SOURCE_DIR "/tests/captures/modules/") + name);
-    return f.open(QIODevice::ReadOnly) ? QByteArray::fromHex(f.readAll().simplified().replace(' ', "")) : QByteArray();
+    return FamilyCapture::moduleDump(name);
 }
 
 // An SFP dump with a byte changed and its checksums made good again, so
@@ -1059,64 +1059,8 @@ private slots:
         QFETCH(QByteArray, module);
         QFETCH(QByteArray, gauges);
         QTemporaryDir capture;
-        const auto file = [&capture](const QString &path, const QByteArray &bytes) {
-            QDir().mkpath(QFileInfo(capture.filePath(path)).absolutePath());
-            QFile f(capture.filePath(path));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(bytes);
-        };
-        const auto raw = [](const auto &structure) {
-            return QByteArray(reinterpret_cast<const char *>(&structure), sizeof structure);
-        };
-        const QList<QByteArray> id = ids.split(':');
-        for (int function = 0; function < (dual ? 2 : 1); ++function) {
-            const QString dir = "sys/bus/pci/devices/0000:03:00." + QString::number(function) + '/';
-            const QString eth = "eth" + QString::number(function);
-            file(dir + "class", "0x020000\n");
-            const char *fields[] = {"vendor", "device", "subsystem_vendor", "subsystem_device"};
-            for (int i = 0; i < 4; ++i)
-                file(dir + fields[i], "0x" + id.at(i).toLower() + '\n');
-            file(dir + "net/" + eth + "/address", "00:1b:21:00:00:0" + QByteArray::number(function) + '\n');
-            QDir().mkpath(capture.filePath(dir + "net/" + eth + "/device"));
-            QVERIFY(QFile::link("drivers/" + driver, capture.filePath(dir + "net/" + eth + "/device/driver")));
-            ethtool_drvinfo info {};
-            info.cmd = ETHTOOL_GDRVINFO;
-            qstrncpy(info.driver, driver.constData(), sizeof info.driver);
-            info.testinfo_len = quint32(tests.size());
-            const QString e = "ethtool/" + eth + '/';
-            file(e + "GDRVINFO", raw(info));
-            file(e + "GLINK", raw(ethtool_value {ETHTOOL_GLINK, 1}));
-            ethtool_link_settings link {};
-            link.cmd = ETHTOOL_GLINKSETTINGS;
-            link.speed = quint32(speed);
-            link.duplex = DUPLEX_FULL;
-            link.autoneg = AUTONEG_ENABLE;
-            link.link_mode_masks_nwords = 3;
-            file(e + "GLINKSETTINGS", raw(link) + QByteArray(3 * 3 * 4, '\0'));
-            QByteArray sets = raw(ethtool_sset_info {ETHTOOL_GSSET_INFO, 0, (1ULL << ETH_SS_TEST) | (1ULL << ETH_SS_STATS)});
-            sets += raw(quint32(tests.size())) + raw(quint32(2));
-            file(e + "GSSET_INFO", sets);
-            QByteArray names = raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_TEST, quint32(tests.size())});
-            QByteArray results = raw(ethtool_test {ETHTOOL_TEST, quint32(ETH_TEST_FL_OFFLINE) | (failing >= 0 ? quint32(ETH_TEST_FL_FAILED) : 0u),
-                                                   0, quint32(tests.size())});
-            for (int i = 0; i < tests.size(); ++i) {
-                names += tests.at(i).toLatin1().leftJustified(ETH_GSTRING_LEN, '\0');
-                results += raw(quint64(i == failing ? 1 : 0));
-            }
-            file(e + "GSTRINGS-TEST", names);
-            file(e + "TEST", results);
-            file(e + "GSTRINGS-STATS", raw(ethtool_gstrings {ETHTOOL_GSTRINGS, ETH_SS_STATS, 2})
-                                           + QByteArray("rx_packets").leftJustified(ETH_GSTRING_LEN, '\0')
-                                           + QByteArray("tx_packets").leftJustified(ETH_GSTRING_LEN, '\0'));
-            file(e + "GSTATS", raw(ethtool_stats {ETHTOOL_GSTATS, 2}) + raw(quint64(1000)) + raw(quint64(500)));
-            // Port B has no module: its driver's request fails as it would.
-            const QByteArray dump = function == 0 ? moduleDump(module.constData()) : QByteArray();
-            if (dump.isEmpty())
-                continue;
-            const quint32 type = dump.size() == 640 ? ETH_MODULE_SFF_8636 : ETH_MODULE_SFF_8472;
-            file(e + "GMODULEINFO", raw(ethtool_modinfo {ETHTOOL_GMODULEINFO, type, quint32(dump.size()), {}}));
-            file(e + "GMODULEEEPROM", raw(ethtool_eeprom {ETHTOOL_GMODULEEEPROM, 0, 0, quint32(dump.size())}) + dump);
-        }
+        const FamilyCapture family{ids, dual, driver, tests, failing, speed, moduleDump(module.constData())};
+        QVERIFY(family.write(capture.path()));
         qputenv("PROBEKIT_REPLAY", capture.path().toLocal8Bit());
         PkSetEthtoolHook(nullptr);
         QTemporaryDir description;

@@ -742,15 +742,19 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter_data()
     QTest::addColumn<QString>("speed");
     QTest::addColumn<QStringList>("results");
     QTest::addColumn<QString>("statistic");
+    QTest::addColumn<QStringList>("gauges");
     QTest::newRow("virtio, taken on a machine") << NICDIAG_SOURCE_DIR "/tests/captures/virtio-net"
                                                << "Red Hat, Inc. Virtio 1.0 network device" << "1AF4"
-                                               << "virtio_net" << "n/a" << QStringList() << "rx_drops";
-    // A dual-port XL710-Q2 whose interrupt test failed when it was captured.
+                                               << "virtio_net" << "n/a" << QStringList() << "rx_drops" << QStringList();
+    // A dual-port XL710-Q2 whose interrupt test failed when it was captured,
+    // with a QSFP module in port A: its measures in mW and again in dBm.
     QTest::newRow("i40e, two ports") << QString() << "Intel Corporation Ethernet Controller XL710 for 40GbE QSFP+"
                                      << "8086" << "i40e" << "40000 Mbit/s"
                                      << QStringList{"Register test (offline): passed", "Eeprom test (offline): passed",
                                                     "Failed", QString()}
-                                     << "rx_packets";
+                                     << "rx_packets"
+                                     << QStringList{"Temperature", "Module A Vcc", "Module A bias", "Module A Tx",
+                                                    "Module A Rx", "Module A Tx", "Module A Rx"};
 }
 
 // The Linux backend over a capture of a real machine, through the whole
@@ -765,6 +769,7 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter()
     QFETCH(QString, speed);
     QFETCH(QStringList, results);
     QFETCH(QString, statistic);
+    QFETCH(QStringList, gauges);
     // A process keeps the backend it started with, and the other tests
     // here start the simulated one: CTest runs this one alone as well.
     if (qgetenv("NICDIAG_REPLAY_TABS") != "1")
@@ -775,7 +780,8 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter()
     QTemporaryDir written;
     if (capture.isEmpty()) {
         FamilyCapture i40e{"8086:1583:8086:0002", true, "i40e", {"Register test  (offline)", "Eeprom test    (offline)",
-                           "Interrupt test (offline)", "Link test   (on/offline)"}, 2, 40000};
+                           "Interrupt test (offline)", "Link test   (on/offline)"}, 2, 40000,
+                           FamilyCapture::moduleDump("qsfp1.hex")};
         QVERIFY(i40e.write(written.path()));
         capture = written.path();
     }
@@ -818,6 +824,12 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter()
     QCOMPARE(f.child<QLabel>("SpeedModeText")->text(), speed);
     tabs->setCurrentWidget(f.child<QWidget>("ConfigTab"));
     QCOMPARE(f.child<QLabel>("VendorIDText")->text(), vendor);
+    // A plugged module's measures are gauges of their own.
+    tabs->setCurrentWidget(f.child<QWidget>("SensorTab"));
+    QStringList shownGauges;
+    for (int i = 0; w.sensors()->gauge(i); ++i)
+        shownGauges << w.sensors()->gauge(i)->property("LabelText").toString();
+    QCOMPARE(shownGauges, gauges);
 
     // The driver's own self-tests, each with the result it recorded; the
     // run ends at the first failure.

@@ -19,6 +19,14 @@ struct FamilyCapture {
     QStringList tests;   // the driver's self-test names, in its order
     int failing = -1;    // the self-test recorded as failed, or -1
     int speed = 1000;    // Mb/s
+    QByteArray moduleA;  // the EEPROM of a module plugged into port A, if any
+
+    // A module's EEPROM from tests/captures/modules (a hex dump), or empty.
+    static QByteArray moduleDump(const char *name)
+    {
+        QFile f(QStringLiteral(NICDIAG_SOURCE_DIR "/tests/captures/modules/") + QLatin1String(name));
+        return f.open(QIODevice::ReadOnly) ? QByteArray::fromHex(f.readAll().simplified().replace(' ', "")) : QByteArray();
+    }
 
     // Interface of function `function`: eth0, eth1.
     static QString interface(int function) { return QStringLiteral("eth") + QString::number(function); }
@@ -65,7 +73,18 @@ struct FamilyCapture {
         ok = ok && file(root, dir + "net/" + eth + "/address", "00:1b:21:00:00:0" + QByteArray::number(function) + '\n');
         QDir().mkpath(root + '/' + dir + "net/" + eth + "/device");
         ok = ok && QFile::link("drivers/" + driver, root + '/' + dir + "net/" + eth + "/device/driver");
-        return ok && writeReplies(root, QStringLiteral("ethtool/") + eth + '/');
+        const QString e = QStringLiteral("ethtool/") + eth + '/';
+        return ok && writeReplies(root, e) && (function != 0 || writeModule(root, e));
+    }
+
+    // Without a module the driver's request fails, as a port without one does.
+    bool writeModule(const QString &root, const QString &e) const
+    {
+        if (moduleA.isEmpty())
+            return true;
+        const quint32 type = moduleA.size() == 640 ? ETH_MODULE_SFF_8636 : ETH_MODULE_SFF_8472;
+        return file(root, e + "GMODULEINFO", raw(ethtool_modinfo {ETHTOOL_GMODULEINFO, type, quint32(moduleA.size()), {}}))
+            && file(root, e + "GMODULEEEPROM", raw(ethtool_eeprom {ETHTOOL_GMODULEEEPROM, 0, 0, quint32(moduleA.size())}) + moduleA);
     }
 
     bool writeReplies(const QString &root, const QString &e) const
