@@ -9,8 +9,9 @@ NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 # qttranslations5-l10n: Qt's own dialogs (file dialog, Yes/No) in the user's language.
 NICDIAG_BUILD_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev libmnl-dev pci.ids pkg-config qttranslations5-l10n"
 # xvfb, xauth: the window tests. prometheus: promtool, which checks the alert
-# rules in docs/fleet and the metrics file of a headless run.
-NICDIAG_PACKAGES="$NICDIAG_BUILD_PACKAGES xvfb xauth prometheus"
+# rules in docs/fleet and the metrics file of a headless run. pkexec,
+# polkitd: how the window starts the privileged helper.
+NICDIAG_PACKAGES="$NICDIAG_BUILD_PACKAGES xvfb xauth prometheus pkexec polkitd"
 # Only scripts/package.sh needs these: dpkg-shlibdeps and dpkg-buildflags
 # (dpkg-dev), file (CPack tells binaries by it), lintian.
 NICDIAG_PACKAGING_PACKAGES="dpkg-dev file lintian"
