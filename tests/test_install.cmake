@@ -19,7 +19,7 @@ foreach(file bin/nicdiag bin/nicdiag-report lib/libprobekit.so share/nicdiag/con
         share/nicdiag/run-record.schema.json share/nicdiag/diag_en.qm
         share/nicdiag/machine.json share/nicdiag/images/passed.png share/nicdiag/help/index.html
         share/applications/nicdiag.desktop share/icons/hicolor/64x64/apps/nicdiag.png
-        share/man/man1/nicdiag.1.gz share/doc/nicdiag/copyright libexec/nicdiag-helper
+        share/man/man1/nicdiag.1.gz share/man/man8/nicdiag-helper.8.gz share/doc/nicdiag/copyright libexec/nicdiag-helper
         share/polkit-1/actions/com.orlin.nicdiag.helper.policy
         share/doc/nicdiag/changelog.Debian.gz share/doc/nicdiag/examples/nicdiag-nightly.timer)
   if(NOT EXISTS ${prefix}/${file})
