@@ -9,6 +9,8 @@ NICDIAG_BUILD=${NICDIAG_BUILD:-$NICDIAG_ROOT/build}
 NICDIAG_PACKAGES="cmake ninja-build g++ qtbase5-dev qttools5-dev qttools5-dev-tools libqwt-qt5-dev libpci-dev pci.ids pkg-config xvfb xauth qttranslations5-l10n"
 # Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
 NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
+# Only tests/mutation/run.sh needs these: libclang finds the mutants.
+NICDIAG_MUTATION_PACKAGES="python3-clang ccache"
 
 # install_missing_packages [package...]: the build's packages by default.
 install_missing_packages() {
