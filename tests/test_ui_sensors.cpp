@@ -32,7 +32,8 @@ QJsonObject sensor(int type, double min, double max, double lower, double upper,
                        {"nominal", nominal}, {"value", value}};
 }
 
-QJsonObject volts(const QJsonValue &value = 3.3) { return sensor(0, 0, 4.5, 3.0, 3.6, 3.3, value); }
+// A band lopsided on purpose (5 % below, 100/11 % above), so that a swap shows.
+QJsonObject volts(const QJsonValue &value = 3.3) { return sensor(0, 0, 4.5, 3.135, 3.6, 3.3, value); }
 QJsonObject celsius(const QJsonValue &value = 40) { return sensor(1, 0, 100, 5, 70, 40, value); }
 QJsonObject fan(const QJsonValue &value = 2500) { return sensor(2, 0, 8000, 3000, 6000, 4500, value); }
 
@@ -155,6 +156,11 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
     const int shared = rig.part<QLabel>(0, "Label")->font().pointSize();
     for (int i : {1, 3, 4, 5, 6})
         QCOMPARE(rig.part<QLabel>(i, "Label")->font().pointSize(), shared);
+    auto *meter = qobject_cast<TvMeter *>(rig.page.gauge(0));
+    QCOMPARE(meter->dial()->lowerTolerance(), 5.0);
+    QCOMPARE(meter->dial()->upperTolerance(), 100.0 / 11.0);
+    rig.page.sensorTimerExpired();
+    QCOMPARE(rig.readout(2), QStringLiteral("TEMPERATURE_OUTPUT  40.00 104.00"));
 }
 
 void TestUiSensors::gaugeSlotsComeInTheirOrder()
@@ -254,8 +260,21 @@ void TestUiSensors::captionsFallBackWhenNothingFits()
     // Units keep 19 characters.
     meter.setUnit("abcdefghijklmnopqrstuvwxyz");
     meter.setValue(reading(1.0));
-    QCOMPARE(meter.findChild<QLabel *>(QStringLiteral("Output"))->text(),
-             QStringLiteral("1.00 abcdefghijklmnopqrs"));
+    auto *output = meter.findChild<QLabel *>(QStringLiteral("Output"));
+    QCOMPARE(output->text(), QStringLiteral("1.00 abcdefghijklmnopqrs"));
+    // The readout takes the largest size that leaves a tenth of it free.
+    auto fits = [output](int size) {
+        QFont font = output->font();
+        font.setPointSize(size);
+        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, output->text());
+        return needed.width() <= 0.9 * output->width() && needed.height() <= 0.9 * output->height();
+    };
+    for (const char *unit : {"V", "Volt", "rpm"}) {
+        meter.setUnit(unit);
+        meter.setValue(reading(12.5));
+        const int size = output->font().pointSize();
+        QVERIFY2(fits(size) && !fits(size + 1), unit);
+    }
 }
 
 void TestUiSensors::fanCountsInThousands_data()
@@ -347,6 +366,8 @@ void TestUiSensors::pollsSkipDuringATestAndFollowTheReadingCount()
     more.page.buildSensorTab();
     more.page.sensorTimerExpired();
     QCOMPARE(more.readout(0), QStringLiteral("1.50 VOLTAGE_UNIT"));
+    QCOMPARE(more.page.readSamples().size(), 1);
+    QCOMPARE(more.page.readSamples().at(0).value, 1.5);
 }
 
 void TestUiSensors::listFailuresAreReported()
@@ -402,6 +423,10 @@ void TestUiSensors::windowDisablesTheTabWithoutSensors()
     w.sensorTimerExpired();
     QCOMPARE(w.sensors()->gauge(0)->findChild<QLabel *>(QStringLiteral("Output"))->text(),
              QStringLiteral("3.50 VOLTAGE_UNIT"));
+    QCOMPARE(w.sensors()->findChildren<TvMeter *>().size(), 1);
+    // Another adapter's list: the last one's gauges are gone, not merely forgotten.
+    w.selectAdapter(1);
+    QVERIFY(w.sensors()->findChildren<TvMeter *>().isEmpty());
 }
 
 void TestUiSensors::gaugesDrawTheirColours()
