@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QJsonArray>
 #include <QLabel>
 #include <QMenu>
@@ -95,6 +96,8 @@ private slots:
     void testsMenuStartsItsSlot();
     void questionsAnswersReachTheCore();
     void runTextsAreTranslated();
+    void closingWhileATestRunsAsksFirst_data();
+    void closingWhileATestRunsAsksFirst();
 };
 
 void TestUiEngine::runsTheTickedRowsInOrder()
@@ -524,6 +527,46 @@ void TestUiEngine::runTextsAreTranslated()
         QCOMPARE(TvUiRig::rawKeys(texts), QStringList());
     }
     QCoreApplication::removeTranslator(&english);
+}
+
+void TestUiEngine::closingWhileATestRunsAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("yes cancels the test") << int(TvDialogSeam::Yes) << "TEST_SLOT_CANCELLED Link test";
+    QTest::newRow("no lets it run to its end") << int(TvDialogSeam::No) << "TEST_SLOT_FINISHED Link test";
+}
+
+void TestUiEngine::closingWhileATestRunsAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, end);
+    // The core waits for an answer to its question: the window is closed then.
+    Rig rig({3}, {{"301", behaviour({asking(12, 3)})}});
+    QVERIFY(rig.started);
+    rig.pick(3);
+    QCloseEvent close;
+    bool closed = false;
+    rig.dialogs.whileOpen = [&](const QString &) {
+        if (closed)
+            return;
+        closed = true;
+        QVERIFY(rig.worker()->isCoreBusy());
+        rig.dialogs.answerMessage(answer);
+        // The selection's unsaved log lines are given up.
+        if (answer == TvDialogSeam::Yes)
+            rig.dialogs.answerMessage(TvDialogSeam::No);
+        QApplication::sendEvent(&rig.window(), &close);
+    };
+    rig.mark();
+    rig.click("StartTestButton");
+    QTRY_VERIFY(!rig.isRunning());
+    QCOMPARE(close.isAccepted(), answer == TvDialogSeam::Yes);
+    // The close's question came while the core's was open.
+    QCOMPARE(rig.dialogs.messageTexts().first(), QStringLiteral("TEST_STILL_RUNNING"));
+    QCOMPARE(rig.dialogs.messageTexts().last(), QStringLiteral("IS_LINK_LED_ON"));
+    QTRY_COMPARE(rig.log().last(), end);
+    rig.dialogs.whileOpen = nullptr;
 }
 
 QTEST_MAIN(TestUiEngine)
