@@ -140,13 +140,19 @@ class Finder:
                 digits = raw.rstrip('fFlL')
                 value = float(digits)
                 suffix = raw[len(digits):]
-                news = ['%.10g' % (value + 1.0) + suffix, '%.10g' % (value - 1.0) + suffix]
+                # Still a floating literal, so that a suffix stays valid.
+                news = [self.floating(value + 1.0) + suffix, self.floating(value - 1.0) + suffix]
         except ValueError:
             return  # not the literal's own text: a macro
         for new in dict.fromkeys(news):
             if new != raw:
                 self.add(function, 'constant', start, end, new,
                          "constant %s -> %s in '%s'" % (raw, new, self.context))
+
+    @staticmethod
+    def floating(value):
+        text = '%.10g' % value
+        return text if any(c in text for c in '.en') else text + '.0'
 
     def condition(self, cursor, function):
         """Negates the condition of an if, a loop or a ?: (a '!x' is left to not_operator)."""
