@@ -159,6 +159,9 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
     auto *meter = qobject_cast<TvMeter *>(rig.page.gauge(0));
     QCOMPARE(meter->dial()->lowerTolerance(), 5.0);
     QCOMPARE(meter->dial()->upperTolerance(), 100.0 / 11.0);
+    auto *thermometer = qobject_cast<TvThermometer *>(rig.page.gauge(2));
+    QCOMPARE(thermometer->lowerAlarmLevel(), 5.0);
+    QCOMPARE(thermometer->upperAlarmLevel(), 70.0);
     rig.page.sensorTimerExpired();
     QCOMPARE(rig.readout(2), QStringLiteral("TEMPERATURE_OUTPUT  40.00 104.00"));
 }
@@ -427,6 +430,8 @@ void TestUiSensors::windowDisablesTheTabWithoutSensors()
     // Another adapter's list: the last one's gauges are gone, not merely forgotten.
     w.selectAdapter(1);
     QVERIFY(w.sensors()->findChildren<TvMeter *>().isEmpty());
+    // Nothing of them is left to scroll to.
+    QCOMPARE(w.sensors()->findChild<QWidget *>(QStringLiteral("SensorGauges"))->size(), QSize(0, 0));
 }
 
 void TestUiSensors::gaugesDrawTheirColours()
