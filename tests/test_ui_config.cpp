@@ -7,6 +7,7 @@
 #include "ui/config/TvConfigPage.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -110,6 +111,12 @@ void TestUiConfig::showsEveryValueOfTheRecord()
         QCOMPARE(r.page.dualPort(), index == 0);
     }
     QVERIFY(r.dialogs.asked.isEmpty());
+    // A change of language retitles the frames (keys without a catalogue).
+    r.page.languageChange();
+    QStringList titles;
+    for (const char *box : {"Pci_ID_Box", "PCIDataBox", "MiscellaneousBox"})
+        titles << r.page.findChild<QGroupBox *>(QLatin1String(box))->title();
+    QCOMPARE(titles, QStringList({"PCI_IDS", "PCI_DATA", "MISCELLANEOUS"}));
 }
 
 void TestUiConfig::itemLabelsShareOneFittedFont()

@@ -154,6 +154,9 @@ void TestUiConnectivity::dialogFixesMaskedOctetsAndWantsEveryField()
     edit(4)->clear();
     QTest::keyClicks(edit(4), QStringLiteral("256"));
     QCOMPARE(edit(4)->text(), QStringLiteral("25"));
+    // A host mask fixes every field, yet the last one stays in reach.
+    d.fill({"10", "1", "2", "3"}, {"255", "255", "255", "255"}, QString());
+    QVERIFY(edit(4)->isReadOnly() && edit(4)->isEnabled() && !edit(3)->isEnabled());
 
     // A remembered address fills only the fields the mask leaves open.
     d.fill({"10", "1", "2", "3"}, {"255", "0", "0", "0"}, QStringLiteral("11.9.8.7"));
