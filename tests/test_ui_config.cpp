@@ -196,12 +196,13 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     QVERIFY(QFile(plainFile).open(QIODevice::WriteOnly));
     const QString unwritable = plainFile + QStringLiteral("/pci.csv");
 
-    // A file that reaches its size limit in mid-line, as on a full disk.
+    // A file that reaches its size limit in mid-line, as on a full disk,
+    // after a single byte of the line.
     const QString limited = r.basePath("limited.csv");
     r.exportTo(limited);
     const QByteArray firstLine = Rig::contents(limited);
     {
-        const TvUiRig::FileSizeLimit limit(rlim_t(firstLine.size() + 10));
+        const TvUiRig::FileSizeLimit limit(rlim_t(firstLine.size() + 1));
         r.exportTo(limited);
     }
     QCOMPARE(Rig::contents(limited), firstLine);
