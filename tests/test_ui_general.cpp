@@ -129,6 +129,7 @@ void TestUiGeneral::activityNeedsMovingCounters()
     QTest::qSleep(10);
     r.page.getLinkInfo();
     QVERIFY(r.lit("ActivityLedA") && r.lit("LinkLedB") && !r.lit("ActivityLedB"));
+    QCOMPARE(r.text("SpeedModeTextB"), QStringLiteral("1000_MBITS"));
 
     // The third of six counters fails: a part of the sum is no measurement.
     qputenv("PROBEKIT_FAULT", "DriverQueryOid:0x00020206=32");

@@ -122,6 +122,12 @@ void TestUiParts::generalPageShowsPortBOnlyForTwoPorts()
     page.reset();
     QCOMPARE(Parts::in<QLabel>(page, "IpAddrText")->text(), QStringLiteral("NOT_AVAILABLE"));
     QCOMPARE(Parts::in<QLabel>(page, "DiagVersionText")->text(), QStringLiteral("v7.12"));
+    // The program's release date stays through a change of language.
+    auto *date = Parts::in<QLabel>(page, "DiagRelDateText");
+    const QString released = date->text();
+    date->clear();
+    page.languageChange();
+    QVERIFY(!released.isEmpty() && date->text() == released);
     QCOMPARE(Parts::in<QLabel>(page, "LinkLedA")->pixmap(Qt::ReturnByValue).size(), QSize(16, 16));
 }
 

@@ -248,7 +248,7 @@ class Finder:
         for child in cursor.get_children():
             if child.kind == K.CALL_EXPR and child.spelling in LAYOUT_CALLS:
                 continue
-            if cursor.kind == K.COMPOUND_STMT or child.kind == K.VAR_DECL:
+            if cursor.kind == K.COMPOUND_STMT or (child.kind == K.VAR_DECL and not function):
                 extent = child.extent
                 self.context = ' '.join(self.text(extent.start.offset, extent.end.offset).split())[:60]
             self.walk(child, function)
