@@ -199,6 +199,7 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     QCOMPARE(table->item(rows - 1, columns - 1)->text(), QStringLiteral("LINK_UP"));
     // A driver's many counters keep rows a line of text can be read in.
     QVERIFY(table->rowHeight(rows - 1) >= table->fontMetrics().height());
+    QCOMPARE(table->rowHeight(rows - 1), table->rowHeight(0));
 
     // Each mode and port the buttons choose makes its own command.
     p.useFourAdapters();
