@@ -309,6 +309,9 @@ void TestUiSensors::fanCountsInThousands()
     QCOMPARE(rig.readout(0), QStringLiteral("2500.00 rpm"));
     QCOMPARE(meter->dial()->value(), 2.5);
     QCOMPARE(meter->dial()->upperBound(), 8.0);
+    // Twenty steps over the scale, five major ticks at most.
+    QCOMPARE(meter->dial()->totalSteps(), 20u);
+    QCOMPARE(meter->dial()->scaleMaxMajor(), 5);
     QCOMPARE(factorText(meter), QStringLiteral("x 1000"));
     for (int ignored : {0, -3}) {
         meter->setFactor(ignored);
@@ -335,8 +338,9 @@ void TestUiSensors::emptyScalesAndBadReadingsDrawWithoutNaN()
     double angle = 0.0;
     double span = 0.0;
     auto dial = [&rig](int i) { return qobject_cast<TvMeter *>(rig.page.gauge(i))->dial(); };
-    // Nominal 0: no band, and the reading is not judged.
+    // Nominal 0: no band (and no division by it), and the reading is not judged.
     QVERIFY(!dial(0)->bandAngles(&angle, &span));
+    QVERIFY(std::isfinite(dial(0)->lowerTolerance()) && std::isfinite(dial(0)->upperTolerance()));
     QVERIFY(dial(0)->angleOf(1.0, &angle) && std::isfinite(angle));
     QCOMPARE(readoutColour(rig.page.gauge(0)), neutral);
     // An empty scale: no band and no needle position.
