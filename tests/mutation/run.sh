@@ -4,9 +4,13 @@
 # tests do not notice (a surviving mutant) is a behaviour no test holds on to.
 #
 #   tests/mutation/run.sh [--sample N] [--seed S] FILE|FOLDER...
+#   tests/mutation/run.sh --survivors
 #
 # --sample N  tries N mutants picked at random (the same ones for the same
 #             --seed, default 1) instead of all of them.
+# --survivors tries again only the last run's surviving mutants (after the
+#             tests were mended) and reports the last run with their new
+#             results.
 # Builds in build-mutation/ (never build/), nice'd and with two jobs at most.
 # The mutants come from mutants.py (libclang); coverage.map says which tests
 # cover which sources; equivalents.txt lists mutants that cannot change
@@ -20,21 +24,23 @@ WORK=$BUILD/mutation
 PY=/usr/bin/python3   # Debian's, which has the clang module
 NICE="nice -n 19"
 
-usage() { echo "usage: $0 [--sample N] [--seed S] FILE|FOLDER..." >&2; exit 2; }
+usage() { echo "usage: $0 [--sample N] [--seed S] FILE|FOLDER... | --survivors" >&2; exit 2; }
 
 SAMPLE=0
 SEED=1
+SURVIVORS=false
 SOURCES=()
 while [ $# -gt 0 ]; do
     case $1 in
         --sample) [ $# -ge 2 ] || usage; SAMPLE=$2; shift 2 ;;
         --seed) [ $# -ge 2 ] || usage; SEED=$2; shift 2 ;;
+        --survivors) SURVIVORS=true; shift ;;
         -h|--help) usage ;;
         -*) usage ;;
         *) SOURCES+=("$1"); shift ;;
     esac
 done
-[ ${#SOURCES[@]} -gt 0 ] || usage
+[ ${#SOURCES[@]} -gt 0 ] || $SURVIVORS || usage
 case $SAMPLE$SEED in *[!0-9]*) usage ;; esac
 
 install_missing_packages
@@ -84,8 +90,31 @@ tests_for() {
         END { print tests }' "$HERE/coverage.map"
 }
 
-"$PY" "$HERE/mutants.py" list "$BUILD" "${FILES[@]}" >"$WORK/all.jsonl" || exit 1
-"$PY" - "$WORK/all.jsonl" "$SAMPLE" "$SEED" >"$WORK/chosen.jsonl" <<'EOF'
+if $SURVIVORS; then
+    # The last run's mutants and results, line by line; its survivors are
+    # tried again.
+    [ -s "$WORK/results.tsv" ] || { echo "no last run in $WORK" >&2; exit 1; }
+    cp "$WORK/chosen.jsonl" "$WORK/last-chosen.jsonl"
+    cp "$WORK/results.tsv" "$WORK/last-results.tsv"
+    paste -d '\t' <(cut -f1 "$WORK/last-results.tsv") "$WORK/last-chosen.jsonl" \
+        | awk -F'\t' '$1 == "survived" { print $2 }' >"$WORK/survivors.jsonl"
+    # Named as the tool names them now, so that the equivalents file applies.
+    "$PY" - "$HERE/mutants.py" "$BUILD" "$WORK/survivors.jsonl" >"$WORK/chosen.jsonl" <<'EOF'
+import json, subprocess, sys
+tool, build, chosen = sys.argv[1:4]
+for line in open(chosen):
+    old = json.loads(line)
+    now = subprocess.run(['/usr/bin/python3', tool, 'list', build, old['file']], capture_output=True,
+                         text=True, check=True).stdout.splitlines()
+    same = [m for m in map(json.loads, now)
+            if (m['start'], m['end'], m['replacement']) == (old['start'], old['end'], old['replacement'])]
+    print(json.dumps(same[0] if same else old))
+EOF
+    total=$(grep -c . "$WORK/chosen.jsonl")
+    echo "trying the last run's $total surviving mutants again" >&2
+else
+    "$PY" "$HERE/mutants.py" list "$BUILD" "${FILES[@]}" >"$WORK/all.jsonl" || exit 1
+    "$PY" - "$WORK/all.jsonl" "$SAMPLE" "$SEED" >"$WORK/chosen.jsonl" <<'EOF'
 import random, sys
 mutants = open(sys.argv[1]).read().splitlines()
 n, seed = int(sys.argv[2]), int(sys.argv[3])
@@ -94,8 +123,9 @@ if 0 < n < len(mutants):
     mutants = [mutants[i] for i in picked]
 print('\n'.join(mutants))
 EOF
-total=$(grep -c . "$WORK/chosen.jsonl")
-echo "$(grep -c . "$WORK/all.jsonl") mutants, trying $total (seed $SEED)" >&2
+    total=$(grep -c . "$WORK/chosen.jsonl")
+    echo "$(grep -c . "$WORK/all.jsonl") mutants, trying $total (seed $SEED)" >&2
+fi
 
 # field NAME LINE: one field of a mutant.
 field() { "$PY" -c 'import json,sys; print(json.loads(sys.argv[2])[sys.argv[1]])' "$1" "$2"; }
@@ -157,6 +187,14 @@ while IFS= read -r mutant; do
     printf '%s\t%s\t%s\n' "$result" "$file" "$id" >>"$WORK/results.tsv"
     echo "[$count/$total] $result  $file:$(field line "$mutant")  $id" >&2
 done <"$WORK/chosen.jsonl"
+if $SURVIVORS; then
+    # The last run as a whole: each survivor's line replaced by its new result.
+    awk -F'\t' 'NR == FNR { again[NR] = $0; next }
+         $1 == "survived" { print again[++n]; next } { print }' \
+        "$WORK/results.tsv" "$WORK/last-results.tsv" >"$WORK/merged.tsv"
+    mv "$WORK/merged.tsv" "$WORK/results.tsv"
+    cp "$WORK/last-chosen.jsonl" "$WORK/chosen.jsonl"
+fi
 # Leave the build as the sources are.
 $NICE cmake --build "$BUILD" -- -j2 >>"$WORK/build.log" 2>&1
 
