@@ -115,8 +115,10 @@ void TestUiVpd::viewShowsEveryValueWhole()
     // 200 keywords: more than 32, and a list longer than 512 bytes.
     for (int i = 0; i < 200; ++i)
         many[QStringLiteral("R%1").arg(i, 3, 10, QLatin1Char('0'))] = QStringLiteral("v");
+    // The printable bytes end at '~'.
     VpdRig rig({{"Name", "Orlin"}, {"PN", "PN-1"}, {"V1", "hex:4100"},
-                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())}},
+                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())}, {"V3", "a~"},
+                {"V4", "hex:417f"}},
                many);
     QVERIFY(rig.open(0));
 
@@ -129,6 +131,7 @@ void TestUiVpd::viewShowsEveryValueWhole()
     const QString dump = rig.rows.at(2).mid(3);
     QCOMPARE(dump.size(), 500);
     QVERIFY(dump.startsWith(QLatin1String("0x00 0x01 ")) && dump.endsWith(QLatin1String("0x63 ")));
+    QCOMPARE(rig.rows.mid(3, 2), QStringList({"V3=a~", "V4=0x41 0x7F "}));
 
     QVERIFY(rig.open(1));
     rig.rows.clear();
@@ -283,13 +286,16 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
     VpdRig rig(vpd);
     QVERIFY(rig.open());
     rig.dialogs.answerMessage(confirmed);
+    QString firstValue;
     rig.dialogs.onDialog = [&](QDialog *dialog) {
         QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
+        firstValue = table->item(0, 1) ? table->item(0, 1)->text() : QString();
         table->selectRow(0);
         table->selectRow(2);
         return result;
     };
     rig.vpd.vpdDelete();
+    QCOMPARE(firstValue, vpd.contains("V1") ? QStringLiteral("one") : QString());
     QCOMPARE(rig.dialogs.messageTexts(), boxes);
     if (boxes.size() > 1)
         QCOMPARE(rig.dialogs.asked.at(1).defaultButton, int(TvDialogSeam::No));
