@@ -73,7 +73,14 @@ public:
         list = child<QTreeWidget>("TestCasesListView");
     }
 
-    void loop(bool on) { child<QCheckBox>("LoopInfiniteTests")->setChecked(on); }
+    // Clicked as a user would, even while a run is on.
+    void loop(bool on)
+    {
+        auto *box = child<QCheckBox>("LoopInfiniteTests");
+        if (box->isChecked() != on)
+            QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->isChecked(), on);
+    }
     QColor picture(int k) { return row(k)->resultPixmap().toImage().pixelColor(2, 2); }
 
     bool started = false;
