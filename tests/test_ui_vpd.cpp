@@ -325,6 +325,8 @@ void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
         QCOMPARE(table.top(), help ? dialog.helpLabel()->geometry().bottom() + 6 : 10);
         QVERIFY(table.bottom() < ok->y() && ok->y() == cancel->y());
         QCOMPARE(ok->geometry().bottom(), 389);
+        // OK left of the middle, Cancel right of it, apart.
+        QVERIFY(ok->geometry().right() < 300 && cancel->x() > 300);
     }
 }
 
