@@ -265,6 +265,9 @@ void TestUiConnectivity::remoteAddressIsRememberedForItsAdapter()
     QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.logStarting("PING_REPLY 127.0.0.1 127.0.0.2 1").size(), 8);
     QVERIFY(rig.logHas(QStringLiteral("TEST_CASE Step 9801 TEST_CASE_PASSED")));
+    // Not looping, a pass ends the run and frees the window.
+    QCOMPARE(rig.log().last(), QStringLiteral("TEST_SLOT_FINISHED Connectivity"));
+    QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled() && rig.rowChecksEnabled());
     QCOMPARE(rig.offered, QStringList{"127.0.0.0"});
 
     // Offered again from the Tests menu; an endless loop then asks no more.
