@@ -4,6 +4,7 @@
 #include "text/TvAnswerGate.h"
 #include "text/TvCoreEvent.h"
 #include "text/TvCoreCallbacks.h"
+#include "text/TvControlText.h"
 #include "text/TvCoreCatalogue.h"
 #include "text/TvDialogSeam.h"
 #include "text/TvEventChannel.h"
@@ -131,6 +132,14 @@ private slots:
         const QList<quint32> primaries = primaryOf.values();
         QCOMPARE(QSet<quint32>(primaries.begin(), primaries.end()).size(), primaryOf.size() - 1);
         QCOMPARE(primaryOf.value(QStringLiteral("hr")), primaryOf.value(QStringLiteral("sr")));
+    }
+
+    void terminalLinesLoseWhatReordersTheTerminal()
+    {
+        const QString text = QStringLiteral("a") + QChar(0x202e) + QChar(0x200b) + QChar(0x061c)
+                             + QStringLiteral("b\u00e9\u2030");
+        QCOMPARE(TvControlText::terminalLine(text), QStringLiteral("a???b\u00e9\u2030"));
+        QCOMPARE(TvControlText::isLine(text), true);
     }
 
     void coreCatalogue()
