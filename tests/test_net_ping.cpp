@@ -195,12 +195,13 @@ private slots:
     void requestLayout()
     {
         const quint16 id = 0x1234;
+        const quint16 sequence = 0x0a0b;
         const quint32 stamp = 0x89abcdef;
-        const QByteArray request = TvPing::echoRequest(id, 0, stamp);
+        const QByteArray request = TvPing::echoRequest(id, sequence, stamp);
         QCOMPARE(request.size(), 36);
         QCOMPARE(request.left(2), QByteArray("\x08\x00", 2));
         QCOMPARE(request.mid(4, 2), QByteArray(reinterpret_cast<const char *>(&id), 2));
-        QCOMPARE(request.mid(6, 2), QByteArray(2, '\0'));
+        QCOMPARE(request.mid(6, 2), QByteArray(reinterpret_cast<const char *>(&sequence), 2));
         QCOMPARE(request.mid(8, 4), QByteArray(reinterpret_cast<const char *>(&stamp), 4));
         QCOMPARE(request.mid(12), QByteArray("network diagnostics pkt."));
         // A correct checksum makes the whole message sum to zero.
