@@ -65,6 +65,8 @@ void TestEngineLog::modelStoresAtOnceAndAnnouncesInOneBatch()
     QCOMPARE(inserted.at(1).at(2).toInt(), 1002);
     QCOMPARE(model.data(model.index(1002)).toString(), QStringLiteral("c"));
     QVERIFY(!model.data(model.index(1002), Qt::EditRole).isValid());
+    // Rows outside the announced ones have no index.
+    QVERIFY(!model.index(1003).isValid() && !model.index(-1).isValid() && !model.index(0, 1).isValid());
     QTest::qWait(20); // the flush done by hand must not come again
     QCOMPARE(inserted.count(), 2);
 }
