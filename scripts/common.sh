@@ -17,6 +17,8 @@ NICDIAG_PACKAGES="$NICDIAG_BUILD_PACKAGES xvfb xauth prometheus pkexec polkitd"
 NICDIAG_PACKAGING_PACKAGES="dpkg-dev file lintian"
 # Only fuzz/run.sh needs these: libFuzzer comes with clang's runtime.
 NICDIAG_FUZZ_PACKAGES="clang libclang-rt-dev"
+# Only tests/mutation/run.sh needs these: libclang finds the mutants.
+NICDIAG_MUTATION_PACKAGES="python3-clang ccache"
 
 # install_missing_packages [package...]: the build's packages by default.
 install_missing_packages() {

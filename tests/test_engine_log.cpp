@@ -65,6 +65,8 @@ void TestEngineLog::modelStoresAtOnceAndAnnouncesInOneBatch()
     QCOMPARE(inserted.at(1).at(2).toInt(), 1002);
     QCOMPARE(model.data(model.index(1002)).toString(), QStringLiteral("c"));
     QVERIFY(!model.data(model.index(1002), Qt::EditRole).isValid());
+    // Rows outside the announced ones have no index.
+    QVERIFY(!model.index(1003).isValid() && !model.index(-1).isValid() && !model.index(0, 1).isValid());
     QTest::qWait(20); // the flush done by hand must not come again
     QCOMPARE(inserted.count(), 2);
 }
@@ -241,8 +243,11 @@ void TestEngineLog::stampedLineFlattensTabsAndLineFeeds()
     QCOMPARE(line, stamp.left(24) + QStringLiteral(" a   b c"));
     // Adapter data and file names in a text: an escape sequence or a
     // carriage return must not reach the saved file raw.
-    const QString hostile = QStringLiteral("Name\x1b[2J\r\x07") + QChar(0x9b) + QChar(0x2028) + QStringLiteral("end\t");
-    QCOMPARE(TvLogFile::stampedLine(hostile, when), stamp.left(24) + QStringLiteral(" Name?[2J ?? end   "));
+    // The C1 controls end at 0x9f; a no-break space is text.
+    const QString hostile = QStringLiteral("Name\x1b[2J\r\x07") + QChar(0x9b) + QChar(0x7f) + QChar(0x9f)
+                            + QChar(0xa0) + QChar(0x2028) + QStringLiteral("end\t");
+    QCOMPARE(TvLogFile::stampedLine(hostile, when),
+             stamp.left(24) + QStringLiteral(" Name?[2J ????") + QChar(0xa0) + QStringLiteral(" end   "));
 }
 
 QTEST_MAIN(TestEngineLog)

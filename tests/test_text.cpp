@@ -4,6 +4,7 @@
 #include "text/TvAnswerGate.h"
 #include "text/TvCoreEvent.h"
 #include "text/TvCoreCallbacks.h"
+#include "text/TvControlText.h"
 #include "text/TvCoreCatalogue.h"
 #include "text/TvDialogSeam.h"
 #include "text/TvEventChannel.h"
@@ -114,6 +115,31 @@ private slots:
         // The terminating row must not match identifier 0.
         QVERIFY(TvLanguageTable::lookupLanguageCode(0).isEmpty());
         QCOMPARE(TvLanguageTable::localeIdOf(QStringLiteral("en_us")), 0x409u);
+        // A locale id is its language's primary id (the low ten bits) and a
+        // sublanguage: all codes of a language share one primary id, and only
+        // Croatian and Serbian share theirs. Every row is found by its own id.
+        QMap<QString, quint32> primaryOf;
+        int found = 0;
+        for (quint32 id = 1; id < 0x10000; ++id) {
+            const QString language = TvLanguageTable::lookupLanguageCode(id).section(QLatin1Char('_'), 0, 0);
+            if (language.isEmpty())
+                continue;
+            ++found;
+            QCOMPARE(primaryOf.value(language, id & 0x3FF), id & 0x3FF);
+            primaryOf.insert(language, id & 0x3FF);
+        }
+        QCOMPARE(found, 133);
+        const QList<quint32> primaries = primaryOf.values();
+        QCOMPARE(QSet<quint32>(primaries.begin(), primaries.end()).size(), primaryOf.size() - 1);
+        QCOMPARE(primaryOf.value(QStringLiteral("hr")), primaryOf.value(QStringLiteral("sr")));
+    }
+
+    void terminalLinesLoseWhatReordersTheTerminal()
+    {
+        const QString text = QStringLiteral("a") + QChar(0x202e) + QChar(0x200b) + QChar(0x061c)
+                             + QStringLiteral("b\u00e9\u2030");
+        QCOMPARE(TvControlText::terminalLine(text), QStringLiteral("a???b\u00e9\u2030"));
+        QCOMPARE(TvControlText::isLine(text), true);
     }
 
     void coreCatalogue()
@@ -129,6 +155,13 @@ private slots:
         QCOMPARE(TvCoreCatalogue::coreMessageKey(100), QStringLiteral("CONFIRM_OFFLINE_TEST"));
         QCOMPARE(TvCoreCatalogue::coreMessageKey(101), QStringLiteral("CONFIRM_HARDWARE_WRITE"));
         QCOMPARE(TvCoreCatalogue::coreMessageKey(99), QStringLiteral("Message 99 not found"));
+        // Each of the numbers 0 to 51 names a message of its own.
+        QSet<QString> keys;
+        for (int n = 0; n < TvCoreCatalogue::size(); ++n) {
+            keys.insert(TvCoreCatalogue::coreMessageKey(n));
+            QVERIFY2(!TvCoreCatalogue::coreMessageKey(n).startsWith(QLatin1String("Message ")), qPrintable(QString::number(n)));
+        }
+        QCOMPARE(keys.size(), 52);
     }
 
     void callbacksWithoutWindowReturnOne()

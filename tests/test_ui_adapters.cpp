@@ -186,7 +186,13 @@ void TestUiAdapters::picksOfTheAdapterList()
     // A real pick selects, logs and leaves logging as it was. Only this
     // program's adapters changed hands, so the rows stay as they were.
     const QList<QListWidgetItem *> before = rig.rows();
+    // The pick's work buttons come on.
+    const QList<QPushButton *> work = {rig.page().findChild<QPushButton *>(QStringLiteral("allTestBtn")),
+                                       rig.page().findChild<QPushButton *>(QStringLiteral("ConnectivityTestBtn"))};
+    for (QPushButton *button : work)
+        button->setEnabled(false);
     rig.click(1);
+    QVERIFY(work.at(0)->isEnabled() && work.at(1)->isEnabled());
     QCOMPARE(rig.rows(), before);
     QCOMPARE(rig.session.currentIndex(), 1);
     QCOMPARE(rig.session.cardName(), QStringLiteral("Orlin Single"));

@@ -7,6 +7,7 @@
 #include "ui/config/TvConfigPage.h"
 
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -110,6 +111,12 @@ void TestUiConfig::showsEveryValueOfTheRecord()
         QCOMPARE(r.page.dualPort(), index == 0);
     }
     QVERIFY(r.dialogs.asked.isEmpty());
+    // A change of language retitles the frames (keys without a catalogue).
+    r.page.languageChange();
+    QStringList titles;
+    for (const char *box : {"Pci_ID_Box", "PCIDataBox", "MiscellaneousBox"})
+        titles << r.page.findChild<QGroupBox *>(QLatin1String(box))->title();
+    QCOMPARE(titles, QStringList({"PCI_IDS", "PCI_DATA", "MISCELLANEOUS"}));
 }
 
 void TestUiConfig::itemLabelsShareOneFittedFont()
@@ -189,12 +196,13 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
     QVERIFY(QFile(plainFile).open(QIODevice::WriteOnly));
     const QString unwritable = plainFile + QStringLiteral("/pci.csv");
 
-    // A file that reaches its size limit in mid-line, as on a full disk.
+    // A file that reaches its size limit in mid-line, as on a full disk,
+    // after a single byte of the line.
     const QString limited = r.basePath("limited.csv");
     r.exportTo(limited);
     const QByteArray firstLine = Rig::contents(limited);
     {
-        const TvUiRig::FileSizeLimit limit(rlim_t(firstLine.size() + 10));
+        const TvUiRig::FileSizeLimit limit(rlim_t(firstLine.size() + 1));
         r.exportTo(limited);
     }
     QCOMPARE(Rig::contents(limited), firstLine);

@@ -154,6 +154,9 @@ void TestUiConnectivity::dialogFixesMaskedOctetsAndWantsEveryField()
     edit(4)->clear();
     QTest::keyClicks(edit(4), QStringLiteral("256"));
     QCOMPARE(edit(4)->text(), QStringLiteral("25"));
+    // A host mask fixes every field, yet the last one stays in reach.
+    d.fill({"10", "1", "2", "3"}, {"255", "255", "255", "255"}, QString());
+    QVERIFY(edit(4)->isReadOnly() && edit(4)->isEnabled() && !edit(3)->isEnabled());
 
     // A remembered address fills only the fields the mask leaves open.
     d.fill({"10", "1", "2", "3"}, {"255", "0", "0", "0"}, QStringLiteral("11.9.8.7"));
@@ -262,6 +265,9 @@ void TestUiConnectivity::remoteAddressIsRememberedForItsAdapter()
     QTRY_VERIFY(!rig.isRunning());
     QCOMPARE(rig.logStarting("PING_REPLY 127.0.0.1 127.0.0.2 1").size(), 8);
     QVERIFY(rig.logHas(QStringLiteral("TEST_CASE Step 9801 TEST_CASE_PASSED")));
+    // Not looping, a pass ends the run and frees the window.
+    QCOMPARE(rig.log().last(), QStringLiteral("TEST_SLOT_FINISHED Connectivity"));
+    QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled() && rig.rowChecksEnabled());
     QCOMPARE(rig.offered, QStringList{"127.0.0.0"});
 
     // Offered again from the Tests menu; an endless loop then asks no more.

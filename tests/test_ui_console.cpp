@@ -476,6 +476,9 @@ void TestUiConsole::badScriptFilesAreReportedAndRunNothing_data()
     QTest::newRow("random bytes") << "noise.txt" << "NOT_A_TEXT_FILE" << noise + "\nq\n";
     QTest::newRow("escape sequence") << "escape.txt" << "NOT_A_TEXT_FILE" << QByteArray("stats\n\x1b[2J\nq\n");
     QTest::newRow("Latin-1, not UTF-8") << "latin1.txt" << "NOT_A_TEXT_FILE" << QByteArray("# Pr\xfc" "fung\nq\n");
+    // UTF-8 in form only: a surrogate, a code beyond U+10FFFF, a long form, a C1 control.
+    for (const char *bytes : {"\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe0\x80\xaf", "\xc2\x85"})
+        QTest::newRow(bytes) << "forms.txt" << "NOT_A_TEXT_FILE" << QByteArray("# ") + bytes + "\nq\n";
     QTest::newRow("too large") << "large.txt" << "SCRIPT_TOO_LARGE 64" << QByteArray();
     QTest::newRow("unreadable") << "locked.txt" << QString::fromLocal8Bit(strerror(EACCES)) << QByteArray();
 }

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QJsonArray>
 #include <QLabel>
 #include <QMenu>
@@ -72,7 +73,14 @@ public:
         list = child<QTreeWidget>("TestCasesListView");
     }
 
-    void loop(bool on) { child<QCheckBox>("LoopInfiniteTests")->setChecked(on); }
+    // Clicked as a user would, even while a run is on.
+    void loop(bool on)
+    {
+        auto *box = child<QCheckBox>("LoopInfiniteTests");
+        if (box->isChecked() != on)
+            QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(box->isChecked(), on);
+    }
     QColor picture(int k) { return row(k)->resultPixmap().toImage().pixelColor(2, 2); }
 
     bool started = false;
@@ -95,6 +103,8 @@ private slots:
     void testsMenuStartsItsSlot();
     void questionsAnswersReachTheCore();
     void runTextsAreTranslated();
+    void closingWhileATestRunsAsksFirst_data();
+    void closingWhileATestRunsAsksFirst();
 };
 
 void TestUiEngine::runsTheTickedRowsInOrder()
@@ -524,6 +534,46 @@ void TestUiEngine::runTextsAreTranslated()
         QCOMPARE(TvUiRig::rawKeys(texts), QStringList());
     }
     QCoreApplication::removeTranslator(&english);
+}
+
+void TestUiEngine::closingWhileATestRunsAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("end");
+    QTest::newRow("yes cancels the test") << int(TvDialogSeam::Yes) << "TEST_SLOT_CANCELLED Link test";
+    QTest::newRow("no lets it run to its end") << int(TvDialogSeam::No) << "TEST_SLOT_FINISHED Link test";
+}
+
+void TestUiEngine::closingWhileATestRunsAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(QString, end);
+    // The core waits for an answer to its question: the window is closed then.
+    Rig rig({3}, {{"301", behaviour({asking(12, 3)})}});
+    QVERIFY(rig.started);
+    rig.pick(3);
+    QCloseEvent close;
+    bool closed = false;
+    rig.dialogs.whileOpen = [&](const QString &) {
+        if (closed)
+            return;
+        closed = true;
+        QVERIFY(rig.worker()->isCoreBusy());
+        rig.dialogs.answerMessage(answer);
+        // The selection's unsaved log lines are given up.
+        if (answer == TvDialogSeam::Yes)
+            rig.dialogs.answerMessage(TvDialogSeam::No);
+        QApplication::sendEvent(&rig.window(), &close);
+    };
+    rig.mark();
+    rig.click("StartTestButton");
+    QTRY_VERIFY(!rig.isRunning());
+    QCOMPARE(close.isAccepted(), answer == TvDialogSeam::Yes);
+    // The close's question came while the core's was open.
+    QCOMPARE(rig.dialogs.messageTexts().first(), QStringLiteral("TEST_STILL_RUNNING"));
+    QCOMPARE(rig.dialogs.messageTexts().last(), QStringLiteral("IS_LINK_LED_ON"));
+    QTRY_COMPARE(rig.log().last(), end);
+    rig.dialogs.whileOpen = nullptr;
 }
 
 QTEST_MAIN(TestUiEngine)

@@ -180,6 +180,16 @@ void TestUiFlash::imagesRoundTripByteForByte()
              QList<int>({TvDialogSeam::Yes, TvDialogSeam::No, TvDialogSeam::Cancel}));
     QCOMPARE(rig.file(rig.image(QStringLiteral("image.bin"))), factory);
     QCOMPARE(locks.count(), 0);
+
+    // A file saved over keeps its permissions, even none at all.
+    const QString kept = rig.image(QStringLiteral("kept.bin"));
+    rig.write(kept, factory);
+    QVERIFY(QFile::setPermissions(kept, QFileDevice::Permissions()));
+    rig.dialogs.answerFile(kept);
+    w.flashSaveSlot();
+    QCOMPARE(rig.dialogs.messageTexts().last(), "FLASH_PROM_SAVE_SUCCESS " + kept);
+    struct stat status {};
+    QVERIFY(::stat(QFile::encodeName(kept).constData(), &status) == 0 && (status.st_mode & 07777) == 0);
 }
 
 void TestUiFlash::failedWritesAreReportedAndHarmNoImage()

@@ -115,6 +115,10 @@ void TestUiGeneral::portsShowTheirLinkAndCodes()
 void TestUiGeneral::activityNeedsMovingCounters()
 {
     Rig r;
+    // Port B up but idle beside the busy port A: each port has its own counters.
+    QJsonObject idleB = r.machine.adapters.at(0).toObject();
+    idleB[QStringLiteral("ports")] = QJsonArray{port(true, 3, 4, 1000000), port(true, 3, 4)};
+    r.machine.adapters[0] = idleB;
     QVERIFY(r.startCore());
     r.select(0, true);
     // At port A's rate some ten thousand frames pass in each pause. The
@@ -124,7 +128,8 @@ void TestUiGeneral::activityNeedsMovingCounters()
     QVERIFY(!r.lit("ActivityLedA"));
     QTest::qSleep(10);
     r.page.getLinkInfo();
-    QVERIFY(r.lit("ActivityLedA") && !r.lit("ActivityLedB"));
+    QVERIFY(r.lit("ActivityLedA") && r.lit("LinkLedB") && !r.lit("ActivityLedB"));
+    QCOMPARE(r.text("SpeedModeTextB"), QStringLiteral("1000_MBITS"));
 
     // The third of six counters fails: a part of the sum is no measurement.
     qputenv("PROBEKIT_FAULT", "DriverQueryOid:0x00020206=32");
@@ -141,6 +146,10 @@ void TestUiGeneral::noDriverShowsNotAvailableWithoutABox()
 {
     Rig r;
     r.addSingle(3, 4, false);
+    r.addSingle(3, 4);
+    QJsonObject dynamic = r.machine.adapters.at(2).toObject();
+    dynamic[QStringLiteral("ip")] = QJsonObject{{"address", "10.9.8.7"}, {"mask", "255.0.0.0"}, {"static", false}};
+    r.machine.adapters[2] = dynamic;
     QVERIFY(r.startCore());
     r.select(0, true);
     r.page.generalInfoTimerExpired();
@@ -159,6 +168,10 @@ void TestUiGeneral::noDriverShowsNotAvailableWithoutABox()
         QCOMPARE(r.text(field), QStringLiteral("NOT_AVAILABLE"));
     QVERIFY(!r.lit("LinkLedA") && !r.lit("ActivityLedB"));
     QVERIFY(r.dialogs.asked.isEmpty());
+    // A dynamic address says so.
+    r.select(2, false);
+    r.page.generalInfoTimerExpired();
+    QCOMPARE(r.text("IpAddrText"), QStringLiteral("10.9.8.7IP_DYNAMIC"));
 }
 
 void TestUiGeneral::refreshIsSkippedWhileATestRuns()

@@ -339,13 +339,20 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     QCOMPARE(shown.count(), 1);
     QVERIFY(caption->isHidden());
 
-    // A FIFO is refused at once instead of stalling the window.
+    // A FIFO is refused at once instead of stalling the window, and a file
+    // larger than the view holds (64 MiB) before it is read.
     const QString fifo = b.logFile(QStringLiteral("fifo.log"));
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile huge(b.logFile(QStringLiteral("huge.log")));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+    huge.close();
     b.dialogs.asked.clear();
-    b.dialogs.answerFile(fifo);
-    b.book.fileViewLogSlot();
-    QCOMPARE(b.dialogs.messageTexts(), QStringList({"OPEN_LOGFILE_FAILED " + fifo + " NOT_A_REGULAR_FILE"}));
+    for (const QString &name : {fifo, huge.fileName()}) {
+        b.dialogs.answerFile(name);
+        b.book.fileViewLogSlot();
+    }
+    QCOMPARE(b.dialogs.messageTexts(), QStringList({"OPEN_LOGFILE_FAILED " + fifo + " NOT_A_REGULAR_FILE",
+                                                    "OPEN_LOGFILE_FAILED " + huge.fileName() + " LOG_TOO_LARGE_TO_VIEW 64"}));
     QCOMPARE(shown.count(), 1);
 }
 

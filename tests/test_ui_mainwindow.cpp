@@ -225,8 +225,12 @@ void TestUiMainWindow::constructionFollowsTheMode()
             && !w.adapters()->locateTimer()->isActive());
     QVERIFY(f.child<QPushButton>("SaveToFileButton")->isEnabled());
     QVERIFY(!f.child<QPushButton>("CancelTestButton")->isEnabled());
-    // The start button follows the selected list entry.
+    // The start button follows the selected list entry. A window built
+    // without its worker thread starts nothing with it.
     QVERIFY(f.child<QPushButton>("StartTestButton")->isEnabled());
+    f.mark();
+    f.click("StartTestButton");
+    QVERIFY(!f.isRunning() && f.log().isEmpty());
 }
 
 void TestUiMainWindow::failedRefreshEndsConstruction_data()

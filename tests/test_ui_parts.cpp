@@ -122,6 +122,12 @@ void TestUiParts::generalPageShowsPortBOnlyForTwoPorts()
     page.reset();
     QCOMPARE(Parts::in<QLabel>(page, "IpAddrText")->text(), QStringLiteral("NOT_AVAILABLE"));
     QCOMPARE(Parts::in<QLabel>(page, "DiagVersionText")->text(), QStringLiteral("v7.12"));
+    // The program's release date stays through a change of language.
+    auto *date = Parts::in<QLabel>(page, "DiagRelDateText");
+    const QString released = date->text();
+    date->clear();
+    page.languageChange();
+    QVERIFY(!released.isEmpty() && date->text() == released);
     QCOMPARE(Parts::in<QLabel>(page, "LinkLedA")->pixmap(Qt::ReturnByValue).size(), QSize(16, 16));
 }
 
@@ -193,6 +199,23 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     QCOMPARE(table->item(rows - 1, columns - 1)->text(), QStringLiteral("LINK_UP"));
     // A driver's many counters keep rows a line of text can be read in.
     QVERIFY(table->rowHeight(rows - 1) >= table->fontMetrics().height());
+    QCOMPARE(table->rowHeight(rows - 1), table->rowHeight(0));
+
+    // Each mode and port the buttons choose makes its own command.
+    p.useFourAdapters();
+    QVERIFY(p.startCore() && p.session.enumerate() && p.session.select(0));
+    QSignalSpy commands(&page, &TvMonitorPage::commandWanted);
+    for (int mode : {0, 1}) {
+        for (int port : {0, 1}) {
+            page.modeButtons()->button(mode)->setChecked(true);
+            page.portButtons()->button(port)->setChecked(true);
+            page.StartMonitor();
+        }
+    }
+    QStringList sent;
+    for (const QList<QVariant> &c : commands)
+        sent << c.at(0).toString();
+    QCOMPARE(sent, QStringList({"Repeater Port A", "Repeater Port B", "Monitor Port A", "Monitor Port B"}));
 }
 
 void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()

@@ -32,7 +32,8 @@ QJsonObject sensor(int type, double min, double max, double lower, double upper,
                        {"nominal", nominal}, {"value", value}};
 }
 
-QJsonObject volts(const QJsonValue &value = 3.3) { return sensor(0, 0, 4.5, 3.0, 3.6, 3.3, value); }
+// A band lopsided on purpose (5 % below, 100/11 % above), so that a swap shows.
+QJsonObject volts(const QJsonValue &value = 3.3) { return sensor(0, 0, 4.5, 3.135, 3.6, 3.3, value); }
 QJsonObject celsius(const QJsonValue &value = 40) { return sensor(1, 0, 100, 5, 70, 40, value); }
 QJsonObject fan(const QJsonValue &value = 2500) { return sensor(2, 0, 8000, 3000, 6000, 4500, value); }
 
@@ -157,6 +158,14 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
     const int shared = rig.part<QLabel>(0, "Label")->font().pointSize();
     for (int i : {1, 3, 4, 5, 6})
         QCOMPARE(rig.part<QLabel>(i, "Label")->font().pointSize(), shared);
+    auto *meter = qobject_cast<TvMeter *>(rig.page.gauge(0));
+    QCOMPARE(meter->dial()->lowerTolerance(), 5.0);
+    QCOMPARE(meter->dial()->upperTolerance(), 100.0 / 11.0);
+    auto *thermometer = qobject_cast<TvThermometer *>(rig.page.gauge(2));
+    QCOMPARE(thermometer->lowerAlarmLevel(), 5.0);
+    QCOMPARE(thermometer->upperAlarmLevel(), 70.0);
+    rig.page.sensorTimerExpired();
+    QCOMPARE(rig.readout(2), QStringLiteral("TEMPERATURE_OUTPUT  40.00 104.00"));
 }
 
 void TestUiSensors::gaugeSlotsComeInTheirOrder()
@@ -256,8 +265,21 @@ void TestUiSensors::captionsFallBackWhenNothingFits()
     // Units keep 19 characters.
     meter.setUnit("abcdefghijklmnopqrstuvwxyz");
     meter.setValue(reading(1.0));
-    QCOMPARE(meter.findChild<QLabel *>(QStringLiteral("Output"))->text(),
-             QStringLiteral("1.00 abcdefghijklmnopqrs"));
+    auto *output = meter.findChild<QLabel *>(QStringLiteral("Output"));
+    QCOMPARE(output->text(), QStringLiteral("1.00 abcdefghijklmnopqrs"));
+    // The readout takes the largest size that leaves a tenth of it free.
+    auto fits = [output](int size) {
+        QFont font = output->font();
+        font.setPointSize(size);
+        const QSize needed = QFontMetrics(font).size(Qt::TextSingleLine, output->text());
+        return needed.width() <= 0.9 * output->width() && needed.height() <= 0.9 * output->height();
+    };
+    for (const char *unit : {"V", "Volt", "rpm"}) {
+        meter.setUnit(unit);
+        meter.setValue(reading(12.5));
+        const int size = output->font().pointSize();
+        QVERIFY2(fits(size) && !fits(size + 1), unit);
+    }
 }
 
 void TestUiSensors::fanCountsInThousands_data()
@@ -289,6 +311,9 @@ void TestUiSensors::fanCountsInThousands()
     QCOMPARE(rig.readout(0), QStringLiteral("2500.00 rpm"));
     QCOMPARE(meter->dial()->value(), 2.5);
     QCOMPARE(meter->dial()->upperBound(), 8.0);
+    // Twenty steps over the scale, five major ticks at most.
+    QCOMPARE(meter->dial()->totalSteps(), 20u);
+    QCOMPARE(meter->dial()->scaleMaxMajor(), 5);
     QCOMPARE(factorText(meter), QStringLiteral("x 1000"));
     for (int ignored : {0, -3}) {
         meter->setFactor(ignored);
@@ -315,8 +340,9 @@ void TestUiSensors::emptyScalesAndBadReadingsDrawWithoutNaN()
     double angle = 0.0;
     double span = 0.0;
     auto dial = [&rig](int i) { return qobject_cast<TvMeter *>(rig.page.gauge(i))->dial(); };
-    // Nominal 0: no band, and the reading is not judged.
+    // Nominal 0: no band (and no division by it), and the reading is not judged.
     QVERIFY(!dial(0)->bandAngles(&angle, &span));
+    QVERIFY(std::isfinite(dial(0)->lowerTolerance()) && std::isfinite(dial(0)->upperTolerance()));
     QVERIFY(dial(0)->angleOf(1.0, &angle) && std::isfinite(angle));
     QCOMPARE(readoutColour(rig.page.gauge(0)), neutral);
     // An empty scale: no band and no needle position.
@@ -394,6 +420,8 @@ void TestUiSensors::pollsSkipDuringATestAndFollowTheReadingCount()
     more.page.buildSensorTab();
     more.page.sensorTimerExpired();
     QCOMPARE(more.readout(0), QStringLiteral("1.50 VOLTAGE_UNIT"));
+    QCOMPARE(more.page.readSamples().size(), 1);
+    QCOMPARE(more.page.readSamples().at(0).value, 1.5);
 }
 
 void TestUiSensors::listFailuresAreReported()
@@ -449,6 +477,12 @@ void TestUiSensors::windowDisablesTheTabWithoutSensors()
     w.sensorTimerExpired();
     QCOMPARE(w.sensors()->gauge(0)->findChild<QLabel *>(QStringLiteral("Output"))->text(),
              QStringLiteral("3.50 VOLTAGE_UNIT"));
+    QCOMPARE(w.sensors()->findChildren<TvMeter *>().size(), 1);
+    // Another adapter's list: the last one's gauges are gone, not merely forgotten.
+    w.selectAdapter(1);
+    QVERIFY(w.sensors()->findChildren<TvMeter *>().isEmpty());
+    // Nothing of them is left to scroll to.
+    QCOMPARE(w.sensors()->findChild<QWidget *>(QStringLiteral("SensorGauges"))->size(), QSize(0, 0));
 }
 
 void TestUiSensors::gaugesDrawTheirColours()

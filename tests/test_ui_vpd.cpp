@@ -56,6 +56,7 @@ public:
             headersAndHelpHidden = shown->helpLabel()->isHidden()
                                    && shown->table()->verticalHeader()->isHidden();
             auto *table = shown->table();
+            valuesWhole = table->columnWidth(1) >= static_cast<QAbstractItemView *>(table)->sizeHintForColumn(1);
             for (int r = 0; r < table->rowCount(); ++r)
                 rows.append(table->item(r, 0)->text() + QLatin1Char('=') + table->item(r, 1)->text());
             return int(QDialog::Accepted);
@@ -71,6 +72,7 @@ public:
     TvVpdActions vpd{true, &ask, &book, &session, nullptr};
     QStringList rows;
     bool headersAndHelpHidden = false;
+    bool valuesWhole = false;
     bool coreOpen = false;
 };
 
@@ -115,9 +117,10 @@ void TestUiVpd::viewShowsEveryValueWhole()
     // 200 keywords: more than 32, and a list longer than 512 bytes.
     for (int i = 0; i < 200; ++i)
         many[QStringLiteral("R%1").arg(i, 3, 10, QLatin1Char('0'))] = QStringLiteral("v");
+    // The printable bytes end at '~'.
     VpdRig rig({{"Name", "Orlin"}, {"PN", "PN-1"}, {"V1", "hex:4100"},
-                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())},
-                {"module.a.vendor", "Intel Corp"}},
+                {"V2", QStringLiteral("hex:") + QString::fromLatin1(hundred.toHex())}, {"V3", "a~"},
+                {"V4", "hex:417f"}, {"module.a.vendor", "Intel Corp"}},
                many);
     QVERIFY(rig.open(0));
 
@@ -125,13 +128,14 @@ void TestUiVpd::viewShowsEveryValueWhole()
     rig.vpd.vpdviewSlot();
     QVERIFY(rig.dialogs.messageTexts().isEmpty());
     QCOMPARE(rig.dialogs.asked.last().caption, QStringLiteral("VIEW_VPD"));
-    QVERIFY(rig.headersAndHelpHidden);
+    QVERIFY(rig.headersAndHelpHidden && rig.valuesWhole);
     // A module's entry is named as the module's.
     QCOMPARE(rig.rows.mid(0, 3),
              QStringList({"PN=PN-1", "VPD_MODULE_KEYWORD A VPD_MODULE_VENDOR=Intel Corp", "V1=0x41 0x00 "}));
     const QString dump = rig.rows.at(3).mid(3);
     QCOMPARE(dump.size(), 500);
     QVERIFY(dump.startsWith(QLatin1String("0x00 0x01 ")) && dump.endsWith(QLatin1String("0x63 ")));
+    QCOMPARE(rig.rows.mid(4, 2), QStringList({"V3=a~", "V4=0x41 0x7F "}));
 
     QVERIFY(rig.open(1));
     rig.rows.clear();
@@ -288,13 +292,16 @@ void TestUiVpd::deleteRemovesTheSelectedWritableKeywords()
     VpdRig rig(vpd);
     QVERIFY(rig.open());
     rig.dialogs.answerMessage(confirmed);
+    QString firstValue;
     rig.dialogs.onDialog = [&](QDialog *dialog) {
         QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
+        firstValue = table->item(0, 1) ? table->item(0, 1)->text() : QString();
         table->selectRow(0);
         table->selectRow(2);
         return result;
     };
     rig.vpd.vpdDelete();
+    QCOMPARE(firstValue, vpd.contains("V1") ? QStringLiteral("one") : QString());
     QCOMPARE(rig.dialogs.messageTexts(), boxes);
     if (boxes.size() > 1)
         QCOMPARE(rig.dialogs.asked.at(1).defaultButton, int(TvDialogSeam::No));
@@ -324,6 +331,8 @@ void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
         QCOMPARE(table.top(), help ? dialog.helpLabel()->geometry().bottom() + 6 : 10);
         QVERIFY(table.bottom() < ok->y() && ok->y() == cancel->y());
         QCOMPARE(ok->geometry().bottom(), 389);
+        // OK left of the middle, Cancel right of it, apart.
+        QVERIFY(ok->geometry().right() < 300 && cancel->x() > 300);
     }
 }
 
