@@ -54,4 +54,14 @@ inline bool makeCapture(const QString &root, int functions)
     return true;
 }
 
+// The core of this process on the Linux backend, replaying the capture at
+// `root`, with its locks and state beside it.
+inline void replay(const QString &root)
+{
+    qputenv("PROBEKIT_BACKEND", "linux");
+    qputenv("PROBEKIT_REPLAY", QFile::encodeName(root));
+    qputenv("PROBEKIT_LOCK_DIR", QFile::encodeName(root + QStringLiteral("/locks")));
+    qputenv("PROBEKIT_STATE_DIR", QFile::encodeName(root + QStringLiteral("/state")));
+}
+
 } // namespace ReplayCapture

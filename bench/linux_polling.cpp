@@ -121,10 +121,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "linux_polling: could not build the capture\n");
         return 1;
     }
-    qputenv("PROBEKIT_BACKEND", "linux");
-    qputenv("PROBEKIT_REPLAY", QFile::encodeName(capture.path()));
-    qputenv("PROBEKIT_LOCK_DIR", QFile::encodeName(capture.path() + QStringLiteral("/locks")));
-    qputenv("PROBEKIT_STATE_DIR", QFile::encodeName(capture.path() + QStringLiteral("/state")));
+    ReplayCapture::replay(capture.path());
     QApplication app(argc, argv);
     if (CoreInit() != 0) {
         std::fprintf(stderr, "linux_polling: the core did not start on the capture\n");

@@ -24,6 +24,7 @@
 //   merely reading the bytes.
 
 #include "BenchTable.h"
+#include "ReplayCapture.h"
 #include "../probekit/src/linux/PkModuleEeprom.h"
 
 #include "ui/TvAdapterSession.h"
@@ -163,10 +164,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "module_sensors: could not build the capture\n");
         return 1;
     }
-    qputenv("PROBEKIT_BACKEND", "linux");
-    qputenv("PROBEKIT_REPLAY", QFile::encodeName(capture.path()));
-    qputenv("PROBEKIT_LOCK_DIR", QFile::encodeName(capture.path() + QStringLiteral("/locks")));
-    qputenv("PROBEKIT_STATE_DIR", QFile::encodeName(capture.path() + QStringLiteral("/state")));
+    ReplayCapture::replay(capture.path());
     QApplication app(argc, argv);
     if (CoreInit() != 0) {
         std::fprintf(stderr, "module_sensors: the core did not start on the capture\n");
