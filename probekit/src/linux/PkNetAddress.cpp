@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include <arpa/inet.h>
-#include <ifaddrs.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <net/if.h>
@@ -25,28 +24,6 @@ QByteArray text(const sockaddr *address)
     char buffer[INET_ADDRSTRLEN] = {};
     const auto *in = reinterpret_cast<const sockaddr_in *>(address);
     return inet_ntop(AF_INET, &in->sin_addr, buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
-}
-
-// The flags of one address in a netlink address dump; IFA_FLAGS, when
-// present, holds all 32 of them.
-bool flagsOf(const nlmsghdr *message, unsigned interfaceIndex, const void *address, quint32 *flags)
-{
-    const auto *info = static_cast<const ifaddrmsg *>(NLMSG_DATA(message));
-    if (info->ifa_family != AF_INET || info->ifa_index != interfaceIndex)
-        return false;
-    bool same = false;
-    quint32 all = info->ifa_flags;
-    int length = int(IFA_PAYLOAD(message));
-    for (const rtattr *attribute = IFA_RTA(info); RTA_OK(attribute, length);
-         attribute = RTA_NEXT(attribute, length)) {
-        if (attribute->rta_type == IFA_LOCAL || attribute->rta_type == IFA_ADDRESS)
-            same = same || std::memcmp(RTA_DATA(attribute), address, 4) == 0;
-        else if (attribute->rta_type == IFA_FLAGS && RTA_PAYLOAD(attribute) >= 4)
-            std::memcpy(&all, RTA_DATA(attribute), 4);
-    }
-    if (same)
-        *flags = all;
-    return same;
 }
 
 // A netlink socket that has asked the kernel for its IPv4 addresses
@@ -81,21 +58,9 @@ bool PkNetAddress::lookup(const QByteArray &interface, QByteArray *address, QByt
     const QString capture = QFile::decodeName(qgetenv("PROBEKIT_REPLAY"));
     if (!capture.isEmpty())
         return replayed(capture, interface, address, mask, isStatic);
-    ifaddrs *list = nullptr;
-    if (interface.isEmpty() || getifaddrs(&list) != 0)
-        return false;
-    bool found = false;
-    for (const ifaddrs *entry = list; entry && !found; entry = entry->ifa_next) {
-        if (!entry->ifa_addr || entry->ifa_addr->sa_family != AF_INET || interface != entry->ifa_name)
-            continue;
-        *address = text(entry->ifa_addr);
-        *mask = entry->ifa_netmask ? text(entry->ifa_netmask) : QByteArray("0.0.0.0");
-        const auto *in = reinterpret_cast<const sockaddr_in *>(entry->ifa_addr);
-        *isStatic = permanent(if_nametoindex(entry->ifa_name), &in->sin_addr);
-        found = true;
-    }
-    freeifaddrs(list);
-    return found;
+    // The same dump a capture records, read the same way: the live view and
+    // its replay cannot tell different stories.
+    return !interface.isEmpty() && fromDump(dump(interface), address, mask, isStatic);
 }
 
 // <capture>/netlink/<interface>/RTM_GETADDR; none means no address.
@@ -195,29 +160,4 @@ QByteArray PkNetAddress::dump(const QByteArray &interface)
     }
     ::close(fd);
     return out;
-}
-
-bool PkNetAddress::permanent(unsigned interfaceIndex, const void *address)
-{
-    const int fd = requestAddressDump();
-    if (fd < 0)
-        return false;
-    quint32 flags = 0;
-    bool seen = false, done = false;
-    alignas(nlmsghdr) char buffer[16384];
-    while (!done) {
-        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
-        if (got <= 0)
-            break;
-        int left = int(got);
-        for (const auto *message = reinterpret_cast<const nlmsghdr *>(buffer); NLMSG_OK(message, left);
-             message = NLMSG_NEXT(message, left)) {
-            if (message->nlmsg_type == NLMSG_DONE || message->nlmsg_type == NLMSG_ERROR)
-                done = true;
-            else if (message->nlmsg_type == RTM_NEWADDR && !seen)
-                seen = flagsOf(message, interfaceIndex, address, &flags);
-        }
-    }
-    ::close(fd);
-    return seen && (flags & IFA_F_PERMANENT);
 }

@@ -24,7 +24,6 @@ public:
     static constexpr int MaxDumpBytes = 1024 * 1024;
 
 private:
-    static bool permanent(unsigned interfaceIndex, const void *address);
     static bool replayed(const QString &capture, const QByteArray &interface, QByteArray *address, QByteArray *mask,
                          bool *isStatic);
 };
