@@ -197,15 +197,7 @@ int PkAdapterState::writeKeyword(const QString &keyword, const QByteArray &value
         return 15;
     if (value.size() > PkVpd::MaxValue)
         return 18;
-    const QMap<QString, QByteArray> before = m_writable;
-    const bool storedBefore = m_vpdStored;
-    m_writable.insert(keyword, value);
-    m_vpdStored = true;
-    if (save())
-        return 0;
-    m_writable = before;
-    m_vpdStored = storedBefore;
-    return 22;
+    return changeWritable([&] { m_writable.insert(keyword, value); });
 }
 
 int PkAdapterState::deleteKeyword(const QString &keyword)
@@ -214,9 +206,16 @@ int PkAdapterState::deleteKeyword(const QString &keyword)
         return 15;
     if (!m_writable.contains(keyword))
         return 19;
+    return changeWritable([&] { m_writable.remove(keyword); });
+}
+
+// A change that could not be saved is taken back whole: the state in
+// memory never says more than the file.
+int PkAdapterState::changeWritable(const std::function<void()> &change)
+{
     const QMap<QString, QByteArray> before = m_writable;
     const bool storedBefore = m_vpdStored;
-    m_writable.remove(keyword);
+    change();
     m_vpdStored = true;
     if (save())
         return 0;

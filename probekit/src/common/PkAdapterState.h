@@ -6,6 +6,8 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
+
 // What the adapter keeps across power cycles: its VPD and its flash PROM.
 // Starts from the machine file and is kept in one JSON file per adapter in
 // the state directory once anything has been written. A state file that
@@ -40,6 +42,7 @@ public:
     static QByteArray factoryImage(quint32 size, const QString &adapterKey);
 
 private:
+    int changeWritable(const std::function<void()> &change);
     bool takeStored(const QByteArray &text, QByteArray *why);
     bool takeVpd(const QJsonValue &value, QByteArray *why);
     bool takeFlash(const QJsonValue &value, QByteArray *why);
