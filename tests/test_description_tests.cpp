@@ -123,7 +123,8 @@ void TestDescriptionTests::fieldsStartAfreshWithEachTestCase()
         "<testcase id=\"2\"><menuentry>&amp;Two</menuentry></testcase>\n"
         "<testcase id=\"3\"><accel>Ctrl+3</accel><accel/><testname>A<![CDATA[B]]></testname>"
         "<hint>orphan</hint><subtestcase id=\"1\"><hint>h</hint><hint/></subtestcase>"
-        "</testcase>\n")));
+        "<label>stray</label><hint>stray</hint></testcase>\n"
+        "<testcase id=\"4\"><subtestcase id=\"1\"/></testcase>\n")));
     CAdapterInfo store;
     store.readTestInfoFile(path, QStringLiteral("en"));
 
@@ -140,6 +141,12 @@ void TestDescriptionTests::fieldsStartAfreshWithEachTestCase()
     QCOMPARE(three->testname, QStringLiteral("B"));  // the last piece of text counts
     QCOMPARE(three->subtests.size(), 1);
     QVERIFY(three->subtests.first().hint.isEmpty()); // an empty hint resets it too
+
+    // Text left over after the last sub-test does not reach the next test case.
+    const CTestCase *four = store.testCase(4);
+    QCOMPARE(four->subtests.size(), 1);
+    QVERIFY(four->subtests.first().label.isEmpty());
+    QVERIFY(four->subtests.first().hint.isEmpty());
 }
 
 void TestDescriptionTests::subTestIdsUseTheBaseOfTheirEndTag()

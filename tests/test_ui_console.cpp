@@ -396,6 +396,16 @@ void TestUiConsole::loopingScriptRunsUntilCancelled()
     const int commands = rig.commandsStarted().size();
     QTest::qWait(100);
     QCOMPARE(rig.commandsStarted().size(), commands);
+
+    // Stopping, as the window does when it closes, returns once the script
+    // has ended; tried a few times, as an early return may lose the race.
+    const QString script = rig.writeScript("stats\nL\n");
+    for (int time = 0; time < 10; ++time) {
+        rig.runScript(script);
+        QVERIFY(rig.script()->isRunning());
+        rig.window().console()->stopScript();
+        QVERIFY(!rig.script()->isRunning());
+    }
 }
 
 void TestUiConsole::scriptLineQEndsTheProgramWithoutAsking()

@@ -199,6 +199,12 @@ void TestUiEngine::failsEndTheSlotUnlessTheLastRowLoops()
     QVERIFY(rig.logStarting("LOOP_COUNT ").size() == 1);
     QVERIFY(rig.logStarting("LOOP_COUNT ").first().mid(11).toInt() >= 2);
     QVERIFY(!QApplication::overrideCursor());
+
+    // A new run counts its passes from 0 again.
+    rig.click("StartTestButton");
+    QCOMPARE(rig.child<QLabel>("loopCountValueLabel")->text(), QStringLiteral("0"));
+    rig.click("CancelTestButton");
+    QTRY_VERIFY(!rig.isRunning());
 }
 
 void TestUiEngine::coreTextsCellsAndProgressReachTheRow()
@@ -381,6 +387,20 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         QCOMPARE(rig.logStarting("TEST_CASE ").size(), 9);
         QCOMPARE(rig.dialogs.messageTexts(), QStringList({"ALL_TESTS_FINISHED " + card}));
         QCOMPARE(rig.dialogs.asked.first().buttons, QList<int>({TvDialogSeam::Ok}));
+        QVERIFY(!rig.inAllTests());
+    }
+    {
+        // Looping, the whole run starts again after its last slot.
+        Rig rig({1, 2});
+        QVERIFY(rig.started);
+        rig.pick(TvTestPage::AllTestsNumber);
+        rig.loop(true);
+        rig.mark();
+        rig.click("StartTestButton");
+        QTRY_VERIFY(rig.logStarting("START_ALL_TESTS_FOR").size() >= 2);
+        QVERIFY(rig.logStarting("ALL_TESTS_FINISHED").isEmpty());
+        rig.click("CancelTestButton");
+        QTRY_VERIFY(!rig.isRunning());
         QVERIFY(!rig.inAllTests());
     }
     {

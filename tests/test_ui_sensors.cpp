@@ -7,6 +7,7 @@
 #include "ui/TvDiagMainWindow.h"
 #include "ui/sensors/BulbThermo.h"
 #include "ui/sensors/ToleranceKnob.h"
+#include <qwt_round_scale_draw.h>
 #include "ui/sensors/TvMeter.h"
 #include "ui/sensors/TvSensorPage.h"
 #include "ui/sensors/TvThermometer.h"
@@ -498,16 +499,31 @@ void TestUiSensors::gaugesDrawTheirColours()
 
     const QImage dialImage = meter.grab().toImage();
     ToleranceKnob *dial = meter.dial();
-    auto onArc = [dial, &meter](double value) {
+    // The point at a value's angle, a distance from the centre.
+    auto along = [dial, &meter](double value, double distance) {
         double angle = 0.0;
         dial->angleOf(value, &angle);
-        const QRectF arc = dial->arcRect();
         const double radians = angle * M_PI / 180.0;
-        const QPointF p = arc.center()
-                          + QPointF(std::cos(radians), -std::sin(radians)) * arc.width() / 2.0;
+        const QPointF p = dial->arcRect().center() + QPointF(std::cos(radians), -std::sin(radians)) * distance;
         return dial->mapTo(&meter, p.toPoint());
     };
+    const double arcRadius = dial->arcRect().width() / 2.0;
+    auto onArc = [&](double value) { return along(value, arcRadius); };
     QVERIFY(isGreen(dialImage.pixel(onArc(3.5))));
+    // Straight up, the arc is 6 pixels thick; the needle (at 3.0) reaches
+    // the knob's rim and stops there, and the scale has medium ticks only.
+    const double top = (dial->lowerBound() + dial->upperBound()) / 2.0;
+    int thickness = 0;
+    for (int d = -10; d <= 10; ++d) {
+        const QRgb c = dialImage.pixel(along(top, arcRadius + d));
+        thickness += isRed(c) || isGreen(c);
+    }
+    const double rim = dial->knobRect().width() / 2.0 - dial->borderWidth();
+    const QColor needle = meter.palette().color(QPalette::ButtonText);
+    QCOMPARE(thickness, 6);
+    QCOMPARE(QColor(dialImage.pixel(along(3.0, rim - 2))), needle);
+    QVERIFY(std::abs(QColor(dialImage.pixel(along(3.0, rim + 8))).lightness() - needle.lightness()) > 100);
+    QCOMPARE(dial->scaleDraw()->tickLength(QwtScaleDiv::MediumTick), 2.0);
     QVERIFY(isRed(dialImage.pixel(onArc(7.0))));
     QVERIFY(isRed(dialImage.pixel(onArc(1.0))));
     // The face is drawn anew when the band moves (to 3..7.5).

@@ -175,8 +175,15 @@ void TestUiTestTab::progressRowFitsItsTexts()
     const int before = name->font().pointSize();
     row.setTestName(QStringLiteral("Short"));
     QCOMPARE(row.testNameFontSize(), 12);
-    row.setTestName(LongName + LongName + LongName);
-    QCOMPARE(row.testNameFontSize(), 4);
+    // As a name grows it steps down through every size in turn, then to 4.
+    const QString words = QStringLiteral("word ").repeated(200);
+    QList<int> taken{12};
+    for (int length = 1; length <= words.size(); ++length) {
+        row.setTestName(words.left(length));
+        if (taken.last() != row.testNameFontSize())
+            taken << row.testNameFontSize();
+    }
+    QCOMPARE(taken, QList<int>({12, 11, 10, 9, 8, 7, 6, 5, 4}));
     QCOMPARE(name->font().pointSize(), before);
     row.setTestNameFontSize(6);
     QCOMPARE(name->font().pointSize(), 6);
@@ -253,6 +260,12 @@ void TestUiTestTab::selectingAnEntryShowsItsRows()
     auto *loopLabel = f.page.findChild<QLabel *>(QStringLiteral("loopCountLabel"));
     auto *loopValue = f.page.findChild<QLabel *>(QStringLiteral("loopCountValueLabel"));
     QCheckBox *loop = f.page.loopBox();
+
+    // No entry is no test case, not even one numbered 0.
+    CAdapterInfo::instance().testCases.insert(0, Fixture::testCase(QStringLiteral("Zero"), {1}));
+    f.list->setCurrentItem(nullptr);
+    QCOMPARE(f.page.currentNumber(), -1);
+    QVERIFY(!f.page.loopAllowed());
 
     f.list->setCurrentItem(f.entryOf(1));
     QCOMPARE(box->title(), QStringLiteral("Register test"));

@@ -14,6 +14,7 @@
 #include <probekit.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -232,9 +233,11 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
         if (text == TvStatusCodes::statusText(22))
             qunsetenv("PROBEKIT_FAULT");
     };
+    const int windows = QApplication::topLevelWidgets().size();
     rig.vpd.vpdEditSlot();
 
     QCOMPARE(shown, 2);
+    QCOMPARE(QApplication::topLevelWidgets().size(), windows); // every editor went with the table
     QCOMPARE(rig.dialogs.messageTexts(),
              QStringList({"INVALID_FIRST_VPD_KEY_CHAR P",
                           QStringLiteral("VPD_VALUE_NOT_8BIT V1 \u20AC U+20AC"),

@@ -48,8 +48,10 @@ bool TvScriptFile::nextPiece(QByteArray *piece)
 {
     if (offset >= contents.size())
         return false;
-    const std::size_t length = TvScriptLines::pieceLength(contents.constData() + offset,
-                                                          std::size_t(contents.size() - offset));
+    // The piece is looked for in the rest of the file, from here to its end.
+    const char *const here = contents.constData() + offset;
+    const char *const end = contents.constData() + contents.size();
+    const std::size_t length = TvScriptLines::pieceLength(here, std::size_t(end - here));
     *piece = contents.mid(offset, int(length));
     offset += int(length);
     return true;
