@@ -218,9 +218,14 @@ void TestUiAdapters::rowsHoldTheirTextWithoutPictures()
     rig.page().adapterTimerExpired();
     rig.page().show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.page()));
-    const int lineHeight = QFontMetrics(rig.list->font()).height();
-    for (int row = 0; row < rig.list->count(); ++row)
-        QVERIFY(rig.list->visualItemRect(rig.list->item(row)).height() >= 2 * lineHeight + 5);
+    // Two lines: the first baseline a line and 10 pixels down, the second a
+    // line and 5 pixels below it, and 5 pixels under the second's descent.
+    const QFontMetrics metrics(rig.list->font());
+    for (int row = 0; row < rig.list->count(); ++row) {
+        QVERIFY(rig.item(row)->picture().isNull());
+        QCOMPARE(rig.list->visualItemRect(rig.list->item(row)).height(),
+                 2 * metrics.height() + 15 + metrics.descent() + 5);
+    }
 }
 
 void TestUiAdapters::aPersistentSelectFailureIsShownOnce()
