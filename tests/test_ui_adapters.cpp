@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -100,6 +101,8 @@ private slots:
     void rowsHoldTheirTextWithoutPictures();
     void aPersistentSelectFailureIsShownOnce();
     void locateBlinksUntilPressedAgain();
+    void rowsPastTheMapAreShownButNotPicked();
+    void aRefusedLocateSaysWhyAndStops();
 };
 
 void TestUiAdapters::refreshRebuildsOnlyForOtherHolders()
@@ -115,6 +118,8 @@ void TestUiAdapters::refreshRebuildsOnlyForOtherHolders()
     QCOMPARE(dual->lines().value(1),
              QStringLiteral("Vendor-ID:ABCD Device-ID:0102 Subvendor-ID:ABCD Subsystem-ID:0001"));
     QVERIFY(dual->lines().value(2).isNull());
+    // The item's own text, for type-ahead search and screen readers.
+    QCOMPARE(dual->text(), dual->lines().mid(0, 2).join(QLatin1Char('\n')));
     QCOMPARE(single->lines().value(0), QStringLiteral("DEVICE_ON_BUS Orlin Single 0 3"));
     QCOMPARE(unknown->lines().value(0), QStringLiteral("ADAPTER_UNKNOWNIN_SLOT  4"));
     QVERIFY(!unknown->isSelectable() && unknown->isMonochrome());
@@ -148,10 +153,14 @@ void TestUiAdapters::refreshRebuildsOnlyForOtherHolders()
     QVERIFY(rig.item(0)->isSelectable());
     QCOMPARE(rig.session.currentIndex(), 0);
 
-    // Released again: rebuilt once more, and pickable.
+    // Released again: the page's own timer rebuilds it once more, pickable.
     const QList<QListWidgetItem *> whileHeld = rig.rows();
     rig.release(lock);
-    QCOMPARE(rig.page().adapterTimerExpired(), 0);
+    QTimer *refresh = nullptr;
+    for (QTimer *timer : rig.page().findChildren<QTimer *>())
+        refresh = timer->interval() == TvAdapterPage::RefreshIntervalMs ? timer : refresh;
+    QVERIFY(refresh && refresh->isActive());
+    QVERIFY(QMetaObject::invokeMethod(refresh, "timeout"));
     QVERIFY(rig.rows() != whileHeld);
     QVERIFY(rig.item(1)->isSelectable());
     QVERIFY(rig.dialogs.asked.isEmpty());
@@ -201,6 +210,21 @@ void TestUiAdapters::picksOfTheAdapterList()
     QVERIFY(!rig.book.loggingOn());
     QVERIFY(list->item(1)->isSelected());
     QVERIFY(rig.dialogs.asked.isEmpty());
+
+    // A click beside the rows picks nothing.
+    rig.page().AdapterClickedSlot(nullptr);
+    QCOMPARE(rig.session.currentIndex(), 1);
+    // The current adapter (on device 0) stays current when another holder
+    // makes the list rebuild.
+    const int lock = rig.holdElsewhere(2, 1);
+    QVERIFY(lock >= 0);
+    QCOMPARE(rig.page().adapterTimerExpired(), 0);
+    QVERIFY(rig.rows() != before);
+    QCOMPARE(rig.session.currentIndex(), 1);
+    QVERIFY(list->item(1)->isSelected());
+    rig.release(lock);
+    QCOMPARE(rig.page().adapterTimerExpired(), 0);
+    QCOMPARE(rig.session.currentIndex(), 1);
 
     // A row shown free whose adapter was taken meanwhile: the core refuses.
     QVERIFY(rig.holdElsewhere(2, 1) >= 0);
@@ -288,6 +312,42 @@ void TestUiAdapters::locateBlinksUntilPressedAgain()
     // A run's lock is not the locate button's to release.
     w.setControlsEnabled(false);
     QVERIFY(!locate->isEnabled());
+}
+
+void TestUiAdapters::rowsPastTheMapAreShownButNotPicked()
+{
+    Rig rig;
+    for (int i = 0; i < 300; ++i)
+        rig.machine.adapters.append(TvTestMachine::adapter(10 + i / 32, i % 32, -1));
+    QVERIFY(rig.startCore());
+    QCOMPARE(rig.page().adapterTimerExpired(), 0);
+    QCOMPARE(rig.list->count(), 303);
+    QVERIFY(TvAdapterPage::MaxAdapterRows < 300);
+    // Neither a click nor a preselection picks the adapter of row 299.
+    rig.page().AdapterClickedSlot(rig.list->item(299));
+    const AdapterRecord &late = rig.session.record(299);
+    rig.page().preselect(late.busNumber, late.deviceNumber);
+    QCOMPARE(rig.session.currentIndex(), 0);
+    // One that is mapped is picked.
+    rig.click(200);
+    QCOMPARE(rig.session.currentIndex(), 200);
+}
+
+void TestUiAdapters::aRefusedLocateSaysWhyAndStops()
+{
+    Rig rig;
+    rig.machine.refusals = QJsonObject{{QStringLiteral("LocateLedSet"), QStringLiteral("no rights")}};
+    QVERIFY(rig.startCore());
+    TvDiagMainWindow &w = rig.window();
+    auto *locate = rig.child<QPushButton>("locateNIC_Btn");
+    locate->click();
+    const QString refused = QStringLiteral("LOCATE_REFUSED no rights");
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList{refused});
+    QCOMPARE(rig.dialogs.asked.first().icon, TvDialogSeam::Warning);
+    QVERIFY(rig.logHas(refused));
+    QCOMPARE(locate->text(), QStringLiteral("START_LOCATE_NIC"));
+    QVERIFY(!w.adapters()->locateTimer()->isActive());
+    QVERIFY(rig.child<QListWidget>("AdapterListBox")->isEnabled());
 }
 
 QTEST_MAIN(TestUiAdapters)

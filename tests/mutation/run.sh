@@ -10,7 +10,10 @@
 #             --seed, default 1) instead of all of them.
 # --survivors tries again only the last run's surviving mutants (after the
 #             tests were mended) and reports the last run with their new
-#             results.
+#             results. A survivor is found again by its name, by the text
+#             around it where lines moved, or as the one change of its kind
+#             in its function where that code was rewritten; one that cannot
+#             be made any more is left out, and said so.
 # Builds in build-mutation/ (never build/), nice'd and with two jobs at most.
 # The mutants come from mutants.py (libclang); coverage.map says which tests
 # cover which sources; equivalents.txt lists mutants that cannot change
@@ -98,21 +101,43 @@ if $SURVIVORS; then
     cp "$WORK/results.tsv" "$WORK/last-results.tsv"
     paste -d '\t' <(cut -f1 "$WORK/last-results.tsv") "$WORK/last-chosen.jsonl" \
         | awk -F'\t' '$1 == "survived" { print $2 }' >"$WORK/survivors.jsonl"
-    # Named as the tool names them now, so that the equivalents file applies.
-    "$PY" - "$HERE/mutants.py" "$BUILD" "$WORK/survivors.jsonl" >"$WORK/chosen.jsonl" <<'EOF'
+    # Found again in today's sources, where lines may have moved: by name
+    # first, else by the text around the mutant in the sources the run
+    # mutated. A mutant whose code was rewritten is marked so.
+    "$PY" - "$HERE/mutants.py" "$BUILD" "$WORK/survivors.jsonl" "$NICDIAG_ROOT" \
+        "$(cat "$WORK/commit" 2>/dev/null)" >"$WORK/chosen.jsonl" <<'EOF'
 import json, subprocess, sys
-tool, build, chosen = sys.argv[1:4]
+tool, build, chosen, root, commit = sys.argv[1:6]
+def relocate(old, now):
+    if not commit:
+        return None
+    shown = subprocess.run(['git', '-C', root, 'show', commit + ':' + old['file']], capture_output=True)
+    if shown.returncode:
+        return None
+    was, text = shown.stdout, open(root + '/' + old['file'], 'rb').read()
+    for width in (120, 80, 50, 30):
+        before, after = was[max(0, old['start'] - width):old['start']], was[old['end']:old['end'] + width]
+        key = before + was[old['start']:old['end']] + after
+        if text.count(key) == 1:
+            start = text.index(key) + len(before)
+            return [m for m in now if (m['start'], m['replacement']) == (start, old['replacement'])]
+    return None
 for line in open(chosen):
     old = json.loads(line)
-    now = subprocess.run(['/usr/bin/python3', tool, 'list', build, old['file']], capture_output=True,
-                         text=True, check=True).stdout.splitlines()
-    same = [m for m in map(json.loads, now)
-            if (m['start'], m['end'], m['replacement']) == (old['start'], old['end'], old['replacement'])]
+    now = [json.loads(l) for l in subprocess.run(['/usr/bin/python3', tool, 'list', build, old['file']],
+                                                 capture_output=True, text=True, check=True).stdout.splitlines()]
+    # The same change in the same function, where that function has one.
+    kind = lambda m: m['id'].split('|')[1:2] + m['id'].split('|')[2].split(" in '")[:1]
+    alike = [m for m in now if kind(m) == kind(old)]
+    same = [m for m in now if m['id'] == old['id']] or relocate(old, now) or alike[:1] * (len(alike) == 1)
+    if not same:
+        old['rewritten'] = True
     print(json.dumps(same[0] if same else old))
 EOF
     total=$(grep -c . "$WORK/chosen.jsonl")
     echo "trying the last run's $total surviving mutants again" >&2
 else
+    git -C "$NICDIAG_ROOT" rev-parse HEAD >"$WORK/commit" 2>/dev/null || rm -f "$WORK/commit"
     "$PY" "$HERE/mutants.py" list "$BUILD" "${FILES[@]}" >"$WORK/all.jsonl" || exit 1
     "$PY" - "$WORK/all.jsonl" "$SAMPLE" "$SEED" >"$WORK/chosen.jsonl" <<'EOF'
 import random, sys
@@ -155,6 +180,9 @@ while IFS= read -r mutant; do
     read -r -a tests <<<"$(tests_for "$file")"
     if is_equivalent "$id"; then
         result=equivalent
+    elif [ "$(field rewritten "$mutant" 2>/dev/null)" = True ]; then
+        # Its code is gone: the mutant cannot be made any more.
+        result=rewritten
     elif [ ${#tests[@]} -eq 0 ]; then
         echo "no tests cover $file in coverage.map" >&2; exit 1
     else
@@ -213,4 +241,5 @@ awk -F'\t' '{ d = $2; sub(/\/[^\/]*$/, "", d); n[d]++; c[d, $1]++ }
 echo "Wall time: $(( $(date +%s) - started )) s"
 awk -F'\t' '{ c[$1]++ } END { k = c["killed"] + c["timed-out"]; n = k + c["survived"]
     if (c["timed-out"]) printf "(%d of the killed timed out)\n", c["timed-out"]
+    if (c["rewritten"]) printf "(%d left out: their code was rewritten since the run)\n", c["rewritten"]
     printf "killed %d of %d (%.1f%%)\n", k, n, n ? 100 * k / n : 0 }' "$WORK/results.tsv"

@@ -35,6 +35,7 @@ QString TvTestMachine::install()
     machine[QStringLiteral("adapters")] = adapters;
     machine[QStringLiteral("tests")] = tests;
     machine[QStringLiteral("faults")] = faults;
+    machine[QStringLiteral("refusals")] = refusals;
     const QString file = dir.filePath(QStringLiteral("machine.json"));
     QFile out(file);
     if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -21,6 +21,7 @@ public:
     QJsonArray adapters;
     QJsonObject tests;    // default behaviour table by sub-test id
     QJsonObject faults;
+    QJsonObject refusals; // call name: the reason the core notes
 
     // Writes the file and sets PROBEKIT_MACHINE, PROBEKIT_STATE_DIR and
     // PROBEKIT_LOCK_DIR. Returns the machine file path.

@@ -5,6 +5,7 @@
 #include "PkEnvironment.h"
 #include "PkFlash.h"
 #include "PkLog.h"
+#include "PkRefusal.h"
 #include "PkReporter.h"
 #include "PkTestRunner.h"
 #include "PkText.h"
@@ -521,6 +522,11 @@ void PkCore::locate(int on)
     Guard guard(m_mutex);
     if (fault("LocateLedSet") || !selected())
         return;
+    const QByteArray refused = m_machine.refusals.value(QStringLiteral("LocateLedSet"));
+    if (!refused.isEmpty()) {
+        PkRefusal::note(refused);
+        return;
+    }
     if (on)
         m_locateOn.insert(m_selected);
     else

@@ -1,6 +1,7 @@
 #include "PkMachine.h"
 #include "PkFieldReader.h"
 #include "PkFileReader.h"
+#include "PkRefusal.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -25,6 +26,9 @@ bool PkMachine::load(const QString &filePath)
     tests = root.object().value(QStringLiteral("tests")).toObject();
     PkBehaviour::check(root.child(QStringLiteral("tests")));
     faults = PkFaults::fromJson(root.child(QStringLiteral("faults")));
+    const QJsonObject refused = root.object().value(QStringLiteral("refusals")).toObject();
+    for (auto it = refused.begin(); it != refused.end(); ++it)
+        refusals.insert(it.key(), it.value().toString().toUtf8().left(PkRefusal::MaxBytes));
     const QJsonArray list = root.object().value(QStringLiteral("adapters")).toArray();
     for (int i = 0; i < list.size() && !root.failed(); ++i) {
         PkAdapterModel model;

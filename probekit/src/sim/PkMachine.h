@@ -3,6 +3,7 @@
 #include "PkFaults.h"
 
 #include <QJsonObject>
+#include <QMap>
 #include <QString>
 #include <QVector>
 
@@ -22,6 +23,9 @@ public:
     QVector<PkAdapterModel> adapters;
     QJsonObject tests;
     PkFaults::Table faults;
+    // Calls the core refuses, with the reason it notes for "why", as the
+    // Linux backend does when it may not switch the locate LED.
+    QMap<QString, QByteArray> refusals;
     QString path;
     QByteArray problem;
 };

@@ -190,8 +190,9 @@ int TvAdapterPage::rowOfAdapter(int index) const
 {
     if (index < 0)
         return -1;
-    for (int row = 0; row < MaxAdapterRows && rowMap[row] != -1; ++row) {
-        if (rowMap[row] == index)
+    // Checked access: a row past the map is a fault to stop at, not memory to read.
+    for (int row = 0; row < MaxAdapterRows && rowMap.at(row) != -1; ++row) {
+        if (rowMap.at(row) == index)
             return row;
     }
     return -1;
@@ -215,7 +216,7 @@ void TvAdapterPage::AdapterClickedSlot(QListWidgetItem *item)
         return;
     }
     const int row = ui->AdapterListBox->row(item);
-    const int index = row >= 0 && row < MaxAdapterRows ? rowMap[row] : -1;
+    const int index = row >= 0 && row < MaxAdapterRows ? rowMap.at(row) : -1;
     if (index == session->currentIndex() || index < 0 || selectionGuard)
         return;
     selectionGuard = true;
