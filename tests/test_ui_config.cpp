@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -126,6 +127,16 @@ void TestUiConfig::itemLabelsShareOneFittedFont()
     Rig::item(1, "MAC", "");
     Rig::item(3, "Ports", "");
     const int pciSize = r.label("VendorIDLabel")->font().pointSize();
+    // As a label grows it takes every size from 12 down to 7, then 6.
+    QLabel box;
+    box.resize(300, 30);
+    QList<int> taken{12};
+    for (int length = 1; length <= 80; ++length) {
+        const int size = TvConfigPage::fitFontSize(&box, QString(length, QLatin1Char('W')), false);
+        if (size != taken.last())
+            taken << size;
+    }
+    QCOMPARE(taken, QList<int>({12, 11, 10, 9, 8, 7, 6}));
     // Short labels keep the PCI labels' size; one too long even at 7
     // points brings all of them to 6.
     for (const QString &second : {QStringLiteral("Delay"), QString(60, QLatin1Char('W'))}) {
@@ -146,6 +157,11 @@ void TestUiConfig::missingDescriptionsAreReported()
     r.show(0);
     QCOMPARE(r.label("Misc1Label")->text(), QStringLiteral("MAC address"));
     QCOMPARE(r.label("Misc3Label")->text(), QString());
+    // No such adapter: the page keeps what it shows.
+    for (int index : {-1, r.session.count()}) {
+        r.page.showPciConfig(index);
+        QCOMPARE(r.label("VendorIDText")->text(), QStringLiteral("ABCD"));
+    }
     // Both the font fitting and the items say so; so for a missing list.
     CAdapterInfo::instance().adapters.remove(Rig::DualKey);
     r.page.showPciConfig(0);
@@ -209,10 +225,17 @@ void TestUiConfig::failedExportsAreReportedAndLeaveNoHalfLine()
 
     r.exportTo("/dev/full");
     r.exportTo(unwritable);
+    // A FIFO nobody reads fails at once rather than hanging; a device that
+    // cannot be synchronised takes the line all the same.
+    const QString fifo = r.basePath("fifo.csv");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    r.exportTo(fifo);
+    r.exportTo("/dev/null");
     QCOMPARE(r.dialogs.messageTexts(),
              QStringList({"PCI_CONFIG_SAVE_FAILED " + limited + " " + reason(EFBIG),
                           "PCI_CONFIG_SAVE_FAILED /dev/full " + reason(ENOSPC),
-                          "PCI_CONFIG_SAVE_FAILED " + unwritable + " " + reason(ENOTDIR)}));
+                          "PCI_CONFIG_SAVE_FAILED " + unwritable + " " + reason(ENOTDIR),
+                          "PCI_CONFIG_SAVE_FAILED " + fifo + " " + reason(ENXIO)}));
 }
 
 QTEST_MAIN(TestUiConfig)

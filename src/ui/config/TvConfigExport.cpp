@@ -71,8 +71,10 @@ QByteArray TvConfigExport::line(const QStringList &fields)
 
 bool TvConfigExport::append(const QString &fileName, const QByteArray &bytes, QString *errorText)
 {
+    // Not blocking: a FIFO nobody reads would hold the window in open()
+    // for good; it fails at once instead. A full pipe fails the write.
     const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         *errorText = systemError(errno);
         return false;
