@@ -155,6 +155,9 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
     // The area to scroll ends as far beyond the last gauges as it begins before the first.
     QCOMPARE(rig.page.findChild<QWidget *>(QStringLiteral("SensorGauges"))->size(), QSize(614, 357));
     QCOMPARE(rig.part<QWidget>(0, "LayoutSensor")->geometry(), QRect(6, 6, 92, 159));
+    // The readout stands in the middle of its row.
+    const QRect readout = rig.part<QWidget>(0, "Output")->geometry();
+    QCOMPARE(readout.left(), 92 - 1 - readout.right());
     QCOMPARE(rig.part<QWidget>(2, "Thermo")->y(), 26);
     QCOMPARE(rig.part<QWidget>(2, "Thermo")->font().pointSize(), 8);
     // The name loses its "Voltage "; the thermometer shows its type instead.
