@@ -190,6 +190,10 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     QVERIFY(repeater->isEnabled() && !cancel->isEnabled());
     QCOMPARE(page.focusWidget(), Parts::in<QPushButton>(page, "MonitorStartButton"));
     QCOMPARE(table->rowCount(), 2);
+    // A few rows share the table's height.
+    table->resize(200, 300);
+    page.showStateCell(2, 0, QStringLiteral("LINK_UP"));
+    QCOMPARE(table->rowHeight(0), 100);
     page.reset();
     QCOMPARE(table->rowCount(), 0);
 

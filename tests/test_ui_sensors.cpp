@@ -578,12 +578,12 @@ void TestUiSensors::gaugesDrawTheirColours()
     QVERIFY(!isRed(thermoImage.pixel(at(pipe, 95.0))) && !isGreen(thermoImage.pixel(at(pipe, 95.0))));
     QVERIFY(isRed(thermoImage.pixel(at(bar, 90.0))));
     QVERIFY(isGreen(thermoImage.pixel(at(bar, 30.0))));
-    // The liquid runs into the bulb, three pipes wide, whole, and shaded
-    // darker at its foot.
+    // The liquid runs into the bulb, three pipes wide, whole at the right
+    // edge, and shaded darker at its foot.
     const QRect bulb = thermo->bulbRect();
     QVERIFY(isGreen(thermoImage.pixel(thermo->mapTo(&thermometer, QPoint(pipe, thermo->pipeArea().bottom() - 1)))));
     QCOMPARE(bulb.width(), 3 * thermo->pipeWidth());
-    QVERIFY(thermo->rect().contains(bulb));
+    QVERIFY(thermo->rect().contains(bulb) && bulb.right() == thermo->width() - 1);
     QCOMPARE(thermoImage.pixel(thermo->mapTo(&thermometer, QPoint(bulb.center().x(), bulb.bottom() - 1))),
              thermometer.palette().color(QPalette::Dark).rgb());
 }
