@@ -117,6 +117,9 @@ void TestUiParts::generalPageShowsPortBOnlyForTwoPorts()
         for (const QString &name : portB)
             QCOMPARE(!page.findChild<QWidget *>(name)->isHidden(), dual);
         QCOMPARE(Parts::in<QLabel>(page, "PortALabel")->text(), dual ? QStringLiteral("PORT_A") : QString());
+        // A second port's LEDs come on the page switched off, not blank.
+        if (dual)
+            QVERIFY(!Parts::in<QLabel>(page, "ActivityLedB")->pixmap(Qt::ReturnByValue).isNull());
     }
     Parts::in<QLabel>(page, "IpAddrText")->setText(QStringLiteral("10.0.0.1"));
     page.reset();
@@ -180,11 +183,17 @@ void TestUiParts::monitorPageFollowsAdapterAndRuns()
     cancel->setEnabled(true);
     table->setRowCount(2);
     for (bool dual : {true, false}) {
-        page.setControlsEnabled(true, dual, false);
+        page.setControlsEnabled(true, dual, !dual);
         QCOMPARE(ports->isEnabled(), dual);
     }
+    // Shown, the page hands the keyboard to its start button.
     QVERIFY(repeater->isEnabled() && !cancel->isEnabled());
+    QCOMPARE(page.focusWidget(), Parts::in<QPushButton>(page, "MonitorStartButton"));
     QCOMPARE(table->rowCount(), 2);
+    // A few rows share the table's height.
+    table->resize(200, 300);
+    page.showStateCell(2, 0, QStringLiteral("LINK_UP"));
+    QCOMPARE(table->rowHeight(0), 100);
     page.reset();
     QCOMPARE(table->rowCount(), 0);
 

@@ -8,6 +8,7 @@
 #include "ui/sensors/BulbThermo.h"
 #include "ui/sensors/ToleranceKnob.h"
 #include <qwt_round_scale_draw.h>
+#include <qwt_scale_map.h>
 #include "ui/sensors/TvMeter.h"
 #include "ui/sensors/TvSensorPage.h"
 #include "ui/sensors/TvThermometer.h"
@@ -16,6 +17,7 @@
 #include <probekit.h>
 
 #include <QLabel>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
@@ -75,13 +77,13 @@ SensorReading reading(double value, int check = 1)
     return r;
 }
 
-QString factorText(QWidget *gauge)
+QLabel *factorLabel(QWidget *gauge)
 {
     for (QLabel *l : gauge->findChildren<QLabel *>()) {
         if (l->objectName().isEmpty())
-            return l->text();
+            return l;
     }
-    return QStringLiteral("(none)");
+    return nullptr;
 }
 
 // A band from 2 to 5 on a scale from 0 to 8.
@@ -150,6 +152,14 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
         QCOMPARE(rig.page.gauge(i)->objectName(), names.at(i));
     }
     QVERIFY(!rig.page.gauge(7));
+    // The area to scroll ends as far beyond the last gauges as it begins before the first.
+    QCOMPARE(rig.page.findChild<QWidget *>(QStringLiteral("SensorGauges"))->size(), QSize(614, 357));
+    QCOMPARE(rig.part<QWidget>(0, "LayoutSensor")->geometry(), QRect(6, 6, 92, 159));
+    // The readout stands in the middle of its row.
+    const QRect readout = rig.part<QWidget>(0, "Output")->geometry();
+    QCOMPARE(readout.left(), 92 - 1 - readout.right());
+    QCOMPARE(rig.part<QWidget>(2, "Thermo")->y(), 26);
+    QCOMPARE(rig.part<QWidget>(2, "Thermo")->font().pointSize(), 8);
     // The name loses its "Voltage "; the thermometer shows its type instead.
     QCOMPARE(rig.page.gauge(0)->property("LabelText").toString(), QStringLiteral("3.3 V"));
     QCOMPARE(rig.part<QLabel>(0, "TypeLabel")->text(), QStringLiteral("VOLTAGE"));
@@ -162,6 +172,7 @@ void TestUiSensors::gaugesTakeTheirPlacesInTwoRows()
     auto *meter = qobject_cast<TvMeter *>(rig.page.gauge(0));
     QCOMPARE(meter->dial()->lowerTolerance(), 5.0);
     QCOMPARE(meter->dial()->upperTolerance(), 100.0 / 11.0);
+    QCOMPARE(meter->dial()->totalSteps(), 20u);
     auto *thermometer = qobject_cast<TvThermometer *>(rig.page.gauge(2));
     QCOMPARE(thermometer->lowerAlarmLevel(), 5.0);
     QCOMPARE(thermometer->upperAlarmLevel(), 70.0);
@@ -217,6 +228,7 @@ void TestUiSensors::readoutsAreJudgedByTheirBand_data()
     QTest::addColumn<int>("check");
     QTest::addColumn<QColor>("colour");
     QTest::newRow("voltage inside") << true << 4.5 << 1 << Green;
+    QTest::newRow("voltage just inside the upper edge") << true << 4.995 << 1 << Green;
     QTest::newRow("voltage at the upper edge") << true << 5.0 << 1 << Red;
     QTest::newRow("voltage at the lower edge") << true << 2.0 << 1 << Red;
     QTest::newRow("voltage unchecked stays green") << true << 7.0 << 0 << Green;
@@ -263,6 +275,7 @@ void TestUiSensors::captionsFallBackWhenNothingFits()
     QCOMPARE(type->font().pointSize(), fitted);
     TvThermometer thermometer(nullptr, QRect(0, 0, 200, 170), "Thermometer");
     QCOMPARE(thermometer.setLabelText(tooLong), 4);
+    QCOMPARE(thermometer.setLabelText(QStringLiteral("TEMPERATURE")), 11);
     // Units keep 19 characters.
     meter.setUnit("abcdefghijklmnopqrstuvwxyz");
     meter.setValue(reading(1.0));
@@ -314,16 +327,23 @@ void TestUiSensors::fanCountsInThousands()
     QCOMPARE(meter->dial()->upperBound(), 8.0);
     // Twenty steps over the scale, five major ticks at most.
     QCOMPARE(meter->dial()->totalSteps(), 20u);
+    QCOMPARE(meter->dial()->pageSteps(), 1u);
     QCOMPARE(meter->dial()->scaleMaxMajor(), 5);
-    QCOMPARE(factorText(meter), QStringLiteral("x 1000"));
+    // A gauge, not a control: keys do not turn it.
+    QTest::keyClick(meter->dial(), Qt::Key_Up);
+    QCOMPARE(meter->dial()->value(), 2.5);
+    QCOMPARE(factorLabel(meter)->text(), QStringLiteral("x 1000"));
+    QVERIFY(factorLabel(meter)->y() > meter->dial()->geometry().bottom());
     for (int ignored : {0, -3}) {
         meter->setFactor(ignored);
         QCOMPARE(meter->factor(), 1000);
         QCOMPARE(meter->dial()->value(), 2.5);
     }
     meter->setFactor(1);
-    QCOMPARE(factorText(meter), QString());
+    QCOMPARE(factorLabel(meter)->text(), QString());
     QCOMPARE(meter->dial()->value(), 2500.0);
+    meter->setRange(0, 8000, 6000);
+    QCOMPARE(meter->dial()->totalSteps(), 1u);
 }
 
 void TestUiSensors::emptyScalesAndBadReadingsDrawWithoutNaN()
@@ -345,6 +365,9 @@ void TestUiSensors::emptyScalesAndBadReadingsDrawWithoutNaN()
     QVERIFY(!dial(0)->bandAngles(&angle, &span));
     QVERIFY(std::isfinite(dial(0)->lowerTolerance()) && std::isfinite(dial(0)->upperTolerance()));
     QVERIFY(dial(0)->angleOf(1.0, &angle) && std::isfinite(angle));
+    // A bound that is no number leaves the scale as it was.
+    qobject_cast<TvMeter *>(rig.page.gauge(0))->setRange(0, qInf(), 1);
+    QCOMPARE(dial(0)->upperBound(), 6.0);
     QCOMPARE(readoutColour(rig.page.gauge(0)), neutral);
     // An empty scale: no band and no needle position.
     QVERIFY(!dial(1)->bandAngles(&angle, &span) && !dial(1)->angleOf(2.0, &angle));
@@ -509,7 +532,15 @@ void TestUiSensors::gaugesDrawTheirColours()
     };
     const double arcRadius = dial->arcRect().width() / 2.0;
     auto onArc = [&](double value) { return along(value, arcRadius); };
-    QVERIFY(isGreen(dialImage.pixel(onArc(3.5))));
+    QCOMPARE(QColor(dialImage.pixel(onArc(3.5))), Green);
+    // The needle, the arcs and the scale's ticks agree, a tick for each volt.
+    for (double v : {0.0, 3.0, 8.0}) {
+        double angle = 0.0;
+        QVERIFY(dial->angleOf(v, &angle));
+        QCOMPARE(angle, 90.0 - dial->scaleDraw()->scaleMap().transform(v));
+    }
+    QCOMPARE(dial->scaleDraw()->scaleDiv().ticks(QwtScaleDiv::MajorTick).size(), 9);
+    QCOMPARE(dial->knobRect().size(), QSize(40, 40));
     // Straight up, the arc is 6 pixels thick; the needle (at 3.0) reaches
     // the knob's rim and stops there, and the scale has medium ticks only.
     const double top = (dial->lowerBound() + dial->upperBound()) / 2.0;
@@ -522,13 +553,14 @@ void TestUiSensors::gaugesDrawTheirColours()
     const QColor needle = meter.palette().color(QPalette::ButtonText);
     QCOMPARE(thickness, 6);
     QCOMPARE(QColor(dialImage.pixel(along(3.0, rim - 2))), needle);
-    QVERIFY(std::abs(QColor(dialImage.pixel(along(3.0, rim + 8))).lightness() - needle.lightness()) > 100);
+    QVERIFY(std::abs(QColor(dialImage.pixel(along(3.0, rim + 3))).lightness() - needle.lightness()) > 100);
     QCOMPARE(dial->scaleDraw()->tickLength(QwtScaleDiv::MediumTick), 2.0);
-    QVERIFY(isRed(dialImage.pixel(onArc(7.0))));
+    QCOMPARE(QColor(dialImage.pixel(onArc(7.0))), Red);
     QVERIFY(isRed(dialImage.pixel(onArc(1.0))));
-    // The face is drawn anew when the band moves (to 3..7.5).
+    // The face is drawn anew, on the screen, when the band moves (to 3..7.5).
     meter.setStandardValue(6.0);
-    QVERIFY(isGreen(meter.grab().toImage().pixel(onArc(7.0))));
+    QCoreApplication::processEvents();
+    QVERIFY(isGreen(meter.screen()->grabWindow(meter.winId()).toImage().pixel(onArc(7.0))));
 
     // Liquid green up to the alarm level at 70, red above it; the scale bar
     // red above the alarm level, green below.
@@ -546,6 +578,14 @@ void TestUiSensors::gaugesDrawTheirColours()
     QVERIFY(!isRed(thermoImage.pixel(at(pipe, 95.0))) && !isGreen(thermoImage.pixel(at(pipe, 95.0))));
     QVERIFY(isRed(thermoImage.pixel(at(bar, 90.0))));
     QVERIFY(isGreen(thermoImage.pixel(at(bar, 30.0))));
+    // The liquid runs into the bulb, three pipes wide, whole at the right
+    // edge, and shaded darker at its foot.
+    const QRect bulb = thermo->bulbRect();
+    QVERIFY(isGreen(thermoImage.pixel(thermo->mapTo(&thermometer, QPoint(pipe, thermo->pipeArea().bottom() - 1)))));
+    QCOMPARE(bulb.width(), 3 * thermo->pipeWidth());
+    QVERIFY(thermo->rect().contains(bulb) && bulb.right() == thermo->width() - 1);
+    QCOMPARE(thermoImage.pixel(thermo->mapTo(&thermometer, QPoint(bulb.center().x(), bulb.bottom() - 1))),
+             thermometer.palette().color(QPalette::Dark).rgb());
 }
 
 QTEST_MAIN(TestUiSensors)

@@ -136,9 +136,10 @@ void TvMonitorPage::showStateCell(int row, int column, const QString &key)
     QTableWidget *table = ui->StateTable;
     if (table->rowCount() < row + 1) {
         table->setRowCount(row + 1);
-        // The rows share the table's height, but never below a line of
-        // text: a driver's many counters scroll instead of shrinking away.
-        const int height = qMax(table->height() / (row + 1), table->fontMetrics().height() + 4);
+        // The rows share the table's height, but never below the least
+        // height of a row of text: a driver's many counters scroll instead
+        // of shrinking away.
+        const int height = qMax(table->height() / (row + 1), table->verticalHeader()->minimumSectionSize());
         for (int r = 0; r <= row; ++r)
             table->setRowHeight(r, height);
     }

@@ -10,6 +10,7 @@
 
 namespace {
 
+constexpr int PipeWidth = 6;
 constexpr int BarWidth = 3;
 constexpr int BarGap = 3;
 constexpr int BulbRim = 2;
@@ -19,18 +20,27 @@ constexpr int BulbRoom = 12;
 constexpr int ScaleSpacing = BarGap + BarWidth + 2;
 constexpr int SixteenthsOfADegree = 16;
 
+int bulbDiameter(int pipeWidth)
+{
+    return 2 * pipeWidth + 2 * BulbRim + 2;
+}
+
 } // namespace
 
 BulbThermo::BulbThermo(QWidget *parent) : QwtThermo(parent)
 {
-    setContentsMargins(0, 0, 0, BulbRoom);
+    setPipeWidth(PipeWidth);
+    // The bulb reaches past the pipe's border on both sides, and the pipe
+    // stands at the right edge: room on the right keeps the bulb whole.
+    const int overhang = (bulbDiameter(pipeWidth()) - pipeWidth()) / 2 - borderWidth();
+    setContentsMargins(0, 0, std::max(overhang, 0), BulbRoom);
     setSpacing(ScaleSpacing);
 }
 
 QRect BulbThermo::bulbRect() const
 {
     const QRect pipe = pipeRect();
-    const int diameter = 2 * pipeWidth() + 2 * BulbRim + 2;
+    const int diameter = bulbDiameter(pipeWidth());
     QRect bulb(0, 0, diameter, diameter);
     // The bulb overlaps the pipe's lower end, so that the liquid runs on.
     bulb.moveCenter(QPoint(pipe.center().x(), pipe.bottom() + diameter / 2 - 1));
@@ -55,7 +65,7 @@ bool BulbThermo::rowOf(double value, int *row) const
     const double position = scaleDraw()->scaleMap().transform(clamped);
     if (!std::isfinite(position))
         return false;
-    *row = std::clamp(int(std::lround(position)), pipe.top(), pipe.bottom() + 1);
+    *row = std::clamp(int(std::lround(position)), pipe.top(), pipe.bottom());
     return true;
 }
 
@@ -65,9 +75,7 @@ void BulbThermo::drawLiquid(QPainter *painter, const QRect &pipe) const
     painter->setPen(Qt::NoPen);
     int valueRow = 0;
     if (rowOf(value(), &valueRow)) {
-        const int bottom = pipe.bottom() + 1;
-        painter->fillRect(QRect(pipe.left(), valueRow, pipe.width(), bottom - valueRow),
-                          fillBrush());
+        painter->fillRect(QRect(QPoint(pipe.left(), valueRow), pipe.bottomRight()), fillBrush());
         int alarmRow = 0;
         if (alarmEnabled() && value() > alarmLevel() && rowOf(alarmLevel(), &alarmRow)
             && alarmRow > valueRow)

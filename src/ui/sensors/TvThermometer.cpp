@@ -39,7 +39,6 @@ void TvThermometer::buildChildren(const QRect &rect)
     thermometer = new BulbThermo(inner);
     thermometer->setObjectName(QStringLiteral("Thermo"));
     thermometer->setMinimumSize(60, 130);
-    thermometer->setPipeWidth(6);
     thermometer->setScale(0.0, 100.0);
     thermometer->setFillBrush(QColor(0, 255, 0));
     thermometer->setAlarmBrush(QColor(255, 0, 0));
