@@ -231,11 +231,16 @@ void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged()
     QVERIFY(rig.started);
     rig.window().show();
     rig.child<QTabWidget>("TvDiagDataTab")->setCurrentWidget(rig.window().console());
+    // Green on black, with the command line ready for typing.
+    auto *console = rig.child<QPlainTextEdit>("AdvancedTextEdit");
+    QCOMPARE(console->palette().color(QPalette::Text), QColor(Qt::green));
+    QCOMPARE(console->palette().color(QPalette::Base), QColor(Qt::black));
+    QCOMPARE(rig.window().focusWidget(), static_cast<QWidget *>(rig.input));
     // Scrolled right along a long line, the console comes back to the
     // start of the line with new output.
     rig.window().console()->appendConsoleText(QString(2000, QLatin1Char('x')) + QLatin1Char('\n'));
     rig.consoleText();
-    QScrollBar *across = rig.child<QPlainTextEdit>("AdvancedTextEdit")->horizontalScrollBar();
+    QScrollBar *across = console->horizontalScrollBar();
     QVERIFY(across->maximum() > 0);
     across->setValue(across->maximum());
     rig.mark();
@@ -264,6 +269,7 @@ void TestUiConsole::controlCCancelsARunningCommand()
     QTRY_VERIFY(rig.worker()->isCoreBusy());
     auto *cancel = rig.child<QPushButton>("AdvancedCancelBtn");
     QVERIFY(cancel->isEnabled() && !rig.input->isEnabled());
+    QCOMPARE(cancel->text(), QStringLiteral("CANCEL_TESTS"));
     // The locked input cannot take keys: the cancel button passes them on.
     QTest::keyClick(cancel, Qt::Key_C, Qt::ControlModifier);
     QTRY_VERIFY(rig.idle());
