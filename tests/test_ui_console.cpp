@@ -205,6 +205,9 @@ void TestUiConsole::helpListsTheSubTestsInOrder()
     expected << "TESTITEM  101 Step 101" << "TESTITEM  102 Step 102" << "TESTITEM  201 Step 201"
              << "TESTITEM  202 %2 at 100%" << "HELP_QM" << "HELP_H" << "EXIT_PROGRAM";
     QCOMPARE(lines, expected);
+    // A printed text keeps at most 511 characters.
+    rig.window().console()->printConsole(QString(600, QLatin1Char('#')));
+    QVERIFY(rig.consoleText().endsWith(QLatin1Char('\n') + QString(511, QLatin1Char('#'))));
 }
 
 void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged_data()
@@ -270,12 +273,13 @@ void TestUiConsole::controlCCancelsARunningCommand()
     auto *cancel = rig.child<QPushButton>("AdvancedCancelBtn");
     QVERIFY(cancel->isEnabled() && !rig.input->isEnabled());
     QCOMPARE(cancel->text(), QStringLiteral("CANCEL_TESTS"));
+    QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
     // The locked input cannot take keys: the cancel button passes them on.
     QTest::keyClick(cancel, Qt::Key_C, Qt::ControlModifier);
     QTRY_VERIFY(rig.idle());
     QCOMPARE(rig.log().mid(1), QStringList({"COMMAND_CANCELLED sleep 5000", "LOOP_COUNT 0"}));
     QVERIFY(rig.consoleText().contains(QStringLiteral("Command cancelled !")));
-    QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled());
+    QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled() && !QApplication::overrideCursor());
 
     // Control+X leaves, through the unsaved-log question.
     rig.dialogs.answerMessage(TvDialogSeam::Cancel);
