@@ -347,20 +347,26 @@ private slots:
     {
         QTest::addColumn<QByteArray>("groupRange");
         QTest::addColumn<bool>("allowed");
-        QTest::newRow("group allowed") << QByteArray("65534 65534") << true;
+        QTest::addColumn<bool>("stdinClosed");
+        QTest::newRow("group allowed") << QByteArray("65534 65534") << true << false;
+        // Started without standard input, the socket gets descriptor 0.
+        QTest::newRow("group allowed, no standard input") << QByteArray("65534 65534") << true << true;
         // A new namespace allows no group until told otherwise.
-        QTest::newRow("no group allowed") << QByteArray() << false;
+        QTest::newRow("no group allowed") << QByteArray() << false << false;
     }
 
     void unprivileged()
     {
         QFETCH(QByteArray, groupRange);
         QFETCH(bool, allowed);
+        QFETCH(bool, stdinClosed);
         const Outcome outcome = inPrivateNetwork([&] {
             if (!groupRange.isEmpty() && !writeFile("/proc/sys/net/ipv4/ping_group_range", groupRange.constData()))
                 return skip(QStringLiteral("cannot set the namespace's ping_group_range"));
             if (!becomeOrdinaryUser())
                 return skip(QStringLiteral("cannot become an ordinary user"));
+            if (stdinClosed)
+                ::close(STDIN_FILENO);
             QString explanation;
             const int result = TvPing::ping(Loopback, Loopback, 1000, &explanation);
             return Outcome{result, explanation, false};

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTranslator>
 #include <QtTest>
 
@@ -270,10 +271,14 @@ void TestUiConnectivity::remoteAddressIsRememberedForItsAdapter()
     QVERIFY(rig.child<QPushButton>("StartTestButton")->isEnabled() && rig.rowChecksEnabled());
     QCOMPARE(rig.offered, QStringList{"127.0.0.0"});
 
-    // Offered again from the Tests menu; an endless loop then asks no more.
+    // Offered again from the Tests menu, which brings the test tab forward
+    // from another; an endless loop then asks no more.
+    auto *tabs = rig.child<QTabWidget>("TvDiagDataTab");
+    tabs->setCurrentIndex(0);
     rig.answerDialog({"0", "0", "0", "3"});
     rig.child<QAction>("connectivityTest")->trigger();
     QTRY_VERIFY(!rig.isRunning());
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("TestTab"));
     QCOMPARE(rig.offered, QStringList({"127.0.0.0", "127.0.0.2"}));
     rig.child<QCheckBox>("LoopInfiniteTests")->setChecked(true);
     rig.mark();

@@ -205,6 +205,9 @@ void TestUiConsole::helpListsTheSubTestsInOrder()
     expected << "TESTITEM  101 Step 101" << "TESTITEM  102 Step 102" << "TESTITEM  201 Step 201"
              << "TESTITEM  202 %2 at 100%" << "HELP_QM" << "HELP_H" << "EXIT_PROGRAM";
     QCOMPARE(lines, expected);
+    // A printed text keeps at most 511 characters.
+    rig.window().console()->printConsole(QString(600, QLatin1Char('#')));
+    QVERIFY(rig.consoleText().endsWith(QLatin1Char('\n') + QString(511, QLatin1Char('#'))));
 }
 
 void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged_data()
@@ -231,11 +234,16 @@ void TestUiConsole::commandsGoToTheCoreAndTheirEndsAreLogged()
     QVERIFY(rig.started);
     rig.window().show();
     rig.child<QTabWidget>("TvDiagDataTab")->setCurrentWidget(rig.window().console());
+    // Green on black, with the command line ready for typing.
+    auto *console = rig.child<QPlainTextEdit>("AdvancedTextEdit");
+    QCOMPARE(console->palette().color(QPalette::Text), QColor(Qt::green));
+    QCOMPARE(console->palette().color(QPalette::Base), QColor(Qt::black));
+    QCOMPARE(rig.window().focusWidget(), static_cast<QWidget *>(rig.input));
     // Scrolled right along a long line, the console comes back to the
     // start of the line with new output.
     rig.window().console()->appendConsoleText(QString(2000, QLatin1Char('x')) + QLatin1Char('\n'));
     rig.consoleText();
-    QScrollBar *across = rig.child<QPlainTextEdit>("AdvancedTextEdit")->horizontalScrollBar();
+    QScrollBar *across = console->horizontalScrollBar();
     QVERIFY(across->maximum() > 0);
     across->setValue(across->maximum());
     rig.mark();
@@ -264,12 +272,14 @@ void TestUiConsole::controlCCancelsARunningCommand()
     QTRY_VERIFY(rig.worker()->isCoreBusy());
     auto *cancel = rig.child<QPushButton>("AdvancedCancelBtn");
     QVERIFY(cancel->isEnabled() && !rig.input->isEnabled());
+    QCOMPARE(cancel->text(), QStringLiteral("CANCEL_TESTS"));
+    QVERIFY(QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
     // The locked input cannot take keys: the cancel button passes them on.
     QTest::keyClick(cancel, Qt::Key_C, Qt::ControlModifier);
     QTRY_VERIFY(rig.idle());
     QCOMPARE(rig.log().mid(1), QStringList({"COMMAND_CANCELLED sleep 5000", "LOOP_COUNT 0"}));
     QVERIFY(rig.consoleText().contains(QStringLiteral("Command cancelled !")));
-    QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled());
+    QVERIFY(rig.input->text().isEmpty() && !cancel->isEnabled() && !QApplication::overrideCursor());
 
     // Control+X leaves, through the unsaved-log question.
     rig.dialogs.answerMessage(TvDialogSeam::Cancel);
@@ -308,11 +318,13 @@ void TestUiConsole::cancelBeforeTheWorkerTakesTheCommand()
     QVERIFY(rig.started);
     rig.mark();
     // The worker looks at its queue every 50 ms: the command is dropped
-    // there, and the console still hears of its end.
-    rig.type(QStringLiteral("stats"));
+    // there, and the console still hears of its end. A long command ends
+    // the same should a busy machine let the worker take it first.
+    qputenv("PROBEKIT_TIME_SCALE", "1");
+    rig.type(QStringLiteral("sleep 5000"));
     rig.click("AdvancedCancelBtn");
     QTRY_VERIFY(rig.idle());
-    QCOMPARE(rig.log().last(), QStringLiteral("COMMAND_CANCELLED stats"));
+    QCOMPARE(rig.log().last(), QStringLiteral("COMMAND_CANCELLED sleep 5000"));
 }
 
 void TestUiConsole::scriptsRunTheirCommandsInTurn_data()

@@ -15,6 +15,7 @@
 #include "ui/console/TvConsolePage.h"
 #include "ui/log/TvLogBook.h"
 #include "ui/log/TvLogPage.h"
+#include "ui/log/TvLogView.h"
 
 #include <QAction>
 #include <QDir>
@@ -286,6 +287,13 @@ void TestUiLog::unsavedLinesAreGuarded()
     b.dialogs.answerFile(b.logFile(QStringLiteral("new")));
     b.book.fileSave();
     QCOMPARE(blocks(b.logFile(QStringLiteral("new.log"))), QList<QStringList>({{"late"}}));
+    // Yes with a save that succeeds goes on, the lines saved.
+    b.dialogs.whileOpen = nullptr;
+    b.add({"last"});
+    b.dialogs.answerMessage(TvDialogSeam::Yes);
+    QVERIFY(b.book.confirmIfUnsaved());
+    QCOMPARE(blocks(Book::chosenName()), QList<QStringList>({{"late"}, {"last"}}));
+    QVERIFY(!b.book.logUnsaved());
 }
 
 void TestUiLog::viewedLinesStayAndNewOnesFollow()
@@ -310,6 +318,7 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     // The view names the file it shows.
     QVERIFY(!caption->isHidden());
     QCOMPARE(caption->text(), "LOG_VIEW_OF " + old);
+    QVERIFY(caption->font().bold());
     QCOMPARE(b.dialogs.asked.first().kind, TvScriptedDialogs::Asked::OpenFile);
     QCOMPARE(b.dialogs.asked.first().filter, QStringLiteral("LOGFILE_FILTER log"));
     QCOMPARE(b.book.model()->linesFrom(0), QStringList({"one", " two", "?[2Jthree"}));
@@ -322,6 +331,19 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     b.add({"four", "five"});
     // And says where the live lines begin.
     QCOMPARE(caption->text(), "LOG_VIEW_THEN_LIVE " + old + " 4");
+    // Shown, every line is drawn in its own row, the last one too, and the
+    // horizontal bar steps by a character.
+    auto *view = page.findChild<TvLogView *>(QStringLiteral("LogfileListBox"));
+    page.resize(400, 300);
+    page.show();
+    b.book.model()->flush();
+    const QImage shot = view->viewport()->grab().toImage();
+    const int h = view->lineHeight();
+    QImage blank(shot.width(), h, shot.format());
+    blank.fill(view->palette().color(QPalette::Base));
+    for (int row = 0; row < 5; ++row)
+        QVERIFY2(shot.copy(0, row * h, shot.width(), h) != blank, qPrintable(QString::number(row)));
+    QCOMPARE(view->horizontalScrollBar()->singleStep(), view->fontMetrics().averageCharWidth());
     b.book.fileSave();
     const QList<QStringList> saved = blocks(b.logFile(QStringLiteral("saved.log")));
     QCOMPARE(saved.size(), 2);
@@ -346,14 +368,29 @@ void TestUiLog::viewedLinesStayAndNewOnesFollow()
     QFile huge(b.logFile(QStringLiteral("huge.log")));
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
     huge.close();
+    // A file dialog given up says nothing.
     b.dialogs.asked.clear();
-    for (const QString &name : {fifo, huge.fileName()}) {
+    for (const QString &name : {fifo, huge.fileName(), QString()}) {
         b.dialogs.answerFile(name);
         b.book.fileViewLogSlot();
     }
     QCOMPARE(b.dialogs.messageTexts(), QStringList({"OPEN_LOGFILE_FAILED " + fifo + " NOT_A_REGULAR_FILE",
                                                     "OPEN_LOGFILE_FAILED " + huge.fileName() + " LOG_TOO_LARGE_TO_VIEW 64"}));
     QCOMPARE(shown.count(), 1);
+
+    // The horizontal range grows with the widest line shown, not with one
+    // scrolled past unseen, even when only a strip is painted again.
+    b.book.setLoggingOn(true);
+    QCoreApplication::processEvents(); // the hidden caption's room goes to the view
+    b.add({QString(300, QLatin1Char('w'))});
+    for (int i = 0; i < view->viewport()->height() / h + 2; ++i)
+        b.add({QStringLiteral("short")});
+    QTRY_COMPARE(view->firstVisibleRow(), 3);
+    view->viewport()->repaint(0, 3 * h, view->viewport()->width(), h);
+    QCoreApplication::processEvents();
+    QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTRY_VERIFY(view->horizontalScrollBar()->maximum() > 0);
 }
 
 void TestUiLog::theWindowLogsFromTheFirstStart()

@@ -232,6 +232,10 @@ void TestUiParts::consoleReleasesTheControlsUnlessAScriptRuns()
     Parts p;
     TvConsolePage page(true, &p.session, &p.ask, &p.book, nullptr);
     QCOMPARE(page.objectName(), QStringLiteral("AdvancedTab"));
+    // Built, it names its button and has the command line take the keys.
+    QVERIFY(page.buildAdvancedTab());
+    QCOMPARE(Parts::in<QPushButton>(page, "AdvancedCancelBtn")->text(), QStringLiteral("CANCEL_TESTS"));
+    QCOMPARE(page.focusWidget(), Parts::in<QWidget>(page, "AdvancedLineEdit"));
     QSignalSpy lock(&page, &TvConsolePage::controlsLockRequested);
     p.ask.setRunCursor(Qt::WaitCursor);
     page.commandEnded();

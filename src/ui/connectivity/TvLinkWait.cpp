@@ -45,9 +45,13 @@ TvLinkWait::Outcome TvLinkWait::attempt()
     ++attempts;
     if (DriverQueryOid(driver, LinkStateOid, reply, &size) != 0)
         return finish(QueryFailed);
+    // Only the bytes the driver wrote, and never past the buffer, whatever
+    // size it claims.
+    const QByteArray written = QByteArray::fromRawData(reinterpret_cast<const char *>(reply),
+                                                       int(std::min(size, ReplySize)));
     QString line = QStringLiteral("OID_TVGE_LINK_STATUS : ");
-    for (uint32_t i = 0; i < std::min(size, ReplySize); ++i)
-        line += QString::asprintf("0x%2.02X ", reply[i]);
+    for (const char byte : written)
+        line += QString::asprintf("0x%2.02X ", uint(uchar(byte)));
     TvPlatform::writeConsole(line + QLatin1Char('\n'));
     if (size > 1 && reply[1] == LinkUpState)
         return finish(LinkUp);

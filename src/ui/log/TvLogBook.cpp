@@ -230,10 +230,9 @@ void TvLogBook::emptyLogList(int keepFrom)
     lines->appendLines(kept);
     // Lines kept from a save stay saved.
     savedLines = qMax(0, savedLines - keepFrom);
-    const int viewedBefore = viewedLines;
     viewedLines = qMax(0, viewedLines - keepFrom);
-    if (viewedBefore > 0 && viewedLines == 0)
-        emit viewChanged();
+    // Rare and cheap: the caption is read again whatever went.
+    emit viewChanged();
 }
 
 void TvLogBook::switchOnWithFreshList()

@@ -56,7 +56,7 @@ public:
 signals:
     // A viewed log file fills the list now.
     void logFileShown();
-    // viewCaption() changed.
+    // viewCaption() may have changed.
     void viewChanged();
 
 private:

@@ -34,7 +34,6 @@ void TvLogView::setModel(QAbstractItemModel *model)
         connect(model, &QAbstractItemModel::rowsRemoved, this, &TvLogView::rowsChanged);
         connect(model, &QAbstractItemModel::modelReset, this, &TvLogView::modelReset);
         connect(model, &QAbstractItemModel::layoutChanged, this, &TvLogView::rowsChanged);
-        connect(model, &QAbstractItemModel::dataChanged, this, [this] { viewport()->update(); });
     }
     modelReset();
 }

@@ -8,7 +8,8 @@ class QAbstractItemModel;
 // of the same height, the last row in sight after every insertion, nothing
 // to select or edit. It asks the model only for the rows it shows, so new
 // rows cost the same at ten lines and at ten million: QListView lays out
-// every row again on each insertion.
+// every row again on each insertion. Rows come and go, but a stored row
+// never changes, so the view does not follow changed data.
 //
 // Scrolls by rows vertically and by pixels horizontally; the horizontal
 // range covers the widest row shown so far.
