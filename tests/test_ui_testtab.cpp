@@ -229,9 +229,11 @@ void TestUiTestTab::listAndMenuKeepTheAdaptersOrder()
     f.page.buildTestList(TvUiRig::DualKey);
     QCOMPARE(f.listNumbers(), expected);
     QCOMPARE(f.menuTexts(), menu);
-    // Without an adapter nothing is left.
+    // Without an adapter nothing is left, not even the rows of the last
+    // test case shown.
+    f.list->setCurrentItem(f.entryOf(1));
     f.page.reset();
-    QVERIFY(f.listNumbers().isEmpty() && f.menuTexts().isEmpty());
+    QVERIFY(f.listNumbers().isEmpty() && f.menuTexts().isEmpty() && f.shownRows().isEmpty());
     QVERIFY(!f.list->isEnabled());
 }
 
