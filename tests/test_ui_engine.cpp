@@ -243,6 +243,9 @@ void TestUiEngine::coreTextsCellsAndProgressReachTheRow()
     QCOMPARE(rig.row(1)->resultText(), QStringLiteral("TEST_CASE_FAILED"));
     // The last table stays to be read.
     QCOMPARE(table->rowCount(), 3);
+    // A result cut short on the screen is logged whole, under its row's name.
+    emit rig.row(0)->resultCut(QStringLiteral("Link at 1000 Mbit/s"));
+    QCOMPARE(rig.log().last(), QStringLiteral("RESULT_TEXT_IN_FULL Step 111 Link at 1000 Mbit/s"));
 }
 
 void TestUiEngine::cancellingEndsTheRunWhereverItIs()
@@ -397,8 +400,10 @@ void TestUiEngine::allTestsRunsGoFromSlotToSlot()
         rig.loop(true);
         rig.mark();
         rig.click("StartTestButton");
-        QTRY_VERIFY(rig.logStarting("START_ALL_TESTS_FOR").size() >= 2);
+        QTRY_VERIFY(rig.logStarting("START_ALL_TESTS_FOR").size() >= 3);
         QVERIFY(rig.logStarting("ALL_TESTS_FINISHED").isEmpty());
+        // The passes go on counting.
+        QVERIFY(rig.child<QLabel>("loopCountValueLabel")->text().toInt() >= 2);
         rig.click("CancelTestButton");
         QTRY_VERIFY(!rig.isRunning());
         QVERIFY(!rig.inAllTests());
@@ -477,6 +482,9 @@ void TestUiEngine::testsMenuStartsItsSlot()
     rig.mark();
     memory->trigger();
     QTRY_VERIFY(rig.logHas("TEST_SLOT_FINISHED Memory test"));
+    // Asked to start the ticked entry when none is ticked: no test found.
+    rig.window().run()->testSlot();
+    QCOMPARE(rig.dialogs.messageTexts(), QStringList({"TESTITEM_NOT_FOUND"}));
 }
 
 void TestUiEngine::questionsAnswersReachTheCore()

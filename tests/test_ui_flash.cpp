@@ -27,6 +27,7 @@
 #include <algorithm>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -238,6 +239,22 @@ void TestUiFlash::failedWritesAreReportedAndHarmNoImage()
     QCOMPARE(rig.file(rig.image(QStringLiteral("old.bin"))), old);
     QCOMPARE(QDir(rig.basePath(QStringLiteral("flash"))).entryList(QDir::Files | QDir::Hidden),
              QStringList({"old.bin"}));
+
+    // Temporaries left by this process are passed over; only a hundred of
+    // them in the way keep the image from being saved.
+    QVERIFY(QDir().mkpath(rig.image(QStringLiteral("stale"))));
+    const QString taken = rig.image(QStringLiteral("stale/taken.bin"));
+    const QString stale = rig.image(QStringLiteral("stale/.taken.bin.%1.%2")).arg(::getpid());
+    for (int attempt = 0; attempt < 100; ++attempt)
+        rig.write(stale.arg(attempt), "stale");
+    for (const QString &box : {"OPEN_FLASHFILE_FAILED " + taken + ' ' + QString::fromLocal8Bit(strerror(EEXIST)),
+                               "FLASH_PROM_SAVE_SUCCESS " + taken}) {
+        rig.dialogs.answerFile(taken);
+        w.flashSaveSlot();
+        QCOMPARE(rig.dialogs.messageTexts().last(), box);
+        QFile::remove(stale.arg(0));
+    }
+    QCOMPARE(rig.file(taken), rig.prom());
 }
 
 void TestUiFlash::saveTakesWhatThePromHolds_data()
@@ -293,6 +310,8 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes_data()
                                << QString();
     // Opening a FIFO with no writer would wait for one.
     QTest::newRow("fifo") << -2 << QString("LOAD_FLASH_PROM_FAILED %1 NOT_A_REGULAR_FILE") << QString();
+    // A kernel file says 4096 bytes and holds a few: those few are the image.
+    QTest::newRow("shorter than it says") << -3 << QString("LOAD_FLASH_PROM_SUCCESS") << QString();
 }
 
 void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
@@ -304,21 +323,25 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
     TvDiagMainWindow &w = rig.open();
     const QByteArray factory = rig.prom();
     const QString name = rig.image(QStringLiteral("in.bin"));
-    const QByteArray bytes = rig.noise(qMax(size, 0));
+    QByteArray bytes = rig.noise(qMax(size, 0));
     if (size == -1)
         QDir().mkpath(name);
     else if (size == -2)
         QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    else if (size == -3 && QFile::link(QStringLiteral("/sys/devices/system/cpu/online"), name))
+        bytes = rig.file(name);
     else
         rig.write(name, bytes);
     rig.mark();
     rig.dialogs.answerFile(name);
     w.flashLoadSlot();
     QStringList boxes{box.replace(QLatin1String("%1"), name)};
-    if (size > 0)
-        boxes.prepend(QStringLiteral("CONFIRM_FLASHPROM_LOAD %1 %2").arg(name).arg(FlashSize));
+    if (!bytes.isEmpty())
+        boxes.prepend(QStringLiteral("CONFIRM_FLASHPROM_LOAD %1 %2")
+                          .arg(name)
+                          .arg(qMin(bytes.size(), FlashSize)));
     QCOMPARE(rig.dialogs.messageTexts(), boxes);
-    QCOMPARE(rig.prom(), size > 0 ? bytes.left(FlashSize) : factory);
+    QCOMPARE(rig.prom(), bytes.isEmpty() ? factory : bytes.leftJustified(FlashSize, '\xFF', true));
     if (!logged.isEmpty())
         QVERIFY(rig.logHas(logged.arg(name)));
 }
@@ -340,6 +363,11 @@ void TestUiFlash::eraseNeedsABackupOrASecondYes_data()
                                                 << QStringList{clear, backup, again, erased};
     QTest::newRow("backup saved") << QList<int>{yes, yes, ok, ok} << QString("backup.bin")
                                   << QStringList{clear, backup, "FLASH_PROM_SAVE_SUCCESS %1", erased};
+    // A backup onto a full device is no backup either.
+    QTest::newRow("backup failed, then no")
+        << QList<int>{yes, yes, yes, ok, no} << QString("full.bin")
+        << QStringList{clear, backup, "FILE_EXISTS",
+                       "SAVE_FLASH_PROM_FAILED %1 " + QString::fromLocal8Bit(strerror(ENOSPC)), again};
 }
 
 void TestUiFlash::eraseNeedsABackupOrASecondYes()
@@ -353,6 +381,8 @@ void TestUiFlash::eraseNeedsABackupOrASecondYes()
     for (int answer : answers)
         rig.dialogs.answerMessage(answer);
     rig.dialogs.answerFile(backup.isEmpty() ? QString() : rig.image(backup));
+    if (backup == QLatin1String("full.bin"))
+        QVERIFY(QFile::link(QStringLiteral("/dev/full"), rig.image(backup)));
     w.flashClearSlot();
     QCOMPARE(rig.dialogs.messageTexts(), boxes.replaceInStrings("%1", rig.image(backup)));
     const bool erased = boxes.last() == QLatin1String("ERASE_FLASHPROM_SUCCESS");
@@ -363,7 +393,7 @@ void TestUiFlash::eraseNeedsABackupOrASecondYes()
             QCOMPARE(a.defaultButton, int(TvDialogSeam::No));
     }
     QCOMPARE(rig.logStarting(QStringLiteral("FLASH_PROM_ERASED_LOG")).size(), erased ? 1 : 0);
-    if (!backup.isEmpty())
+    if (boxes.contains("FLASH_PROM_SAVE_SUCCESS " + rig.image(backup)))
         QCOMPARE(rig.file(rig.image(backup)), factory);
 }
 
@@ -444,6 +474,12 @@ void TestUiFlash::theWindowLivesWhileTheCoreWorks()
         progress.append(dialog && dialog->isVisible() ? dialog->value() : -1);
         lockedDuringProgress = lockedDuringProgress && !rig.flashActionEnabled();
     };
+    // Before the core has read anything its bar stands at 0.
+    int beforeReading = -1;
+    rig.dialogs.whileOpen = [&](const QString &text) {
+        if (auto *dialog = text == QLatin1String("CHECK_LINK") ? w.findChild<QProgressDialog *>() : nullptr)
+            beforeReading = dialog->value();
+    };
     rig.dialogs.answerFile(rig.image(QStringLiteral("slow.bin")));
     rig.dialogs.answerMessage(TvDialogSeam::Ok);
     w.flashSaveSlot();
@@ -453,6 +489,7 @@ void TestUiFlash::theWindowLivesWhileTheCoreWorks()
     QCOMPARE(rig.dialogs.messageTexts(),
              QStringList({"CHECK_LINK", "FLASH_PROM_SAVE_SUCCESS " + rig.image("slow.bin")}));
     QCOMPARE(rig.dialogs.asked.at(1).buttons, QList<int>({TvDialogSeam::Ok, TvDialogSeam::Cancel}));
+    QCOMPARE(beforeReading, 0);
     QCOMPARE(progress.size(), 21);
     QCOMPARE(progress.last(), 100);
     QVERIFY(lockedDuringProgress);

@@ -482,6 +482,13 @@ void TestUiMainWindow::commandEndsReleaseTheControls()
         QCoreApplication::postEvent(&w, new TvCoreEvent(TvCoreEvent::Kind(kind)));
         QTRY_VERIFY(start->isEnabled());
     }
+    // Progress that comes before the window has its worker is no row's.
+    const int before = f.row(0)->progress();
+    auto *progress = new TvCoreEvent(TvCoreEvent::Progress);
+    progress->value = 50;
+    QCoreApplication::postEvent(&w, progress);
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(f.row(0)->progress(), before);
     // While a script runs, its next command follows: the controls stay locked.
     w.console()->setScriptRunning(true);
     w.setControlsEnabled(false);

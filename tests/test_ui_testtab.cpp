@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -147,6 +148,15 @@ void TestUiTestTab::progressRowFitsItsTexts()
     auto *name = row.findChild<QLabel *>(QStringLiteral("test_testName"));
     auto *result = row.findChild<QLabel *>(QStringLiteral("test_resulttext"));
 
+    // The bar and the result text keep to the row's 25 pixels, whatever
+    // the font would ask for.
+    auto *bar = row.findChild<QProgressBar *>(QStringLiteral("test_progressbar"));
+    bar->setFont(QFont(bar->font().family(), 40));
+    QVERIFY(bar->sizeHint().height() > 25);
+    row.layout()->activate();
+    QCOMPARE(bar->height(), 25);
+    QCOMPARE(result->height(), 25);
+
     QSignalSpy cut(&row, &TvTestProgress::resultCut);
     row.setResultText(QStringLiteral("ok"));
     QCOMPARE(result->font().pointSize(), 12);
@@ -184,6 +194,15 @@ void TestUiTestTab::progressRowFitsItsTexts()
             taken << row.testNameFontSize();
     }
     QCOMPARE(taken, QList<int>({12, 11, 10, 9, 8, 7, 6, 5, 4}));
+    // A growing result steps down to 9 points, then is cut (0 here).
+    taken = {12};
+    for (int length = 1; length <= words.size(); ++length) {
+        row.setResultText(words.left(length));
+        const int size = row.resultElided() ? 0 : result->font().pointSize();
+        if (taken.last() != size)
+            taken << size;
+    }
+    QCOMPARE(taken, QList<int>({12, 11, 10, 9, 0}));
     QCOMPARE(name->font().pointSize(), before);
     row.setTestNameFontSize(6);
     QCOMPARE(name->font().pointSize(), 6);
@@ -229,9 +248,11 @@ void TestUiTestTab::listAndMenuKeepTheAdaptersOrder()
     f.page.buildTestList(TvUiRig::DualKey);
     QCOMPARE(f.listNumbers(), expected);
     QCOMPARE(f.menuTexts(), menu);
-    // Without an adapter nothing is left.
+    // Without an adapter nothing is left, not even the rows of the last
+    // test case shown.
+    f.list->setCurrentItem(f.entryOf(1));
     f.page.reset();
-    QVERIFY(f.listNumbers().isEmpty() && f.menuTexts().isEmpty());
+    QVERIFY(f.listNumbers().isEmpty() && f.menuTexts().isEmpty() && f.shownRows().isEmpty());
     QVERIFY(!f.list->isEnabled());
 }
 

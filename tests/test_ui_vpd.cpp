@@ -178,8 +178,14 @@ void TestUiVpd::coreFailuresStopBeforeTheDialog()
 void TestUiVpd::editWritesOnlyWhatTheUserChanged()
 {
     const QString long200(200, QLatin1Char('x'));
-    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}, {"V2", "hex:01ff7f"}, {"V3", long200}});
+    VpdRig rig({{"PN", "PN-1"}, {"V1", "one"}, {"V2", "hex:01ff7f"}, {"V3", long200},
+                {"V4", "hex:4100"}, {"Y1", "kept"}});
     QVERIFY(rig.open());
+    // Outside advanced mode nothing is edited or deleted, nor even asked.
+    TvVpdActions basic{false, &rig.ask, &rig.book, &rig.session, nullptr};
+    basic.vpdEditSlot();
+    basic.vpdDelete();
+    QVERIFY(rig.dialogs.asked.isEmpty());
     int shown = 0;
     rig.dialogs.onDialog = [&](QDialog *dialog) {
         QTableWidget *table = static_cast<VPDDlgImpl *>(dialog)->table();
@@ -188,7 +194,7 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
             // Back after the refused value, with everything as it was left.
             [&] {
                 QCOMPARE(v1->text(), QStringLiteral("uno\u20AC"));
-                QCOMPARE(editor(table, 4, 1)->text(), QStringLiteral("f\u00FCnf"));
+                QCOMPARE(editor(table, 5, 1)->text(), QStringLiteral("f\u00FCnf"));
             }();
             v1->setText(QStringLiteral("uno"));
             // The first write (V1) fails and is reported; the rows after it
@@ -213,19 +219,22 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
             QVERIFY(v2value->isReadOnly());
             QCOMPARE(v2value->toolTip(), QStringLiteral("VPD_VALUE_NOT_EDITABLE"));
             QTest::keyClicks(v2value, QStringLiteral("9"));
+            QCOMPARE(v2value->text(), QStringLiteral("0x01 0xFF 0x7F "));
             QLineEdit *v2 = editor(table, rowOf(table, "V2"), 0);
             v2->clear();
             QTest::keyClicks(v2, QStringLiteral("v7"));
             QCOMPARE(v2->text(), QStringLiteral("V7"));
+            // Renamed, a value holding a zero byte cannot go as text.
+            editor(table, rowOf(table, "V4"), 0)->setText(QStringLiteral("Y4"));
             // Typed into empty rows: a refused first character, a new
             // keyword, and one left at one character.
-            QLineEdit *fresh = editor(table, 4, 0);
+            QLineEdit *fresh = editor(table, 5, 0);
             QTest::keyClicks(fresh, QStringLiteral("p"));
             QCOMPARE(fresh->text(), QString());
             QTest::keyClicks(fresh, QStringLiteral("v5"));
-            editor(table, 4, 1)->setText(QStringLiteral("f\u00FCnf"));
-            QTest::keyClicks(editor(table, 5, 0), QStringLiteral("y"));
-            editor(table, 5, 1)->setText(QStringLiteral("x"));
+            editor(table, 5, 1)->setText(QStringLiteral("f\u00FCnf"));
+            QTest::keyClicks(editor(table, 6, 0), QStringLiteral("y"));
+            editor(table, 6, 1)->setText(QStringLiteral("x"));
         }();
         return int(QDialog::Accepted);
     };
@@ -241,7 +250,7 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
     QCOMPARE(rig.dialogs.messageTexts(),
              QStringList({"INVALID_FIRST_VPD_KEY_CHAR P",
                           QStringLiteral("VPD_VALUE_NOT_8BIT V1 \u20AC U+20AC"),
-                          TvStatusCodes::statusText(22), "VPD_KEY_READONLY Y",
+                          TvStatusCodes::statusText(22), "VPD_VALUE_NOT_WRITABLE Y4", "VPD_KEY_READONLY Y",
                           "VPD_KEYS_WRITTEN V7, V3, V5"}));
     // Each change is logged with the adapter and the old and new values,
     // in hexadecimal where the dialogs show them so.
@@ -255,6 +264,7 @@ void TestUiVpd::editWritesOnlyWhatTheUserChanged()
     QCOMPARE(rig.read("V7"), QByteArray::fromHex("01ff7f"));
     QCOMPARE(rig.read("V3"), long200.left(199).toLatin1() + 'y');
     QCOMPARE(rig.read("Y"), QByteArray("<none>"));
+    QCOMPARE(rig.read("Y4"), QByteArray("<none>"));
     // Kept by the core across a restart.
     QCOMPARE(CoreDeinit(), 0);
     QCOMPARE(CoreInit(), 0);
@@ -332,11 +342,16 @@ void TestUiVpd::theDialogKeepsTheTableAboveTheButtons()
         QCOMPARE(table.left(), 10);
         QCOMPARE(table.right(), 589);
         QCOMPARE(table.top(), help ? dialog.helpLabel()->geometry().bottom() + 6 : 10);
+        // A one-line help keeps the room of two.
+        if (help)
+            QCOMPARE(dialog.helpLabel()->height(), 32);
         QVERIFY(table.bottom() < ok->y() && ok->y() == cancel->y());
         QCOMPARE(ok->geometry().bottom(), 389);
         // OK left of the middle, Cancel right of it, apart.
         QVERIFY(ok->geometry().right() < 300 && cancel->x() > 300);
     }
+    dialog.resize(2000, 2000);
+    QCOMPARE(dialog.size(), QSize(VPDDlgImpl::MaximumWidth, VPDDlgImpl::MaximumHeight));
 }
 
 void TestUiVpd::theWindowMenuOpensEachDialog()

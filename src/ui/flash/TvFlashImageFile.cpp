@@ -108,11 +108,12 @@ TvFlashImageFile::Result TvFlashImageFile::writeDirect(const QByteArray &path,
 int TvFlashImageFile::createTemporary(const QByteArray &path, QByteArray *temporary)
 {
     const int slash = path.lastIndexOf('/');
-    const QByteArray directory = slash < 0 ? QByteArray(".") : path.left(slash + 1);
+    // Beside the file, so that the rename stays on its file system.
+    const QByteArray directory = slash < 0 ? QByteArray("./") : path.left(slash + 1);
     const QByteArray base = path.mid(slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        *temporary = directory + (slash < 0 ? "/." : ".") + base + '.'
-                     + QByteArray::number(::getpid()) + '.' + QByteArray::number(attempt);
+        *temporary = directory + '.' + base + '.' + QByteArray::number(::getpid()) + '.'
+                     + QByteArray::number(attempt);
         // Created as a new file would be (the user's umask applies).
         const int fd = ::open(temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)

@@ -19,32 +19,22 @@
 #include <QDir>
 #include <QSysInfo>
 
-#include <vector>
+#include <algorithm>
 
 namespace {
 
 constexpr TvContextText msg{"TvRunRecorder"};
 
-// Core status of a value that does not fit the buffer given.
-constexpr int ValueTooLong = 18;
-
 // A VPD keyword's value as text; null when the adapter has none. A value
-// longer than a first guess is read again into a buffer of its length.
+// holds at most 255 bytes: 256 take it with its terminating zero.
 QString readVpdText(const char *keyword)
 {
-    std::vector<char> buffer(256);
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        uint32_t size = uint32_t(buffer.size());
-        const int status = VpdReadKeyword(keyword, buffer.data(), &size);
-        if (status == 0) {
-            const uint32_t length = std::min<uint32_t>(size, uint32_t(buffer.size()));
-            return QString::fromUtf8(buffer.data(), int(qstrnlen(buffer.data(), length)));
-        }
-        if (status != ValueTooLong || size <= buffer.size())
-            break;
-        buffer.assign(size + 1, '\0');
-    }
-    return QString();
+    char buffer[256] = {};
+    uint32_t size = sizeof buffer;
+    if (VpdReadKeyword(keyword, buffer, &size) != 0)
+        return QString();
+    const uint32_t length = std::min<uint32_t>(size, sizeof buffer);
+    return QString::fromUtf8(buffer, int(qstrnlen(buffer, length)));
 }
 
 TvRunRecord::Result resultOf(int outcome)

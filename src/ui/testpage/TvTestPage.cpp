@@ -125,7 +125,6 @@ void TvTestPage::buildTestList(const QString &adapterKey)
     const CAdapterInfo &info = CAdapterInfo::instance();
     QTreeWidget *list = ui->TestCasesListView;
     list->setSortingEnabled(false);
-    list->setFont(list->font());
 
     const QList<int> *numbers = info.adapterTestCases(adapterKey);
     if (!numbers || numbers->isEmpty()) {
@@ -247,10 +246,10 @@ bool TvTestPage::selectEntry(int testCaseNumber)
 void TvTestPage::refitTestNames()
 {
     // The names are measured against the labels' real widths, which exist
-    // only once the test tab has been laid out on screen.
+    // only once the test tab has been laid out on screen. A row shown
+    // inside the visible box has the box laid out again there and then.
     if (!ui->BaseTestBox->isVisible())
         return;
-    ui->BaseTestBox->layout()->activate();
     QList<TvTestProgress *> shown;
     int smallest = 100;
     for (TvTestProgress *row : rows) {

@@ -49,7 +49,8 @@ public:
     bool hasActionGroup() const { return menuActions != nullptr; }
 
     TvTestProgress *row(int k) const { return rows[k]; }
-    const TestSlot &testSlot(int k) const { return testSlots[k]; }
+    // A slot past the last throws rather than reading what follows.
+    const TestSlot &testSlot(int k) const { return testSlots.at(std::size_t(k)); }
     QPushButton *startButton() const;
     QPushButton *cancelButton() const;
     QCheckBox *loopBox() const;

@@ -75,8 +75,8 @@ int TvTestProgress::fittingPointSize(const QFont &font, const QString &text, con
     for (int size : sizes) {
         QFont f(font);
         f.setPointSize(size);
-        const QRect needed = QFontMetrics(f).boundingRect(
-            QRect(0, 0, box.width(), box.height()), Qt::AlignLeft | Qt::TextWordWrap, plain);
+        const QRect needed = QFontMetrics(f).boundingRect(QRect(QPoint(), box),
+                                                          Qt::AlignLeft | Qt::TextWordWrap, plain);
         if (needed.width() <= box.width() && needed.height() <= box.height())
             return size;
     }
