@@ -3,6 +3,7 @@
 // unprivileged user run in a forked child with a network namespace of its
 // own, so the host's settings are never touched; an ordinary user gets it
 // inside a user namespace, where the child holds the rights it needs.
+#include "Loopback.h"
 #include "net/TvPing.h"
 
 #include <QDataStream>
@@ -51,18 +52,6 @@ bool writeFile(const char *path, const char *value)
     if (fd >= 0)
         ::close(fd);
     return written;
-}
-
-bool bringLoopbackUp()
-{
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    ifreq request{};
-    std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
-    bool up = ::ioctl(fd, SIOCGIFFLAGS, &request) == 0;
-    request.ifr_flags |= IFF_UP;
-    up = up && ::ioctl(fd, SIOCSIFFLAGS, &request) == 0;
-    ::close(fd);
-    return up;
 }
 
 // An ordinary user is nobody (65534) inside a user namespace of its own, with
