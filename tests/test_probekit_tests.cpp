@@ -227,7 +227,7 @@ private slots:
         m_machine->adapterTests["102"] = QJsonObject{{"status", 4}};
         // An empty state file: the refusal is told with the next run.
         QVERIFY(QDir().mkpath(m_machine->dir.filePath("state")));
-        QFile(m_machine->dir.filePath("state/adapter-2-1.json")).open(QIODevice::WriteOnly);
+        QVERIFY(QFile(m_machine->dir.filePath("state/adapter-2-1.json")).open(QIODevice::WriteOnly));
         m_machine->install();
         QCOMPARE(run(101), 3);
         QVERIFY(recorder.of("log").value(0).contains("refused: the file is empty"));
