@@ -250,6 +250,7 @@ void TestDescriptionConfig::levelRules()
         "    <splash_screen><b/>s.png</splash_screen>\n"            // inner end tag closes it
         "    <flash_ext>bin</flash_ext>\n"
         "    <vendor_entry id=\"ABCD\">0001</vendor_entry>\n"
+        "    <vendor_entry id=\"BCDE\">0002<b>0003</b></vendor_entry>\n" // first text counts
         "  </configuration>\n"
         "  <log_ext>outside</log_ext>\n"
         "  <configuration>\n"
@@ -262,7 +263,7 @@ void TestDescriptionConfig::levelRules()
     QVERIFY(store.readConfigFile(path));
     QCOMPARE(store.name, QStringLiteral("Second"));         // second block overwrites
     QCOMPARE(store.flash_ext, QStringList({"bin", "img"})); // and appends
-    QCOMPARE(pairs(store), QList<Pair>({{0xABCD, 1}, {0xDCBA, 0}}));
+    QCOMPARE(pairs(store), QList<Pair>({{0xABCD, 1}, {0xBCDE, 2}, {0xDCBA, 0}}));
     QCOMPARE(store.logpath, QStringLiteral("log"));
     QCOMPARE(store.exename, QStringLiteral("nested"));
     QCOMPARE(store.help_path, QStringLiteral("\n      "));

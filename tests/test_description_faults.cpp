@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +40,16 @@ bool read(CAdapterInfo &store, int reader, const QString &path)
     if (reader == 1)
         return store.readAdapterInfoFile(path, QStringLiteral("en"));
     return store.readTestInfoFile(path, QStringLiteral("en"));
+}
+
+// The same reader given the contents in memory, under the same path.
+bool readContents(CAdapterInfo &store, int reader, const QByteArray &contents, const QString &path)
+{
+    if (reader == 0)
+        return store.readConfigData(contents, path);
+    if (reader == 1)
+        return store.readAdapterInfoData(contents, path, QStringLiteral("en"));
+    return store.readTestInfoData(contents, path, QStringLiteral("en"));
 }
 
 QString nameOf(const CAdapterInfo &store, int reader)
@@ -117,17 +129,24 @@ void TestDescriptionFaults::onlyRegularFilesOfSaneSizeAreRead()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(CAdapterInfo::MaxFileBytes + 1));
     file.close();
 
+    // Without standard input a file opened here gets descriptor 0, which
+    // a refusal must close like any other.
+    ::close(0);
+    const QByteArray largeContents(CAdapterInfo::MaxFileBytes + 1, ' ');
     const QList<QPair<QString, QString>> cases = {
         {fifo, QStringLiteral("NOT_A_REGULAR_FILE")},   // would block in open()
         {large, QStringLiteral("FILE_TOO_LARGE 4")},
+        {QString(), QStringLiteral("FILE_TOO_LARGE 4")}, // the same contents in memory
     };
     for (const auto &c : cases) {
         for (int r = 0; r < 3; ++r) {
             TvScriptedDialogs dialogs;
             CAdapterInfo store;
-            QVERIFY(!read(store, r, c.first));
+            const QString path = c.first.isNull() ? large : c.first;
+            QVERIFY(!(c.first.isNull() ? readContents(store, r, largeContents, path) : read(store, r, path)));
+            QCOMPARE(::fcntl(0, F_GETFD), -1);
             QCOMPARE(dialogs.messageTexts(), QStringList(QLatin1String(Readers[r].openKey) + QLatin1Char(' ')
-                                                         + c.first + QLatin1Char(' ') + c.second));
+                                                         + path + QLatin1Char(' ') + c.second));
         }
     }
 }
@@ -147,6 +166,7 @@ void TestDescriptionFaults::badTextStopsReadingWithAWarning()
         {"NUL", 0, "A&#0;B", {}, "kept", 3, QString()},
         {"CSI", 1, "A&#x9b;[2J", {}, "kept", 3, "CONTROL_CHARACTER"},
         {"DEL", 2, "A&#127;", {}, "kept", 3, "CONTROL_CHARACTER"},
+        {"last C1", 0, "A&#x9f;", {}, "kept", 3, "CONTROL_CHARACTER"},
         {"tag mismatch", 2, "A</b>", {}, "kept", 3, QString()},
         {"entities", 1, "&e;", "<!DOCTYPE adapterinfofile [<!ENTITY e \"x\">]>", QString(), 1,
          "ENTITY_DECLARATIONS"},
@@ -154,18 +174,20 @@ void TestDescriptionFaults::badTextStopsReadingWithAWarning()
     QTemporaryDir dir;
     for (const Case &c : cases) {
         const Reader &reader = Readers[c.reader];
-        const QString path = writeFile(dir, document(reader, {record(reader, "kept"), record(reader, c.bad)},
-                                                     c.prolog));
-        TvScriptedDialogs dialogs;
-        CAdapterInfo store;
-        QVERIFY2(read(store, c.reader, path), c.what);
-        QVERIFY2(dialogs.asked.isEmpty(), c.what);
-        QCOMPARE(nameOf(store, c.reader), c.kept);
-        QCOMPARE(store.warnings.size(), 1);
-        const QString located = QStringLiteral("READING_STOPPED %1 %2 ").arg(path, QString::number(c.line));
-        QVERIFY2(store.warnings.first().startsWith(located), qPrintable(store.warnings.first()));
-        if (!c.reason.isNull())
-            QCOMPARE(store.warnings.first(), located + c.reason);
+        const QByteArray contents = document(reader, {record(reader, "kept"), record(reader, c.bad)}, c.prolog);
+        const QString path = writeFile(dir, contents);
+        for (bool inMemory : {false, true}) {
+            TvScriptedDialogs dialogs;
+            CAdapterInfo store;
+            QVERIFY2(inMemory ? readContents(store, c.reader, contents, path) : read(store, c.reader, path), c.what);
+            QVERIFY2(dialogs.asked.isEmpty(), c.what);
+            QCOMPARE(nameOf(store, c.reader), c.kept);
+            QCOMPARE(store.warnings.size(), 1);
+            const QString located = QStringLiteral("READING_STOPPED %1 %2 ").arg(path, QString::number(c.line));
+            QVERIFY2(store.warnings.first().startsWith(located), qPrintable(store.warnings.first()));
+            if (!c.reason.isNull())
+                QCOMPARE(store.warnings.first(), located + c.reason);
+        }
     }
 }
 

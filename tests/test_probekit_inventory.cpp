@@ -486,6 +486,8 @@ private slots:
         QCOMPARE(length, 17u);
         length = 8;
         QCOMPARE(VpdListKeywords(list, &length, &count), 18);
+        QCOMPARE(VpdListKeywords(nullptr, &length, &count), 7);
+        QCOMPARE(VpdListKeywords(list, &length, nullptr), 7);
     }
 
     void vpdWritesFollowTheRulesAndPersist()
@@ -727,6 +729,8 @@ private slots:
         QCOMPARE(QByteArray(list[0].name), QByteArray("Voltage 3.3 V"));
         QCOMPARE(list[0].upperAlarm, 3.6);
         QCOMPARE(list[1].type, 2);
+        QCOMPARE(list[1].reserved, 0);
+        QCOMPARE(SensorReadValues(nullptr, &count), 7);
         std::vector<double> first;
         for (int i = 0; i < 5; ++i) {
             SensorReading *readings = nullptr;
@@ -749,22 +753,26 @@ private slots:
         QCOMPARE(int(count), 0);
     }
 
-    // Rows: the machine file's reading count, the count a read gives.
+    // Rows: the sensors listed, the machine file's reading count, the
+    // count a read gives.
     void sensorEdgeCasesFromTheMachineFile_data()
     {
+        QTest::addColumn<int>("listed");
         QTest::addColumn<QJsonValue>("readingCount");
         QTest::addColumn<int>("readings");
-        QTest::newRow("as listed") << QJsonValue() << 25;
-        QTest::newRow("fewer") << QJsonValue(3) << 3;
-        QTest::newRow("more") << QJsonValue(30) << 30;
+        QTest::newRow("as listed") << 25 << QJsonValue() << 25;
+        QTest::newRow("fewer") << 25 << QJsonValue(3) << 3;
+        QTest::newRow("more") << 25 << QJsonValue(30) << 30;
+        QTest::newRow("beyond a byte") << 300 << QJsonValue() << 255; // the count is one byte
     }
 
     void sensorEdgeCasesFromTheMachineFile()
     {
+        QFETCH(int, listed);
         QFETCH(QJsonValue, readingCount);
         QFETCH(int, readings);
         QJsonArray sensors;
-        for (int i = 0; i < 25; ++i)
+        for (int i = 0; i < listed; ++i)
             sensors.append(QJsonObject{{"name", QString("S%1").arg(i)}, {"nominal", 1.0}});
         sensors[0] = QJsonObject{{"name", "Odd"}, {"type", 7}, {"value", 2}};
         sensors[1] = QJsonObject{{"name", "Broken"}, {"value", "nan"}, {"jitter", 0.1}};
@@ -781,7 +789,7 @@ private slots:
         SensorInfo *list = nullptr;
         uint8_t count = 0;
         QCOMPARE(SensorGetList(&list, &count), 0);
-        QCOMPARE(int(count), 25);
+        QCOMPARE(int(count), qMin(listed, 255));
         QCOMPARE(list[0].type, 7);
         QCOMPARE(list[3].nominal, 0.0);
         QCOMPARE(list[3].minimum, list[3].maximum);
@@ -792,7 +800,7 @@ private slots:
         QVERIFY(std::isnan(values[1].value));
         QVERIFY(std::isinf(values[2].value) && values[2].value < 0);
         if (readings > 3) // past the last sensor a reading is zero
-            QCOMPARE(values[readings - 1].value, readings > 25 ? 0.0 : 1.0);
+            QCOMPARE(values[readings - 1].value, readings > listed ? 0.0 : 1.0);
     }
 
     void vpdEdgeCasesFromTheMachineFile()

@@ -131,7 +131,9 @@ public:
     {
         QJsonObject single = adapter;
         single["tests"] = adapterTests;
-        QJsonObject root{{"adapters", QJsonArray{single}}, {"tests", tests}};
+        QJsonArray adapters = others;
+        adapters.prepend(single);
+        QJsonObject root{{"adapters", adapters}, {"tests", tests}};
         QFile file(dir.filePath("machine.json"));
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QJsonDocument(root).toJson());
@@ -150,6 +152,7 @@ public:
     QJsonObject adapter;
     QJsonObject tests;
     QJsonObject adapterTests;
+    QJsonArray others; // further adapters, after the selected one
 };
 
 // Runs on a thread of its own, as the program's worker does.
@@ -222,8 +225,12 @@ private slots:
         m_machine->tests["101"] = QJsonObject{{"status", 3}};
         m_machine->tests["102"] = QJsonObject{{"status", 3}};
         m_machine->adapterTests["102"] = QJsonObject{{"status", 4}};
+        // An empty state file: the refusal is told with the next run.
+        QVERIFY(QDir().mkpath(m_machine->dir.filePath("state")));
+        QVERIFY(QFile(m_machine->dir.filePath("state/adapter-2-1.json")).open(QIODevice::WriteOnly));
         m_machine->install();
         QCOMPARE(run(101), 3);
+        QVERIFY(recorder.of("log").value(0).contains("refused: the file is empty"));
         QCOMPARE(run(102), 4);
         recorder.reset();
         QCOMPARE(run(103), 0);
@@ -320,6 +327,10 @@ private slots:
     {
         m_machine->tests["90"] = QJsonObject{{"failRate", 0.5}, {"seed", 11}, {"failStatus", 6}};
         m_machine->tests["91"] = QJsonObject{{"failRate", 1.0}};
+        QJsonObject steady = m_machine->adapter;
+        steady["bus"] = 3;
+        steady["tests"] = QJsonObject{{"90", QJsonObject{{"failRate", 0}}}};
+        m_machine->others = {steady};
         m_machine->install();
         const auto outcomes = [] {
             QString seen;
@@ -333,7 +344,11 @@ private slots:
         QCOMPARE(run(91), 1); // the default fail status
         QCOMPARE(CoreDeinit(), 0);
         QCOMPARE(CoreInit(), 0);
-        QCOMPARE(AdapterSelect(AdapterEnumerate(nullptr)), 0);
+        // Where 90 never fails it draws nothing from the sequence.
+        const AdapterRecord *records = AdapterEnumerate(nullptr);
+        QCOMPARE(AdapterSelect(records + 1), 0);
+        QCOMPARE(run(90), 0);
+        QCOMPARE(AdapterSelect(records), 0);
         QCOMPARE(outcomes(), first);
         // The shipped link stability test fails now and then, not always.
         int failures = 0;
@@ -366,6 +381,7 @@ private slots:
         QTest::newRow("status") << "status" << 0 << "1A5E:4322";
         QTest::newRow("status links") << "status" << 0 << "Ports: A link up";
         QTest::newRow("status LED") << "status" << 0 << "Locate LED: off";
+        QTest::newRow("status flash") << "status" << 0 << "Flash PROM: 131072 bytes";
         QTest::newRow("reg round trip") << "reg write 10 DEADBEEF|reg read 0x10" << 0 << "Register 0x0010 = 0xDEADBEEF";
         QTest::newRow("reg unwritten") << "reg read FFFC" << 0 << "Register 0xFFFC = 0x00000000";
         QTest::newRow("reg unaligned") << "reg read 12" << 8 << "Bad register offset 12";
@@ -405,12 +421,19 @@ private slots:
     {
         m_machine->install();
         LocateLedSet(1);
+        QCOMPARE(TestSeriesBegin(), 0);
         QCOMPARE(command("status"), 0);
         QVERIFY(recorder.of("log").contains("log:Locate LED: on"));
+        QVERIFY(recorder.of("log").contains("log:Test series: running"));
+        QVERIFY(recorder.of("log").contains("log:Advanced mode: on"));
         LocateLedSet(0);
+        QCOMPARE(TestSeriesEnd(), 0);
         recorder.reset();
-        QCOMPARE(command("status"), 0);
+        uint8_t basic[2] = {0, 0};
+        QCOMPARE(CommandRun("status", basic, &table), 0);
         QVERIFY(recorder.of("log").contains("log:Locate LED: off"));
+        QVERIFY(recorder.of("log").contains("log:Test series: none"));
+        QVERIFY(recorder.of("log").contains("log:Advanced mode: off"));
     }
 
     void commandsRunUntilCancelled()
@@ -448,6 +471,7 @@ private slots:
         QCOMPARE(TestCancel(), 0);
         QCOMPARE(mode.join(), -1);
         const QStringList events = recorder.all();
+        QVERIFY(events.contains("cell:0,0=#28"));
         QVERIFY(events.contains("cell:1,1=#45"));
         QVERIFY(events.contains("cell:4,1=5"));
         QVERIFY(events.contains(transmitted));
@@ -498,6 +522,8 @@ private slots:
         const QJsonObject own{{"message", 12}, {"buttons", QJsonArray{3, 4, 0}}, {"failStatus", 25}};
         QTest::newRow("own, Yes") << QJsonValue(own) << 3 << 0 << "ask:12 3 4 0";
         QTest::newRow("own, No") << QJsonValue(own) << 4 << 25 << "ask:12 3 4 0";
+        const QJsonObject first{{"message", 0}, {"buttons", QJsonArray{3, 4, 0}}, {"failStatus", 25}};
+        QTest::newRow("message 0, No") << QJsonValue(first) << 4 << 25 << "ask:0 3 4 0";
     }
 
     void flashSaveAsksFirst()
