@@ -62,6 +62,7 @@ void TvWorkerThread::clearJobs()
         std::lock_guard<std::mutex> lock(queueLock);
         dropped.swap(jobs);
     }
+    // The jobs are deleted here, outside the lock.
 }
 
 int TvWorkerThread::jobCount() const
