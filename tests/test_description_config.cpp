@@ -166,6 +166,7 @@ void TestDescriptionConfig::longProductNameIsCutAtACharacter()
         {QString(100000, QLatin1Char('x')), 249},
         {QString(100000, QChar(0xE4)), 124},             // two bytes each
         {QStringLiteral("ab") + emoji.repeated(50000), 2 + 2 * 61}, // never half a pair
+        {QString(248, QLatin1Char('x')) + QChar(0xD83D), 249},     // a lone surrogate is one "?"
     };
     for (const auto &c : cases) {
         TvProgram::setBannerProduct(c.first);

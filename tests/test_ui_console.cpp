@@ -9,6 +9,7 @@
 #include "engine/TvScriptThread.h"
 #include "engine/TvWorkerThread.h"
 #include "text/TvCoreEvent.h"
+#include "text/TvEventChannel.h"
 #include "text/TvProgram.h"
 #include "ui/TvDiagMainWindow.h"
 #include "ui/console/TvConsolePage.h"
@@ -339,7 +340,7 @@ void TestUiConsole::scriptsRunTheirCommandsInTurn_data()
     QTest::newRow("q and L later in a line") << QByteArray(255, 'a') + "quit\n" + QByteArray(255, 'b') + "L\n"
                                              << QStringList{QString(255, 'a'), "quit", QString(255, 'b'), "L"};
     QTest::newRow("UTF-8 text, byte order mark")
-        << QByteArray("\xEF\xBB\xBFstats\n# Pr\xC3\xBC" "fung \xE2\x82\xAC\tok\r\n") << QStringList{"stats"};
+        << QByteArray("\xEF\xBB\xBFstats\n# Pr\xC3\xBC" "fung \xE2\x82\xAC \xF0\x9F\x94\x8C\tok\r\n") << QStringList{"stats"};
     // Nothing but a loop would run for ever at full speed.
     QTest::newRow("only L") << QByteArray("L\n") << QStringList();
     QTest::newRow("comments and L") << QByteArray("# a\n# b\nL\n") << QStringList();
@@ -386,8 +387,27 @@ void TestUiConsole::loopingScriptRunsUntilCancelled()
     ConsoleRig rig;
     QVERIFY(rig.started);
     rig.mark();
+    // The window is still busy with earlier lines, slow to take each: the
+    // script's start shows before its first command all the same.
+    constexpr int Earlier = 1000;
+    int slowed = 0;
+    rig.afterEvent = [&](int type) {
+        if (type != TvCoreEvent::LogText || ++slowed > Earlier)
+            return;
+        QElapsedTimer busy;
+        busy.start();
+        while (busy.nsecsElapsed() < 50000) {
+        }
+    };
+    for (int i = 0; i < Earlier; ++i) {
+        auto *line = new TvCoreEvent(TvCoreEvent::LogText);
+        line->text = QStringLiteral("earlier");
+        TvEventChannel::of(&rig.window())->post(line);
+    }
     rig.runScript(rig.writeScript("stats\nL\n"));
     QTRY_VERIFY(rig.commandsStarted().size() >= 3);
+    rig.afterEvent = nullptr;
+    QVERIFY(rig.log().at(Earlier).startsWith(QStringLiteral("SCRIPT_STARTED ")));
     QVERIFY(!rig.input->isEnabled());
     // Control+X asks about the unsaved log even while a script runs; after
     // Cancel the script goes on.
@@ -418,6 +438,9 @@ void TestUiConsole::loopingScriptRunsUntilCancelled()
         rig.window().console()->stopScript();
         QVERIFY(!rig.script()->isRunning());
     }
+    // A stopped script reports nothing more: the window may be going away.
+    TvEventChannel::of(&rig.window())->deliverPending();
+    QCOMPARE(rig.log().count(QStringLiteral("SCRIPT_FINISHED_1")), 1);
 }
 
 void TestUiConsole::scriptLineQEndsTheProgramWithoutAsking()

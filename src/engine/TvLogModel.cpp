@@ -91,11 +91,7 @@ QString TvLogModel::line(int row) const
 QStringList TvLogModel::linesFrom(int from) const
 {
     QStringList lines;
-    from = qMax(from, 0);
-    if (from >= count())
-        return lines;
-    lines.reserve(count() - from);
-    for (int row = from; row < count(); ++row)
+    for (int row = qMax(from, 0); row < count(); ++row)
         lines.append(line(row));
     return lines;
 }

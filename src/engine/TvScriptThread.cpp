@@ -69,18 +69,19 @@ void TvScriptThread::requestCancel()
 
 void TvScriptThread::commandEnded()
 {
-    {
-        std::lock_guard<std::mutex> lock(waitLock);
-        ++commandsEnded;
-    }
-    changed.notify_all();
+    countUp(commandsEnded);
 }
 
 void TvScriptThread::textShown()
 {
+    countUp(textsShown);
+}
+
+void TvScriptThread::countUp(quint64 &counter)
+{
     {
         std::lock_guard<std::mutex> lock(waitLock);
-        ++textsShown;
+        ++counter;
     }
     changed.notify_all();
 }

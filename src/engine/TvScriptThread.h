@@ -67,6 +67,8 @@ private:
     void postTexts(const QString &text);
     void waitForTexts(quint64 shownBefore);
     quint64 count(const quint64 &counter);
+    // Moves a count on and wakes the runner's waits (any thread).
+    void countUp(quint64 &counter);
     int onGuiThread(std::function<int()> work);
 
     QObject *receiverObject = nullptr;

@@ -26,7 +26,6 @@ TvWorkerThread::TvWorkerThread(QObject *parent)
 TvWorkerThread::~TvWorkerThread()
 {
     stop();
-    clearJobs();
 }
 
 void TvWorkerThread::start(QObject *receiver)
@@ -53,23 +52,23 @@ void TvWorkerThread::setReceiver(QObject *object)
 void TvWorkerThread::appendJob(TestJob *job)
 {
     std::lock_guard<std::mutex> lock(queueLock);
-    jobs.enqueue(job);
+    jobs.emplace_back(job);
 }
 
 void TvWorkerThread::clearJobs()
 {
-    QQueue<TestJob *> dropped;
+    std::deque<std::unique_ptr<TestJob>> dropped;
     {
         std::lock_guard<std::mutex> lock(queueLock);
         dropped.swap(jobs);
     }
-    qDeleteAll(dropped);
+    // The jobs are deleted here, outside the lock.
 }
 
 int TvWorkerThread::jobCount() const
 {
     std::lock_guard<std::mutex> lock(queueLock);
-    return jobs.size();
+    return int(jobs.size());
 }
 
 void TvWorkerThread::setCancelRequested(bool on)
@@ -154,11 +153,12 @@ void TvWorkerThread::run()
 TestJob *TvWorkerThread::takeJob()
 {
     std::lock_guard<std::mutex> lock(queueLock);
-    if (jobs.isEmpty())
+    if (jobs.empty())
         return nullptr;
     // The previous job lives until now: the window may still be handling
     // events that it reads the row of.
-    current.reset(jobs.dequeue());
+    current = std::move(jobs.front());
+    jobs.pop_front();
     return current.get();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
-#include <QQueue>
 #include <QString>
 #include <QThread>
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -111,7 +111,8 @@ private:
     // std::mutex rather than QMutex: ThreadSanitizer sees through it, so the
     // engine's tests can check the locking.
     mutable std::mutex queueLock;
-    QQueue<TestJob *> jobs;
+    // Owned: jobs still queued when the worker goes away go with it.
+    std::deque<std::unique_ptr<TestJob>> jobs;
     std::unique_ptr<TestJob> current;
     PingFunction ping;
 

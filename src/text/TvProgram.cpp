@@ -19,13 +19,14 @@ Settings &settings()
     return s;
 }
 
-// UTF-8 bytes of the character that starts at text[i]; *units receives its
-// UTF-16 length. The encoder writes a lone surrogate as "?".
-int utf8Bytes(const QString &text, int i, int *units)
+// UTF-8 bytes of the character that starts at text[0]; *units receives its
+// UTF-16 length. The encoder writes a lone surrogate as "?". The text ends
+// in a zero, which is no low surrogate: text[1] may always be read.
+int utf8Bytes(const ushort *text, int *units)
 {
-    const ushort u = text.at(i).unicode();
+    const ushort u = text[0];
     *units = 1;
-    if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+    if (QChar::isHighSurrogate(u) && QChar::isLowSurrogate(text[1])) {
         *units = 2;
         return 4;
     }
@@ -38,11 +39,12 @@ QString formatBanner(const QString &product)
     // within 255 bytes by cutting the product name at a character boundary.
     const QString suffix = QStringLiteral(" ") + TvProgram::versionText();
     const int budget = 255 - suffix.toUtf8().size();
+    const ushort *text = product.utf16();
     int bytes = 0;
     int i = 0;
     while (i < product.size()) {
         int units = 0;
-        bytes += utf8Bytes(product, i, &units);
+        bytes += utf8Bytes(text + i, &units);
         if (bytes > budget)
             break;
         i += units;
