@@ -324,14 +324,20 @@ void TestUiFlash::loadCutsLongFilesAndRefusesUnreadableOnes()
     const QByteArray factory = rig.prom();
     const QString name = rig.image(QStringLiteral("in.bin"));
     QByteArray bytes = rig.noise(qMax(size, 0));
-    if (size == -1)
+    if (size == -1) {
         QDir().mkpath(name);
-    else if (size == -2)
+    } else if (size == -2) {
         QCOMPARE(::mkfifo(QFile::encodeName(name).constData(), 0600), 0);
-    else if (size == -3 && QFile::link(QStringLiteral("/sys/devices/system/cpu/online"), name))
-        bytes = rig.file(name);
-    else
+    } else if (size == -3) {
+        if (QFile::link(QStringLiteral("/sys/devices/system/cpu/online"), name))
+            bytes = rig.file(name);
+        // Not every machine has /sys mounted (a chroot has not).
+        const QFileInfo linked(name);
+        if (!linked.exists() || linked.size() <= bytes.size())
+            QSKIP("no file here says it is larger than it is: /sys is not mounted");
+    } else {
         rig.write(name, bytes);
+    }
     rig.mark();
     rig.dialogs.answerFile(name);
     w.flashLoadSlot();
