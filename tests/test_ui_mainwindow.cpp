@@ -873,7 +873,11 @@ void TestUiMainWindow::everyTabShowsAReplayedAdapter()
     const QString unsupported = "not supported by the " + driver + " driver";
     f.dialogs.asked.clear();
     f.mark();
-    f.child<QPushButton>("locateNIC_Btn")->click();
+    // The monitor's end releases the controls when its event arrives, which
+    // on a busy machine can be after the worker went idle.
+    auto *locateButton = f.child<QPushButton>("locateNIC_Btn");
+    QTRY_VERIFY(locateButton->isEnabled());
+    locateButton->click();
     QTRY_VERIFY(!w.adapters()->isLocating());
     QCOMPARE(f.dialogs.messageTexts().size(), 1);
     const QString locate = f.dialogs.messageTexts().first();
