@@ -182,6 +182,30 @@ void PkModuleEeprom::keep(Quantity q, double value, const Thresholds &t)
     measures[q].limits = t;
 }
 
+// False, with the problem noted, when a block's check code does not match:
+// without the base block nothing is identified, without the extended one
+// the serial number and date are left out.
+bool PkModuleEeprom::readIdentity(const uint8_t *data, const IdentityLayout &at)
+{
+    std::string why;
+    if (!sums(data, at.baseFirst, at.baseLast, &why, "ID (CC_BASE)")) {
+        problems.push_back(why);
+        return false;
+    }
+    identified = true;
+    vendor = text(data + at.vendor, 16);
+    partNumber = text(data + at.partNumber, 16);
+    revision = text(data + at.revision, at.revisionLength);
+    connector = connectorName(data[at.connector]);
+    if (!sums(data, at.extendedFirst, at.extendedLast, &why, "extended ID (CC_EXT)")) {
+        problems.push_back(why + ": serial number, date and diagnostics left out");
+        return false;
+    }
+    serial = text(data + at.serial, 16);
+    dateCode = text(data + at.dateCode, 8);
+    return true;
+}
+
 void PkModuleEeprom::decodeSfp(uint32_t type, const uint8_t *data, size_t size)
 {
     const size_t needed = type == Sff8472 ? 2 * SfpPage : SfpPage;
@@ -193,26 +217,11 @@ void PkModuleEeprom::decodeSfp(uint32_t type, const uint8_t *data, size_t size)
         problems.push_back("identifier " + hex(data[0]) + " is not an SFP's, though the driver says SFP");
         return;
     }
-    std::string why;
-    if (!sums(data, 0, 62, &why, "ID (CC_BASE)")) {
-        problems.push_back(why);
-        return;
-    }
-    identified = true;
-    vendor = text(data + 20, 16);
-    partNumber = text(data + 40, 16);
-    revision = text(data + 56, 4);
-    connector = connectorName(data[2]);
+    const bool extended = readIdentity(data, {0, 62, 20, 40, 56, 4, 2, 64, 94, 68, 84});
     // A cable (passive or active) keeps its compliance in bytes 60-61.
-    if (!(data[8] & 0x0C))
+    if (identified && !(data[8] & 0x0C))
         wavelength = int(word(data + 60));
-    if (!sums(data, 64, 94, &why, "extended ID (CC_EXT)")) {
-        problems.push_back(why + ": serial number, date and diagnostics left out");
-        return;
-    }
-    serial = text(data + 68, 16);
-    dateCode = text(data + 84, 8);
-    if (!(data[92] & 0x40))
+    if (!extended || !(data[92] & 0x40))
         return;
     if (type != Sff8472) {
         problems.push_back("diagnostics declared, but the driver gives no diagnostics page");
@@ -263,26 +272,12 @@ void PkModuleEeprom::decodeQsfp(const uint8_t *data, size_t size)
         return;
     }
     qsfp = true;
-    std::string why;
-    if (!sums(data, 128, 190, &why, "ID (CC_BASE)")) {
-        problems.push_back(why);
-        return;
-    }
-    identified = true;
-    vendor = text(data + 148, 16);
-    partNumber = text(data + 168, 16);
-    revision = text(data + 184, 2);
-    connector = connectorName(data[130]);
+    const bool extended = readIdentity(data, {128, 190, 148, 168, 184, 2, 130, 192, 222, 196, 212});
     // Copper (transmitter technology 0xA and up) keeps attenuation there.
-    if ((data[147] >> 4) < 0x0A)
+    if (identified && (data[147] >> 4) < 0x0A)
         wavelength = int(word(data + 186) / 20);
-    if (!sums(data, 192, 222, &why, "extended ID (CC_EXT)")) {
-        problems.push_back(why + ": serial number, date and diagnostics left out");
-        return;
-    }
-    serial = text(data + 196, 16);
-    dateCode = text(data + 212, 8);
-    qsfpDiagnostics(data, size);
+    if (extended)
+        qsfpDiagnostics(data, size);
 }
 
 // The first lane's bias and powers stand for the module's; the thresholds

@@ -54,6 +54,13 @@ public:
     static const char *name(Quantity quantity);
 
 private:
+    // Where SFP and QSFP keep the same identity fields, each block ending
+    // in its check code.
+    struct IdentityLayout {
+        size_t baseFirst, baseLast, vendor, partNumber, revision, revisionLength, connector;
+        size_t extendedFirst, extendedLast, serial, dateCode;
+    };
+    bool readIdentity(const uint8_t *data, const IdentityLayout &at);
     void decodeSfp(uint32_t type, const uint8_t *data, size_t size);
     void decodeQsfp(const uint8_t *data, size_t size);
     void sfpDiagnostics(const uint8_t *a0, const uint8_t *a2);
